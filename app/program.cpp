@@ -1,0 +1,68 @@
+// The program header, the DLL command declarations and the start-up
+// subroutine: everything the runtime reads of the program at start.
+#include "app/program.h"
+
+#include "app/abi/program_abi.h"
+#include "app/constants.h"
+#include "runtime/program_image.h"
+
+namespace program {
+
+namespace {
+const ProgramConstants& K = ProgramConstantBlock;
+
+const qy::LibraryRecord* const kLibraries[4] = {&qy::CoreLibrary, &qy::XpStyleLibrary, &qy::ExtendedUiLibrary,
+                                                &qy::SpecialFunctionsLibrary};
+
+const char* const kDllFiles[kDllCommandCount] = {
+    K.emptyText, K.kernel32,  K.kernel32,  K.emptyText, K.emptyText, K.emptyText, K.user32Dll,
+    K.emptyText, K.emptyText, K.emptyText, K.emptyText, K.emptyText, K.emptyText, K.emptyText,
+    K.emptyText, K.emptyText, K.emptyText, K.emptyText, K.emptyText, K.emptyText, K.emptyText,
+    K.emptyText, K.emptyText, K.emptyText, K.emptyText, K.emptyText,
+};
+
+const char* const kDllExports[kDllCommandCount] = {
+    K.openEventA,       K.createEventA,   K.closeHandle,    K.lstrcpyn,       K.lstrcpyn,
+    K.setWindowLongA,   K.setTimer,       K.callWindowProcA, K.getDC,         K.killTimer,
+    K.lstrcpynA,        K.rtlMoveMemory,  K.rtlMoveMemory,  K.rtlMoveMemory,  K.rtlMoveMemory,
+    K.virtualAlloc,     K.rtlMoveMemory,  K.rtlMoveMemory,  K.rtlMoveMemory,  K.rtlMoveMemory,
+    K.getModuleHandleA, K.loadLibraryA,   K.rtlMoveMemory,  K.getProcAddress, K.virtualFree,
+    K.rtlMoveMemory,
+};
+
+// Released by the runtime at exit; the program's global objects arrive
+// with the application's own parts.
+void __cdecl ReleaseGlobals() {}
+}  // namespace
+
+// The first subroutine of the program's code; event-handler offsets in the
+// window templates count from here.
+extern "C" void __cdecl ProgramCodeBase() {}
+
+}  // namespace program
+
+extern "C" const qy::ProgramHeader ProgramHeaderRecord = {
+    3,
+    0,
+    70612,
+    reinterpret_cast<const void*>(&program::ProgramCodeBase),
+    reinterpret_cast<const uint8_t*>(&program::ProgramConstantBlock),
+    sizeof(program::ProgramConstants),
+    nullptr,
+    0,
+    4,
+    program::kLibraries,
+    program::kDllCommandCount,
+    program::kDllFiles,
+    program::kDllExports,
+};
+
+extern "C" int __cdecl ProgramStartup() {
+    program::InitRuntime();
+    // The FPU starts from its default control word whatever the loader left.
+    __asm__ volatile("fninit");
+    program::RegisterAtExit(&program::ReleaseGlobals);
+    Svc_LoadStartupWindow(program::kStartupWindowId);
+    Svc_RunMessageLoop();
+    return 0;
+}

@@ -1,0 +1,15 @@
+# Cross toolchain for the 32-bit Windows target. The -posix compilers are
+# needed for std::thread (GoogleTest uses it).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR X86)
+set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
+set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
+set(CMAKE_ASM_NASM_COMPILER nasm)
+get_filename_component(_qz_root "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
+set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32 "${_qz_root}/deps/i686")
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+set(CMAKE_CROSSCOMPILING_EMULATOR "${_qz_root}/tools/wine-run.sh")

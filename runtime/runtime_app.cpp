@@ -1,0 +1,312 @@
+#include "runtime/runtime_app.h"
+
+#include <ole2.h>
+#include <winsock2.h>
+
+#include <algorithm>
+
+#include "runtime/archive.h"
+#include "runtime/errors.h"
+#include "runtime/memory.h"
+#include "runtime/program_path.h"
+#include "runtime/window_system.h"
+
+namespace qy {
+
+extern "C" uint32_t __cdecl CallPreserved(const void* routine);
+
+namespace {
+WindowSystem* installedWindows = nullptr;
+MediaReleaser mediaReleaser = nullptr;
+const char kHiddenOwnerClass[] = "_QY_HideOwner";
+}  // namespace
+
+void InstallWindowSystem(WindowSystem* system) { installedWindows = system; }
+WindowSystem* InstalledWindowSystem() { return installedWindows; }
+void SetMediaReleaser(MediaReleaser releaser) { mediaReleaser = releaser; }
+
+// Constructed by static initialisation, like the framework's application object.
+static RuntimeApp theRuntime;
+RuntimeApp& Runtime() { return theRuntime; }
+
+LRESULT HiddenOwnerWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kExitRequestMessage) {
+        ExitProgram(static_cast<int>(wParam));
+    }
+    return FrameworkWindow::WindowProc(message, wParam, lParam);
+}
+
+RuntimeApp::RuntimeApp() { InitializeCriticalSection(&soundLock); }
+
+RuntimeApp::~RuntimeApp() { DeleteCriticalSection(&soundLock); }
+
+WindowSystem* RuntimeApp::windows() const { return installedWindows; }
+
+BOOL RuntimeApp::InitInstance() {
+    char path[MAX_PATH + 1] = {};
+    GetModuleFileNameA(instance_, path, MAX_PATH);
+    moduleDirectory = ModuleDirectoryOf(path);
+    return static_cast<BOOL>(CallPreserved(reinterpret_cast<const void*>(&ProgramStartup)));
+}
+
+int RuntimeApp::ExitInstance() {
+    Shutdown(0);
+    return FrameworkApp::ExitInstance();
+}
+
+BOOL RuntimeApp::PreTranslateMessage(MSG* message) {
+    // Thread messages have no window to pre-translate them; the framework
+    // handles none itself, so they go on to dispatch (timer callbacks).
+    if (!message->hwnd) return FALSE;
+    for (HWND hwnd = message->hwnd; hwnd; hwnd = GetParent(hwnd)) {
+        FrameworkWindow* object = FrameworkWindow::FromHandle(hwnd);
+        if (!object) {
+            object = reinterpret_cast<FrameworkWindow*>(SendMessageA(hwnd, kObjectQueryMessage, 0, 0));
+        }
+        if (object && object->PreTranslateMessage(message)) return TRUE;
+        if (hwnd == mainWindow_) break;
+    }
+    return FALSE;
+}
+
+BOOL RuntimeApp::OnIdle(LONG count) {
+    if (count == 0) {
+        idlePeriodStart = GetTickCount();
+        idleDoneWindows.clear();
+        frameworkIdleActive = true;
+    }
+    if (frameworkIdleActive) {
+        if (!FrameworkIdle(count)) frameworkIdleActive = false;
+        return TRUE;
+    }
+    if (count <= 1) return TRUE;
+    WindowSystem* system = windows();
+    if (!system) return FALSE;
+    return system->IdleEvents(GetTickCount() - idlePeriodStart, idleDoneWindows) ? TRUE : FALSE;
+}
+
+void RuntimeApp::InitRuntime(const ProgramHeader& header) {
+    heap = GetProcessHeap();
+    runMode = header.runMode;
+    headerWord1 = header.word1;
+    counter = header.counterStart + 1;
+    codeBase = header.codeBase;
+
+    if (!oleInitialised) {
+        HRESULT hr = OleInitialize(nullptr);
+        if (SUCCEEDED(hr)) oleInitialised = true;
+    }
+
+    char path[MAX_PATH + 1] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    SplitProgramPath(path, &programDirectory, &programFileName);
+    if (!programDirectory.empty()) SetCurrentDirectoryA(programDirectory.c_str());
+
+    FrameworkWindow::RegisterWindowClass(kHiddenOwnerClass, 0, LoadCursor(nullptr, IDC_ARROW),
+                                   static_cast<HBRUSH>(GetStockObject(NULL_BRUSH)), nullptr);
+    if (!hiddenOwner) {
+        hiddenOwner = new HiddenOwnerWindow;
+        hiddenOwner->Create(WS_EX_TOOLWINDOW, kHiddenOwnerClass, "", 0, 0, 0, 0, 0, nullptr);
+        hiddenOwnerHandle = hiddenOwner->handle();
+    }
+
+    mainThreadId = GetCurrentThreadId();
+
+    if (header.constantSize > 0) SetConstantBlock(header.constants, header.constantSize);
+
+    if (header.dllCount > 0) {
+        size_t n = static_cast<size_t>(header.dllCount);
+        dllFiles.assign(header.dllFiles, header.dllFiles + n);
+        dllExports.assign(header.dllExports, header.dllExports + n);
+        dllModules.assign(n, nullptr);
+        dllEntries.assign(n, nullptr);
+    }
+
+    if (header.libraryCount > 0) {
+        for (int i = 0; i < header.libraryCount; ++i) {
+            const LibraryRecord* library = header.libraries[i];
+            if (library && library->notify) library->notify(1, reinterpret_cast<int32_t>(&RuntimeNotify), 0);
+        }
+        libraries.assign(header.libraries, header.libraries + header.libraryCount);
+        libraryValues.assign(libraries.size(), 0);
+    }
+
+    WindowSystem* system = windows();
+    if (header.templateSize > 0 && system) {
+        try {
+            MemoryFile file(header.templates, header.templateSize);
+            LoadingArchive archive(file, 4096);
+            system->LoadSegment(archive);
+        } catch (...) {
+            ShowRuntimeError(msg::kTemplateSegment);
+        }
+        system->RelocateHandlers(reinterpret_cast<uintptr_t>(codeBase));
+    }
+    initialised = true;
+}
+
+void RuntimeApp::Shutdown(int exitCode) {
+    InterlockedIncrement(&eventHoldCount);
+    if (mainThreadId != 0 && GetCurrentThreadId() != mainThreadId) {
+        if (hiddenOwnerHandle) {
+            SendMessageA(hiddenOwnerHandle, kExitRequestMessage, static_cast<WPARAM>(exitCode), 0);
+        }
+        if (exiting == 0) ExitProcess(static_cast<UINT>(exitCode));
+        return;
+    }
+    exiting = 1;
+    idleCallbacks.clear();
+    if (WindowSystem* system = windows()) system->DestroyAll();
+
+    // Routines may register further routines while they run; those run too.
+    for (size_t i = 0; i < atExit.size(); ++i) CallPreserved(reinterpret_cast<const void*>(atExit[i]));
+    atExit.clear();
+
+    for (size_t i = 0; i < libraries.size(); ++i) {
+        if (libraries[i] && libraries[i]->notify) libraries[i]->notify(6, libraryValues[i], 0);
+    }
+    libraries.clear();
+    libraryValues.clear();
+
+    if (!dllModules.empty()) {
+        for (HMODULE module : dllModules)
+            if (module) FreeLibrary(module);
+        dllFiles.clear();
+        dllExports.clear();
+        dllModules.clear();
+        dllEntries.clear();
+    }
+    if (!extraModules.empty()) {
+        for (HMODULE module : extraModules)
+            if (module) FreeLibrary(module);
+        extraModules.clear();
+        extraModuleNames.clear();
+    }
+
+    SetConstantBlock(nullptr, 0);
+
+    for (HICON& icon : programIcons) {
+        if (icon) DestroyIcon(icon);
+        icon = nullptr;
+    }
+
+    if (hiddenOwner) {
+        if (FrameworkWindow::MapExists()) hiddenOwner->Destroy();
+        delete hiddenOwner;
+        hiddenOwner = nullptr;
+        hiddenOwnerHandle = nullptr;
+    }
+
+    for (FrameworkWindow* object : frameworkObjects) {
+        object->Destroy();
+        delete object;
+    }
+    frameworkObjects.clear();
+
+    for (OwnedObject* object : objectList) delete object;
+    objectList.clear();
+
+    if (mediaReleaser) mediaReleaser();
+
+    for (SmallRecord* record : smallRecords) {
+        if (record->icon) DestroyIcon(record->icon);
+        Free(record->buffer);
+        Free(record);
+    }
+    smallRecords.clear();
+
+    if (networkStarted) {
+        WSACleanup();
+        networkStarted = false;
+    }
+
+    for (const std::string& server : registeredServers) {
+        if (HMODULE module = LoadLibraryA(server.c_str())) {
+            typedef HRESULT(__stdcall * Unregister)();
+            if (auto entry = reinterpret_cast<Unregister>(GetProcAddress(module, "DllUnregisterServer"))) entry();
+            FreeLibrary(module);
+        }
+    }
+    for (const std::string& library : registeredTypeLibraries) {
+        std::wstring wide(library.size() + 1, L'\0');
+        int n = MultiByteToWideChar(CP_ACP, 0, library.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
+        wide.resize(n > 0 ? static_cast<size_t>(n) : 0);
+        ITypeLib* typeLib = nullptr;
+        if (SUCCEEDED(LoadTypeLibEx(wide.c_str(), REGKIND_NONE, &typeLib))) {
+            TLIBATTR* attr = nullptr;
+            if (SUCCEEDED(typeLib->GetLibAttr(&attr))) {
+                UnRegisterTypeLib(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum, attr->lcid, attr->syskind);
+                typeLib->ReleaseTLibAttr(attr);
+            }
+            typeLib->Release();
+        }
+    }
+    registeredServers.clear();
+    registeredTypeLibraries.clear();
+
+    if (oleInitialised) {
+        OleUninitialize();
+        oleInitialised = false;
+    }
+}
+
+void RuntimeApp::AddIdleCallback(HWND window, void(__cdecl* routine)(int32_t), int32_t argument) {
+    if (!routine || !IsWindow(window)) return;
+    for (const IdleCallback& entry : idleCallbacks)
+        if (entry.window == window) return;
+    idleCallbacks.push_back({window, routine, argument});
+}
+
+void RuntimeApp::RemoveIdleCallback(HWND window) {
+    idleCallbacks.erase(std::remove_if(idleCallbacks.begin(), idleCallbacks.end(),
+                                       [window](const IdleCallback& e) { return e.window == window; }),
+                        idleCallbacks.end());
+}
+
+void RuntimeApp::RegisterAtExit(AtExitRoutine routine) {
+    if (std::find(atExit.begin(), atExit.end(), routine) == atExit.end()) atExit.push_back(routine);
+}
+
+void RuntimeApp::RunMessageLoop(bool modal) {
+    if (!modal) {
+        loopEntered = true;
+        WindowSystem* system = windows();
+        if (!system || !system->AnyWindowExists()) return;
+    }
+    bool idle = true;
+    LONG idleCount = 0;
+    for (;;) {
+        while (idle && !PeekMessageA(&message_, nullptr, 0, 0, PM_NOREMOVE)) {
+            for (size_t i = idleCallbacks.size(); i-- > 0;) {
+                IdleCallback entry = idleCallbacks[i];
+                if (IsWindow(entry.window)) {
+                    entry.routine(entry.argument);
+                } else {
+                    idleCallbacks.erase(idleCallbacks.begin() + static_cast<long>(i));
+                }
+                if (i > idleCallbacks.size()) i = idleCallbacks.size();
+            }
+            if (!OnIdle(idleCount++)) idle = false;
+            if (modal && modalWindowId == 0) return;
+        }
+        do {
+            if (modal && message_.message == WM_QUIT) return;
+            if (!PumpMessage()) {
+                // A quit seen by a modal loop belongs to the top-level loop.
+                if (modal) PostQuitMessage(static_cast<int>(message_.wParam));
+                return;
+            }
+            if (modal && modalWindowId == 0) return;
+            if (IsIdleMessage(&message_)) {
+                idle = true;
+                idleCount = 0;
+            }
+        } while (PeekMessageA(&message_, nullptr, 0, 0, PM_NOREMOVE));
+    }
+}
+
+void RuntimeApp::LastWindowGone() {
+    if (loopEntered) PostQuitMessage(0);
+}
+
+}  // namespace qy

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Builds if needed and starts the program under Wine. Without a display it
+# runs on a virtual one for a few seconds and saves a screenshot.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
+qy_build
+HAD_DISPLAY="${DISPLAY:-}"
+qy_display
+trap qy_cleanup EXIT
+qy_wine_prefix
+cd "$BUILD/bin"
+if [ -n "$HAD_DISPLAY" ]; then
+    wine "$BUILD/bin/砌字成图.exe" "$@"
+else
+    wine explorer /desktop=qizi,1280x1024 "$BUILD/bin/砌字成图.exe" "$@" &
+    sleep "${QY_RUN_SECONDS:-6}"
+    shot="$BUILD/screenshot.png"
+    import -window root "$shot"
+    echo "screenshot: $shot"
+fi

@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test under Wine on a virtual display.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
+qy_build
+qy_display
+trap qy_cleanup EXIT
+qy_wine_prefix
+cd "$BUILD"
+ctest --output-on-failure --timeout 300 -j2
