@@ -4,7 +4,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="$ROOT/build"
 export WINEPREFIX="$BUILD/wineprefix"
 export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+export LANG=zh_CN.UTF-8
 # Sound tests get ALSA's null device through a HOME of their own.
 export QY_SOUND_HOME="$BUILD/sound-home"
 
@@ -34,8 +34,11 @@ qy_wine_prefix() {
         wineboot -i >/dev/null 2>&1 || true
         wineserver -w
     fi
-    # One wineserver for the whole run keeps process starts fast.
+    # One wineserver for the whole run keeps process starts fast. Wine's own
+    # background services start with the first program; start them here, away
+    # from ctest's output pipes, which they would otherwise hold open.
     wineserver -p >/dev/null 2>&1 </dev/null &
+    wine cmd /c exit >/dev/null 2>&1 </dev/null || true
 }
 
 qy_cleanup() {

@@ -6,5 +6,5 @@ export WINEPREFIX="${WINEPREFIX:-$ROOT/build/wineprefix}"
 export WINEARCH=win32
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
-export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+export LANG=zh_CN.UTF-8
 exec wine "$@"
