@@ -1,7 +1,9 @@
 # Sourced by run.sh and test.sh: builds the project, makes sure a display and
 # an initialised Wine prefix exist, and cleans up what it started on exit.
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-BUILD="$ROOT/build"
+# QY_BUILD_DIR lets several work trees of one machine keep separate builds,
+# each with its own Wine prefix.
+BUILD="${QY_BUILD_DIR:-$ROOT/build}"
 export WINEPREFIX="$BUILD/wineprefix"
 export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export LANG=zh_CN.UTF-8
@@ -12,7 +14,7 @@ qy_build() {
     "$ROOT/tools/setup.sh"
     cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" \
         -DCMAKE_BUILD_TYPE=Release >/dev/null
-    cmake --build "$BUILD"
+    cmake --build "$BUILD" ${QY_JOBS:+-j "$QY_JOBS"}
 }
 
 QY_STARTED_XVFB=""

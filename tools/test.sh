@@ -7,4 +7,4 @@ qy_display
 trap qy_cleanup EXIT
 qy_wine_prefix
 cd "$BUILD"
-ctest --output-on-failure --timeout ${QY_TEST_TIMEOUT:-300} -j2
+ctest --output-on-failure --timeout "${QY_TEST_TIMEOUT:-300}" -j2 "$@"
