@@ -1,0 +1,76 @@
+#include "commands/command_table.h"
+
+#include <cstring>
+
+#include "runtime/library_runtime.h"
+
+namespace qy {
+
+namespace {
+using namespace commands;
+
+// One line per command, in library-record order; a command whose entry is
+// still null is not built yet.
+const CoreCommandInfo kCoreCommands[kCoreCommandCount] = {
+    {"TextLength", &TextLength, kTypeInt},
+    {"MidText", &MidText, kTypeText},
+    {"RightText", &RightText, kTypeText},
+    {"CompareText", &CompareText, kTypeInt},
+    {"PointerToText", &PointerToText, kTypeText},
+    {"ByteSetLength", &ByteSetLength, kTypeInt},
+    {"PointerToByteSet", &PointerToByteSet, kTypeByteSet},
+    {"BitAnd", &BitAnd, kTypeInt},
+    {"BitOr", &BitOr, kTypeInt},
+    {"ShiftRight", &ShiftRight, kTypeInt},
+    {"FloorToInteger", &FloorToInteger, kTypeInt},
+    {"ToInteger", &ToInteger, kTypeInt},
+    {"ToText", &ToText, kTypeText},
+    {"ToByteSet", &ToByteSet, kTypeByteSet},
+    {"ReadByteSetValue", &ReadByteSetValue, kResultVaries},
+    {"MakeColor", &MakeColor, kTypeInt},
+    {"RunProgram", nullptr, kTypeLogical},
+    {"ReadWholeFile", nullptr, kTypeByteSet},
+    {"WriteToFile", nullptr, kTypeLogical},
+    {"GetClipboardText", nullptr, kTypeText},
+    {"SetClipboardText", nullptr, kTypeLogical},
+    {"PlayAudio", nullptr, kTypeLogical},
+    {"LoadWindow", nullptr, kTypeLogical},
+    {"Destroy", nullptr, kResultNone},
+    {"FocusUnit", nullptr, kResultNone},
+    {"UpdateDisplay", nullptr, kResultNone},
+    {"GetWindowHandle", nullptr, kTypeInt},
+    {"CreatePictureObject", nullptr, kTypeLogical},
+    {"NumberMethod", nullptr, kTypeDouble},
+    {"ReleaseObject", nullptr, kResultNone},
+    {"OpenDialog", nullptr, kTypeLogical},
+    {"Clear", nullptr, kResultNone},
+    {"WriteAt", nullptr, kResultNone},
+    {"DrawPicture", nullptr, kResultNone},
+    {"ReadPixel", nullptr, kTypeInt},
+    {"TextWidth", nullptr, kTypeInt},
+    {"TextHeight", nullptr, kTypeInt},
+    {"PictureWidth", nullptr, kTypeInt},
+    {"PictureHeight", nullptr, kTypeInt},
+    {"LoadPicture", nullptr, kTypeInt},
+};
+
+// The library record's entry array mirrors this table; nothing reads it at
+// run time, but it is part of the image a program carries.
+struct CommandArrayFiller {
+    CommandArrayFiller() {
+        const void** slots = MutableCommands(CoreLibrary);
+        for (int i = 0; i < kCoreCommandCount; ++i)
+            slots[i] = reinterpret_cast<const void*>(kCoreCommands[i].entry);
+    }
+} filler;
+}  // namespace
+
+const CoreCommandInfo& CoreCommandAt(CoreCommand command) { return kCoreCommands[static_cast<int>(command)]; }
+
+const CoreCommandInfo* FindCoreCommand(const char* name) {
+    for (const CoreCommandInfo& info : kCoreCommands)
+        if (std::strcmp(info.name, name) == 0) return &info;
+    return nullptr;
+}
+
+}  // namespace qy
