@@ -21,7 +21,10 @@ LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam) {
             GetWindowTextA(box, caption, sizeof caption);
             GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
             seen.push_back({caption, text});
-            if (!logPath.empty()) {
+            if (logPath.empty()) {
+                // In a test run a box means a runtime error is ending the process.
+                std::fprintf(stderr, "message box [%s]: %s\n", caption, text);
+            } else {
                 if (FILE* f = std::fopen(logPath.c_str(), "ab")) {
                     std::fprintf(f, "BOX[%s]\n%s\nEND\n", caption, text);
                     std::fclose(f);

@@ -19,6 +19,7 @@ int main(int argc, char** argv) {
         static qytest::BoxWatch watch;
         return qy::FrameworkApp::Main(GetModuleHandleA(nullptr), "", SW_SHOWDEFAULT);
     }
+    qytest::BoxWatch watch;
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
