@@ -265,3 +265,22 @@ TEST(EventDelivery, ShortAndLongRecordsReachTheHandler) {
     EXPECT_EQ(0x1234u, longRecord[53]);
     EXPECT_EQ(0x5678u, longRecord[54]);
 }
+
+TEST(RuntimeNotify, ProgramIconsAreLoadedOnceAndKept) {
+    qytest::EnsureRuntime();
+    HICON icons[2] = {nullptr, nullptr};
+    int32_t second = RuntimeNotify(1000, static_cast<int32_t>(reinterpret_cast<uintptr_t>(icons)), 0);
+    ASSERT_NE(nullptr, icons[0]);
+    ASSERT_NE(nullptr, icons[1]);
+    EXPECT_EQ(reinterpret_cast<int32_t>(icons[1]), second);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(icons[1], &info));
+    BITMAP bitmap{};
+    GetObjectA(info.hbmColor, sizeof bitmap, &bitmap);
+    EXPECT_EQ(GetSystemMetrics(SM_CXSMICON), bitmap.bmWidth);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    HICON again[2] = {nullptr, nullptr};
+    RuntimeNotify(1000, static_cast<int32_t>(reinterpret_cast<uintptr_t>(again)), 0);
+    EXPECT_EQ(icons[0], again[0]);
+}
