@@ -119,6 +119,7 @@ QY_COMMAND(TextHeight);
 QY_COMMAND(PictureWidth);
 QY_COMMAND(PictureHeight);
 QY_COMMAND(LoadPicture);
+#undef QY_COMMAND
 }  // namespace commands
 
 }  // namespace qy

@@ -32,14 +32,6 @@ bool ParseHex(const std::string& hex, std::string* bytes) {
     return true;
 }
 
-std::string Hex(const void* data, int length) {
-    static const char kDigits[] = "0123456789abcdef";
-    std::string out;
-    const auto* p = static_cast<const uint8_t*>(data);
-    for (int i = 0; i < length; ++i) {
-        out += kDigits[p[i] >> 4];
-        out += kDigits[p[i] & 15];
-    }
     return out;
 }
 
@@ -85,6 +77,15 @@ bool NotANumber(const std::string& kind, const std::string& text, std::string* r
 uint32_t AddressWord(const void* address) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(address)); }
 
 }  // namespace
+
+std::string Hex(const void* data, int length) {
+    static const char kDigits[] = "0123456789abcdef";
+    std::string out;
+    const auto* p = static_cast<const uint8_t*>(data);
+    for (int i = 0; i < length; ++i) {
+        out += kDigits[p[i] >> 4];
+        out += kDigits[p[i] & 15];
+    }
 
 bool ParseArgument(const std::string& given, const char* emptyText, const void* emptyByteSet, Argument* out,
                    std::string* reason) {

@@ -24,6 +24,9 @@ struct Argument {
 bool ParseArgument(const std::string& form, const char* emptyText, const void* emptyByteSet, Argument* out,
                    std::string* reason);
 
+// Lower-case hex of bytes, two digits each.
+std::string Hex(const void* data, int length);
+
 // "int 5", "text 6162", "none" ...: the printed form of a value of the type.
 std::string ValueLine(const qy::ValueRecord& value);
 

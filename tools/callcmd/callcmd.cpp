@@ -69,13 +69,7 @@ void PrintLine(const std::string& line) {
 // MessageBoxA, so the tool points its own import of that function here, and
 // the runtime then ends the process with -1 as after any box.
 int WINAPI ErrorBoxToOutput(HWND, LPCSTR text, LPCSTR, UINT) {
-    static const char kDigits[] = "0123456789abcdef";
-    std::string line = "error ";
-    for (const char* p = text ? text : ""; *p; ++p) {
-        line += kDigits[static_cast<uint8_t>(*p) >> 4];
-        line += kDigits[static_cast<uint8_t>(*p) & 15];
-    }
-    PrintLine(line);
+    PrintLine("error " + callcmd::Hex(text, qy::TextLength(text)));
     return IDOK;
 }
 
