@@ -4,6 +4,7 @@
 
 #include "app/abi/program_abi.h"
 #include "app/constants.h"
+#include "forms/template_segment.h"
 #include "runtime/program_image.h"
 
 namespace program {
@@ -35,9 +36,15 @@ const char* const kDllExports[kDllCommandCount] = {
 void __cdecl ReleaseGlobals() {}
 }  // namespace
 
-// The first subroutine of the program's code; event-handler offsets in the
-// window templates count from here.
-extern "C" void __cdecl ProgramCodeBase() {}
+// The code area of the event subroutines: one slot per subroutine bound in
+// the window templates, the first at the code base, which is the first
+// subroutine of the program's code. Until the application's handlers are
+// written each slot returns without a value (ECX 0) and removes its
+// arguments, so the window's default handling goes on.
+#define QY_SLOT(slot, argumentBytes) ".balign 16\n\txorl %ecx, %ecx\n\tret $" #argumentBytes "\n"
+__asm__(".text\n\t.balign 16\n\t.globl _ProgramCodeBase\n_ProgramCodeBase:\n" QY_EVENT_SUBROUTINES(QY_SLOT));
+#undef QY_SLOT
+extern "C" void ProgramCodeBase();
 
 }  // namespace program
 
@@ -48,8 +55,8 @@ extern "C" const qy::ProgramHeader ProgramHeaderRecord = {
     reinterpret_cast<const void*>(&program::ProgramCodeBase),
     reinterpret_cast<const uint8_t*>(&program::ProgramConstantBlock),
     sizeof(program::ProgramConstants),
-    nullptr,
-    0,
+    ProgramTemplateSegment,
+    kProgramTemplateSegmentSize,
     4,
     program::kLibraries,
     program::kDllCommandCount,

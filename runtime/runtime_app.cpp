@@ -131,6 +131,7 @@ void RuntimeApp::InitRuntime(const ProgramHeader& header) {
         libraryValues.assign(libraries.size(), 0);
     }
 
+    if (!installedWindows) installedWindows = StandardWindowSystem();
     WindowSystem* system = windows();
     if (header.templateSize > 0 && system) {
         try {

@@ -35,5 +35,8 @@ public:
 
 void InstallWindowSystem(WindowSystem* system);
 WindowSystem* InstalledWindowSystem();
+// The runtime's own window system (window/); InitRuntime installs it when
+// nothing else was installed.
+WindowSystem* StandardWindowSystem();
 
 }  // namespace qy

@@ -1,0 +1,583 @@
+#include "window/window_unit.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "runtime/runtime_app.h"
+#include "window/template_format.h"
+#include "window/window_list.h"
+
+namespace qy {
+
+namespace {
+const char kDefaultClass[] = "WTWindow";
+
+const PropertyInfo kWindowProperties[] = {
+    {"Caption", kPropText},           {"Border", kPropChoice},         {"BackColor", kPropBackColor},
+    {"BackPicture", kPropPicture},    {"PictureMode", kPropChoice},    {"BackMusic", kPropMusic},
+    {"MusicMode", kPropChoice},       {"ControlBox", kPropLogical},    {"MaxButton", kPropLogical},
+    {"MinButton", kPropLogical},      {"Position", kPropChoice},       {"Closable", kPropLogical},
+    {"Icon", kPropIcon},              {"EnterMovesFocus", kPropLogical}, {"EscCloses", kPropLogical},
+    {"F1OpensHelp", kPropLogical},    {"HelpFile", kPropHelpFile},     {"HelpContext", kPropInt2},
+    {"ShowInTaskbar", kPropLogical},  {"DragToMove", kPropLogical},    {"Shape", kPropChoice},
+    {"AlwaysOnTop", kPropLogical},    {"Own22", kPropLogical},         {"WindowClass", kPropText},
+};
+
+enum Own {
+    kCaption, kBorder, kBackColor, kBackPicture, kPictureMode, kBackMusic, kMusicMode, kControlBox, kMaxButton,
+    kMinButton, kPosition, kClosable, kIcon, kEnterMovesFocus, kEscCloses, kF1OpensHelp, kHelpFile, kHelpContext,
+    kShowInTaskbar, kDragToMove, kShape, kAlwaysOnTop, kOwn22, kWindowClass,
+};
+
+struct FrameStyle {
+    DWORD style;
+    DWORD exStyle;
+};
+
+FrameStyle StyleFor(const WindowData& d) {
+    FrameStyle f{WS_CLIPCHILDREN, 0};
+    bool resizable = d.border == 1 || d.border == 3 || d.border == 5;
+    if (d.border <= 0 || d.border > 6) {
+        f.style |= WS_POPUP;
+    } else {
+        f.style |= WS_CAPTION | (resizable ? WS_THICKFRAME : 0);
+        if (d.controlBox) f.style |= WS_SYSMENU;
+        if (d.maxButton) f.style |= WS_MAXIMIZEBOX;
+        if (d.minButton) f.style |= WS_MINIMIZEBOX;
+        if (d.border == 3 || d.border == 4) f.exStyle |= WS_EX_TOOLWINDOW;
+        if (d.border == 5 || d.border == 6) f.exStyle |= WS_EX_CLIENTEDGE;
+    }
+    if (d.alwaysOnTop) f.exStyle |= WS_EX_TOPMOST;
+    if (d.showInTaskbar) f.exStyle |= WS_EX_APPWINDOW;
+    return f;
+}
+
+void ApplyClosable(HWND hwnd, bool closable) {
+    HMENU menu = GetSystemMenu(hwnd, FALSE);
+    if (!menu) return;
+    if (!closable) {
+        DeleteMenu(menu, SC_CLOSE, MF_BYCOMMAND);
+    } else if (GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND) == static_cast<UINT>(-1)) {
+        GetSystemMenu(hwnd, TRUE);  // revert to the standard menu, Close included
+    }
+}
+
+RECT WorkAreaOf(HWND hwnd) {
+    RECT area;
+    HMONITOR monitor = MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (monitor && GetMonitorInfoA(monitor, &info)) return info.rcWork;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    return area;
+}
+
+int KeyState() {
+    int state = 0;
+    if (GetKeyState(VK_CONTROL) < 0) state |= 1;
+    if (GetKeyState(VK_SHIFT) < 0) state |= 2;
+    if (GetKeyState(VK_MENU) < 0) state |= 4;
+    return state;
+}
+
+// Keypad digits give the main digit codes; keypad minus, point and divide
+// give the codes of the main keys with those characters.
+int KeyCode(WPARAM vk) {
+    int code = static_cast<int>(vk & 0xFF);
+    if (code >= VK_NUMPAD0 && code <= VK_NUMPAD9) return '0' + (code - VK_NUMPAD0);
+    if (code == VK_SUBTRACT) return 189;
+    if (code == VK_DECIMAL) return 190;
+    if (code == VK_DIVIDE) return 191;
+    return code;
+}
+
+int KeyStateWithout(int code) {
+    int state = KeyState();
+    if (code == VK_CONTROL) state &= ~1;
+    if (code == VK_SHIFT) state &= ~2;
+    if (code == VK_MENU) state &= ~4;
+    return state;
+}
+}  // namespace
+
+const UnitTypeInfo kWindowType = {"窗口", "Window", kTypeMayRaiseEvents | kTypeMayRaiseEvents4, kWindowProperties,
+                                  static_cast<int>(sizeof kWindowProperties / sizeof kWindowProperties[0]),
+                                  &WindowUnit::Create};
+
+WindowUnit::WindowUnit(uint32_t windowId, uint32_t unitId, const WindowData& data)
+    : Unit(kWindowType, windowId, unitId), data_(data) {
+    translator_.owner = this;
+}
+
+Unit* WindowUnit::Create(const UnitCreation& c) {
+    WindowData data;
+    try {
+        data = WindowData::Read(Bytes(c.data, c.data + c.size));
+    } catch (const TemplateError&) {
+        return nullptr;
+    }
+    const char* className = data.windowClass.empty() ? kDefaultClass : data.windowClass.c_str();
+    WNDCLASSA wc{};
+    if (!GetClassInfoA(GetModuleHandleA(nullptr), className, &wc)) {
+        wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+        wc.lpfnWndProc = &Unit::ClassProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        wc.lpszClassName = className;
+        if (!RegisterClassA(&wc)) return nullptr;
+    }
+    FrameStyle frame = StyleFor(data);
+    int x = c.left, y = c.top;
+    if (data.position == 1) {
+        RECT area;
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+        x = area.left + (area.right - area.left - c.width) / 2;
+        y = area.top + (area.bottom - area.top - c.height) / 2;
+    }
+    auto* unit = new WindowUnit(c.windowId, c.unitId, data);
+    DWORD style = frame.style | (c.style & WS_DISABLED);
+    HWND hwnd = CreateWindowExA(frame.exStyle, className, data.caption.c_str(), style, x, y, c.width, c.height,
+                                c.parent, c.menu, GetModuleHandleA(nullptr), unit);
+    if (!hwnd) {
+        delete unit;
+        return nullptr;
+    }
+    if (!data.closable) ApplyClosable(hwnd, false);
+    return unit;
+}
+
+WindowRecord* WindowUnit::Record() const { return Windows().FindWindow(windowId()); }
+
+void WindowUnit::ApplyFrameStyle() {
+    FrameStyle frame = StyleFor(data_);
+    DWORD keep = static_cast<DWORD>(GetWindowLongPtrA(hwnd(), GWL_STYLE)) & (WS_VISIBLE | WS_DISABLED | WS_MINIMIZE | WS_MAXIMIZE);
+    SetWindowLongPtrA(hwnd(), GWL_STYLE, static_cast<LONG_PTR>(frame.style | keep));
+    SetWindowLongPtrA(hwnd(), GWL_EXSTYLE, static_cast<LONG_PTR>(frame.exStyle & ~WS_EX_TOPMOST));
+    SetWindowPos(hwnd(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    ApplyClosable(hwnd(), data_.closable != 0);
+}
+
+void WindowUnit::SetPosition(int position) {
+    if (!IsWindowVisible(hwnd())) return;
+    switch (position) {
+        case 0: ShowWindow(hwnd(), SW_SHOWNORMAL); break;
+        case 1: {
+            if (IsIconic(hwnd()) || IsZoomed(hwnd())) ShowWindow(hwnd(), SW_RESTORE);
+            RECT r, area;
+            GetWindowRect(hwnd(), &r);
+            SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+            int w = r.right - r.left, h = r.bottom - r.top;
+            SetWindowPos(hwnd(), nullptr, area.left + (area.right - area.left - w) / 2,
+                         area.top + (area.bottom - area.top - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+            break;
+        }
+        case 2: ShowWindow(hwnd(), SW_MINIMIZE); break;
+        case 3: {
+            ShowWindow(hwnd(), SW_MAXIMIZE);
+            RECT area = WorkAreaOf(hwnd());
+            SetWindowPos(hwnd(), nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                         SWP_NOZORDER);
+            break;
+        }
+        default: break;
+    }
+}
+
+void WindowUnit::ShowInitially() {
+    switch (data_.position) {
+        case 3: SetPosition(3), ShowWindow(hwnd(), SW_SHOWMAXIMIZED); break;
+        case 2: ShowWindow(hwnd(), SW_SHOWMINIMIZED); break;
+        default: ShowWindow(hwnd(), SW_SHOW); break;
+    }
+    if (data_.position == 3) {
+        RECT area = WorkAreaOf(hwnd());
+        SetWindowPos(hwnd(), nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                     SWP_NOZORDER);
+    }
+}
+
+int WindowUnit::PropertyChanged(int own, const PropertyValue& v) {
+    auto flag = [&](int32_t& field) { field = v.i != 0; };
+    switch (own) {
+        case kCaption:
+            data_.caption = TextOf(v);
+            SetWindowTextA(hwnd(), data_.caption.c_str());
+            break;
+        case kBorder:
+            data_.border = v.i > 6 ? 6 : v.i;
+            ApplyFrameStyle();
+            break;
+        case kBackColor:
+            data_.backColor = static_cast<uint32_t>(v.i);
+            InvalidateRect(hwnd(), nullptr, TRUE);
+            break;
+        case kBackPicture:
+            data_.picture = BytesOf(v);
+            InvalidateRect(hwnd(), nullptr, TRUE);
+            break;
+        case kPictureMode:
+            data_.pictureMode = v.i > 3 ? 3 : v.i;
+            if (!data_.picture.empty()) InvalidateRect(hwnd(), nullptr, TRUE);
+            break;
+        case kBackMusic: data_.music = BytesOf(v); break;
+        case kMusicMode: data_.musicMode = v.i > 2 ? 2 : v.i; break;
+        case kControlBox: flag(data_.controlBox), ApplyFrameStyle(); break;
+        case kMaxButton: flag(data_.maxButton), ApplyFrameStyle(); break;
+        case kMinButton: flag(data_.minButton), ApplyFrameStyle(); break;
+        case kPosition: SetPosition(v.i); break;
+        case kClosable: flag(data_.closable), ApplyClosable(hwnd(), data_.closable != 0); break;
+        case kIcon: data_.icon = BytesOf(v); break;
+        case kEnterMovesFocus: flag(data_.enterMovesFocus); break;
+        case kEscCloses: flag(data_.escCloses); break;
+        case kF1OpensHelp: flag(data_.f1OpensHelp); break;
+        case kHelpFile: data_.helpFile = TextOf(v); break;
+        case kHelpContext: data_.helpContext = v.i; break;
+        case kShowInTaskbar: {
+            flag(data_.showInTaskbar);
+            LONG_PTR ex = GetWindowLongPtrA(hwnd(), GWL_EXSTYLE);
+            ex = data_.showInTaskbar ? (ex | WS_EX_APPWINDOW) : (ex & ~WS_EX_APPWINDOW);
+            SetWindowLongPtrA(hwnd(), GWL_EXSTYLE, ex);
+            break;
+        }
+        case kDragToMove: flag(data_.dragToMove); break;
+        case kShape: data_.shape = v.i > 29 ? 29 : v.i; break;
+        case kAlwaysOnTop:
+            flag(data_.alwaysOnTop);
+            SetWindowPos(hwnd(), data_.alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            break;
+        case kOwn22: data_.own22 = v.i; break;
+        case kWindowClass: data_.windowClass = TextOf(v); break;
+        default: break;
+    }
+    return 0;
+}
+
+bool WindowUnit::GetProperty(int own, PropertyValue* out) {
+    switch (own) {
+        case kCaption: {
+            char text[1024] = {};
+            GetWindowTextA(hwnd(), text, sizeof text);
+            GiveText(out, text);
+            return true;
+        }
+        case kBorder: return GiveInt(out, data_.border), true;
+        case kBackColor: return GiveInt(out, static_cast<int32_t>(data_.backColor)), true;
+        case kBackPicture: return GiveBytes(out, data_.picture), true;
+        case kPictureMode: return GiveInt(out, data_.pictureMode), true;
+        case kBackMusic: return GiveBytes(out, data_.music), true;
+        case kMusicMode: return GiveInt(out, data_.musicMode), true;
+        case kControlBox: return GiveInt(out, data_.controlBox), true;
+        case kMaxButton: return GiveInt(out, data_.maxButton), true;
+        case kMinButton: return GiveInt(out, data_.minButton), true;
+        case kPosition: return GiveInt(out, IsIconic(hwnd()) ? 2 : IsZoomed(hwnd()) ? 3 : 0), true;
+        case kClosable: return GiveInt(out, data_.closable), true;
+        case kIcon: return GiveBytes(out, data_.icon), true;
+        case kEnterMovesFocus: return GiveInt(out, data_.enterMovesFocus), true;
+        case kEscCloses: return GiveInt(out, data_.escCloses), true;
+        case kF1OpensHelp: return GiveInt(out, data_.f1OpensHelp), true;
+        case kHelpFile: return GiveText(out, data_.helpFile), true;
+        case kHelpContext: return GiveInt(out, data_.helpContext), true;
+        case kShowInTaskbar: return GiveInt(out, data_.showInTaskbar), true;
+        case kDragToMove: return GiveInt(out, data_.dragToMove), true;
+        case kShape: return GiveInt(out, data_.shape), true;
+        case kAlwaysOnTop: return GiveInt(out, data_.alwaysOnTop), true;
+        case kOwn22: return GiveInt(out, data_.own22), true;
+        case kWindowClass: return GiveText(out, data_.windowClass), true;
+        default: return false;
+    }
+}
+
+void WindowUnit::RequestClose(bool now) {
+    closing_ = true;
+    if (now) {
+        closing_ = false;
+        if (WindowRecord* record = Record()) Windows().EndModal(*record);
+        DestroyWindow(hwnd());
+    } else {
+        PostMessageA(hwnd(), kCloseRequestMessage, 0, 0);
+    }
+}
+
+LRESULT WindowUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case kObjectQueryMessage: return reinterpret_cast<LRESULT>(static_cast<FrameworkWindow*>(&translator_));
+        case kCloseRequestMessage:
+            if (closing_) RequestClose(true);
+            return 0;
+        case WM_ERASEBKGND: {
+            RECT r;
+            GetClientRect(hwnd(), &r);
+            HBRUSH brush = CreateSolidBrush(ResolveColour(data_.backColor));
+            FillRect(reinterpret_cast<HDC>(wParam), &r, brush);
+            DeleteObject(brush);
+            return 1;
+        }
+        case WM_CLOSE: {
+            int32_t answer = 1;
+            if (RaiseEvent(12, {}, &answer) && answer == 0) return 0;
+            if (!IsWindow(hwnd())) return 0;
+            if (RaiseEvent(1, {}, &answer) && answer == 0) return 0;
+            if (!IsWindow(hwnd())) return 0;
+            if (WindowRecord* record = Record()) Windows().EndModal(*record);
+            DestroyWindow(hwnd());
+            return 0;
+        }
+        case WM_QUERYENDSESSION: {
+            int32_t answer = 1;
+            if (RaiseEvent(1, {}, &answer) && answer == 0) return FALSE;
+            return TRUE;
+        }
+        case WM_DESTROY: RaiseEvent(2); break;
+        case WM_MOVE: RaiseEvent(3); break;
+        case WM_SIZE: RaiseEvent(4); break;
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) != WA_INACTIVE) {
+                if (!activatedOnce_) {
+                    activatedOnce_ = true;
+                    RaiseEvent(8);
+                }
+                RaiseEvent(5);
+            } else {
+                RaiseEvent(6);
+            }
+            break;
+        case WM_SHOWWINDOW: RaiseEvent(wParam ? 10 : 11); break;
+        default: break;
+    }
+    return DefaultProc(message, wParam, lParam);
+}
+
+void WindowUnit::MoveFocus(bool forward, HWND from) {
+    WindowRecord* record = Record();
+    if (!record) return;
+    WindowList& list = Windows();
+    struct Stop {
+        int32_t order;
+        int index;
+        HWND hwnd;
+    };
+    std::vector<Stop> stops;
+    for (int k = 1; k < record->units.count(); ++k) {
+        if (record->units.IsMenuItem(k)) continue;
+        Unit* unit = list.Object(*record, k);
+        if (!unit || !unit->hwnd()) continue;
+        HWND h = unit->hwnd();
+        if (!IsWindowVisible(h) || !IsWindowEnabled(h) || !(GetWindowLongPtrA(h, GWL_STYLE) & WS_TABSTOP)) continue;
+        UnitLayout at = record->units.Layout(k);
+        stops.push_back({static_cast<int32_t>(record->units.Field(k, at.tabOrder)), k, h});
+    }
+    if (stops.empty()) return;
+    std::stable_sort(stops.begin(), stops.end(), [](const Stop& a, const Stop& b) { return a.order < b.order; });
+    size_t current = stops.size();
+    for (size_t i = 0; i < stops.size(); ++i)
+        if (stops[i].hwnd == from || IsChild(stops[i].hwnd, from)) current = i;
+    size_t next;
+    if (current == stops.size()) {
+        next = forward ? 0 : stops.size() - 1;
+    } else {
+        next = forward ? (current + 1) % stops.size() : (current + stops.size() - 1) % stops.size();
+    }
+    SetFocus(stops[next].hwnd);
+}
+
+bool WindowUnit::HandleKey(MSG* m) {
+    if (m->message != WM_KEYDOWN) return false;
+    int vk = static_cast<int>(m->wParam);
+    Unit* focused = nullptr;
+    for (HWND h = GetFocus(); h && h != hwnd(); h = GetParent(h))
+        if ((focused = Unit::FromHandle(h))) break;
+    if (focused && focused->WantsKey(vk)) return false;
+    WindowRecord* record = Record();
+    if (!record) return false;
+    WindowList& list = Windows();
+    switch (vk) {
+        case VK_TAB:
+            if (GetKeyState(VK_CONTROL) < 0) return false;
+            MoveFocus(GetKeyState(VK_SHIFT) >= 0, GetFocus());
+            return true;
+        case VK_RETURN: {
+            if (focused && focused->IsDefaultButton()) {
+                focused->Activate();
+                return true;
+            }
+            if (data_.enterMovesFocus) {
+                MoveFocus(true, GetFocus());
+                return true;
+            }
+            for (int k = 1; k < record->units.count(); ++k) {
+                if (record->units.IsMenuItem(k)) continue;
+                Unit* unit = list.Object(*record, k);
+                if (unit && unit->IsDefaultButton() && unit->hwnd() && IsWindowEnabled(unit->hwnd())) {
+                    unit->Activate();
+                    return true;
+                }
+            }
+            return false;
+        }
+        case VK_ESCAPE:
+            if (!data_.escCloses) return false;
+            PostMessageA(hwnd(), WM_CLOSE, 0, 0);
+            return true;
+        case VK_LEFT:
+        case VK_RIGHT:
+        case VK_UP:
+        case VK_DOWN: {
+            if (!focused || !(focused->type().flags & kTypeRadioMember)) return false;
+            // The group: the radio buttons next to the focused one in table order.
+            int at = list.FindUnit(*record, focused->unitId());
+            std::vector<Unit*> group;
+            int first = at, last = at;
+            auto isRadio = [&](int k) {
+                Unit* u = k > 0 && k < record->units.count() ? list.Object(*record, k) : nullptr;
+                return u && (u->type().flags & kTypeRadioMember);
+            };
+            while (isRadio(first - 1)) --first;
+            while (isRadio(last + 1)) ++last;
+            bool forward = vk == VK_RIGHT || vk == VK_DOWN;
+            int next = forward ? (at == last ? first : at + 1) : (at == first ? last : at - 1);
+            Unit* target = list.Object(*record, next);
+            for (int k = first; k <= last; ++k) list.Object(*record, k)->SetChecked(k == next);
+            SetFocus(target->hwnd());
+            target->RaiseEvent(0);
+            return true;
+        }
+        case VK_F1: {
+            if (!data_.f1OpensHelp) return false;
+            std::string file = data_.helpFile;
+            if (file.empty()) {
+                const std::string& name = Runtime().programFileName;
+                std::string dir = Runtime().programDirectory;
+                std::string base = name.substr(0, name.rfind('.'));
+                file = (dir.empty() ? "" : dir + "\\") + base + ".hlp";
+                if (GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
+            }
+            WinHelpA(hwnd(), file.c_str(), data_.helpContext ? HELP_CONTEXT : HELP_FINDER,
+                     static_cast<ULONG_PTR>(data_.helpContext));
+            return true;
+        }
+        default: return false;
+    }
+}
+
+bool WindowUnit::HandleMnemonic(MSG* m) {
+    if (m->message != WM_SYSKEYDOWN || GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_SHIFT) < 0) return false;
+    int vk = static_cast<int>(m->wParam);
+    if (!((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z'))) return false;
+    WindowRecord* record = Record();
+    if (!record) return false;
+    WindowList& list = Windows();
+    for (int k = 1; k < record->units.count(); ++k) {
+        if (record->units.IsMenuItem(k)) continue;
+        Unit* unit = list.Object(*record, k);
+        if (!unit || !unit->hwnd() || !IsWindowVisible(unit->hwnd()) || !IsWindowEnabled(unit->hwnd())) continue;
+        std::string caption = unit->MnemonicCaption();
+        bool match = false;
+        for (size_t i = 0; i + 1 < caption.size(); ++i) {
+            unsigned char c = static_cast<unsigned char>(caption[i]);
+            if (c >= 0x81 && c <= 0xFE) {  // a double-byte character: skip its trail byte
+                ++i;
+                continue;
+            }
+            if (c == '&' && std::toupper(static_cast<unsigned char>(caption[i + 1])) == vk) {
+                match = true;
+                break;
+            }
+        }
+        if (!match) continue;
+        uint32_t flags = unit->type().flags;
+        if (flags & kTypeRadioMember) {
+            int first = k, last = k;
+            auto isRadio = [&](int j) {
+                Unit* u = j > 0 && j < record->units.count() ? list.Object(*record, j) : nullptr;
+                return u && (u->type().flags & kTypeRadioMember);
+            };
+            while (isRadio(first - 1)) --first;
+            while (isRadio(last + 1)) ++last;
+            for (int j = first; j <= last; ++j) list.Object(*record, j)->SetChecked(j == k);
+            unit->RaiseEvent(0);
+        } else if (flags & kTypeToggleOnMnemonic) {
+            unit->Activate();
+        } else if (GetWindowLongPtrA(unit->hwnd(), GWL_STYLE) & WS_TABSTOP) {
+            SetFocus(unit->hwnd());
+        } else {
+            // A unit that takes no focus (a label) passes it to the next one.
+            MoveFocus(true, unit->hwnd());
+        }
+        return true;
+    }
+    return false;
+}
+
+bool WindowUnit::RaiseCommonEvent(MSG* m) {
+    int event = 0;
+    std::initializer_list<int32_t> none{};
+    Unit* target = nullptr;
+    for (HWND h = m->hwnd; h; h = GetParent(h)) {
+        if ((target = Unit::FromHandle(h))) break;
+        if (h == hwnd()) break;
+    }
+    if (!target) target = this;
+    HWND targetWindow = target->hwnd();
+    int32_t result = 1;
+    bool answered = false;
+    int x = LOWORD(m->lParam), y = HIWORD(m->lParam);
+    int mouseState = ((m->wParam & MK_CONTROL) ? 1 : 0) | ((m->wParam & MK_SHIFT) ? 2 : 0) |
+                     (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+    switch (m->message) {
+        case WM_LBUTTONDOWN: event = -1; break;
+        case WM_LBUTTONUP: event = -2; break;
+        case WM_LBUTTONDBLCLK: event = -3; break;
+        case WM_RBUTTONDOWN: event = -4; break;
+        case WM_RBUTTONUP: event = -5; break;
+        case WM_MOUSEMOVE: event = -6; break;
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+        case WM_KEYUP:
+        case WM_SYSKEYUP: {
+            int code = KeyCode(m->wParam);
+            event = (m->message == WM_KEYDOWN || m->message == WM_SYSKEYDOWN) ? -9 : -10;
+            answered = target->RaiseEvent(event, {code, KeyStateWithout(static_cast<int>(m->wParam & 0xFF))}, &result);
+            (void)none;
+            return answered && result == 0 && IsWindow(targetWindow);
+        }
+        case WM_CHAR:
+            answered = target->RaiseEvent(-11, {static_cast<int32_t>(m->wParam)}, &result);
+            if (!answered) return false;
+            if (result == 0) return true;
+            m->wParam = static_cast<WPARAM>(result);
+            return false;
+        case WM_MOUSEWHEEL: {
+            int steps = static_cast<short>(HIWORD(m->wParam)) / WHEEL_DELTA;
+            int wheelState = ((LOWORD(m->wParam) & MK_CONTROL) ? 1 : 0) | ((LOWORD(m->wParam) & MK_SHIFT) ? 2 : 0) |
+                             (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+            answered = target->RaiseEvent(-12, {steps, wheelState}, &result);
+            return answered && result == 0;
+        }
+        default: return false;
+    }
+    answered = target->RaiseEvent(event, {x, y, mouseState}, &result);
+    return answered && result == 0;
+}
+
+BOOL WindowUnit::PreTranslate(MSG* m) {
+    bool keyboard = m->message >= WM_KEYFIRST && m->message <= WM_KEYLAST;
+    if (keyboard && !IsWindowEnabled(m->hwnd)) return TRUE;
+    WindowRecord* record = Record();
+    if (record && record->accelerators && TranslateAcceleratorA(hwnd(), record->accelerators, m)) return TRUE;
+    if (m->message == WM_LBUTTONDOWN && data_.dragToMove) {
+        Unit* on = Unit::FromHandle(m->hwnd);
+        if (m->hwnd == hwnd() || (on && (on->type().flags & kTypeDragsWindow))) {
+            ReleaseCapture();
+            SendMessageA(hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
+            return TRUE;
+        }
+    }
+    if (keyboard) {
+        if (HandleKey(m)) return TRUE;
+        if (HandleMnemonic(m)) return TRUE;
+    }
+    return RaiseCommonEvent(m) ? TRUE : FALSE;
+}
+
+}  // namespace qy

@@ -1,0 +1,56 @@
+// The window's own unit (core unit type 1): a top-level window of class
+// "WTWindow" or the template's class name, its 24 own properties, its events
+// and the keyboard and mouse pre-translation it performs for its units.
+#pragma once
+#include "runtime/framework.h"
+#include "window/own_data.h"
+#include "window/unit.h"
+
+namespace qy {
+
+struct WindowRecord;
+
+class WindowUnit : public Unit {
+public:
+    WindowUnit(uint32_t windowId, uint32_t unitId, const WindowData& data);
+    static Unit* Create(const UnitCreation& creation);
+
+    int PropertyChanged(int own, const PropertyValue& value) override;
+    bool GetProperty(int own, PropertyValue* out) override;
+    Bytes OwnData() const override { return data_.Write(); }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    const WindowData& data() const { return data_; }
+    // Message pre-translation for the window and its descendants.
+    BOOL PreTranslate(MSG* message);
+    // Close request of the destroy command: now, or by the posted 0x8065.
+    void RequestClose(bool now);
+    // Shows the window as its initial position asks.
+    void ShowInitially();
+    // Moves the focus along the tab order; from = the unit to start at.
+    void MoveFocus(bool forward, HWND from);
+
+private:
+    // Lets the runtime's pre-translation walk find this window.
+    struct Translator : FrameworkWindow {
+        WindowUnit* owner = nullptr;
+        BOOL PreTranslateMessage(MSG* message) override { return owner->PreTranslate(message); }
+    };
+
+    void ApplyFrameStyle();
+    void SetPosition(int position);
+    bool HandleKey(MSG* message);
+    bool HandleMnemonic(MSG* message);
+    bool RaiseCommonEvent(MSG* message);
+    WindowRecord* Record() const;
+
+    WindowData data_;
+    Translator translator_;
+    bool activatedOnce_ = false;
+    bool closing_ = false;
+};
+
+extern const UnitTypeInfo kWindowType;
+constexpr UINT kCloseRequestMessage = 0x8065;
+
+}  // namespace qy
