@@ -32,9 +32,6 @@ bool ParseHex(const std::string& hex, std::string* bytes) {
     return true;
 }
 
-    return out;
-}
-
 // A decimal number with an optional sign, or 0x followed by hex digits,
 // within [low, high].
 bool ParseInteger(const std::string& text, long double low, long double high, int64_t* out) {
@@ -86,6 +83,8 @@ std::string Hex(const void* data, int length) {
         out += kDigits[p[i] >> 4];
         out += kDigits[p[i] & 15];
     }
+    return out;
+}
 
 bool ParseArgument(const std::string& given, const char* emptyText, const void* emptyByteSet, Argument* out,
                    std::string* reason) {
