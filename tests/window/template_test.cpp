@@ -1,0 +1,256 @@
+// The template format: records, unit tables, relocation, the segment reader
+// and the own-data blocks, all at the byte level.
+#include <cstring>
+
+#include "gtest/gtest.h"
+#include "runtime/archive.h"
+#include "window/own_data.h"
+#include "window/template_format.h"
+
+using namespace qy;
+
+namespace {
+UnitRecord SampleUnit(uint32_t typeRef, const std::string& name) {
+    UnitRecord u;
+    u.typeRef = typeRef;
+    u.name = name;
+    u.left = -1;
+    u.top = 82;
+    u.width = 58;
+    u.height = 25;
+    u.children = {0x16000001, 0, 0x16000002};
+    u.cursorData = {0x8B, 0x7F, 0, 0};
+    u.tag = "tag";
+    u.state = 7;
+    u.tabOrder = 12;
+    u.bindings = {{0, 0}, {-1, -1}, {-12, 32}};
+    ButtonData b;
+    b.caption = "复制";
+    b.font = LogFont::Make("宋体", -19, 700);
+    u.ownData = b.Write();
+    return u;
+}
+
+std::vector<WindowTemplate> ReadBack(const Bytes& segment) {
+    MemoryFile file(segment.data(), segment.size());
+    LoadingArchive archive(file, 4096);
+    return ReadSegment(archive);
+}
+
+Bytes TwoWindowSegment() {
+    WindowTemplate a;
+    a.id = 0x52010001;
+    a.stamp = 0x00D64130;
+    a.key = 0x19010001;
+    a.units = UnitTable::Build({{0x06010000, EncodeUnit(SampleUnit(0x10001, ""))},
+                                {0x16010DAC, EncodeUnit(SampleUnit(0x1000B, "打开记事本"))}});
+    WindowTemplate b;
+    b.id = 0x52010481;
+    b.textA = "A";
+    b.units = UnitTable::Build({{0x06010480, EncodeUnit(SampleUnit(0x10001, ""))}});
+    return WriteSegment({a, b});
+}
+}  // namespace
+
+TEST(TemplateFormat, UnitRecordsRoundTripAndLayoutFindsEveryField) {
+    UnitRecord u = SampleUnit(0x1000B, "打开记事本");
+    Bytes body = EncodeUnit(u);
+    UnitRecord back = DecodeUnit(body.data(), body.size());
+    EXPECT_EQ(back.name, u.name);
+    EXPECT_EQ(back.left, -1);
+    EXPECT_EQ(back.children, u.children);
+    EXPECT_EQ(back.cursorData, u.cursorData);
+    EXPECT_EQ(back.tag, "tag");
+    EXPECT_EQ(back.state, 7u);
+    EXPECT_EQ(back.tabOrder, 12);
+    ASSERT_EQ(back.bindings.size(), 3u);
+    EXPECT_EQ(back.bindings[2].event, -12);
+    EXPECT_EQ(back.ownData, u.ownData);
+
+    UnitLayout at = LocateUnitFields(body.data(), body.size());
+    EXPECT_EQ(at.objectSlot, 24 + u.name.size() + 1 + 1);
+    EXPECT_EQ(static_cast<int32_t>(LoadU32(&body[at.geometry])), -1);
+    EXPECT_EQ(LoadU32(&body[at.state]), 7u);
+    EXPECT_EQ(LoadU32(&body[at.tabOrder]), 12u);
+    EXPECT_EQ(LoadU32(&body[at.bindingCount]), 3u);
+    EXPECT_EQ(at.ownData, body.size() - u.ownData.size());
+}
+
+TEST(TemplateFormat, TruncatedRecordsAndTablesAreRejected) {
+    Bytes body = EncodeUnit(SampleUnit(0x1000B, "x"));
+    EXPECT_THROW(DecodeUnit(body.data(), 30), TemplateError);
+    Bytes noTerminator(40, 'a');
+    EXPECT_THROW(LocateUnitFields(noTerminator.data(), noTerminator.size()), TemplateError);
+
+    UnitTable table = UnitTable::Build({{0x16000001, body}});
+    Bytes bytes = table.bytes();
+    StoreU32(&bytes[4], 1000);  // offset past the unit area
+    EXPECT_THROW(UnitTable(bytes, 1), TemplateError);
+    EXPECT_THROW(UnitTable(table.bytes(), 2), TemplateError);
+}
+
+TEST(TemplateFormat, SegmentReadsBackAndMustEndWithTheLastWindow) {
+    Bytes segment = TwoWindowSegment();
+    std::vector<WindowTemplate> windows = ReadBack(segment);
+    ASSERT_EQ(windows.size(), 2u);
+    EXPECT_EQ(windows[0].id, 0x52010001u);
+    EXPECT_EQ(windows[0].stamp, 0x00D64130u);
+    EXPECT_EQ(windows[1].textA, "A");
+    EXPECT_EQ(windows[0].units.Unit(1).name, "打开记事本");
+
+    Bytes truncated(segment.begin(), segment.end() - 1);
+    EXPECT_ANY_THROW(ReadBack(truncated));
+    Bytes overLong = segment;
+    overLong.push_back(0);
+    EXPECT_ANY_THROW(ReadBack(overLong));
+    Bytes badDirectory = segment;
+    StoreU32(&badDirectory[0], 12);  // not a multiple of 8
+    EXPECT_ANY_THROW(ReadBack(badDirectory));
+}
+
+TEST(TemplateFormat, SegmentIsReadThroughSmallBuffersAlike) {
+    Bytes segment = TwoWindowSegment();
+    MemoryFile file(segment.data(), segment.size());
+    LoadingArchive archive(file, 7);
+    EXPECT_EQ(ReadSegment(archive).size(), 2u);
+    EXPECT_GT(archive.refills(), segment.size() / 7);
+}
+
+TEST(TemplateFormat, HandlersRelocateAgainstTheCodeBase) {
+    UnitTable table = UnitTable::Build({{0x06010000, EncodeUnit(SampleUnit(0x10001, ""))}});
+    MenuItemRecord item;
+    item.caption = "打开";
+    item.handler = 48;
+    MenuItemRecord none;
+    none.handler = -1;
+    table = UnitTable::Build({{0x06010000, EncodeUnit(SampleUnit(0x10001, ""))},
+                              {0x26010001, EncodeMenuItem(item)},
+                              {0x26010002, EncodeMenuItem(none)}});
+    table.RelocateHandlers(0x00401000);
+    UnitRecord u = table.Unit(0);
+    EXPECT_EQ(static_cast<uint32_t>(u.bindings[0].handler), 0x00401000u);  // offset 0 is the code base itself
+    EXPECT_EQ(u.bindings[1].handler, 0);                                   // -1 is no handler
+    EXPECT_EQ(static_cast<uint32_t>(u.bindings[2].handler), 0x00401020u);
+    EXPECT_EQ(static_cast<uint32_t>(DecodeMenuItem(table.body(1), table.bodyLength(1)).handler), 0x00401030u);
+    EXPECT_EQ(DecodeMenuItem(table.body(2), table.bodyLength(2)).handler, 0);
+}
+
+TEST(TemplateFormat, AGrowingRecordRewritesTheTable) {
+    UnitTable table = UnitTable::Build({{0x16000001, EncodeUnit(SampleUnit(0x1000B, "a"))},
+                                        {0x16000002, EncodeUnit(SampleUnit(0x1000B, "b"))},
+                                        {0x16000003, EncodeUnit(SampleUnit(0x1000B, "c"))}});
+    UnitRecord first = table.Unit(0);
+    first.tag = std::string(300, 't');
+    table.ReplaceUnit(0, first);
+    EXPECT_EQ(table.Unit(0).tag.size(), 300u);
+    EXPECT_EQ(table.Unit(1).name, "b");
+    EXPECT_EQ(table.Unit(2).name, "c");
+    first.tag.clear();
+    table.ReplaceUnit(0, first);
+    EXPECT_EQ(table.Unit(2).name, "c");
+    EXPECT_EQ(table.Find(0x16000003), 2);
+}
+
+TEST(TemplateFormat, IdValidityNeedsKindAndNumber) {
+    EXPECT_TRUE(IsValidId(0x52010001));
+    EXPECT_FALSE(IsValidId(0x52000000));  // number 0
+    EXPECT_FALSE(IsValidId(0x50010001));  // kind 0
+    EXPECT_TRUE(IsMenuItemId(0x26010001));
+    EXPECT_FALSE(IsMenuItemId(0x16010001));
+    UnitTable table = UnitTable::Build({{0x16000001, EncodeUnit(SampleUnit(0x1000B, "a"))}});
+    EXPECT_EQ(table.Find(0x10000000), -1);
+}
+
+TEST(OwnData, EmptyBlocksGiveDefaultsAndNewerVersionsFail) {
+    WindowData w = WindowData::Read(Bytes());
+    EXPECT_EQ(w.border, 2);
+    EXPECT_EQ(w.escCloses, 1);
+    EXPECT_EQ(w.backColor, kButtonFaceColour);
+    ColorPickerData picker = ColorPickerData::Read(Bytes());
+    EXPECT_EQ(picker.color, 0u);
+    EXPECT_EQ(TransLabelData::Read(Bytes()).caption, "透明标签");
+
+    Bytes tooNew = ButtonData().Write();
+    StoreU32(&tooNew[0], 2);
+    EXPECT_THROW(ButtonData::Read(tooNew), TemplateError);
+    Bytes negative = CommonDialogData().Write();
+    StoreU32(&negative[0], static_cast<uint32_t>(-1));
+    EXPECT_THROW(CommonDialogData::Read(negative), TemplateError);
+}
+
+TEST(OwnData, OlderWindowVersionsKeepLaterFieldsAtTheirDefaults) {
+    WindowData d;
+    d.version = 2;
+    d.dragToMove = 1;  // not stored before version 3
+    d.caption = "旧";
+    WindowData back = WindowData::Read(d.Write());
+    EXPECT_EQ(back.dragToMove, 0);
+    EXPECT_EQ(back.caption, "旧");
+    EXPECT_EQ(back.showInTaskbar, 1);
+}
+
+TEST(OwnData, TextListsTakeTheLongCountAfter0xFFFF) {
+    ComboBoxData d;
+    d.items = {"别字", "汉字"};
+    Bytes bytes = d.Write();
+    ComboBoxData back = ComboBoxData::Read(bytes);
+    EXPECT_EQ(back.items, d.items);
+
+    ByteWriter w;
+    w.U16(0xFFFF);
+    w.U32(2);
+    w.CountedText("a");
+    w.CountedText("bc");
+    ByteReader r(w.bytes());
+    EXPECT_EQ(r.TextList(), (std::vector<std::string>{"a", "bc"}));
+    ByteWriter lying;
+    lying.U16(0xFFFF);
+    lying.U32(0x7FFFFFFF);
+    ByteReader r2(lying.bytes());
+    EXPECT_THROW(r2.TextList(), TemplateError);
+}
+
+TEST(OwnData, EveryBlockRoundTrips) {
+    EditBoxData e;
+    e.content = "44";
+    e.passwordChar = '#';
+    e.spinMax = 200;
+    EditBoxData eb = EditBoxData::Read(e.Write());
+    EXPECT_EQ(eb.content, "44");
+    EXPECT_EQ(eb.passwordChar, '#');
+    EXPECT_EQ(eb.spinMax, 200);
+    LabelData l;
+    l.borderColor[1] = 0x008000;
+    l.gradientMode = 2;
+    l.wordWrap = 1;
+    l.vAlign = 2;
+    LabelData lb = LabelData::Read(l.Write());
+    EXPECT_EQ(lb.borderColor[1], 0x008000u);
+    EXPECT_EQ(lb.wordWrap, 1);
+    EXPECT_EQ(lb.vAlign, 2);
+    DrawPanelData p;
+    p.backColor = 0xFFFFFF;
+    p.font = LogFont::Make("宋体", -12);
+    EXPECT_EQ(DrawPanelData::Read(p.Write()).font, p.font);
+    ScrollBarData s;
+    s.position = 44;
+    EXPECT_EQ(ScrollBarData::Read(s.Write()).position, 44);
+    CheckBoxData c;
+    c.version = 1;
+    c.checked = 1;
+    c.dataSource = "lost";  // only version 2 stores it
+    CheckBoxData cb = CheckBoxData::Read(c.Write());
+    EXPECT_EQ(cb.checked, 1);
+    EXPECT_EQ(cb.dataSource, "");
+}
+
+TEST(OwnData, FontsAreLogFontsWithTheGb2312CharacterSet) {
+    Bytes font = LogFont::Make("微软雅黑", -14, 700);
+    ASSERT_EQ(font.size(), 60u);
+    EXPECT_EQ(LogFont::Int(font, LogFont::kHeight), -14);
+    EXPECT_EQ(LogFont::Int(font, LogFont::kWeight), 700);
+    EXPECT_EQ(font[LogFont::kCharSet], 134);
+    EXPECT_EQ(LogFont::Face(font), "微软雅黑");
+    font[LogFont::kFaceName + 10] = 'x';  // stale bytes after the terminator are ignored
+    EXPECT_EQ(LogFont::Face(font), "微软雅黑");
+}
