@@ -42,7 +42,7 @@ const CoreCommandInfo kCoreCommands[kCoreCommandCount] = {
     {"CreatePictureObject", nullptr, kTypeLogical},
     {"NumberMethod", nullptr, kTypeDouble},
     {"ReleaseObject", nullptr, kResultNone},
-    {"OpenDialog", nullptr, kTypeLogical},
+    {"OpenDialog", &commands::OpenDialog, kTypeLogical},
     {"Clear", nullptr, kResultNone},
     {"WriteAt", nullptr, kResultNone},
     {"DrawPicture", nullptr, kResultNone},
@@ -51,7 +51,7 @@ const CoreCommandInfo kCoreCommands[kCoreCommandCount] = {
     {"TextHeight", nullptr, kTypeInt},
     {"PictureWidth", nullptr, kTypeInt},
     {"PictureHeight", nullptr, kTypeInt},
-    {"LoadPicture", nullptr, kTypeInt},
+    {"LoadPicture", &LoadPicture, kTypeInt},
 };
 
 // The library record's entry array mirrors this table; nothing reads it at
