@@ -10,6 +10,8 @@
 
 #include "gtest/gtest.h"
 #include "app/abi/program_abi.h"
+#include "commands/command_table.h"
+#include "runtime/memory.h"
 #include "runtime/runtime_app.h"
 #include "runtime/services.h"
 #include "tests/support/child_process.h"
@@ -29,6 +31,17 @@ int Notify2015(const void* data, int length, int option) {
     uint32_t words[3] = {static_cast<uint32_t>(reinterpret_cast<uintptr_t>(data)), static_cast<uint32_t>(length),
                          static_cast<uint32_t>(option)};
     return RuntimeNotify(2015, static_cast<int32_t>(reinterpret_cast<uintptr_t>(words)), 0);
+}
+
+// The PlayAudio command through the command frame, as the program calls it.
+int PlayAudio(const std::vector<uint8_t>& wave) {
+    if (!Runtime().initialised) program::InitRuntime();
+    void* block = NewByteSet(wave.data(), static_cast<int>(wave.size()));
+    ValueRecord sound{static_cast<uint32_t>(reinterpret_cast<uintptr_t>(block)), 0, kTypeByteSet};
+    ValueRecord result =
+        program::CallCore(reinterpret_cast<const void*>(CoreCommandEntry(CoreCommand::PlayAudio)), {sound});
+    Free(block);
+    return static_cast<int>(result.low);
 }
 
 // Waits, with a generous limit, for every sound to end by itself.
@@ -111,6 +124,15 @@ TEST_F(WavePlayerTest, StopAllWithoutWaitOnlySignals) {
     EXPECT_TRUE(AllSoundsEnd(3000)) << "signalled sounds kept playing";
 }
 
+TEST_F(WavePlayerTest, PlayAudioIsTrueWhenTheSoundPlays) {
+    EXPECT_EQ(PlayAudio(MakeWave()), 1);
+    EXPECT_EQ(ActiveSoundCount(), 1);
+    WaveSpec spec;
+    spec.formatTag = 0x7777;
+    EXPECT_EQ(PlayAudio(MakeWave(spec)), 0) << "a sound no device can play is not reported as playing";
+    EXPECT_TRUE(AllSoundsEnd());
+}
+
 TEST_F(WavePlayerTest, AFormatNoDeviceTakesIsRefusedAtOnce) {
     WaveSpec spec;
     spec.formatTag = 0x7777;  // no codec knows it
@@ -140,6 +162,7 @@ TEST(NoSoundDevice, PlayingIsRefusedAndNothingLingers) {
     EXPECT_EQ(Play(wave), 0);
     EXPECT_EQ(Play(wave, 1), 0) << "a looping sound without a device";
     EXPECT_EQ(Notify2015(wave.data(), static_cast<int>(wave.size()), 0), 0);
+    EXPECT_EQ(PlayAudio(wave), 0) << "PlayAudio reported a sound that cannot play";
     EXPECT_EQ(ActiveSoundCount(), 0) << "a refused sound left a player behind";
 }
 

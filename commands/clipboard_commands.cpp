@@ -1,0 +1,68 @@
+// The text clipboard, opened without an owner window for each call.
+#include <windows.h>
+
+#include <cstring>
+
+#include "commands/command_args.h"
+#include "commands/command_table.h"
+
+namespace qy {
+namespace commands {
+
+namespace {
+// Closes the clipboard however the command ends.
+class OpenClipboardScope {
+public:
+    OpenClipboardScope() : open_(OpenClipboard(nullptr) != FALSE) {}
+    ~OpenClipboardScope() {
+        if (open_) CloseClipboard();
+    }
+    OpenClipboardScope(const OpenClipboardScope&) = delete;
+    OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
+    bool open() const { return open_; }
+
+private:
+    bool open_;
+};
+}  // namespace
+
+void __cdecl GetClipboardText(ValueRecord* result, int, ValueRecord*) {
+    OpenClipboardScope clipboard;
+    if (!clipboard.open() || !IsClipboardFormatAvailable(CF_TEXT)) return;
+    HANDLE data = GetClipboardData(CF_TEXT);
+    if (!data) return;
+    const char* text = static_cast<const char*>(GlobalLock(data));
+    if (!text) return;
+    // Another program's block need not be terminated; never read past it.
+    SIZE_T size = GlobalSize(data);
+    const void* end = std::memchr(text, 0, size);
+    SetTextResult(result, text, static_cast<int>(end ? static_cast<const char*>(end) - text : size));
+    GlobalUnlock(data);
+}
+
+void __cdecl SetClipboardText(ValueRecord* result, int n, ValueRecord* records) {
+    Arguments args(n, records);
+    const char* text = TextArgument(args[0]);
+    OpenClipboardScope clipboard;
+    if (!clipboard.open()) return;
+    EmptyClipboard();
+    size_t size = std::strlen(text) + 1;
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+    if (!block) return;
+    void* bytes = GlobalLock(block);
+    if (!bytes) {
+        GlobalFree(block);
+        return;
+    }
+    std::memcpy(bytes, text, size);
+    GlobalUnlock(block);
+    // The clipboard owns the block only once it has taken it.
+    if (!SetClipboardData(CF_TEXT, block)) {
+        GlobalFree(block);
+        return;
+    }
+    SetIntResult(result, 1);
+}
+
+}  // namespace commands
+}  // namespace qy
