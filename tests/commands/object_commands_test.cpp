@@ -61,10 +61,41 @@ private:
     void* (*saved_)(void*) = nullptr;
 };
 
+// A 24-bit BMP file: red on the top row, white below.
+std::string BmpFile(int width, int height) {
+    int stride = (width * 3 + 3) & ~3;
+    std::string file(54 + stride * height, '\0');
+    auto put32 = [&file](size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i) file[at + i] = static_cast<char>(v >> (8 * i));
+    };
+    file[0] = 'B';
+    file[1] = 'M';
+    put32(2, static_cast<uint32_t>(file.size()));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, static_cast<uint32_t>(width));
+    put32(22, static_cast<uint32_t>(height));
+    file[26] = 1;
+    file[28] = 24;
+    for (int row = 0; row < height; ++row) {
+        bool top = row == height - 1;  // rows are stored bottom-up
+        for (int x = 0; x < width; ++x) {
+            char* pixel = &file[54 + row * stride + x * 3];
+            pixel[0] = static_cast<char>(top ? 0 : 255);
+            pixel[1] = static_cast<char>(top ? 0 : 255);
+            pixel[2] = static_cast<char>(255);
+        }
+    }
+    return file;
+}
+
+HBITMAP AsBitmap(double handle) {
+    return reinterpret_cast<HBITMAP>(static_cast<uintptr_t>(static_cast<uint32_t>(static_cast<int32_t>(handle))));
+}
+
 SIZE BitmapSize(double handle) {
     BITMAP info{};
-    HBITMAP bitmap = reinterpret_cast<HBITMAP>(static_cast<uintptr_t>(static_cast<uint32_t>(static_cast<int32_t>(handle))));
-    if (!GetObjectA(bitmap, sizeof info, &info)) return SIZE{-1, -1};
+    if (!GetObjectA(AsBitmap(handle), sizeof info, &info)) return SIZE{-1, -1};
     return SIZE{info.bmWidth, info.bmHeight};
 }
 }  // namespace
@@ -90,7 +121,7 @@ TEST_F(PictureObjectTest, NoDataOrUnconvertibleDataMakesAnEmptyPicture) {
 TEST_F(PictureObjectTest, ANewPictureReleasesTheOldOne) {
     ASSERT_TRUE(CreatePicture(&object, "3x3"));
     IUnknown* first = object.object;
-    HBITMAP firstBitmap = reinterpret_cast<HBITMAP>(static_cast<uintptr_t>(static_cast<uint32_t>(Number(&object, "Handle"))));
+    HBITMAP firstBitmap = AsBitmap(Number(&object, "Handle"));
     first->AddRef();
     ASSERT_TRUE(CreatePicture(&object, "4x2"));
     EXPECT_NE(first, object.object);
@@ -122,4 +153,21 @@ TEST_F(PictureObjectTest, ReleaseEmptiesTheObject) {
     object.data = qy::Allocate(16);
     Release(&object);
     EXPECT_EQ(nullptr, object.data) << "a data block alone is freed";
+}
+
+TEST(PictureObject, RealPictureDataBecomesABitmapOfItsSize) {
+    if (!qy::Runtime().initialised) program::InitRuntime();
+    ComObject object;
+    ASSERT_TRUE(CreatePicture(&object, BmpFile(6, 4)));
+    double handle = Number(&object, "Handle");
+    SIZE size = BitmapSize(handle);
+    EXPECT_EQ(6, size.cx);
+    EXPECT_EQ(4, size.cy);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, AsBitmap(handle));
+    EXPECT_EQ(RGB(255, 0, 0), GetPixel(dc, 0, 0) & 0xFFFFFF) << "top row";
+    EXPECT_EQ(RGB(255, 255, 255), GetPixel(dc, 5, 3) & 0xFFFFFF);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    Release(&object);
 }
