@@ -36,7 +36,7 @@ bool ReadHeader(PictureBytes& bytes, BmpHeader& header) {
     bytes.Seek(10);
     uint32_t pixelOffset = bytes.U32();
     uint32_t infoSize = bytes.U32();
-    if (!bytes.ok()) return false;
+    if (!bytes.ok() || infoSize > bytes.size()) return false;
     int64_t width, height;
     uint32_t compression = kBiRgb;
     if (infoSize == 12) {

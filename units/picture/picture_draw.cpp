@@ -100,14 +100,17 @@ HBITMAP BlendedBitmap(const Picture& picture, HDC dc, COLORREF background) {
     const uint8_t* in = picture.pixels.get();
     auto* out = static_cast<uint8_t*>(bits);
     size_t count = static_cast<size_t>(picture.width) * picture.height;
+    // The fourth byte of a plain 32-bit DIB is unused and stays 0: colour
+    // comparisons, such as the one that builds a transparency mask, see it.
     for (size_t i = 0; i < count; ++i, in += 4, out += 4) {
         unsigned alpha = in[3];
         if (alpha == 255) {
-            std::memcpy(out, in, 4);
-            continue;
+            std::memcpy(out, in, 3);
+        } else {
+            for (int c = 0; c < 3; ++c)
+                out[c] = static_cast<uint8_t>((alpha * in[c] + (255 - alpha) * back[c]) / 255);
         }
-        for (int c = 0; c < 3; ++c) out[c] = static_cast<uint8_t>((alpha * in[c] + (255 - alpha) * back[c]) / 255);
-        out[3] = 255;
+        out[3] = 0;
     }
     return bitmap;
 }
