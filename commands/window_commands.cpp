@@ -1,0 +1,52 @@
+// Commands on the program's windows and units: loading a window, closing a
+// window or destroying a unit, focus, repainting and native handles.
+#include <windows.h>
+
+#include "commands/command_args.h"
+#include "commands/command_table.h"
+#include "commands/window_access.h"
+#include "runtime/services.h"
+
+namespace qy {
+namespace commands {
+
+namespace {
+// What RuntimeNotify 2005 takes: window id, owner window, modal flag.
+struct LoadRequest {
+    uint32_t windowId;
+    uint32_t owner;
+    uint32_t modal;
+};
+}  // namespace
+
+void __cdecl LoadWindow(ValueRecord* result, int n, ValueRecord* records) {
+    Arguments args(n, records);
+    HWND owner = IsOmitted(args[1]) ? nullptr : ReferencedWindow(args[1]);
+    LoadRequest request{args[0].low, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(owner)),
+                        IntArgument(args[2]) != 0 ? 1u : 0u};
+    int32_t answer = RuntimeNotify(2005, static_cast<int32_t>(reinterpret_cast<uintptr_t>(&request)), 0);
+    SetIntResult(result, answer == 0 ? 1 : 0);
+}
+
+void __cdecl Destroy(ValueRecord*, int n, ValueRecord* records) {
+    Arguments args(n, records);
+    DestroyReferenced(args[0], !IsOmitted(args[1]) && IntArgument(args[1]) != 0);
+}
+
+void __cdecl FocusUnit(ValueRecord*, int n, ValueRecord* records) {
+    Arguments args(n, records);
+    if (HWND hwnd = ReferencedWindow(args[0])) SetFocus(hwnd);
+}
+
+void __cdecl UpdateDisplay(ValueRecord*, int n, ValueRecord* records) {
+    Arguments args(n, records);
+    if (HWND hwnd = ReferencedWindow(args[0])) UpdateWindow(hwnd);
+}
+
+void __cdecl GetWindowHandle(ValueRecord* result, int n, ValueRecord* records) {
+    Arguments args(n, records);
+    SetIntResult(result, static_cast<int32_t>(reinterpret_cast<uintptr_t>(ReferencedWindow(args[0]))));
+}
+
+}  // namespace commands
+}  // namespace qy
