@@ -6,6 +6,7 @@
 #include "gtest/gtest.h"
 #include "runtime/runtime_hooks.h"
 #include "tests/commands/command_call.h"
+#include "tests/units/picture/test_pictures.h"
 
 using namespace qytest;
 
@@ -60,34 +61,6 @@ protected:
 private:
     void* (*saved_)(void*) = nullptr;
 };
-
-// A 24-bit BMP file: red on the top row, white below.
-std::string BmpFile(int width, int height) {
-    int stride = (width * 3 + 3) & ~3;
-    std::string file(54 + stride * height, '\0');
-    auto put32 = [&file](size_t at, uint32_t v) {
-        for (int i = 0; i < 4; ++i) file[at + i] = static_cast<char>(v >> (8 * i));
-    };
-    file[0] = 'B';
-    file[1] = 'M';
-    put32(2, static_cast<uint32_t>(file.size()));
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, static_cast<uint32_t>(width));
-    put32(22, static_cast<uint32_t>(height));
-    file[26] = 1;
-    file[28] = 24;
-    for (int row = 0; row < height; ++row) {
-        bool top = row == height - 1;  // rows are stored bottom-up
-        for (int x = 0; x < width; ++x) {
-            char* pixel = &file[54 + row * stride + x * 3];
-            pixel[0] = static_cast<char>(top ? 0 : 255);
-            pixel[1] = static_cast<char>(top ? 0 : 255);
-            pixel[2] = static_cast<char>(255);
-        }
-    }
-    return file;
-}
 
 HBITMAP AsBitmap(double handle) {
     return reinterpret_cast<HBITMAP>(static_cast<uintptr_t>(static_cast<uint32_t>(static_cast<int32_t>(handle))));
@@ -158,15 +131,19 @@ TEST_F(PictureObjectTest, ReleaseEmptiesTheObject) {
 TEST(PictureObject, RealPictureDataBecomesABitmapOfItsSize) {
     if (!qy::Runtime().initialised) program::InitRuntime();
     ComObject object;
-    ASSERT_TRUE(CreatePicture(&object, BmpFile(6, 4)));
+    pictest::Image image = pictest::Pattern(6, 4, 7);
+    pictest::Bytes bmp = pictest::EncodeBmp(image, 24, false);
+    ASSERT_TRUE(CreatePicture(&object, std::string(bmp.begin(), bmp.end())));
     double handle = Number(&object, "Handle");
     SIZE size = BitmapSize(handle);
     EXPECT_EQ(6, size.cx);
     EXPECT_EQ(4, size.cy);
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(dc, AsBitmap(handle));
-    EXPECT_EQ(RGB(255, 0, 0), GetPixel(dc, 0, 0) & 0xFFFFFF) << "top row";
-    EXPECT_EQ(RGB(255, 255, 255), GetPixel(dc, 5, 3) & 0xFFFFFF);
+    for (POINT p : {POINT{0, 0}, POINT{5, 3}}) {
+        const pictest::Rgba& c = image.at(p.x, p.y);
+        EXPECT_EQ(RGB(c.r, c.g, c.b), GetPixel(dc, p.x, p.y) & 0xFFFFFF) << p.x << "," << p.y;
+    }
     SelectObject(dc, old);
     DeleteDC(dc);
     Release(&object);
