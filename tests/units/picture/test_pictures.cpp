@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <unordered_map>
 
 #include <png.h>
@@ -507,7 +508,11 @@ Bytes EncodePng(const Image& image) {
     return out;
 }
 
-Bytes EncodeJpeg(const Image& image, bool grey, bool progressive, int quality) {
+namespace {
+
+// Compresses rows of the given component count that fill() writes, top row first.
+Bytes CompressJpeg(int width, int height, int components, J_COLOR_SPACE space, bool progressive, int quality,
+                   const std::function<void(int y, uint8_t* row)>& fill) {
     jpeg_compress_struct info;
     JpegErrors errors;
     info.err = jpeg_std_error(&errors.manager);
@@ -515,6 +520,7 @@ Bytes EncodeJpeg(const Image& image, bool grey, bool progressive, int quality) {
     errors.manager.output_message = JpegQuiet;
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
+    std::vector<uint8_t> row(static_cast<size_t>(width) * components);
     if (setjmp(errors.jump)) {
         jpeg_destroy_compress(&info);
         std::free(buffer);
@@ -522,27 +528,16 @@ Bytes EncodeJpeg(const Image& image, bool grey, bool progressive, int quality) {
     }
     jpeg_create_compress(&info);
     jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = static_cast<JDIMENSION>(image.width);
-    info.image_height = static_cast<JDIMENSION>(image.height);
-    info.input_components = grey ? 1 : 3;
-    info.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
+    info.image_width = static_cast<JDIMENSION>(width);
+    info.image_height = static_cast<JDIMENSION>(height);
+    info.input_components = components;
+    info.in_color_space = space;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, quality, TRUE);
     if (progressive) jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
-    std::vector<uint8_t> row(static_cast<size_t>(image.width) * 3);
     while (info.next_scanline < info.image_height) {
-        int y = static_cast<int>(info.next_scanline);
-        for (int x = 0; x < image.width; ++x) {
-            const Rgba& c = image.at(x, y);
-            if (grey) {
-                row[x] = c.g;
-            } else {
-                row[3 * x] = c.r;
-                row[3 * x + 1] = c.g;
-                row[3 * x + 2] = c.b;
-            }
-        }
+        fill(static_cast<int>(info.next_scanline), row.data());
         JSAMPROW pointer = row.data();
         jpeg_write_scanlines(&info, &pointer, 1);
     }
@@ -553,37 +548,27 @@ Bytes EncodeJpeg(const Image& image, bool grey, bool progressive, int quality) {
     return out;
 }
 
+}  // namespace
+
+Bytes EncodeJpeg(const Image& image, bool grey, bool progressive, int quality) {
+    return CompressJpeg(image.width, image.height, grey ? 1 : 3, grey ? JCS_GRAYSCALE : JCS_RGB, progressive, quality,
+                        [&](int y, uint8_t* row) {
+                            for (int x = 0; x < image.width; ++x) {
+                                const Rgba& c = image.at(x, y);
+                                if (grey) {
+                                    row[x] = c.g;
+                                } else {
+                                    row[3 * x] = c.r;
+                                    row[3 * x + 1] = c.g;
+                                    row[3 * x + 2] = c.b;
+                                }
+                            }
+                        });
+}
+
 Bytes EncodeCmykJpeg(int width, int height) {
-    jpeg_compress_struct info;
-    JpegErrors errors;
-    info.err = jpeg_std_error(&errors.manager);
-    errors.manager.error_exit = JpegJump;
-    errors.manager.output_message = JpegQuiet;
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    if (setjmp(errors.jump)) {
-        jpeg_destroy_compress(&info);
-        std::free(buffer);
-        return Bytes();
-    }
-    jpeg_create_compress(&info);
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = static_cast<JDIMENSION>(width);
-    info.image_height = static_cast<JDIMENSION>(height);
-    info.input_components = 4;
-    info.in_color_space = JCS_CMYK;
-    jpeg_set_defaults(&info);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<uint8_t> row(static_cast<size_t>(width) * 4, 0x40);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW pointer = row.data();
-        jpeg_write_scanlines(&info, &pointer, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    Bytes out(buffer, buffer + size);
-    std::free(buffer);
-    return out;
+    return CompressJpeg(width, height, 4, JCS_CMYK, false, 90,
+                        [&](int, uint8_t* row) { std::memset(row, 0x40, static_cast<size_t>(width) * 4); });
 }
 
 bool PlainJpegDecode(const Bytes& jpeg, int& width, int& height, std::vector<uint8_t>& rgb) {
