@@ -42,7 +42,7 @@ const CoreCommandInfo kCoreCommands[kCoreCommandCount] = {
     {"CreatePictureObject", &CreatePictureObject, kTypeLogical},
     {"NumberMethod", &NumberMethod, kTypeDouble},
     {"ReleaseObject", &ReleaseObject, kResultNone},
-    {"OpenDialog", &commands::OpenDialog, kTypeLogical},
+    {"OpenDialog", nullptr, kTypeLogical},
     {"Clear", nullptr, kResultNone},
     {"WriteAt", nullptr, kResultNone},
     {"DrawPicture", nullptr, kResultNone},
