@@ -1,0 +1,665 @@
+// The drawing panel on a shown window under the real runtime: methods called
+// through the command frame with a unit reference, properties through the
+// property services, and what reaches the screen read back with ReadPixel.
+#include <windows.h>
+
+#include <algorithm>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/abi/program_abi.h"
+#include "commands/command_table.h"
+#include "gtest/gtest.h"
+#include "runtime/archive.h"
+#include "runtime/errors.h"
+#include "runtime/memory.h"
+#include "runtime/runtime_app.h"
+#include "tests/support/child_process.h"
+#include "units/drawing_panel/draw_panel.h"
+#include "window/own_data.h"
+#include "window/template_format.h"
+#include "window/window_list.h"
+
+using namespace qy;
+
+extern "C" void PanelPaintHandler();
+
+namespace {
+constexpr uint32_t kWindow = 0x52030001, kOwn = 0x06030000, kPanel = 0x16030001, kOther = 0x16030002;
+constexpr uint32_t kPanelType = 0x10008;
+constexpr int kWidth = 120, kHeight = 90;
+constexpr int32_t kWhite = 0xFFFFFF, kRed = 0x0000FF, kBlue = 0xFF0000, kInvalid = -1;
+const ValueRecord kOmitted{0, 0, 0};
+
+std::vector<std::vector<int32_t>> paints;
+std::function<void()> duringPaint;
+
+// Global property indexes of the panel.
+enum Property {
+    kBorder = 8, kBackColor, kBackPicture, kPictureMode, kAutoRedraw, kCoordinateUnit, kPenStyle, kDrawMode, kPenWidth,
+    kPenColor, kBrushStyle, kBrushColor, kTextColor, kTextBackColor, kFont, kCanvasWidth, kCanvasHeight,
+};
+
+uintptr_t CodeBase() { return reinterpret_cast<uintptr_t>(&PanelPaintHandler); }
+
+UnitRecord MakeUnit(uint32_t type, int left, int top, int width, int height, uint32_t state, Bytes data) {
+    UnitRecord u;
+    u.typeRef = type;
+    u.name = "画板";
+    u.left = left, u.top = top, u.width = width, u.height = height;
+    u.state = state;
+    u.ownData = std::move(data);
+    return u;
+}
+
+DrawPanelData ProgramPanel() {
+    DrawPanelData d;
+    d.backColor = 0xFFFFFF;
+    return d;
+}
+
+Bytes Segment(const Bytes& panelData, uint32_t panelState, uint32_t otherState) {
+    WindowData wd;
+    wd.caption = "画板测试";
+    wd.position = 0;
+    wd.backColor = 0x808080;
+    UnitRecord own = MakeUnit(0x10001, 50, 50, 400, 300, kStateVisible, wd.Write());
+    UnitRecord panel = MakeUnit(kPanelType, 10, 10, kWidth, kHeight, panelState, panelData);
+    panel.bindings = {{0, 0}};  // Paint -> PanelPaintHandler at the code base
+    UnitRecord other = MakeUnit(kPanelType, 200, 10, 60, 60, otherState, ProgramPanel().Write());
+    WindowTemplate t;
+    t.id = kWindow;
+    t.units = UnitTable::Build({{kOwn, EncodeUnit(own)}, {kPanel, EncodeUnit(panel)}, {kOther, EncodeUnit(other)}});
+    return WriteSegment({t});
+}
+
+void Pump() {
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+        if (!Runtime().PreTranslateMessage(&m)) {
+            TranslateMessage(&m);
+            DispatchMessageA(&m);
+        }
+    }
+}
+
+ValueRecord Int(int32_t v) { return MakeIntRecord(v); }
+ValueRecord Text(const char* t) { return MakeTextRecord(t); }
+
+// A 24-bit bottom-up BMP; pixel(x, y) gives 0x00BBGGRR for the top-down row y.
+Bytes MakeBmp(int width, int height, const std::function<uint32_t(int, int)>& pixel) {
+    int stride = (width * 3 + 3) & ~3;
+    Bytes file(54 + static_cast<size_t>(stride) * height, 0);
+    auto put32 = [&](size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i) file[at + i] = static_cast<uint8_t>(v >> (8 * i));
+    };
+    file[0] = 'B', file[1] = 'M';
+    put32(2, static_cast<uint32_t>(file.size()));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, static_cast<uint32_t>(width));
+    put32(22, static_cast<uint32_t>(height));
+    file[26] = 1;
+    file[28] = 24;
+    for (int y = 0; y < height; ++y) {
+        uint8_t* row = &file[54 + static_cast<size_t>(height - 1 - y) * stride];
+        for (int x = 0; x < width; ++x) {
+            uint32_t c = pixel(x, y);
+            row[x * 3] = static_cast<uint8_t>(c >> 16);
+            row[x * 3 + 1] = static_cast<uint8_t>(c >> 8);
+            row[x * 3 + 2] = static_cast<uint8_t>(c);
+        }
+    }
+    return file;
+}
+
+// Left half red, right half blue.
+Bytes RedBlueBmp(int width, int height) {
+    return MakeBmp(width, height, [width](int x, int) { return x < width / 2 ? 0x0000FFu : 0xFF0000u; });
+}
+
+class PanelTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!Runtime().initialised) program::InitRuntime();
+        paints.clear();
+        duringPaint = nullptr;
+    }
+    void TearDown() override {
+        duringPaint = nullptr;
+        Windows().Clear();
+    }
+
+    bool Load(const DrawPanelData& data, uint32_t panelState = kStateVisible, uint32_t otherState = kStateVisible) {
+        return LoadRaw(data.Write(), panelState, otherState);
+    }
+    bool LoadRaw(const Bytes& panelData, uint32_t panelState = kStateVisible, uint32_t otherState = kStateVisible) {
+        WindowList& list = Windows();
+        list.Clear();
+        Bytes segment = Segment(panelData, panelState, otherState);
+        MemoryFile file(segment.data(), segment.size());
+        LoadingArchive archive(file, 4096);
+        list.LoadSegment(archive);
+        list.RelocateHandlers(CodeBase());
+        if (!list.LoadStartupWindow(kWindow)) return false;
+        SetForegroundWindow(Window());
+        Pump();
+        UpdateWindow(Window());
+        Pump();
+        paints.clear();
+        return true;
+    }
+
+    DrawPanel* Panel(uint32_t unit = kPanel) {
+        return static_cast<DrawPanel*>(Windows().FindUnitObject(kWindow, unit, false));
+    }
+    HWND PanelHandle(uint32_t unit = kPanel) { return Panel(unit) ? Panel(unit)->hwnd() : nullptr; }
+    HWND Window() {
+        qy::Unit* own = Windows().FindUnitObject(kWindow, 0, false);
+        return own ? own->hwnd() : nullptr;
+    }
+
+    int32_t Read(int property) { return static_cast<int32_t>(Windows().ReadProperty(kWindow, kPanel, property, -1)); }
+    void Write(int property, uint32_t value) { Windows().WriteProperty(kWindow, kPanel, property, -1, value, 0); }
+    void WriteBytes(int property, const Bytes& bytes) {
+        void* block = NewByteSet(bytes.data(), static_cast<int>(bytes.size()));
+        Windows().WriteProperty(kWindow, kPanel, property, -1,
+                                static_cast<uint32_t>(reinterpret_cast<uintptr_t>(block)), 0);
+        Free(block);
+    }
+    int ReadByteSetLength(int property) {
+        void* block = reinterpret_cast<void*>(static_cast<uintptr_t>(Read(property)));
+        int length = ByteSetLength(block);
+        Free(block);
+        return length;
+    }
+
+    ValueRecord Call(CoreCommand command, std::vector<ValueRecord> args, uint32_t unit = kPanel) {
+        args.insert(args.begin(), ValueRecord{kWindow, unit, kPanelType});
+        return program::CallCore(reinterpret_cast<const void*>(CoreCommandEntry(command)), args.data(),
+                                 static_cast<int>(args.size()));
+    }
+    void Clear(std::vector<ValueRecord> args = {}) { Call(CoreCommand::Clear, std::move(args)); }
+    void WriteAt(std::vector<ValueRecord> args) { Call(CoreCommand::WriteAt, std::move(args)); }
+    int32_t Pixel(int x, int y) { return static_cast<int32_t>(Call(CoreCommand::ReadPixel, {Int(x), Int(y)}).low); }
+    int32_t Measure(CoreCommand command, const ValueRecord& value) {
+        return static_cast<int32_t>(Call(command, {value}).low);
+    }
+    int32_t LoadPicture(const Bytes& bytes) {
+        void* block = NewByteSet(bytes.data(), static_cast<int>(bytes.size()));
+        ValueRecord result = program::CallCore(reinterpret_cast<const void*>(CoreCommandEntry(CoreCommand::LoadPicture)),
+                                               {ValueRecord{static_cast<uint32_t>(reinterpret_cast<uintptr_t>(block)), 0,
+                                                            kTypeByteSet}});
+        Free(block);
+        return static_cast<int32_t>(result.low);
+    }
+
+    // Pixels of a rectangle of the panel, row by row, read through ReadPixel.
+    std::vector<int32_t> Grab(int left, int top, int width, int height) {
+        std::vector<int32_t> pixels;
+        for (int y = top; y < top + height; ++y)
+            for (int x = left; x < left + width; ++x) pixels.push_back(Pixel(x, y));
+        return pixels;
+    }
+    // Rows and columns (device pixels) where anything but white shows.
+    struct Ink {
+        std::set<int> rows, columns;
+        int count = 0;
+    };
+    Ink InkIn(int left, int top, int width, int height) {
+        Ink ink;
+        std::vector<int32_t> pixels = Grab(left, top, width, height);
+        for (int i = 0; i < static_cast<int>(pixels.size()); ++i) {
+            if (pixels[i] == kWhite) continue;
+            ink.rows.insert(top + i / width);
+            ink.columns.insert(left + i % width);
+            ++ink.count;
+        }
+        return ink;
+    }
+    void Repaint(uint32_t unit = kPanel) {
+        InvalidateRect(PanelHandle(unit), nullptr, TRUE);
+        UpdateWindow(PanelHandle(unit));
+    }
+};
+
+std::set<int> Shifted(const std::set<int>& rows, int by) {
+    std::set<int> out;
+    for (int r : rows) out.insert(r + by);
+    return out;
+}
+std::set<int> Union(std::set<int> a, const std::set<int>& b) {
+    a.insert(b.begin(), b.end());
+    return a;
+}
+}  // namespace
+
+extern "C" uint64_t __cdecl PanelEventSink(const int32_t* args, int count) {
+    paints.emplace_back(args, args + count);
+    if (duringPaint) duringPaint();
+    return 0;
+}
+
+TEST_F(PanelTest, TemplateVersionsZeroAndOneLoadOthersFailTheWindow) {
+    DrawPanelData d = ProgramPanel();
+    d.version = 0;
+    EXPECT_TRUE(Load(d));
+    d.version = 2;
+    EXPECT_FALSE(Load(d));
+    d.version = -1;
+    EXPECT_FALSE(Load(d));
+    Bytes truncated = ProgramPanel().Write();
+    truncated.resize(truncated.size() - 3);
+    EXPECT_FALSE(LoadRaw(truncated)) << "a cut-off picture buffer is no panel";
+    EXPECT_TRUE(LoadRaw(Bytes())) << "empty own data means all defaults";
+    EXPECT_EQ(static_cast<uint32_t>(Read(kBackColor)), 0xFF000000u);
+    EXPECT_EQ(Read(kPictureMode), 1);
+    EXPECT_EQ(Read(kDrawMode), 12);
+    EXPECT_EQ(Read(kBrushColor), kWhite);
+}
+
+TEST_F(PanelTest, WindowClassStyleAndBorders) {
+    ASSERT_TRUE(Load(ProgramPanel(), kStateVisible | kStateTabStop));
+    HWND h = PanelHandle();
+    char name[32] = {};
+    GetClassNameA(h, name, sizeof name);
+    EXPECT_STREQ(name, "_QY_DrawPanel");
+    EXPECT_EQ(GetClassLongA(h, GCL_STYLE), static_cast<DWORD>(CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS));
+    LONG style = GetWindowLongA(h, GWL_STYLE);
+    EXPECT_TRUE(style & WS_CHILD);
+    EXPECT_TRUE(style & WS_CLIPSIBLINGS);
+    EXPECT_TRUE(style & WS_TABSTOP);
+    EXPECT_EQ(GetWindowLongA(h, GWL_EXSTYLE) & (WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME | WS_EX_STATICEDGE), 0);
+
+    Write(kBorder, 4);
+    EXPECT_EQ(GetWindowLongA(h, GWL_EXSTYLE) & (WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME),
+              WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME);
+    Write(kBorder, 3);
+    EXPECT_EQ(GetWindowLongA(h, GWL_EXSTYLE) & (WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME | WS_EX_STATICEDGE),
+              WS_EX_STATICEDGE) << "the other edges are removed";
+    Write(kBorder, 9);
+    EXPECT_EQ(Read(kBorder), 5);
+    EXPECT_TRUE(GetWindowLongA(h, GWL_STYLE) & WS_BORDER);
+    EXPECT_EQ(GetWindowLongA(h, GWL_EXSTYLE) & WS_EX_STATICEDGE, 0);
+    Write(kBorder, 0);
+    EXPECT_FALSE(GetWindowLongA(h, GWL_STYLE) & WS_BORDER);
+    RECT r;
+    GetClientRect(h, &r);
+    EXPECT_EQ(r.right, kWidth) << "the frame is gone again and the window kept its size";
+}
+
+TEST_F(PanelTest, WritesClampAndTheCanvasSizeIsReadOnly) {
+    ASSERT_TRUE(Load(ProgramPanel()));
+    Write(kPenWidth, static_cast<uint32_t>(-5));
+    EXPECT_EQ(Read(kPenWidth), 0);
+    Write(kPenWidth, 40000);
+    EXPECT_EQ(Read(kPenWidth), 32767);
+    Write(kDrawMode, 16);
+    EXPECT_EQ(Read(kDrawMode), 15);
+    Write(kBrushStyle, 60);
+    EXPECT_EQ(Read(kBrushStyle), 55);
+    Write(kPenStyle, 7);
+    EXPECT_EQ(Read(kPenStyle), 6);
+    Write(kPictureMode, 3);
+    EXPECT_EQ(Read(kPictureMode), 2);
+    Write(kTextBackColor, 0x123456);
+    EXPECT_EQ(Read(kTextBackColor), 0x123456);
+    EXPECT_EQ(Read(kCanvasWidth), kWidth);
+    EXPECT_EQ(Read(kCanvasHeight), kHeight);
+    Write(kCanvasWidth, 5);
+    EXPECT_EQ(Read(kCanvasWidth), kWidth);
+
+    DrawPanelData saved = DrawPanelData::Read(Panel()->OwnData());
+    EXPECT_EQ(saved.version, 1);
+    EXPECT_EQ(saved.penWidth, 32767);
+    EXPECT_EQ(saved.drawMode, 15);
+    EXPECT_EQ(saved.brushStyle, 55);
+    EXPECT_EQ(saved.textBackColor, 0x123456u);
+    EXPECT_EQ(saved.backColor, 0xFFFFFFu);
+}
+
+TEST_F(PanelTest, ClearPaintsEveryClientPixelWithTheBackground) {
+    ASSERT_TRUE(Load(ProgramPanel()));
+    Write(kBackColor, kRed);
+    Clear();
+    for (int32_t p : Grab(0, 0, kWidth, kHeight)) ASSERT_EQ(p, kRed);
+    Write(kBackColor, kWhite);
+    Clear();
+    std::vector<int32_t> all = Grab(0, 0, kWidth, kHeight);
+    EXPECT_EQ(std::count(all.begin(), all.end(), kWhite), kWidth * kHeight) << "Clear then ReadPixel gives 0x00FFFFFF";
+}
+
+TEST_F(PanelTest, ReadPixelOutsideTheVisibleAreaIsMinusOne) {
+    ASSERT_TRUE(Load(ProgramPanel()));
+    Clear();
+    EXPECT_EQ(Pixel(-1, 0), kInvalid);
+    EXPECT_EQ(Pixel(0, -1), kInvalid);
+    EXPECT_EQ(Pixel(kWidth, 0), kInvalid);
+    EXPECT_EQ(Pixel(0, kHeight), kInvalid);
+    EXPECT_EQ(Pixel(kWidth - 1, kHeight - 1), kWhite);
+    // A sibling on top of the panel covers panel pixels 30..59.
+    HWND cover = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 40, 40, 30, 30, Window(), nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    SetWindowPos(cover, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    Pump();
+    EXPECT_EQ(Pixel(45, 45), kInvalid) << "a point under an overlapping window";
+    EXPECT_EQ(Pixel(25, 25), kWhite);
+    DestroyWindow(cover);
+}
+
+TEST_F(PanelTest, ClearArgumentsArePixelsAndMoveTheWritePosition) {
+    DrawPanelData d = ProgramPanel();
+    d.coordinateUnit = 0;
+    ASSERT_TRUE(Load(d));
+    Clear();
+    Write(kBackColor, kRed);
+    Clear({Int(10), Int(20), Int(30), Int(40)});
+    EXPECT_EQ(Pixel(10, 20), kRed);
+    EXPECT_EQ(Pixel(39, 59), kRed);
+    EXPECT_EQ(Pixel(40, 20), kWhite);
+    EXPECT_EQ(Pixel(9, 20), kWhite);
+    EXPECT_EQ(Pixel(10, 60), kWhite);
+    Clear({Int(80), Int(70), Int(-20), Int(-10)});
+    EXPECT_EQ(Pixel(60, 60), kRed) << "a negative size is normalised";
+    EXPECT_EQ(Pixel(79, 69), kRed);
+    EXPECT_EQ(Pixel(80, 70), kWhite);
+
+    Write(kBackColor, kWhite);
+    Clear();
+    Clear({Int(10), Int(20), Int(0), Int(0)});
+    WriteAt({Int(60), Int(60), Text("A")});  // leaves the write position alone
+    WriteAt({kOmitted, kOmitted, Text("W")});
+    int width = Measure(CoreCommand::TextWidth, Text("W")), height = Measure(CoreCommand::TextHeight, Text("W"));
+    Ink w = InkIn(0, 0, 55, 55);
+    ASSERT_GT(w.count, 0);
+    EXPECT_GE(*w.columns.begin(), 10);
+    EXPECT_LT(*w.columns.rbegin(), 10 + width);
+    EXPECT_GE(*w.rows.begin(), 20);
+    EXPECT_LT(*w.rows.rbegin(), 20 + height);
+}
+
+TEST_F(PanelTest, WriteAtChangesOnlyGlyphPixelsWithATransparentBackground) {
+    ASSERT_TRUE(Load(ProgramPanel()));
+    Clear();
+    WriteAt({Int(2), Int(2), Text("AB")});
+    int width = Measure(CoreCommand::TextWidth, Text("AB")), height = Measure(CoreCommand::TextHeight, Text("AB"));
+    std::vector<int32_t> box = Grab(2, 2, width, height);
+    int white = static_cast<int>(std::count(box.begin(), box.end(), kWhite));
+    EXPECT_GT(white, 0) << "pixels between glyphs keep the background";
+    EXPECT_LT(white, width * height) << "the glyphs were drawn";
+    Ink outside = InkIn(0, 2 + height, kWidth, kHeight - 2 - height);
+    EXPECT_EQ(outside.count, 0);
+
+    Write(kTextBackColor, 0x00FF00);
+    Clear();
+    WriteAt({Int(2), Int(2), Text("AB")});
+    box = Grab(2, 2, width, height);
+    EXPECT_EQ(std::count(box.begin(), box.end(), kWhite), 0) << "an opaque text background fills the whole extent";
+}
+
+TEST_F(PanelTest, WriteAtBreaksLinesAsCrLfLfLfAndCrCr) {
+    ASSERT_TRUE(Load(ProgramPanel()));
+    int height = Measure(CoreCommand::TextHeight, Text("W"));
+    ASSERT_GT(height, 0);
+    auto inkOf = [&](const char* text) {
+        Clear();
+        WriteAt({Int(5), Int(3), Text(text)});
+        return InkIn(0, 0, 40, kHeight);
+    };
+    Ink one = inkOf("W");
+    ASSERT_GT(one.count, 0);
+    std::set<int> twoLines = Union(one.rows, Shifted(one.rows, height + 2));
+    std::set<int> threeLines = Union(one.rows, Shifted(one.rows, 2 * (height + 2)));
+    Ink crlf = inkOf("W\r\nW");
+    EXPECT_EQ(crlf.rows, twoLines) << "CR LF: next line one line height plus 2 pixels down";
+    EXPECT_EQ(crlf.columns, one.columns) << "x returns to the start";
+    EXPECT_EQ(crlf.count, 2 * one.count);
+    EXPECT_EQ(inkOf("W\n\nW").rows, twoLines) << "LF LF is a single break";
+    EXPECT_EQ(inkOf("W\nW").rows, twoLines);
+    EXPECT_EQ(inkOf("W\r\rW").rows, threeLines) << "CR CR leaves one empty line";
+}
+
+TEST_F(PanelTest, ValuesAreWrittenAsToTextWritesThemOnOneLine) {
+    ASSERT_TRUE(Load(ProgramPanel()));
+    auto drawn = [&](std::vector<ValueRecord> values) {
+        Clear();
+        values.insert(values.begin(), {Int(4), Int(4)});
+        WriteAt(values);
+        return Grab(0, 0, 70, 30);
+    };
+    std::vector<int32_t> twelve = drawn({Text("12")});
+    ASSERT_NE(std::count(twelve.begin(), twelve.end(), kWhite), 70 * 30);
+    EXPECT_EQ(drawn({Int(1), Int(2)}), twelve) << "two int values draw 12";
+    void* bytes = NewByteSet("xyz", 3);
+    EXPECT_EQ(drawn({Int(1), ValueRecord{static_cast<uint32_t>(reinterpret_cast<uintptr_t>(bytes)), 0, kTypeByteSet},
+                     kOmitted, MakeDoubleRecord(2.0)}),
+              twelve)
+        << "byte sets are skipped and an omitted value is empty";
+    Free(bytes);
+    EXPECT_EQ(drawn({ValueRecord{1, 0, kTypeLogical}}), drawn({Text("真")}));
+    EXPECT_EQ(drawn({MakeDoubleRecord(1.5)}), drawn({Text("1.5")}));
+    EXPECT_EQ(drawn({Text("1\r\n"), Int(2)}), drawn({Text("1\r\n2")})) << "a value after a break starts at the left";
+}
+
+TEST_F(PanelTest, TextWidthAndHeightMeasureOneLine) {
+    ASSERT_TRUE(Load(ProgramPanel()));
+    int32_t twelve = Measure(CoreCommand::TextWidth, Text("12"));
+    EXPECT_GT(twelve, 0);
+    EXPECT_EQ(Measure(CoreCommand::TextWidth, Int(12)), twelve);
+    EXPECT_EQ(Measure(CoreCommand::TextWidth, ValueRecord{0, 0, kTypeSubroutine}), 0);
+    int32_t line = Measure(CoreCommand::TextHeight, Text("ab"));
+    EXPECT_GT(line, 0);
+    EXPECT_EQ(Measure(CoreCommand::TextHeight, Text("a\r\nb")), line) << "breaks are measured as characters";
+    Bytes big = LogFont::Make("宋体", -40);
+    PropertyValue font;
+    font.data = big.data();
+    font.size = static_cast<int32_t>(big.size());
+    Panel()->PropertyChanged(kFont - 8, font);
+    EXPECT_GE(Measure(CoreCommand::TextHeight, Text("ab")), 40);
+}
+
+TEST_F(PanelTest, CoordinateUnitThreeMeasuresInHundredthsOfAnInch) {
+    ASSERT_TRUE(Load(ProgramPanel()));
+    HDC screen = GetDC(nullptr);
+    double perPixel = 100.0 / GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    int32_t pixelHeight = Measure(CoreCommand::TextHeight, Text("W"));
+    Write(kCoordinateUnit, 3);
+    EXPECT_NEAR(Read(kCanvasWidth), kWidth * perPixel, 1.0);
+    EXPECT_NEAR(Read(kCanvasHeight), kHeight * perPixel, 1.0);
+    EXPECT_NEAR(Measure(CoreCommand::TextHeight, Text("W")), pixelHeight * perPixel, 2.0)
+        << "the font keeps its pixel size and is measured in the unit";
+
+    Clear();
+    Write(kBackColor, kRed);
+    Clear({Int(50), Int(0), Int(10), Int(kHeight)});  // pixels, whatever the unit
+    EXPECT_EQ(Pixel(static_cast<int>(52 * perPixel), 10), kRed);
+    EXPECT_EQ(Pixel(static_cast<int>(46 * perPixel), 10), kWhite);
+    EXPECT_EQ(Pixel(static_cast<int>(64 * perPixel), 10), kWhite);
+    EXPECT_EQ(Pixel(static_cast<int>(kWidth * perPixel) + 2, 10), kInvalid);
+
+    Write(kBackColor, kWhite);
+    Clear();
+    WriteAt({Int(static_cast<int>(80 * perPixel)), Int(static_cast<int>(20 * perPixel)), Text("W")});
+    Write(kCoordinateUnit, 0);
+    Ink ink = InkIn(60, 10, 50, 40);
+    ASSERT_GT(ink.count, 0);
+    EXPECT_NEAR(*ink.columns.begin(), 80, 3);
+    EXPECT_NEAR(*ink.rows.begin(), 20, 8);
+}
+
+TEST_F(PanelTest, DrawPictureCopyModesSizesAndTransparency) {
+    ASSERT_TRUE(Load(ProgramPanel()));
+    Clear();
+    int32_t picture = LoadPicture(RedBlueBmp(4, 4));
+    ASSERT_NE(picture, 0);
+    EXPECT_EQ(static_cast<int32_t>(Call(CoreCommand::PictureWidth, {Int(picture)}).low), 4);
+    EXPECT_EQ(static_cast<int32_t>(Call(CoreCommand::PictureHeight, {Int(picture)}).low), 4);
+    EXPECT_EQ(static_cast<int32_t>(Call(CoreCommand::PictureWidth, {Int(12345)}).low), 0);
+
+    Call(CoreCommand::DrawPicture, {Int(picture), Int(5), Int(5)});
+    EXPECT_EQ(Pixel(5, 5), kRed);
+    EXPECT_EQ(Pixel(8, 8), kBlue);
+    EXPECT_EQ(Pixel(9, 5), kWhite) << "natural size";
+    Call(CoreCommand::DrawPicture, {Int(picture), Int(20), Int(5), kOmitted, kOmitted, Int(2)});
+    EXPECT_EQ(Pixel(20, 5), 0xFFFF00) << "inverted copy";
+    Call(CoreCommand::DrawPicture, {Int(picture), Int(30), Int(5), kOmitted, kOmitted, Int(5)});
+    EXPECT_EQ(Pixel(30, 5), kRed) << "AND with white";
+    Call(CoreCommand::DrawPicture, {Int(picture), Int(40), Int(5), Int(20), Int(20)});
+    EXPECT_EQ(Pixel(40, 5), kRed);
+    EXPECT_EQ(Pixel(59, 24), kBlue);
+    EXPECT_EQ(Pixel(60, 5), kWhite);
+    Call(CoreCommand::DrawPicture, {Int(picture), Int(70), Int(5), kOmitted, kOmitted, Int(-kRed)});
+    EXPECT_EQ(Pixel(70, 5), kWhite) << "red is transparent";
+    EXPECT_EQ(Pixel(72, 5), kBlue);
+
+    std::vector<int32_t> before = Grab(0, 40, kWidth, 20);
+    Call(CoreCommand::DrawPicture, {Int(12345), Int(0), Int(40)});
+    EXPECT_EQ(Grab(0, 40, kWidth, 20), before) << "an unknown picture number draws nothing";
+
+    int32_t wide = LoadPicture(RedBlueBmp(48, 2));
+    Write(kCoordinateUnit, 3);
+    HDC screen = GetDC(nullptr);
+    double perPixel = 100.0 / GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    EXPECT_NEAR(static_cast<int32_t>(Call(CoreCommand::PictureWidth, {Int(wide)}).low), 48 * perPixel, 1.0);
+}
+
+TEST_F(PanelTest, BackgroundPictureInTheThreeModes) {
+    ASSERT_TRUE(Load(ProgramPanel()));
+    WriteBytes(kBackPicture, RedBlueBmp(4, 4));
+    Clear();  // mode 1: tiled from the top-left
+    EXPECT_EQ(Pixel(0, 0), kRed);
+    EXPECT_EQ(Pixel(2, 0), kBlue);
+    EXPECT_EQ(Pixel(4, 1), kRed);
+    EXPECT_EQ(Pixel(101, 50), kRed);
+    EXPECT_EQ(Pixel(103, 89), kBlue);
+
+    Write(kPictureMode, 0);
+    Clear();
+    EXPECT_EQ(Pixel(0, 0), kRed);
+    EXPECT_EQ(Pixel(3, 3), kBlue);
+    EXPECT_EQ(Pixel(4, 0), kWhite);
+    EXPECT_EQ(Pixel(50, 50), kWhite);
+
+    Write(kPictureMode, 2);
+    Clear();
+    EXPECT_EQ(Pixel(58, 43), kRed) << "a small picture is centred";
+    EXPECT_EQ(Pixel(61, 46), kBlue);
+    EXPECT_EQ(Pixel(57, 43), kWhite);
+
+    WriteBytes(kBackPicture, RedBlueBmp(240, 45));
+    Clear();  // scaled by one half to 120 x 22, centred vertically at 34
+    EXPECT_EQ(Pixel(10, 45), kRed);
+    EXPECT_EQ(Pixel(110, 45), kBlue);
+    EXPECT_EQ(Pixel(10, 10), kWhite);
+    EXPECT_EQ(Pixel(10, 80), kWhite);
+
+    WriteBytes(kBackPicture, Bytes{'n', 'o', ' ', 'p', 'i', 'c', 't', 'u', 'r', 'e'});
+    Clear();
+    EXPECT_EQ(Pixel(60, 45), kWhite);
+    EXPECT_EQ(ReadByteSetLength(kBackPicture), 0) << "undecodable picture data is dropped";
+}
+
+TEST_F(PanelTest, AutoRedrawKeepsDrawingsAndTurningItOffDiscardsThem) {
+    DrawPanelData d = ProgramPanel();
+    d.autoRedraw = 1;
+    ASSERT_TRUE(Load(d));
+    ASSERT_TRUE(Panel()->HasCanvas());
+    Clear();
+    WriteAt({Int(5), Int(5), Text("W")});
+    int drawn = InkIn(0, 0, 40, 40).count;
+    ASSERT_GT(drawn, 0);
+    Repaint();
+    EXPECT_TRUE(paints.empty()) << "a panel with a canvas raises no Paint";
+    EXPECT_EQ(InkIn(0, 0, 40, 40).count, drawn) << "the canvas repaints the drawing";
+
+    Write(2, kWidth + 40);  // Width: a size change keeps the old drawing
+    Pump();
+    UpdateWindow(PanelHandle());
+    EXPECT_EQ(InkIn(0, 0, 40, 40).count, drawn);
+    EXPECT_EQ(Pixel(kWidth + 20, 10), kWhite);
+
+    Write(kAutoRedraw, 0);
+    EXPECT_FALSE(Panel()->HasCanvas());
+    Repaint();
+    ASSERT_EQ(paints.size(), 1u);
+    EXPECT_EQ(paints[0], (std::vector<int32_t>{0, 0, kWidth + 40, kHeight}));
+    EXPECT_EQ(InkIn(0, 0, 40, 40).count, 0) << "only the background after the repaint";
+}
+
+TEST_F(PanelTest, ABackColorChangeRepaintsTheCanvas) {
+    DrawPanelData d = ProgramPanel();
+    d.autoRedraw = 1;
+    ASSERT_TRUE(Load(d));
+    WriteAt({Int(5), Int(5), Text("W")});
+    Write(kBackColor, kRed);
+    Pump();
+    UpdateWindow(PanelHandle());
+    std::vector<int32_t> area = Grab(0, 0, 30, 30);
+    EXPECT_EQ(std::count(area.begin(), area.end(), kRed), 30 * 30) << "drawings on the canvas are lost";
+}
+
+TEST_F(PanelTest, PaintEventDrawsFromTheOriginAndRestoresTheWritePosition) {
+    ASSERT_TRUE(Load(ProgramPanel()));
+    Clear();
+    Clear({Int(60), Int(40), Int(0), Int(0)});
+    duringPaint = [this] { WriteAt({kOmitted, kOmitted, Text("W")}); };
+    Repaint();
+    duringPaint = nullptr;
+    ASSERT_EQ(paints.size(), 1u);
+    EXPECT_EQ(paints[0], (std::vector<int32_t>{0, 0, kWidth, kHeight}));
+    Ink painted = InkIn(0, 0, 30, 30);
+    ASSERT_GT(painted.count, 0) << "the event's drawing lands on the paint DC at (0, 0)";
+    EXPECT_LT(*painted.rows.begin(), 10);
+    WriteAt({kOmitted, kOmitted, Text("W")});
+    Ink after = InkIn(50, 35, 40, 40);
+    ASSERT_GT(after.count, 0);
+    EXPECT_GE(*after.columns.begin(), 60) << "the stored position is back after the event";
+    EXPECT_GE(*after.rows.begin(), 40);
+
+    paints.clear();
+    Write(kCoordinateUnit, 5);
+    Repaint();
+    ASSERT_EQ(paints.size(), 1u);
+    HDC screen = GetDC(nullptr);
+    double twips = 1440.0 / GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    EXPECT_NEAR(paints[0][2], kWidth * twips, 16) << "the area is given in the coordinate unit";
+}
+
+TEST_F(PanelTest, AClickTakesTheFocusOnlyWithTheTabStopFlag) {
+    ASSERT_TRUE(Load(ProgramPanel(), kStateVisible | kStateTabStop, kStateVisible));
+    auto click = [&](HWND panel) {
+        RECT r;
+        GetWindowRect(panel, &r);
+        SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        PostMessageA(Window(), WM_NULL, 0, 0);
+        MSG m;
+        PeekMessageA(&m, Window(), WM_NULL, WM_NULL, PM_REMOVE);  // makes the cursor the message position
+        return SendMessageA(panel, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(Window()),
+                            MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
+    };
+    SetFocus(Window());
+    EXPECT_EQ(click(PanelHandle()), MA_ACTIVATE);
+    EXPECT_EQ(GetFocus(), PanelHandle());
+    SetFocus(Window());
+    click(PanelHandle(kOther));
+    EXPECT_EQ(GetFocus(), Window()) << "a panel without the tab-stop flag leaves the focus";
+}
+
+QY_SCENARIO(panel_method_on_missing_unit) {
+    program::InitRuntime();
+    ValueRecord args[1] = {{kWindow, kPanel, kPanelType}};
+    program::CallCore(reinterpret_cast<const void*>(CoreCommandEntry(CoreCommand::Clear)), args, 1);
+    qytest::Log("returned");
+    return 0;
+}
+
+TEST(PanelErrors, AMethodOnAnUnloadedUnitIsARuntimeError) {
+    qytest::ChildResult result = qytest::RunScenario("panel_method_on_missing_unit");
+    EXPECT_EQ(result.exitCode, 0xFFFFFFFFu);
+    EXPECT_EQ(result.log, qytest::BoxLog("错误", RuntimeErrorText(msg::kNoSuchUnit, 0)));
+}

@@ -1,0 +1,462 @@
+#include "units/drawing_panel/draw_panel.h"
+
+#include <algorithm>
+
+#include "units/picture/picture_draw.h"
+
+namespace qy {
+
+namespace {
+const char kPanelClass[] = "_QY_DrawPanel";
+
+const PropertyInfo kPanelProperties[] = {
+    {"Border", kPropChoice},          {"BackColor", kPropBackColor},    {"BackPicture", kPropPicture},
+    {"PictureMode", kPropChoice},     {"AutoRedraw", kPropLogical},     {"CoordinateUnit", kPropChoice},
+    {"PenStyle", kPropChoice},        {"DrawMode", kPropInt},           {"PenWidth", kPropInt},
+    {"PenColor", kPropColor},         {"BrushStyle", kPropChoice},      {"BrushColor", kPropColor},
+    {"TextColor", kPropColor},        {"TextBackColor", kPropColorOrTransparent}, {"Font", kPropFont},
+    {"CanvasWidth", kPropInt},        {"CanvasHeight", kPropInt},
+};
+
+enum Own {
+    kBorder, kBackColor, kBackPicture, kPictureMode, kAutoRedraw, kCoordinateUnit, kPenStyle, kDrawMode, kPenWidth,
+    kPenColor, kBrushStyle, kBrushColor, kTextColor, kTextBackColor, kFont, kCanvasWidth, kCanvasHeight,
+};
+
+constexpr uint32_t kTransparent = 0xFF000000;
+constexpr int32_t kMaxBorder = 5, kMaxPictureMode = 2, kMaxCoordinateUnit = 5, kMaxPenStyle = 6, kMaxDrawMode = 15,
+                  kMaxPenWidth = 32767;
+
+int32_t Clamp(int32_t value, int32_t max) { return value < 0 ? 0 : value > max ? max : value; }
+
+// Template values outside a property's range are taken as a write of them
+// would be; a negative brush style keeps meaning "no brush".
+void ClampLoaded(DrawPanelData& d) {
+    d.border = Clamp(d.border, kMaxBorder);
+    d.pictureMode = Clamp(d.pictureMode, kMaxPictureMode);
+    d.autoRedraw = d.autoRedraw != 0;
+    d.coordinateUnit = Clamp(d.coordinateUnit, kMaxCoordinateUnit);
+    d.penStyle = Clamp(d.penStyle, kMaxPenStyle);
+    d.drawMode = Clamp(d.drawMode, kMaxDrawMode);
+    d.penWidth = Clamp(d.penWidth, kMaxPenWidth);
+    if (d.brushStyle > kMaxBrushStyle) d.brushStyle = kMaxBrushStyle;
+}
+
+DWORD BorderExStyle(int32_t border) {
+    switch (border) {
+        case 1: return WS_EX_CLIENTEDGE;
+        case 2: return WS_EX_DLGMODALFRAME;
+        case 3: return WS_EX_STATICEDGE;
+        case 4: return WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME;
+        default: return 0;
+    }
+}
+
+void FillWithColour(HDC dc, const RECT& r, COLORREF colour) {
+    HBRUSH brush = CreateSolidBrush(colour);
+    if (!brush) return;
+    HGDIOBJ old = SelectObject(dc, brush);
+    PatBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, PATCOPY);
+    SelectObject(dc, old);
+    DeleteObject(brush);
+}
+
+// First tile origin at or before `from` for tiles of `size` starting at 0.
+int TileStart(int from, int size) {
+    int start = from / size * size;
+    return start > from ? start - size : start;
+}
+
+class MemoryDc {
+public:
+    MemoryDc(HDC compatible, HBITMAP bitmap) : dc_(CreateCompatibleDC(compatible)) {
+        if (dc_) old_ = SelectObject(dc_, bitmap);
+    }
+    ~MemoryDc() {
+        if (!dc_) return;
+        SelectObject(dc_, old_);
+        DeleteDC(dc_);
+    }
+    MemoryDc(const MemoryDc&) = delete;
+    MemoryDc& operator=(const MemoryDc&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HDC dc_;
+    HGDIOBJ old_ = nullptr;
+};
+}  // namespace
+
+const UnitTypeInfo kDrawPanelType = {"画板", "DrawPanel", kTypeMayRaiseEvents, kPanelProperties,
+                                     static_cast<int>(sizeof kPanelProperties / sizeof kPanelProperties[0]),
+                                     &DrawPanel::Create};
+
+DrawPanel::DrawPanel(const UnitCreation& c, const DrawPanelData& data)
+    : Unit(kDrawPanelType, c.windowId, c.unitId), data_(data) {
+    BuildPen();
+    BuildBrush();
+    BuildFont();
+}
+
+DrawPanel::~DrawPanel() = default;
+
+Unit* DrawPanel::Create(const UnitCreation& c) {
+    DrawPanelData d;
+    try {
+        d = DrawPanelData::Read(Bytes(c.data, c.data + c.size));
+    } catch (const TemplateError&) {
+        return nullptr;
+    }
+    ClampLoaded(d);
+    WNDCLASSA wc{};
+    if (!GetClassInfoA(GetModuleHandleA(nullptr), kPanelClass, &wc)) {
+        wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+        wc.lpfnWndProc = &Unit::ClassProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(HOLLOW_BRUSH));
+        wc.lpszClassName = kPanelClass;
+        if (!RegisterClassA(&wc)) return nullptr;
+    }
+    auto* panel = new DrawPanel(c, d);
+    HWND hwnd = CreateWindowExA(0, kPanelClass, "", c.style | WS_CHILD | WS_CLIPSIBLINGS, c.left, c.top, c.width,
+                                c.height, c.parent, reinterpret_cast<HMENU>(static_cast<uintptr_t>(c.controlId)),
+                                GetModuleHandleA(nullptr), panel);
+    if (!hwnd) {
+        delete panel;
+        return nullptr;
+    }
+    panel->ApplyBorder();
+    // The creation's own size change normally built it already.
+    if (panel->data_.autoRedraw && !panel->canvas_) panel->RebuildCanvas(false);
+    return panel;
+}
+
+void DrawPanel::BuildPen() {
+    pen_.reset(MakePanelPen(data_.penStyle, data_.penStyle == 0 ? 0 : data_.penWidth, ResolveColour(data_.penColor)));
+}
+
+void DrawPanel::BuildBrush() { brush_ = MakePanelBrush(data_.brushStyle, ResolveColour(data_.brushColor)); }
+
+void DrawPanel::BuildFont() { font_.reset(MakePanelFont(data_.font, data_.coordinateUnit)); }
+
+void DrawPanel::ApplyBorder() {
+    LONG_PTR ex = GetWindowLongPtrA(hwnd(), GWL_EXSTYLE) & ~(WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME | WS_EX_STATICEDGE);
+    LONG_PTR style = GetWindowLongPtrA(hwnd(), GWL_STYLE) & ~WS_BORDER;
+    SetWindowLongPtrA(hwnd(), GWL_EXSTYLE, ex | static_cast<LONG_PTR>(BorderExStyle(data_.border)));
+    SetWindowLongPtrA(hwnd(), GWL_STYLE, data_.border == 5 ? style | WS_BORDER : style);
+    SetWindowPos(hwnd(), nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+int DrawPanel::PropertyChanged(int own, const PropertyValue& v) {
+    auto changed = [](auto& field, auto value) {
+        if (field == value) return false;
+        field = value;
+        return true;
+    };
+    switch (own) {
+        case kBorder:
+            data_.border = Clamp(v.i, kMaxBorder);
+            ApplyBorder();
+            break;
+        case kBackColor:
+            if (changed(data_.backColor, static_cast<uint32_t>(v.i))) {
+                if (data_.autoRedraw) RebuildCanvas(false);
+                InvalidateRect(hwnd(), nullptr, TRUE);
+            }
+            break;
+        case kBackPicture:
+            data_.backPicture = BytesOf(v);
+            picture_.reset();
+            if (data_.autoRedraw) RebuildCanvas(false);
+            InvalidateRect(hwnd(), nullptr, TRUE);
+            break;
+        case kPictureMode:
+            if (changed(data_.pictureMode, Clamp(v.i, kMaxPictureMode))) InvalidateRect(hwnd(), nullptr, TRUE);
+            break;
+        case kAutoRedraw:
+            if (changed(data_.autoRedraw, v.i != 0 ? 1 : 0)) {
+                if (data_.autoRedraw) {
+                    RebuildCanvas(false);
+                } else {
+                    DropCanvas();
+                }
+            }
+            break;
+        case kCoordinateUnit:
+            if (changed(data_.coordinateUnit, Clamp(v.i, kMaxCoordinateUnit))) BuildFont();
+            break;
+        case kPenStyle:
+            if (changed(data_.penStyle, Clamp(v.i, kMaxPenStyle))) BuildPen();
+            break;
+        case kDrawMode: data_.drawMode = Clamp(v.i, kMaxDrawMode); break;
+        case kPenWidth:
+            if (changed(data_.penWidth, Clamp(v.i, kMaxPenWidth))) BuildPen();
+            break;
+        case kPenColor:
+            if (changed(data_.penColor, static_cast<uint32_t>(v.i))) BuildPen();
+            break;
+        case kBrushStyle:
+            if (changed(data_.brushStyle, Clamp(v.i, kMaxBrushStyle))) BuildBrush();
+            break;
+        case kBrushColor:
+            if (changed(data_.brushColor, static_cast<uint32_t>(v.i))) BuildBrush();
+            break;
+        case kTextColor: data_.textColor = static_cast<uint32_t>(v.i); break;
+        case kTextBackColor: data_.textBackColor = static_cast<uint32_t>(v.i); break;
+        case kFont:
+            data_.font = BytesOf(v);
+            BuildFont();
+            break;
+        default: break;  // the canvas size is read-only
+    }
+    return 0;
+}
+
+bool DrawPanel::GetProperty(int own, PropertyValue* out) {
+    switch (own) {
+        case kBorder: return GiveInt(out, data_.border), true;
+        case kBackColor: return GiveInt(out, static_cast<int32_t>(data_.backColor)), true;
+        case kBackPicture: return GiveBytes(out, data_.backPicture), true;
+        case kPictureMode: return GiveInt(out, data_.pictureMode), true;
+        case kAutoRedraw: return GiveInt(out, data_.autoRedraw), true;
+        case kCoordinateUnit: return GiveInt(out, data_.coordinateUnit), true;
+        case kPenStyle: return GiveInt(out, data_.penStyle), true;
+        case kDrawMode: return GiveInt(out, data_.drawMode), true;
+        case kPenWidth: return GiveInt(out, data_.penWidth), true;
+        case kPenColor: return GiveInt(out, static_cast<int32_t>(data_.penColor)), true;
+        case kBrushStyle: return GiveInt(out, data_.brushStyle), true;
+        case kBrushColor: return GiveInt(out, static_cast<int32_t>(data_.brushColor)), true;
+        case kTextColor: return GiveInt(out, static_cast<int32_t>(data_.textColor)), true;
+        case kTextBackColor: return GiveInt(out, static_cast<int32_t>(data_.textBackColor)), true;
+        case kFont: return GiveBytes(out, data_.font), true;
+        case kCanvasWidth:
+        case kCanvasHeight: {
+            RECT client{};
+            GetClientRect(hwnd(), &client);
+            POINT size{client.right, client.bottom};
+            if (HDC dc = GetDC(hwnd())) {
+                ApplyMapping(dc);
+                size = DeviceToLogical(dc, size);
+                RestoreDefaults(dc);
+                ReleaseDC(hwnd(), dc);
+            }
+            return GiveInt(out, own == kCanvasWidth ? size.x : size.y), true;
+        }
+        default: return false;
+    }
+}
+
+DrawPanel::ScreenDc::ScreenDc(const DrawPanel& panel)
+    : hwnd_(panel.hwnd()), dc_(panel.paintDc_), release_(panel.paintDc_ == nullptr) {
+    if (release_) dc_ = hwnd_ ? GetDC(hwnd_) : nullptr;
+}
+
+DrawPanel::ScreenDc::~ScreenDc() {
+    if (release_ && dc_) ReleaseDC(hwnd_, dc_);
+}
+
+void DrawPanel::ApplySettings(HDC dc, bool textMode) const {
+    ApplyMapping(dc);
+    SelectObject(dc, pen_ ? static_cast<HGDIOBJ>(pen_.get()) : GetStockObject(BLACK_PEN));
+    SelectObject(dc, brush_.brush ? static_cast<HGDIOBJ>(brush_.brush.get()) : GetStockObject(WHITE_BRUSH));
+    SelectObject(dc, font_ ? static_cast<HGDIOBJ>(font_.get()) : GetStockObject(DEFAULT_GUI_FONT));
+    SetTextColor(dc, ResolveColour(textMode ? data_.textColor : data_.brushColor));
+    if (data_.textBackColor == kTransparent) {
+        SetBkMode(dc, TRANSPARENT);
+        SetBkColor(dc, ResolveColour(data_.backColor));
+    } else {
+        SetBkMode(dc, OPAQUE);
+        SetBkColor(dc, ResolveColour(data_.textBackColor));
+    }
+    SetROP2(dc, data_.drawMode + 1);
+    SetStretchBltMode(dc, DisplayStretchMode());
+    SetPolyFillMode(dc, WINDING);
+}
+
+void DrawPanel::RestoreDefaults(HDC dc) {
+    SetMapMode(dc, MM_TEXT);
+    SetViewportOrgEx(dc, 0, 0, nullptr);
+    SetWindowOrgEx(dc, 0, 0, nullptr);
+    SelectObject(dc, GetStockObject(BLACK_PEN));
+    SelectObject(dc, GetStockObject(WHITE_BRUSH));
+    SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+}
+
+void DrawPanel::Draw(bool textMode, const std::function<void(HDC)>& op) {
+    ScreenDc screen(*this);
+    if (!screen.get()) return;
+    if (canvas_) {
+        MemoryDc canvas(screen.get(), canvas_.get());
+        if (canvas.get()) {
+            ApplySettings(canvas.get(), textMode);
+            op(canvas.get());
+            RestoreDefaults(canvas.get());
+        }
+    }
+    ApplySettings(screen.get(), textMode);
+    op(screen.get());
+    RestoreDefaults(screen.get());
+}
+
+const Picture* DrawPanel::BackPicture() {
+    if (!picture_ && !data_.backPicture.empty()) {
+        picture_ = DecodePicture(data_.backPicture.data(), static_cast<int>(data_.backPicture.size()));
+        if (!picture_) data_.backPicture.clear();  // undecodable data is dropped for good
+    }
+    return picture_.get();
+}
+
+void DrawPanel::PaintBackground(HDC dc, const RECT& rect) {
+    COLORREF back = ResolveColour(data_.backColor);
+    const Picture* picture = BackPicture();
+    if (!picture || picture->width <= 0 || picture->height <= 0) {
+        FillWithColour(dc, rect, back);
+        return;
+    }
+    RECT area{0, 0, 0, 0};
+    GetClientRect(hwnd(), &area);
+    DrawBackPicture(dc, rect, area, *picture, back);
+}
+
+void DrawPanel::DrawBackPicture(HDC dc, const RECT& rect, const RECT& area, const Picture& picture, COLORREF back) {
+    int saved = SaveDC(dc);
+    IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
+    int pw = picture.width, ph = picture.height;
+    int aw = area.right - area.left, ah = area.bottom - area.top;
+    if (data_.pictureMode == 1) {
+        // One rendered tile, copied over the rectangle; icons get the
+        // background colour behind their transparent parts.
+        GdiHandle<HBITMAP> tile(CreateCompatibleBitmap(dc, pw, ph));
+        MemoryDc tileDc(dc, tile.get());
+        if (tile && tileDc.get()) {
+            FillWithColour(tileDc.get(), RECT{0, 0, pw, ph}, back);
+            RenderPicture(picture, tileDc.get(), 0, 0, -1, -1, SRCCOPY, back);
+            for (int y = TileStart(rect.top, ph); y < rect.bottom; y += ph)
+                for (int x = TileStart(rect.left, pw); x < rect.right; x += pw)
+                    BitBlt(dc, x, y, pw, ph, tileDc.get(), 0, 0, SRCCOPY);
+        } else {
+            FillWithColour(dc, rect, back);
+        }
+    } else {
+        int x = 0, y = 0, w = pw, h = ph;
+        if (data_.pictureMode == 2) {
+            if (pw > aw || ph > ah) {
+                double scale = std::min(static_cast<double>(aw) / pw, static_cast<double>(ah) / ph);
+                w = static_cast<int>(pw * scale);
+                h = static_cast<int>(ph * scale);
+            }
+            x = w < aw ? (aw - w) / 2 : 0;
+            y = h < ah ? (ah - h) / 2 : 0;
+        }
+        FillWithColour(dc, rect, back);
+        if (w > 0 && h > 0) RenderPicture(picture, dc, area.left + x, area.top + y, w, h, SRCCOPY, back);
+    }
+    RestoreDC(dc, saved);
+}
+
+void DrawPanel::RebuildCanvas(bool copyOld) {
+    HWND h = hwnd();
+    if (!h) return;
+    RECT client{0, 0, 0, 0};
+    GetClientRect(h, &client);
+    int width = std::max<int>(1, client.right), height = std::max<int>(1, client.bottom);
+    HDC screen = GetDC(h);
+    if (!screen) return;
+    GdiHandle<HBITMAP> fresh(CreateCompatibleBitmap(screen, width, height));
+    if (fresh) {
+        MemoryDc target(screen, fresh.get());
+        if (target.get()) {
+            PaintBackground(target.get(), RECT{0, 0, width, height});
+            // A centred, shrunk picture moves with the size, so old drawings
+            // would no longer line up with it.
+            bool keep = copyOld && canvas_ && !(data_.pictureMode == 2 && BackPicture());
+            BITMAP old;
+            if (keep && GetObjectA(canvas_.get(), sizeof old, &old)) {
+                MemoryDc source(screen, canvas_.get());
+                if (source.get())
+                    BitBlt(target.get(), 0, 0, std::min<int>(width, old.bmWidth), std::min<int>(height, old.bmHeight),
+                           source.get(), 0, 0, SRCCOPY);
+            }
+        }
+        canvas_ = std::move(fresh);
+    }
+    ReleaseDC(h, screen);
+}
+
+void DrawPanel::DropCanvas() { canvas_.reset(); }
+
+LRESULT DrawPanel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_ERASEBKGND: return 1;  // the background is painted with the rest in WM_PAINT
+        case WM_PAINT: return OnPaint();
+        case WM_SIZE: {
+            LRESULT result = DefaultProc(message, wParam, lParam);
+            writePosition_ = POINT{0, 0};
+            if (data_.autoRedraw) RebuildCanvas(true);
+            return result;
+        }
+        case WM_MOUSEACTIVATE: return OnMouseActivate(wParam, lParam);
+        default: return DefaultProc(message, wParam, lParam);
+    }
+}
+
+LRESULT DrawPanel::OnPaint() {
+    HWND h = hwnd();
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(h, &ps);
+    if (!dc) return 0;
+    RECT clip{0, 0, 0, 0}, client{0, 0, 0, 0}, rect{0, 0, 0, 0};
+    GetClipBox(dc, &clip);
+    GetClientRect(h, &client);
+    IntersectRect(&rect, &clip, &client);
+    lastPaint_ = rect;
+    if (IsRectEmpty(&rect)) {
+        EndPaint(h, &ps);
+        return 0;
+    }
+    if (canvas_) {
+        BITMAP info;
+        MemoryDc canvas(dc, canvas_.get());
+        if (canvas.get() && GetObjectA(canvas_.get(), sizeof info, &info)) {
+            RECT inside{0, 0, info.bmWidth, info.bmHeight};
+            IntersectRect(&inside, &inside, &rect);
+            BitBlt(dc, inside.left, inside.top, inside.right - inside.left, inside.bottom - inside.top, canvas.get(),
+                   inside.left, inside.top, SRCCOPY);
+        }
+        EndPaint(h, &ps);
+        return 0;
+    }
+    PaintBackground(dc, rect);
+    ApplyMapping(dc);
+    POINT topLeft = DeviceToLogical(dc, POINT{rect.left, rect.top});
+    POINT bottomRight = DeviceToLogical(dc, POINT{rect.right, rect.bottom});
+    RestoreDefaults(dc);
+    POINT previous = writePosition_;
+    writePosition_ = POINT{0, 0};
+    paintDc_ = dc;
+    RaiseEvent(0, {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y});
+    // The subroutine may have destroyed the window, and the panel with it.
+    if (!IsWindow(h) || FromHandle(h) != this) return 0;
+    writePosition_ = previous;
+    paintDc_ = nullptr;
+    EndPaint(h, &ps);
+    return 0;
+}
+
+LRESULT DrawPanel::OnMouseActivate(WPARAM wParam, LPARAM lParam) {
+    HWND h = hwnd();
+    if (GetWindowLongPtrA(h, GWL_STYLE) & WS_TABSTOP) {
+        DWORD at = GetMessagePos();
+        POINT p{static_cast<SHORT>(LOWORD(at)), static_cast<SHORT>(HIWORD(at))};
+        ScreenToClient(h, &p);
+        if (ChildWindowFromPointEx(h, p, CWP_SKIPINVISIBLE) == h) {
+            if (GetFocus() != h) SetFocus(h);
+            return MA_ACTIVATE;
+        }
+    }
+    return DefaultProc(WM_MOUSEACTIVATE, wParam, lParam);
+}
+
+}  // namespace qy

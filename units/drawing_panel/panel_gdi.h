@@ -1,0 +1,79 @@
+// The GDI objects a drawing panel derives from its properties (pen, brush
+// with its 48 built-in patterns, font scaled to the coordinate unit) and the
+// mapping modes of its six coordinate units.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+
+#include "window/byte_io.h"
+
+namespace qy {
+
+// Owns one GDI object and deletes it when replaced or destroyed.
+template <typename H>
+class GdiHandle {
+public:
+    GdiHandle() = default;
+    explicit GdiHandle(H handle) : handle_(handle) {}
+    GdiHandle(const GdiHandle&) = delete;
+    GdiHandle& operator=(const GdiHandle&) = delete;
+    GdiHandle(GdiHandle&& other) noexcept : handle_(other.release()) {}
+    GdiHandle& operator=(GdiHandle&& other) noexcept {
+        reset(other.release());
+        return *this;
+    }
+    ~GdiHandle() { reset(); }
+
+    H get() const { return handle_; }
+    explicit operator bool() const { return handle_ != nullptr; }
+    H release() {
+        H h = handle_;
+        handle_ = nullptr;
+        return h;
+    }
+    void reset(H handle = nullptr) {
+        if (handle_) DeleteObject(handle_);
+        handle_ = handle;
+    }
+
+private:
+    H handle_ = nullptr;
+};
+
+// A brush, and for pattern styles the monochrome bitmap it was made from,
+// which lives as long as the brush.
+struct PatternBrush {
+    GdiHandle<HBRUSH> brush;
+    GdiHandle<HBITMAP> pattern;
+};
+
+constexpr int kMaxBrushStyle = 55;
+constexpr int kFirstPatternStyle = 8;
+constexpr int kPatternCount = kMaxBrushStyle - kFirstPatternStyle + 1;
+// Rows of the 8x8 patterns, top row first, most significant bit leftmost;
+// a set bit is drawn in the brush colour.
+extern const uint8_t kBrushPatterns[kPatternCount][8];
+
+// PenStyle 0..6; null when the platform cannot make the pen.
+HPEN MakePanelPen(int32_t style, int32_t width, COLORREF colour);
+// BrushStyle: 0 hollow, 1 solid, 2-7 hatches, 8-55 patterns; negative: none.
+PatternBrush MakePanelBrush(int32_t style, COLORREF colour);
+// The Font record (60 bytes, else the default GUI font) with its height in
+// the coordinate unit and the forced character set and quality.
+HFONT MakePanelFont(const Bytes& logFont, int32_t coordinateUnit);
+
+// Logical units per inch of coordinate units 1-5, for the font height.
+double CoordinateUnitsPerInch(int32_t coordinateUnit);
+// Puts the DC in the mapping of the coordinate unit (0..5): origin at the
+// client's top-left corner and y growing downwards in every unit.
+void ApplyCoordinateUnit(HDC dc, int32_t coordinateUnit);
+
+// Conversions between device pixels and the DC's logical units.
+POINT DeviceToLogical(HDC dc, POINT p);
+POINT LogicalToDevice(HDC dc, POINT p);
+
+// The stretch mode for the display's colour depth.
+int DisplayStretchMode();
+
+}  // namespace qy
