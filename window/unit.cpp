@@ -22,6 +22,10 @@ Unit* Unit::FromHandle(HWND hwnd) {
     return hwnd ? static_cast<Unit*>(GetPropA(hwnd, kUnitProperty)) : nullptr;
 }
 
+void Unit::AdoptPart(HWND part) { SetPropA(part, kUnitProperty, this); }
+
+void Unit::ReleasePart(HWND part) { RemovePropA(part, kUnitProperty); }
+
 void Unit::Attach(HWND hwnd) {
     if (hwnd_ == hwnd) return;
     hwnd_ = hwnd;

@@ -170,6 +170,11 @@ public:
     // from creation, platform classes are subclassed here.
     void Attach(HWND hwnd);
     static Unit* FromHandle(HWND hwnd);
+    // A helper window of the unit (an edit box's spin control) answers to
+    // the unit: its notifications reach Reflect and input on it raises the
+    // unit's events. Release it before destroying it.
+    void AdoptPart(HWND part);
+    static void ReleasePart(HWND part);
     // Routes a child's notification to the child's unit.
     static bool ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
     // Class procedure for own window classes; pass `this` as creation parameter.
