@@ -8,6 +8,7 @@
 #include "runtime/program_image.h"
 #include "units/drawing_panel/draw_panel.h"
 #include "window/units/basic_units.h"
+#include "window/units/edit_box.h"
 #include "window/window_list.h"
 #include "window/window_unit.h"
 
@@ -61,6 +62,7 @@ struct Registration {
 const Registration kRegistrations[] = {
     {&CoreLibrary, 1, &kWindowType, &Interface<kWindowType>},
     {&CoreLibrary, 8, &kDrawPanelType, &Interface<kDrawPanelType>},
+    {&CoreLibrary, 5, &kEditBoxType, &Interface<kEditBoxType>},
     {&CoreLibrary, 10, &kLabelType, &Interface<kLabelType>},
     {&CoreLibrary, 11, &kButtonType, &Interface<kButtonType>},
     {&CoreLibrary, 12, &kCheckBoxType, &Interface<kCheckBoxType>},

@@ -1,0 +1,461 @@
+// Edit boxes on a window made for these tests, driven through property
+// reads and writes and real input messages: content events, the spin
+// control, selections in bytes, word wrap, the input filter, Enter, the
+// height rule, re-creation and painting.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/abi/program_abi.h"
+#include "gtest/gtest.h"
+#include "runtime/archive.h"
+#include "runtime/memory.h"
+#include "runtime/runtime_app.h"
+#include "window/own_data.h"
+#include "window/window_list.h"
+
+using namespace qy;
+
+extern "C" {
+void TestHandler0();
+void TestHandler1();
+}
+
+namespace {
+struct Call {
+    uint32_t unit;
+    std::vector<int32_t> args;
+};
+std::vector<Call> calls;
+
+constexpr uint32_t kWindow = 0x52030001, kOwn = 0x06030000;
+constexpr uint32_t kSingle = 0x16030001, kSpinAuto = 0x16030002, kSpinManual = 0x16030003, kWrap = 0x16030004,
+                   kWrapV = 0x16030005, kNoWrapH = 0x16030006, kNoWrapBoth = 0x16030007, kDigits = 0x16030008,
+                   kLimited = 0x16030009, kReadOnlyMulti = 0x1603000A, kTiny = 0x1603000B, kDefault = 0x1603000C;
+constexpr uint32_t kEditType = 0x10005, kButtonType = 0x1000B;
+enum Property { kLeft = 0, kWidth = 2, kHeight = 3, kVisible = 5, kDisabled = 6 };
+enum EditProperty {
+    kContent = 8, kBorder, kTextColor, kBackColor, kFont, kHideSelection, kMaxLength, kMultiLine, kScrollBars,
+    kAlignment, kInputMode, kPasswordChar, kCaseConversion, kSpinMode, kSpinMin, kSpinMax, kSelStart, kSelLength,
+    kSelText,
+};
+
+uintptr_t CodeBase() { return reinterpret_cast<uintptr_t>(&TestHandler0); }
+int32_t Offset(void (*handler)()) { return static_cast<int32_t>(reinterpret_cast<uintptr_t>(handler) - CodeBase()); }
+
+std::pair<uint32_t, Bytes> Entry(uint32_t id, uint32_t type, int left, int top, int width, int height,
+                                const Bytes& data, std::vector<EventBinding> bindings = {}) {
+    UnitRecord u;
+    u.typeRef = type;
+    u.name = "单元";
+    u.left = left, u.top = top, u.width = width, u.height = height;
+    u.state = kStateVisible | kStateTabStop;
+    u.ownData = data;
+    u.bindings = std::move(bindings);
+    return {id, EncodeUnit(u)};
+}
+
+Bytes Edit(const char* content, void (*tweak)(EditBoxData&) = nullptr) {
+    EditBoxData d;
+    d.content = content;
+    if (tweak) tweak(d);
+    return d.Write();
+}
+
+Bytes TestSegment() {
+    const char* wrapText = "alpha beta gamma delta epsilon zeta eta theta iota kappa";
+    std::vector<EventBinding> changed = {{0, Offset(&TestHandler0)}, {1, Offset(&TestHandler1)}};
+    WindowData wd;
+    wd.position = 0;
+    UnitRecord own;
+    own.typeRef = 0x10001;
+    own.left = 50, own.top = 50, own.width = 600, own.height = 400;
+    own.state = kStateVisible;
+    own.ownData = wd.Write();
+    ButtonData defaultButton;
+    defaultButton.type = 1;
+    defaultButton.caption = "确定";
+
+    WindowTemplate t;
+    t.id = kWindow;
+    t.units = UnitTable::Build({
+        {kOwn, EncodeUnit(own)},
+        Entry(kSingle, kEditType, 10, 10, 120, 24, Edit("abc"), changed),
+        Entry(kSpinAuto, kEditType, 10, 40, 80, 24,
+             Edit("9", [](EditBoxData& d) { d.spinMode = 1, d.spinMin = 72, d.spinMax = 9; }), changed),
+        Entry(kSpinManual, kEditType, 10, 70, 80, 24,
+             Edit("5", [](EditBoxData& d) { d.spinMode = 2, d.border = 2; }), changed),
+        Entry(kWrap, kEditType, 150, 10, 100, 80, Edit(wrapText, [](EditBoxData& d) { d.multiLine = 1; })),
+        Entry(kWrapV, kEditType, 260, 10, 100, 80,
+             Edit(wrapText, [](EditBoxData& d) { d.multiLine = 1, d.scrollBars = 2; })),
+        Entry(kNoWrapH, kEditType, 370, 10, 100, 80,
+             Edit(wrapText, [](EditBoxData& d) { d.multiLine = 1, d.scrollBars = 1; })),
+        Entry(kNoWrapBoth, kEditType, 480, 10, 100, 80,
+             Edit(wrapText, [](EditBoxData& d) { d.multiLine = 1, d.scrollBars = 3; })),
+        Entry(kDigits, kEditType, 10, 100, 80, 24, Edit("", [](EditBoxData& d) { d.inputMode = 5; }), changed),
+        Entry(kLimited, kEditType, 10, 130, 80, 24, Edit("ab", [](EditBoxData& d) { d.maxLength = 4; })),
+        Entry(kReadOnlyMulti, kEditType, 150, 100, 100, 60,
+             Edit("只读", [](EditBoxData& d) { d.multiLine = 1, d.inputMode = 1; })),
+        Entry(kTiny, kEditType, 10, 160, 80, 5, Edit("tiny")),
+        Entry(kDefault, kButtonType, 10, 200, 80, 25, defaultButton.Write(), {{0, Offset(&TestHandler0)}}),
+    });
+    return WriteSegment({t});
+}
+
+void Pump() {
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+        if (!Runtime().PreTranslateMessage(&m)) {
+            TranslateMessage(&m);
+            DispatchMessageA(&m);
+        }
+    }
+}
+
+class EditBoxTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!Runtime().initialised) program::InitRuntime();
+        WindowList& list = Windows();
+        list.Clear();
+        Bytes segment = TestSegment();
+        MemoryFile file(segment.data(), segment.size());
+        LoadingArchive archive(file, 4096);
+        list.LoadSegment(archive);
+        list.RelocateHandlers(CodeBase());
+        ASSERT_TRUE(list.LoadStartupWindow(kWindow));
+        Pump();
+        calls.clear();
+    }
+    void TearDown() override { Windows().Clear(); }
+
+    qy::Unit* Object(uint32_t unit) { return Windows().FindUnitObject(kWindow, unit, false); }
+    HWND Handle(uint32_t unit) { return Object(unit)->hwnd(); }
+    HWND Spin(uint32_t unit) { return GetDlgItem(GetParent(Handle(unit)), GetDlgCtrlID(Handle(unit)) + 4); }
+    int32_t Read(uint32_t unit, int property, int sub = -1) {
+        return static_cast<int32_t>(Windows().ReadProperty(kWindow, unit, property, sub));
+    }
+    std::string ReadText(uint32_t unit, int property) {
+        char* text = reinterpret_cast<char*>(static_cast<uintptr_t>(Windows().ReadProperty(kWindow, unit, property, -1)));
+        std::string copy = text ? text : "";
+        Free(text);
+        return copy;
+    }
+    void Write(uint32_t unit, int property, int32_t value, int sub = -1) {
+        Windows().WriteProperty(kWindow, unit, property, sub, static_cast<uint32_t>(value), 0);
+    }
+    void WriteText(uint32_t unit, int property, const char* text) {
+        Windows().WriteProperty(kWindow, unit, property, -1, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(text)), 0);
+    }
+    int CallsFrom(uint32_t unit) {
+        int n = 0;
+        for (const Call& c : calls) n += c.unit == unit;
+        return n;
+    }
+    // Characters as the keyboard delivers them: Unicode in the queue, taken
+    // out in the form the window expects.
+    void Type(uint32_t unit, const std::wstring& text) {
+        for (wchar_t c : text) PostMessageW(Handle(unit), WM_CHAR, c, 1);
+        Pump();
+    }
+    // A click on the upper or lower half of a spin control.
+    void Press(HWND spin, bool up) {
+        RECT r;
+        GetClientRect(spin, &r);
+        LPARAM at = MAKELPARAM(r.right / 2, up ? 2 : r.bottom - 3);
+        SendMessageA(spin, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageA(spin, WM_LBUTTONUP, 0, at);
+        Pump();
+    }
+    void SetClipboard(const char* text) {
+        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, strlen(text) + 1);
+        memcpy(GlobalLock(block), text, strlen(text) + 1);
+        GlobalUnlock(block);
+        ASSERT_TRUE(OpenClipboard(nullptr));
+        EmptyClipboard();
+        SetClipboardData(CF_TEXT, block);
+        CloseClipboard();
+    }
+    RECT RectInWindow(HWND hwnd) {
+        RECT r;
+        GetWindowRect(hwnd, &r);
+        MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    }
+};
+}  // namespace
+
+extern "C" uint64_t __cdecl TestEventSink(const int32_t* args, int count) {
+    calls.push_back({Windows().eventUnit, std::vector<int32_t>(args, args + count)});
+    return 0;
+}
+
+TEST_F(EditBoxTest, ContentWritesRaiseEventZeroExactlyOnceEvenWhenUnchanged) {
+    WriteText(kSingle, kContent, "abc");
+    EXPECT_EQ(CallsFrom(kSingle), 1) << "the same text again";
+    WriteText(kSingle, kContent, "xyz");
+    EXPECT_EQ(CallsFrom(kSingle), 2);
+    EXPECT_EQ(ReadText(kSingle, kContent), "xyz");
+    Write(kSingle, kSelStart, -1);
+    Type(kSingle, L"q");
+    EXPECT_EQ(CallsFrom(kSingle), 3) << "typing changes the content once";
+    EXPECT_EQ(ReadText(kSingle, kContent), "xyzq");
+}
+
+TEST_F(EditBoxTest, AutomaticSpinWrapsAroundItsRange) {
+    HWND spin = Spin(kSpinAuto);
+    ASSERT_NE(spin, nullptr);
+    int low = -1, high = -1;
+    SendMessageA(spin, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
+    EXPECT_EQ(low, 9);
+    EXPECT_EQ(high, 72);
+
+    Press(spin, false);
+    EXPECT_EQ(ReadText(kSpinAuto, kContent), "72");
+    EXPECT_EQ(Read(kSpinAuto, kSelStart), 0);
+    EXPECT_EQ(Read(kSpinAuto, kSelLength), 2) << "the new number is selected";
+    EXPECT_EQ(GetFocus(), Handle(kSpinAuto));
+    EXPECT_EQ(CallsFrom(kSpinAuto), 1) << "the new content raises event 0";
+    Press(spin, true);
+    EXPECT_EQ(ReadText(kSpinAuto, kContent), "9");
+
+    WriteText(kSpinAuto, kContent, "abc");
+    Press(spin, true);
+    EXPECT_EQ(ReadText(kSpinAuto, kContent), "9") << "no number counts as 0, below the range goes to the lower bound";
+    WriteText(kSpinAuto, kContent, "40 px");
+    Press(spin, true);
+    EXPECT_EQ(ReadText(kSpinAuto, kContent), "41");
+    Press(spin, false);
+    Press(spin, false);
+    EXPECT_EQ(ReadText(kSpinAuto, kContent), "39");
+    WriteText(kSpinAuto, kContent, "500");
+    Press(spin, false);
+    EXPECT_EQ(ReadText(kSpinAuto, kContent), "72") << "above the range going down lands on the upper bound";
+
+    Write(kSpinAuto, kSpinMax, 20);
+    SendMessageA(spin, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
+    EXPECT_EQ(low, 20);
+    EXPECT_EQ(high, 72);
+}
+
+TEST_F(EditBoxTest, ManualSpinRaisesEventOneAndLeavesTheContent) {
+    HWND spin = Spin(kSpinManual);
+    ASSERT_NE(spin, nullptr);
+    Press(spin, true);
+    Press(spin, false);
+    ASSERT_EQ(CallsFrom(kSpinManual), 2);
+    EXPECT_EQ(calls[0].args, std::vector<int32_t>{1});
+    EXPECT_EQ(calls[1].args, std::vector<int32_t>{-1});
+    EXPECT_EQ(ReadText(kSpinManual, kContent), "5");
+}
+
+TEST_F(EditBoxTest, TheSpinControlFollowsItsEditBox) {
+    HWND edit = Handle(kSpinAuto), spin = Spin(kSpinAuto);
+    ASSERT_NE(spin, nullptr);
+    EXPECT_EQ(GetDlgCtrlID(spin), GetDlgCtrlID(edit) + 4);
+    EXPECT_EQ(GetWindow(edit, GW_HWNDPREV), spin) << "directly above the edit box";
+    RECT e = RectInWindow(edit), s = RectInWindow(spin);
+    EXPECT_TRUE(e.left < s.left && s.right <= e.right && s.right >= e.right - 3) << "at the right edge, inside the frame";
+    RECT client;
+    GetClientRect(edit, &client);
+    EXPECT_LE(client.right, s.left - e.left) << "the text area stops where the spin control starts";
+    EXPECT_TRUE(GetWindowLongPtrA(spin, GWL_EXSTYLE) & WS_EX_STATICEDGE) << "border 0: the spin has its own edge";
+    EXPECT_FALSE(GetWindowLongPtrA(Spin(kSpinManual), GWL_EXSTYLE) & WS_EX_STATICEDGE) << "border 2";
+
+    Write(kSpinAuto, kLeft, e.left + 30);
+    EXPECT_EQ(RectInWindow(spin).left, s.left + 30);
+    Write(kSpinAuto, kWidth, e.right - e.left + 20);
+    EXPECT_EQ(RectInWindow(spin).left, s.left + 50) << "a wider box takes its spin control along";
+    Write(kSpinAuto, kDisabled, 1);
+    EXPECT_FALSE(IsWindowEnabled(spin));
+    Write(kSpinAuto, kDisabled, 0);
+    EXPECT_TRUE(IsWindowEnabled(spin));
+    Write(kSpinAuto, kBorder, 2);
+    EXPECT_FALSE(GetWindowLongPtrA(spin, GWL_EXSTYLE) & WS_EX_STATICEDGE);
+    EXPECT_TRUE(GetWindowLongPtrA(edit, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
+
+    Write(kSpinAuto, kVisible, 0);
+    EXPECT_FALSE(IsWindowVisible(spin));
+    Press(spin, true);
+    EXPECT_EQ(ReadText(kSpinAuto, kContent), "9") << "a hidden edit box ignores its spin control";
+    Write(kSpinAuto, kVisible, 1);
+    EXPECT_TRUE(IsWindowVisible(spin));
+}
+
+TEST_F(EditBoxTest, SelectionsCountBytesAndMinusOneMeansTheEnd) {
+    Write(kSingle, kSelStart, -1);
+    EXPECT_EQ(Read(kSingle, kSelStart), 3);
+    EXPECT_EQ(Read(kSingle, kSelLength), 0);
+    DWORD from = 0, to = 0;
+    SendMessageA(Handle(kSingle), EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+    EXPECT_EQ(from, 3u) << "the caret is after the c";
+    EXPECT_EQ(to, 3u);
+
+    Write(kSingle, kSelLength, -1);
+    EXPECT_EQ(Read(kSingle, kSelStart), 0);
+    EXPECT_EQ(Read(kSingle, kSelLength), 3);
+    Write(kSingle, kSelStart, 1);
+    Write(kSingle, kSelLength, 1);
+    EXPECT_EQ(ReadText(kSingle, kSelText), "b");
+    WriteText(kSingle, kSelText, "XY");
+    EXPECT_EQ(ReadText(kSingle, kContent), "aXYc");
+    Write(kSingle, kSelStart, -7);
+    EXPECT_EQ(Read(kSingle, kSelStart), 0) << "other negative values are clamped";
+
+    WriteText(kSingle, kContent, "中文ab");
+    Write(kSingle, kSelStart, 2);
+    Write(kSingle, kSelLength, 3);
+    EXPECT_EQ(ReadText(kSingle, kSelText), "文a");
+    SendMessageA(Handle(kSingle), EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+    EXPECT_EQ(from, 1u) << "byte 2 is the second character";
+    EXPECT_EQ(to, 3u);
+    Write(kSingle, kSelStart, -1);
+    EXPECT_EQ(Read(kSingle, kSelStart), 6);
+}
+
+TEST_F(EditBoxTest, MultiLineBoxesWrapWordsOnlyWithoutAHorizontalScrollBar) {
+    EXPECT_GT(SendMessageA(Handle(kWrap), EM_GETLINECOUNT, 0, 0), 1);
+    EXPECT_GT(SendMessageA(Handle(kWrapV), EM_GETLINECOUNT, 0, 0), 1);
+    EXPECT_EQ(SendMessageA(Handle(kNoWrapH), EM_GETLINECOUNT, 0, 0), 1);
+    EXPECT_EQ(SendMessageA(Handle(kNoWrapBoth), EM_GETLINECOUNT, 0, 0), 1);
+    LONG_PTR style = GetWindowLongPtrA(Handle(kNoWrapBoth), GWL_STYLE);
+    EXPECT_TRUE((style & WS_HSCROLL) && (style & WS_VSCROLL));
+    EXPECT_FALSE(GetWindowLongPtrA(Handle(kWrapV), GWL_STYLE) & WS_HSCROLL);
+}
+
+TEST_F(EditBoxTest, InputModesFilterTypedCharacters) {
+    Type(kDigits, L"1a-.2 中");
+    EXPECT_EQ(ReadText(kDigits, kContent), "12") << "mode 5: digits only, a double-byte character whole";
+    Type(kDigits, L"\b");
+    EXPECT_EQ(ReadText(kDigits, kContent), "1") << "control characters pass";
+    Write(kDigits, kInputMode, 3);
+    Type(kDigits, L"-.x7");
+    EXPECT_EQ(ReadText(kDigits, kContent), "1-7");
+    Write(kDigits, kInputMode, 4);
+    Type(kDigits, L".e5");
+    EXPECT_EQ(ReadText(kDigits, kContent), "1-7.5");
+    Write(kDigits, kInputMode, 0);
+    Type(kDigits, L"e");
+    EXPECT_EQ(ReadText(kDigits, kContent), "1-7.5e");
+}
+
+TEST_F(EditBoxTest, MaxLengthCountsBytes) {
+    Write(kLimited, kSelStart, -1);
+    Type(kLimited, L"中x");
+    EXPECT_EQ(ReadText(kLimited, kContent), "ab中") << "four bytes fill the limit of 4";
+    Write(kLimited, kSelStart, 0);
+    Write(kLimited, kSelLength, 2);
+    Type(kLimited, L"123");
+    EXPECT_EQ(ReadText(kLimited, kContent), "12中") << "the replaced selection makes room";
+    SetClipboard("+-\r\nsecond line");
+    Write(kLimited, kSelStart, 0);
+    Write(kLimited, kSelLength, 1);
+    SendMessageA(Handle(kLimited), WM_PASTE, 0, 0);
+    EXPECT_EQ(ReadText(kLimited, kContent), "+2中") << "a paste is cut where the room ends";
+    Write(kLimited, kMaxLength, -5);
+    EXPECT_EQ(Read(kLimited, kMaxLength), 0);
+    Write(kLimited, kSelStart, -1);
+    Type(kLimited, L"yz");
+    EXPECT_EQ(ReadText(kLimited, kContent), "+2中yz") << "0 lifts the limit";
+    SendMessageA(Handle(kLimited), WM_PASTE, 0, 0);
+    EXPECT_EQ(ReadText(kLimited, kContent), "+2中yz+-") << "a single-line box takes the first line";
+}
+
+TEST_F(EditBoxTest, MultiLineBoxesKeepEnterUnlessReadOnly) {
+    SetForegroundWindow(GetParent(Handle(kWrap)));
+    SetFocus(Handle(kWrap));
+    MSG m{Handle(kWrap), WM_KEYDOWN, VK_RETURN, 0, 0, {0, 0}};
+    EXPECT_FALSE(Runtime().PreTranslateMessage(&m));
+    EXPECT_EQ(CallsFrom(kDefault), 0);
+    m.hwnd = Handle(kSingle);
+    SetFocus(Handle(kSingle));
+    EXPECT_TRUE(Runtime().PreTranslateMessage(&m));
+    EXPECT_EQ(CallsFrom(kDefault), 1) << "Enter in a single-line box clicks the default button";
+    m.hwnd = Handle(kReadOnlyMulti);
+    SetFocus(Handle(kReadOnlyMulti));
+    EXPECT_TRUE(Runtime().PreTranslateMessage(&m));
+    EXPECT_EQ(CallsFrom(kDefault), 2);
+}
+
+TEST_F(EditBoxTest, SingleLineBoxesAreAtLeastOneLineTall) {
+    HDC dc = GetDC(Handle(kTiny));
+    HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(Handle(kTiny), dc);
+    EXPECT_EQ(Read(kTiny, kHeight), metrics.tmHeight + 2 * GetSystemMetrics(SM_CYEDGE));
+    EXPECT_EQ(Read(kSingle, kHeight), 24) << "tall enough already";
+    EXPECT_EQ(Read(kWrap, kHeight), 80);
+    int before = Read(kSingle, kHeight);
+    Write(kSingle, kFont, 40, 5);
+    EXPECT_GT(Read(kSingle, kHeight), before) << "a larger font makes the box taller";
+    EXPECT_EQ(Read(kSingle, kFont, 5), 40);
+}
+
+TEST_F(EditBoxTest, StyleChangesRecreateTheBoxWithItsContent) {
+    qy::Unit* first = Object(kSingle);
+    int id = GetDlgCtrlID(first->hwnd());
+    Write(kSingle, kSelStart, 1);
+    Write(kSingle, kSelLength, 1);
+    Write(kSingle, kMultiLine, 0);
+    EXPECT_EQ(Object(kSingle), first) << "an unchanged MultiLine keeps the box";
+    Write(kSingle, kAlignment, 7);
+    qy::Unit* second = Object(kSingle);
+    ASSERT_NE(second, first);
+    EXPECT_EQ(Read(kSingle, kAlignment), 2);
+    EXPECT_TRUE(GetWindowLongPtrA(second->hwnd(), GWL_STYLE) & ES_RIGHT);
+    EXPECT_EQ(GetDlgCtrlID(second->hwnd()), id);
+    EXPECT_EQ(ReadText(kSingle, kContent), "abc");
+    EXPECT_EQ(Read(kSingle, kSelStart), 1);
+    EXPECT_EQ(Read(kSingle, kSelLength), 1);
+
+    Write(kSingle, kHideSelection, 0);
+    EXPECT_TRUE(GetWindowLongPtrA(Handle(kSingle), GWL_STYLE) & ES_NOHIDESEL);
+    Write(kSingle, kSpinMode, 1);
+    EXPECT_NE(Spin(kSingle), nullptr);
+    Write(kSingle, kMultiLine, 1);
+    EXPECT_TRUE(GetWindowLongPtrA(Handle(kSingle), GWL_STYLE) & ES_MULTILINE);
+    EXPECT_EQ(Spin(kSingle), nullptr) << "multi-line boxes have no spin control";
+    EXPECT_EQ(Read(kSingle, kSpinMode), 1);
+
+    HWND oldSpin = Spin(kSpinAuto);
+    Write(kSpinAuto, kSpinMode, 0);
+    EXPECT_FALSE(IsWindow(oldSpin));
+    EXPECT_EQ(Spin(kSpinAuto), nullptr);
+}
+
+TEST_F(EditBoxTest, InputModeAndPasswordCharacterApplyAtOnce) {
+    WriteText(kSingle, kPasswordChar, "#x");
+    EXPECT_EQ(ReadText(kSingle, kPasswordChar), "#");
+    EXPECT_EQ(SendMessageA(Handle(kSingle), EM_GETPASSWORDCHAR, 0, 0), 0) << "not in password mode";
+    qy::Unit* unit = Object(kSingle);
+    Write(kSingle, kInputMode, 2);
+    EXPECT_EQ(SendMessageA(Handle(kSingle), EM_GETPASSWORDCHAR, 0, 0), '#');
+    Write(kSingle, kInputMode, 1);
+    EXPECT_EQ(SendMessageA(Handle(kSingle), EM_GETPASSWORDCHAR, 0, 0), 0);
+    EXPECT_TRUE(GetWindowLongPtrA(Handle(kSingle), GWL_STYLE) & ES_READONLY);
+    Write(kSingle, kInputMode, 0);
+    EXPECT_FALSE(GetWindowLongPtrA(Handle(kSingle), GWL_STYLE) & ES_READONLY);
+    EXPECT_EQ(Object(kSingle), unit) << "no re-creation";
+}
+
+TEST_F(EditBoxTest, BackgroundAndTheSingleLineBorderArePainted) {
+    HWND window = GetParent(Handle(kSingle));
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    Write(kSingle, kBackColor, 0x0000FF);
+    Write(kSingle, kBorder, 9);
+    EXPECT_EQ(Read(kSingle, kBorder), 5);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE | RDW_FRAME);
+    RECT client;
+    GetClientRect(Handle(kSingle), &client);
+    EXPECT_EQ(client.right, 120 - 2) << "one pixel of frame on each side";
+    HDC dc = GetWindowDC(Handle(kSingle));
+    EXPECT_EQ(GetPixel(dc, 0, 0) & 0xFFFFFF, GetSysColor(COLOR_WINDOWFRAME));
+    EXPECT_EQ(GetPixel(dc, 110, 20) & 0xFFFFFF, 0x0000FFu);
+    ReleaseDC(Handle(kSingle), dc);
+}
