@@ -161,12 +161,12 @@ int32_t ReadPixel(DrawPanel& panel, int32_t x, int32_t y) {
     DrawPanel::ScreenDc screen(panel);
     HDC dc = screen.get();
     if (!dc) return static_cast<int32_t>(CLR_INVALID);
-    int saved = SaveDC(dc);
-    panel.ApplyMapping(dc);
+    bool mapped = panel.data().coordinateUnit != 0;
+    if (mapped) panel.ApplyMapping(dc);
     // GetPixel answers CLR_INVALID outside the clip region on Windows; the
     // visibility test makes that hold on every GDI.
     COLORREF colour = PtVisible(dc, x, y) ? GetPixel(dc, x, y) : CLR_INVALID;
-    RestoreDC(dc, saved);
+    if (mapped) UsePixelMapping(dc);
     return static_cast<int32_t>(colour);
 }
 
