@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "runtime/runtime_app.h"
+#include "units/picture/picture_draw.h"
 #include "window/template_format.h"
 #include "window/window_list.h"
 
@@ -213,6 +214,7 @@ int WindowUnit::PropertyChanged(int own, const PropertyValue& v) {
             break;
         case kBackPicture:
             data_.picture = BytesOf(v);
+            picture_.reset();
             InvalidateRect(hwnd(), nullptr, TRUE);
             break;
         case kPictureMode:
@@ -288,6 +290,34 @@ bool WindowUnit::GetProperty(int own, PropertyValue* out) {
     }
 }
 
+void WindowUnit::PaintBackground(HDC dc) {
+    RECT r;
+    GetClientRect(hwnd(), &r);
+    COLORREF back = ResolveColour(data_.backColor);
+    HBRUSH brush = CreateSolidBrush(back);
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+    if (!picture_ && !data_.picture.empty()) {
+        picture_ = DecodePicture(data_.picture.data(), static_cast<int>(data_.picture.size()));
+        if (!picture_) data_.picture.clear();  // undecodable data leaves the colour alone
+    }
+    if (!picture_ || picture_->width <= 0 || picture_->height <= 0) return;
+    const Picture& p = *picture_;
+    switch (data_.pictureMode) {
+        case 0: RenderPicture(p, dc, 0, 0, -1, -1, SRCCOPY, back); break;
+        case 2: RenderPicture(p, dc, (r.right - p.width) / 2, (r.bottom - p.height) / 2, -1, -1, SRCCOPY, back); break;
+        case 3: RenderPicture(p, dc, 0, 0, r.right, r.bottom, SRCCOPY, back); break;
+        default: {
+            RECT clip;
+            if (GetClipBox(dc, &clip) == ERROR) clip = r;
+            for (int y = clip.top / p.height * p.height; y < clip.bottom; y += p.height)
+                for (int x = clip.left / p.width * p.width; x < clip.right; x += p.width)
+                    RenderPicture(p, dc, x, y, -1, -1, SRCCOPY, back);
+            break;
+        }
+    }
+}
+
 void WindowUnit::RequestClose(bool now) {
     closing_ = true;
     if (now) {
@@ -305,14 +335,7 @@ LRESULT WindowUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case kCloseRequestMessage:
             if (closing_) RequestClose(true);
             return 0;
-        case WM_ERASEBKGND: {
-            RECT r;
-            GetClientRect(hwnd(), &r);
-            HBRUSH brush = CreateSolidBrush(ResolveColour(data_.backColor));
-            FillRect(reinterpret_cast<HDC>(wParam), &r, brush);
-            DeleteObject(brush);
-            return 1;
-        }
+        case WM_ERASEBKGND: PaintBackground(reinterpret_cast<HDC>(wParam)); return 1;
         case WM_CLOSE: {
             int32_t answer = 1;
             if (RaiseEvent(12, {}, &answer) && answer == 0) return 0;

@@ -2,7 +2,10 @@
 // "WTWindow" or the template's class name, its 24 own properties, its events
 // and the keyboard and mouse pre-translation it performs for its units.
 #pragma once
+#include <memory>
+
 #include "runtime/framework.h"
+#include "units/picture/picture.h"
 #include "window/own_data.h"
 #include "window/unit.h"
 
@@ -38,6 +41,9 @@ private:
     };
 
     void ApplyFrameStyle();
+    // Background colour, then the background picture by PictureMode: 0 at
+    // the top left, 1 tiled, 2 centred, 3 stretched over the client area.
+    void PaintBackground(HDC dc);
     void SetPosition(int position);
     bool HandleKey(MSG* message);
     bool HandleMnemonic(MSG* message);
@@ -45,6 +51,7 @@ private:
     WindowRecord* Record() const;
 
     WindowData data_;
+    std::unique_ptr<Picture> picture_;  // decoded BackPicture, made on first paint
     Translator translator_;
     bool activatedOnce_ = false;
     bool closing_ = false;

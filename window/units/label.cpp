@@ -1,9 +1,10 @@
 // The label: a custom-painted static text of class "_QY_Label" with text
 // effects, seven border kinds (the sixth a gradient frame), gradient
 // backgrounds and a background picture.
+#include <memory>
 #include <vector>
 
-#include "runtime/runtime_hooks.h"
+#include "units/picture/picture_draw.h"
 #include "window/own_data.h"
 #include "window/units/basic_units.h"
 
@@ -247,9 +248,9 @@ private:
         IntersectClipRect(dc, work.left, work.top, work.right, work.bottom);
         COLORREF back = ResolveColour(data_.backColor);
         std::vector<COLORREF> gradient = UsedColours(data_.gradientColor);
-        if (!data_.picture.empty() && Picture()) {
+        if (const Picture* picture = DecodedPicture()) {
             FillColour(dc, work, back);
-            DrawPicture(dc, work);
+            DrawPicture(dc, work, *picture, back);
         } else if (data_.gradientMode > 0 && gradient.size() >= 2) {
             PaintGradient(dc, work, data_.gradientMode, gradient);
         } else {
@@ -285,42 +286,29 @@ private:
         SelectObject(dc, oldFont);
     }
 
-    HBITMAP Picture() {
-        if (!bitmap_ && !data_.picture.empty() && Hooks().convertPicture) {
-            bool isIcon = false;
-            HANDLE image = DecodeButtonPicture(data_.picture, &isIcon);
-            if (isIcon && image) DestroyIcon(static_cast<HICON>(image)), image = nullptr;
-            bitmap_ = static_cast<HBITMAP>(image);
+    const Picture* DecodedPicture() {
+        if (!picture_ && !data_.picture.empty()) {
+            picture_ = DecodePicture(data_.picture.data(), static_cast<int>(data_.picture.size()));
+            if (!picture_) data_.picture.clear();  // undecodable picture data is dropped
         }
-        if (!bitmap_) data_.picture.clear();  // undecodable picture data is dropped
-        return bitmap_;
+        return picture_ && picture_->width > 0 && picture_->height > 0 ? picture_.get() : nullptr;
     }
 
     // Picture modes: 0 at the top left in its own size, 1 stretched over the
     // label, 2 tiled.
-    void DrawPicture(HDC dc, const RECT& r) {
-        BITMAP info;
-        if (!GetObjectA(bitmap_, sizeof info, &info)) return;
-        HDC memory = CreateCompatibleDC(dc);
-        HGDIOBJ old = SelectObject(memory, bitmap_);
+    void DrawPicture(HDC dc, const RECT& r, const Picture& picture, COLORREF back) {
         if (data_.pictureMode == 1) {
-            SetStretchBltMode(dc, HALFTONE);
-            StretchBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, memory, 0, 0, info.bmWidth,
-                       info.bmHeight, SRCCOPY);
-        } else if (data_.pictureMode == 2 && info.bmWidth > 0 && info.bmHeight > 0) {
-            for (int y = r.top; y < r.bottom; y += info.bmHeight)
-                for (int x = r.left; x < r.right; x += info.bmWidth)
-                    BitBlt(dc, x, y, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
+            RenderPicture(picture, dc, r.left, r.top, r.right - r.left, r.bottom - r.top, SRCCOPY, back);
+        } else if (data_.pictureMode == 2) {
+            for (int y = r.top; y < r.bottom; y += picture.height)
+                for (int x = r.left; x < r.right; x += picture.width)
+                    RenderPicture(picture, dc, x, y, -1, -1, SRCCOPY, back);
         } else {
-            BitBlt(dc, r.left, r.top, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
+            RenderPicture(picture, dc, r.left, r.top, -1, -1, SRCCOPY, back);
         }
-        SelectObject(memory, old);
-        DeleteDC(memory);
     }
 
-    void DropPicture() {
-        if (bitmap_) DeleteObject(bitmap_), bitmap_ = nullptr;
-    }
+    void DropPicture() { picture_.reset(); }
 
     void Release() {
         DropPicture();
@@ -329,7 +317,7 @@ private:
 
     LabelData data_;
     HFONT font_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
+    std::unique_ptr<Picture> picture_;
 };
 }  // namespace
 
