@@ -85,7 +85,8 @@ LRESULT Unit::Route(Unit* unit, HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     // The focus events follow the platform's own handling of the change; the
     // unit may be gone by then if a subroutine destroyed its window.
     if (message == WM_SETFOCUS || message == WM_KILLFOCUS) {
-        if (Unit* still = FromHandle(hwnd)) still->RaiseEvent(message == WM_SETFOCUS ? -7 : -8);
+        Unit* still = FromHandle(hwnd);
+        if (still && !still->ReportsFocusItself()) still->RaiseEvent(message == WM_SETFOCUS ? -7 : -8);
     }
     if (message == WM_NCDESTROY) {
         unit->hwnd_ = nullptr;

@@ -119,6 +119,8 @@ typedef HGLOBAL (*GetAllDataOp)(Unit* unit);
 typedef int (*GetPropertyOp)(Unit* unit, int own, PropertyValue* out);
 typedef int (*WantsKeyOp)(Unit* unit, int key);
 typedef int (*IsDefaultButtonOp)(Unit* unit);
+typedef void (*UnitTextCallback)(const char* text, void* context);
+typedef void (*EnumerateTextsOp)(Unit* unit, UnitTextCallback callback, void* context);
 
 struct UnitTypeInfo {
     const char* name;
@@ -151,6 +153,11 @@ public:
     virtual bool WantsKey(int key) { (void)key; return false; }
     // Operation 10.
     virtual bool IsDefaultButton() const { return false; }
+    // Operation 9: hands each of the unit's texts and font face names to the callback.
+    virtual void EnumerateTexts(UnitTextCallback callback, void* context) const { (void)callback, (void)context; }
+    // Composite controls (a combo box with its edit field) report focus
+    // changes from their own notifications instead of their window's.
+    virtual bool ReportsFocusItself() const { return false; }
     // The caption that Alt mnemonics look in; empty when the unit has none.
     virtual std::string MnemonicCaption() const { return std::string(); }
     // A mnemonic or Enter chose this unit: checks, toggles or clicks it.

@@ -38,6 +38,9 @@ HGLOBAL GetAllDataOp(Unit* unit) {
 int GetPropertyOp(Unit* unit, int own, PropertyValue* out) { return unit->GetProperty(own, out) ? 1 : 0; }
 int WantsKeyOp(Unit* unit, int key) { return unit->WantsKey(key) ? 1 : 0; }
 int IsDefaultButtonOp(Unit* unit) { return unit->IsDefaultButton() ? 1 : 0; }
+void EnumerateTextsOp(Unit* unit, UnitTextCallback callback, void* context) {
+    if (callback) unit->EnumerateTexts(callback, context);
+}
 
 template <const UnitTypeInfo& T>
 void* Interface(int operation) {
@@ -48,6 +51,7 @@ void* Interface(int operation) {
         case kOpGetProperty: return reinterpret_cast<void*>(&GetPropertyOp);
         case kOpWantsKey: return reinterpret_cast<void*>(&WantsKeyOp);
         case kOpIsDefaultButton: return reinterpret_cast<void*>(&IsDefaultButtonOp);
+        case kOpEnumerateTexts: return reinterpret_cast<void*>(&EnumerateTextsOp);
         default: return nullptr;
     }
 }
