@@ -584,6 +584,10 @@ bool WindowUnit::RaiseCommonEvent(MSG* m) {
 }
 
 BOOL WindowUnit::PreTranslate(MSG* m) {
+    // The runtime's walk reaches an owned pop-up's owner too (a colour
+    // palette, a tooltip); only the window itself and its descendants are
+    // translated here.
+    if (m->hwnd != hwnd() && !IsChild(hwnd(), m->hwnd)) return FALSE;
     bool keyboard = m->message >= WM_KEYFIRST && m->message <= WM_KEYLAST;
     if (keyboard && !IsWindowEnabled(m->hwnd)) return TRUE;
     WindowRecord* record = Record();
