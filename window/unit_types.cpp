@@ -8,7 +8,9 @@
 #include "runtime/program_image.h"
 #include "units/drawing_panel/draw_panel.h"
 #include "window/units/basic_units.h"
+#include "window/units/combo_box.h"
 #include "window/units/edit_box.h"
+#include "window/units/scroll_bar.h"
 #include "window/window_list.h"
 #include "window/window_unit.h"
 
@@ -70,6 +72,8 @@ const Registration kRegistrations[] = {
     {&CoreLibrary, 10, &kLabelType, &Interface<kLabelType>},
     {&CoreLibrary, 11, &kButtonType, &Interface<kButtonType>},
     {&CoreLibrary, 12, &kCheckBoxType, &Interface<kCheckBoxType>},
+    {&CoreLibrary, 14, &kComboBoxType, &Interface<kComboBoxType>},
+    {&CoreLibrary, 17, &kScrollBarType, &Interface<kScrollBarType>},
 };
 
 const PropertyInfo kCommonProperties[8] = {

@@ -1,0 +1,179 @@
+#include "tests/window/combo_box_and_scroll_bar_window.h"
+
+#include <map>
+
+#include "app/abi/program_abi.h"
+#include "runtime/archive.h"
+#include "runtime/memory.h"
+#include "runtime/runtime_app.h"
+#include "runtime/value.h"
+#include "window/own_data.h"
+#include "window/window_list.h"
+
+// Event subroutines in the program's convention (no arguments here, no value
+// returned: ECX = 0). Each hands its event number to the sink.
+#define UNIT_EVENT_SUB(name, event)                                                                    \
+    asm(".text\n\t.globl _" #name "\n_" #name ":\n\tpushl $" #event "\n\tcall _UnitTestEventSink\n\t" \
+        "addl $4, %esp\n\txorl %ecx, %ecx\n\tret\n");
+UNIT_EVENT_SUB(UnitEvent0, 0)
+UNIT_EVENT_SUB(UnitEvent1, 1)
+UNIT_EVENT_SUB(UnitEvent2, 2)
+UNIT_EVENT_SUB(UnitEvent3, 3)
+UNIT_EVENT_SUB(UnitEvent4, 4)
+UNIT_EVENT_SUB(UnitGotFocus, -7)
+UNIT_EVENT_SUB(UnitLostFocus, -8)
+
+extern "C" {
+void UnitEvent0();
+void UnitEvent1();
+void UnitEvent2();
+void UnitEvent3();
+void UnitEvent4();
+void UnitGotFocus();
+void UnitLostFocus();
+}
+
+namespace unittest {
+
+std::vector<EventCall> UnitWindowTest::calls;
+std::function<int32_t()> UnitWindowTest::observe;
+
+namespace {
+uintptr_t CodeBase() { return reinterpret_cast<uintptr_t>(&UnitEvent0); }
+
+int32_t HandlerFor(int event) {
+    static const std::map<int, void (*)()> subs = {
+        {0, &UnitEvent0}, {1, &UnitEvent1}, {2, &UnitEvent2},       {3, &UnitEvent3},
+        {4, &UnitEvent4}, {-7, &UnitGotFocus}, {-8, &UnitLostFocus},
+    };
+    return static_cast<int32_t>(reinterpret_cast<uintptr_t>(subs.at(event)) - CodeBase());
+}
+}  // namespace
+
+extern "C" void __cdecl UnitTestEventSink(int32_t event) {
+    UnitWindowTest::calls.push_back({qy::Windows().eventUnit, event, GetKeyState(VK_LBUTTON) < 0,
+                                     UnitWindowTest::observe ? UnitWindowTest::observe() : 0});
+}
+
+void UnitWindowTest::TearDown() {
+    qy::Windows().Clear();
+    observe = nullptr;
+    calls.clear();
+}
+
+qy::UnitRecord UnitWindowTest::Unit(uint32_t typeRef, int left, int top, int width, int height, qy::Bytes data,
+                                    std::vector<int> events, uint32_t state) {
+    qy::UnitRecord u;
+    u.typeRef = typeRef;
+    u.name = "组件";
+    u.left = left, u.top = top, u.width = width, u.height = height;
+    u.state = state;
+    u.ownData = std::move(data);
+    for (int event : events) u.bindings.push_back({event, HandlerFor(event)});
+    return u;
+}
+
+void UnitWindowTest::Load(const std::vector<std::pair<uint32_t, qy::UnitRecord>>& units) {
+    if (!qy::Runtime().initialised) program::InitRuntime();
+    qy::WindowData wd;
+    wd.caption = "组件测试";
+    wd.position = 0;
+    wd.escCloses = 1;
+    wd.backColor = RGB(200, 220, 240);
+    qy::UnitRecord own = Unit(qy::TypeRef(1, 1), 40, 40, 560, 420, wd.Write(), {}, qy::kStateVisible);
+    std::vector<std::pair<uint32_t, qy::Bytes>> records = {{kOwn, qy::EncodeUnit(own)}};
+    int tab = 1;
+    for (const auto& [id, record] : units) {
+        qy::UnitRecord r = record;
+        r.tabOrder = tab++;
+        records.push_back({id, qy::EncodeUnit(r)});
+    }
+    qy::WindowTemplate window;
+    window.id = kWindow;
+    window.units = qy::UnitTable::Build(records);
+    qy::Bytes segment = qy::WriteSegment({window});
+
+    qy::WindowList& list = qy::Windows();
+    list.Clear();
+    qy::MemoryFile file(segment.data(), segment.size());
+    qy::LoadingArchive archive(file, 4096);
+    list.LoadSegment(archive);
+    list.RelocateHandlers(CodeBase());
+    ASSERT_TRUE(list.LoadStartupWindow(kWindow));
+    HWND hwnd = WindowHandle();
+    SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetForegroundWindow(hwnd);
+    UpdateWindow(hwnd);
+    Pump();
+    calls.clear();
+}
+
+HWND UnitWindowTest::Handle(uint32_t unit) const {
+    qy::Unit* u = qy::Windows().FindUnitObject(kWindow, unit, false);
+    return u ? u->hwnd() : nullptr;
+}
+
+int32_t UnitWindowTest::Read(uint32_t unit, int property, int sub) const {
+    return static_cast<int32_t>(qy::Windows().ReadProperty(kWindow, unit, property, sub));
+}
+
+void UnitWindowTest::Write(uint32_t unit, int property, uint32_t value, int sub) const {
+    qy::Windows().WriteProperty(kWindow, unit, property, sub, value, 0);
+}
+
+qy::Bytes UnitWindowTest::ReadBytes(uint32_t unit, int property) const {
+    void* block = reinterpret_cast<void*>(static_cast<uintptr_t>(static_cast<uint32_t>(Read(unit, property))));
+    qy::Bytes bytes;
+    if (block) {
+        const uint8_t* data = qy::ByteSetData(block);
+        bytes.assign(data, data + qy::ByteSetLength(block));
+        qy::Free(block);
+    }
+    return bytes;
+}
+
+std::string UnitWindowTest::ReadText(uint32_t unit, int property) const {
+    char* text = reinterpret_cast<char*>(static_cast<uintptr_t>(static_cast<uint32_t>(Read(unit, property))));
+    std::string result = text ? text : "";
+    if (text) qy::Free(text);
+    return result;
+}
+
+void UnitWindowTest::Pump() {
+    MSG m;
+    for (int idle = 0; idle < 3; ++idle) {
+        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+            idle = 0;
+            if (!qy::Runtime().PreTranslateMessage(&m)) {
+                TranslateMessage(&m);
+                DispatchMessageA(&m);
+            }
+        }
+        Sleep(20);
+    }
+}
+
+void UnitWindowTest::Mouse(DWORD flags, POINT screen) {
+    int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = screen.x * 65536 / w + 1;
+    input.mi.dy = screen.y * 65536 / h + 1;
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+}
+
+void UnitWindowTest::Click(POINT screen) {
+    Mouse(0, screen);
+    Mouse(MOUSEEVENTF_LEFTDOWN, screen);
+    Mouse(MOUSEEVENTF_LEFTUP, screen);
+}
+
+std::vector<EventCall> UnitWindowTest::CallsOf(uint32_t unit, int event) const {
+    std::vector<EventCall> found;
+    for (const EventCall& c : calls)
+        if (c.unit == unit && c.event == event) found.push_back(c);
+    return found;
+}
+
+}  // namespace unittest
