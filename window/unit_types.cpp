@@ -7,6 +7,7 @@
 #include "runtime/library_runtime.h"
 #include "runtime/program_image.h"
 #include "units/drawing_panel/draw_panel.h"
+#include "units/transparent_label/transparent_label.h"
 #include "window/units/basic_units.h"
 #include "window/units/combo_box.h"
 #include "window/units/edit_box.h"
@@ -74,6 +75,7 @@ const Registration kRegistrations[] = {
     {&CoreLibrary, 12, &kCheckBoxType, &Interface<kCheckBoxType>},
     {&CoreLibrary, 14, &kComboBoxType, &Interface<kComboBoxType>},
     {&CoreLibrary, 17, &kScrollBarType, &Interface<kScrollBarType>},
+    {&ExtendedUiLibrary, 5, &kTransLabelType, &Interface<kTransLabelType>},
 };
 
 const PropertyInfo kCommonProperties[8] = {

@@ -1,0 +1,273 @@
+// The transparent label on a window made for these tests: what it paints
+// (and does not paint) over the window's background, its clamped
+// properties, its template data, and the repaint of what lies behind it.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "app/abi/program_abi.h"
+#include "gtest/gtest.h"
+#include "runtime/archive.h"
+#include "runtime/memory.h"
+#include "runtime/runtime_app.h"
+#include "window/own_data.h"
+#include "window/template_format.h"
+#include "window/window_list.h"
+
+using namespace qy;
+
+namespace {
+constexpr uint32_t kWindow = 0x52040001, kOwn = 0x06040000;
+constexpr uint32_t kLabel = 0x16040001, kEmpty = 0x16040002, kGround = 0x16040003;
+constexpr uint32_t kTransLabelRef = TypeRef(kExtendedUiLibraryNumber, 5);
+constexpr COLORREF kBackground = RGB(40, 160, 200);
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kGreen = RGB(0, 200, 0);
+
+enum Property { kLeft = 0, kCaption = 8, kEffect, kFont, kTextColor, kAlignment, kWordWrap, kVerticalAlignment };
+
+UnitRecord Record(uint32_t typeRef, int left, int top, int width, int height, Bytes data) {
+    UnitRecord u;
+    u.typeRef = typeRef;
+    u.name = "透明标签1";
+    u.left = left, u.top = top, u.width = width, u.height = height;
+    u.state = kStateVisible;
+    u.ownData = std::move(data);
+    return u;
+}
+
+uint32_t Text(const char* text) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(text)); }
+
+// The pixels of a client rectangle of a window as painted.
+struct Pixels {
+    Pixels(HWND hwnd, RECT r) : area(r) {
+        HDC dc = GetDC(hwnd);
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) colours.push_back(GetPixel(dc, x, y) & 0xFFFFFF);
+        ReleaseDC(hwnd, dc);
+    }
+    int Count(COLORREF colour) const {
+        int n = 0;
+        for (COLORREF c : colours) n += c == colour;
+        return n;
+    }
+    int Other(COLORREF colour) const { return static_cast<int>(colours.size()) - Count(colour); }
+    // First and last row holding the colour, or -1.
+    std::pair<int, int> Rows(COLORREF colour) const {
+        int width = area.right - area.left, first = -1, last = -1;
+        for (size_t i = 0; i < colours.size(); ++i) {
+            if (colours[i] != colour) continue;
+            int row = static_cast<int>(i) / width;
+            if (first < 0) first = row;
+            last = row;
+        }
+        return {first, last};
+    }
+    RECT area;
+    std::vector<COLORREF> colours;
+};
+
+class TransLabelTest : public ::testing::Test {
+protected:
+    void SetUp() override { texts_.clear(); }
+    void TearDown() override { Windows().Clear(); }
+
+    bool Load(const TransLabelData& label, Bytes emptyData = Bytes()) {
+        if (!Runtime().initialised) program::InitRuntime();
+        WindowData wd;
+        wd.caption = "透明标签测试";
+        wd.position = 0;
+        wd.backColor = kBackground;
+        if (emptyData.empty()) {
+            TransLabelData empty;
+            empty.caption.clear();
+            emptyData = empty.Write();
+        }
+        WindowTemplate window;
+        window.id = kWindow;
+        // An opaque label in another colour lies where the transparent one moves to.
+        LabelData ground;
+        ground.backColor = kGreen;
+        window.units = UnitTable::Build({{kOwn, EncodeUnit(Record(TypeRef(1, 1), 60, 60, 480, 300, wd.Write()))},
+                                         {kLabel, EncodeUnit(Record(kTransLabelRef, 20, 20, 200, 40, label.Write()))},
+                                         {kEmpty, EncodeUnit(Record(kTransLabelRef, 20, 120, 120, 40, emptyData))},
+                                         {kGround, EncodeUnit(Record(TypeRef(1, 10), 250, 10, 220, 60, ground.Write()))}});
+        Bytes segment = WriteSegment({window});
+        WindowList& list = Windows();
+        list.Clear();
+        MemoryFile file(segment.data(), segment.size());
+        LoadingArchive archive(file, 4096);
+        list.LoadSegment(archive);
+        if (!list.LoadStartupWindow(kWindow)) return false;
+        SetWindowPos(Window(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        RedrawWindow(Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        Pump();
+        return true;
+    }
+
+    static TransLabelData RedText(const char* caption) {
+        TransLabelData d;
+        d.caption = caption;
+        d.textColor = kRed;
+        d.font = LogFont::Make("宋体", -24, 700);
+        d.vAlign = 1;
+        return d;
+    }
+
+    HWND Window() { return Windows().FindUnitObject(kWindow, 0, false)->hwnd(); }
+    HWND Handle(uint32_t unit) { return Windows().FindUnitObject(kWindow, unit, false)->hwnd(); }
+    Pixels LabelPixels(uint32_t unit) {
+        RECT r;
+        GetClientRect(Handle(unit), &r);
+        return Pixels(Handle(unit), r);
+    }
+    int32_t Read(uint32_t unit, int property, int sub = -1) {
+        return static_cast<int32_t>(Windows().ReadProperty(kWindow, unit, property, sub));
+    }
+    void Write(uint32_t unit, int property, uint32_t value, int sub = -1) {
+        Windows().WriteProperty(kWindow, unit, property, sub, value, 0);
+        Pump();
+    }
+    static void Pump() {
+        MSG m;
+        for (int idle = 0; idle < 3; ++idle) {
+            while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+                idle = 0;
+                if (!Runtime().PreTranslateMessage(&m)) {
+                    TranslateMessage(&m);
+                    DispatchMessageA(&m);
+                }
+            }
+            Sleep(20);
+        }
+    }
+
+    static std::vector<std::string> texts_;
+};
+std::vector<std::string> TransLabelTest::texts_;
+
+TEST_F(TransLabelTest, AnEmptyCaptionPaintsNothing) {
+    ASSERT_TRUE(Load(RedText("透明")));
+    EXPECT_EQ(LabelPixels(kEmpty).Other(kBackground), 0) << "the background must show through entirely";
+    Write(kEmpty, kCaption, Text("字"));
+    EXPECT_GT(LabelPixels(kEmpty).Other(kBackground), 0);
+    Write(kEmpty, kCaption, Text(""));
+    EXPECT_EQ(LabelPixels(kEmpty).Other(kBackground), 0) << "the old caption is still on the screen";
+}
+
+TEST_F(TransLabelTest, ChoicesAreClampedIntoTheirRanges) {
+    ASSERT_TRUE(Load(RedText("透明")));
+    Write(kLabel, kEffect, 9);
+    EXPECT_EQ(Read(kLabel, kEffect), 3);
+    Write(kLabel, kEffect, static_cast<uint32_t>(-2));
+    EXPECT_EQ(Read(kLabel, kEffect), 0);
+    Write(kLabel, kAlignment, 5);
+    EXPECT_EQ(Read(kLabel, kAlignment), 2);
+    Write(kLabel, kVerticalAlignment, 3);
+    EXPECT_EQ(Read(kLabel, kVerticalAlignment), 2);
+    Write(kLabel, kWordWrap, 4);
+    EXPECT_EQ(Read(kLabel, kWordWrap), 1);
+}
+
+TEST_F(TransLabelTest, MovingTheLabelLeavesNoTrace) {
+    ASSERT_TRUE(Load(RedText("透明标签")));
+    ASSERT_GT(LabelPixels(kLabel).Count(kRed), 0);
+    Write(kLabel, kLeft, 260);
+    EXPECT_EQ(Pixels(Window(), {20, 20, 220, 60}).Other(kBackground), 0) << "old text left at the old place";
+    Pixels moved = LabelPixels(kLabel);
+    EXPECT_EQ(moved.Count(kBackground), 0) << "the old place's background came along";
+    EXPECT_GT(moved.Count(kGreen), 0) << "what lies behind the new place must show";
+    EXPECT_GT(moved.Count(kRed), 0) << "the text must be drawn at the new place";
+
+    // A shorter caption must not leave the longer one's tail behind.
+    Write(kLabel, kCaption, Text("WWWWWWWWWWWW"));
+    Write(kLabel, kCaption, Text("I"));
+    Pixels after = LabelPixels(kLabel);
+    EXPECT_EQ(Pixels(Handle(kLabel), {40, 0, 200, 40}).Count(kRed), 0);
+    EXPECT_GT(after.Count(kRed), 0);
+}
+
+TEST_F(TransLabelTest, EffectsDrawTheirPassesBeforeTheText) {
+    ASSERT_TRUE(Load(RedText("透明标签")));
+    Pixels plain = LabelPixels(kLabel);
+    EXPECT_EQ(plain.Count(RGB(255, 255, 255)), 0);
+    EXPECT_EQ(plain.Count(RGB(0, 0, 0)), 0);
+    Write(kLabel, kEffect, 1);
+    EXPECT_GT(LabelPixels(kLabel).Count(RGB(255, 255, 255)), 0) << "raised: a white copy";
+    Write(kLabel, kEffect, 2);
+    EXPECT_GT(LabelPixels(kLabel).Count(RGB(255, 255, 255)), 0) << "engraved: a white copy";
+    Write(kLabel, kEffect, 3);
+    Pixels shadow = LabelPixels(kLabel);
+    EXPECT_GT(shadow.Count(RGB(0, 0, 0)), 0) << "shadow: a black copy";
+    EXPECT_EQ(shadow.Count(RGB(255, 255, 255)), 0) << "the white copy of the previous effect stayed";
+    EXPECT_GT(shadow.Count(kRed), 0);
+}
+
+TEST_F(TransLabelTest, ASingleLineSitsWhereVerticalAlignmentSays) {
+    ASSERT_TRUE(Load(RedText("透明")));
+    std::pair<int, int> middle = LabelPixels(kLabel).Rows(kRed);
+    Write(kLabel, kVerticalAlignment, 2);
+    std::pair<int, int> bottom = LabelPixels(kLabel).Rows(kRed);
+    Write(kLabel, kVerticalAlignment, 0);
+    std::pair<int, int> top = LabelPixels(kLabel).Rows(kRed);
+    ASSERT_GE(top.first, 0);
+    EXPECT_LT(top.first, 6) << "top alignment starts at the top edge";
+    EXPECT_GT(middle.first, top.first);
+    EXPECT_GT(bottom.first, middle.first);
+    EXPECT_GE(bottom.second, 40 - 8) << "bottom alignment ends near the bottom edge";
+    EXPECT_EQ(bottom.second - bottom.first, top.second - top.first) << "the same line, only moved";
+}
+
+TEST_F(TransLabelTest, TheFontIsTheStoredRecordOrTheDefaultGuiFont) {
+    TransLabelData d = RedText("透明");
+    d.font = Bytes(10, 1);  // not a LOGFONT: the default GUI font
+    ASSERT_TRUE(Load(d));
+    LOGFONTA gui{};
+    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof gui, &gui);
+    HDC dc = GetDC(nullptr);
+    int points = MulDiv(std::abs(gui.lfHeight), 72, GetDeviceCaps(dc, LOGPIXELSY));
+    ReleaseDC(nullptr, dc);
+    EXPECT_EQ(Read(kLabel, kFont, 5), points);
+    std::pair<int, int> small = LabelPixels(kLabel).Rows(kRed);
+
+    Write(kLabel, kFont, 20, 5);  // size in points
+    EXPECT_EQ(Read(kLabel, kFont, 5), 20);
+    std::pair<int, int> large = LabelPixels(kLabel).Rows(kRed);
+    EXPECT_GT(large.second - large.first, small.second - small.first);
+}
+
+TEST_F(TransLabelTest, TemplateDataOfAnUnknownVersionFailsTheLoad) {
+    TransLabelData future = RedText("透明");
+    future.version = 2;
+    EXPECT_FALSE(Load(RedText("透明"), future.Write()));
+    TransLabelData old = RedText("旧版");
+    old.version = 0;
+    EXPECT_TRUE(Load(RedText("透明"), old.Write()));
+}
+
+TEST_F(TransLabelTest, ItsTypeEntryAndTextsAreServedByTheInterface) {
+    ASSERT_TRUE(Load(RedText("透明标签")));
+    const DataTypeEntry* entry = FindUnitEntry(kTransLabelRef);
+    ASSERT_NE(entry, nullptr);
+    EXPECT_STREQ(entry->name, "透明标签");
+    EXPECT_EQ(entry->propertyCount, 15);
+    auto enumerate = reinterpret_cast<EnumerateTextsOp>(entry->interfaceFunction(kOpEnumerateTexts));
+    ASSERT_NE(enumerate, nullptr);
+    enumerate(Windows().FindUnitObject(kWindow, kLabel, false),
+              [](const char* text, void*) { texts_.push_back(text); }, nullptr);
+    EXPECT_EQ(texts_, (std::vector<std::string>{"透明标签", "宋体"}));
+    auto changed = reinterpret_cast<PropertyChangedOp>(entry->interfaceFunction(kOpPropertyChanged));
+    PropertyValue v;
+    v.i = 1;
+    EXPECT_EQ(changed(Windows().FindUnitObject(kWindow, kLabel, false), 1, &v), 0) << "never asks for re-creation";
+}
+
+TEST_F(TransLabelTest, MouseInputOnTheLabelIsAnOrdinaryCommonEvent) {
+    ASSERT_TRUE(Load(RedText("透明")));
+    MSG m{Handle(kLabel), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5), 0, {0, 0}};
+    // A type that may not raise events would end the program here.
+    EXPECT_FALSE(Runtime().PreTranslateMessage(&m));
+}
+
+}  // namespace

@@ -1,0 +1,234 @@
+// The transparent label paints only its caption, optionally with a white
+// relief or a black shadow. Because it never paints a background, every
+// change first has the windows behind it repaint its area, and only then
+// draws the text again; otherwise old text would stay on the screen.
+#include "units/transparent_label/transparent_label.h"
+
+#include <string>
+
+#include "window/own_data.h"
+
+namespace qy {
+
+namespace {
+const char kTransLabelClass[] = "_QY_TransLabel";
+
+enum Own { kCaption, kEffect, kFont, kTextColor, kAlignment, kWordWrap, kVerticalAlignment };
+
+const PropertyInfo kTransLabelProperties[] = {
+    {"Caption", kPropText},       {"Effect", kPropChoice},   {"Font", kPropFont},
+    {"TextColor", kPropColor},    {"Alignment", kPropChoice}, {"WordWrap", kPropLogical},
+    {"VerticalAlignment", kPropChoice},
+};
+
+int32_t Clamp(int32_t v, int32_t high) { return v < 0 ? 0 : v > high ? high : v; }
+
+// The stored record with the character set, precision and quality this label
+// always draws with, so that a face missing on the machine falls back sensibly.
+HFONT CreateLabelFont(const Bytes& stored) {
+    if (stored.size() != LogFont::kSize) return nullptr;
+    LOGFONTA font;
+    memcpy(&font, stored.data(), sizeof font);
+    font.lfCharSet = DEFAULT_CHARSET;
+    font.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+    font.lfQuality = PROOF_QUALITY;
+    font.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+    return CreateFontIndirectA(&font);
+}
+
+bool RegisterLabelClass() {
+    WNDCLASSA wc{};
+    if (GetClassInfoA(GetModuleHandleA(nullptr), kTransLabelClass, &wc)) return true;
+    wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+    wc.lpfnWndProc = &Unit::ClassProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(HOLLOW_BRUSH));
+    wc.lpszClassName = kTransLabelClass;
+    return RegisterClassA(&wc) != 0;
+}
+
+class TransLabel : public Unit {
+public:
+    TransLabel(const UnitCreation& c, const TransLabelData& d) : Unit(kTransLabelType, c.windowId, c.unitId), data_(d) {
+        data_.effect = Clamp(data_.effect, 3);
+        data_.alignment = Clamp(data_.alignment, 2);
+        data_.vAlign = Clamp(data_.vAlign, 2);
+    }
+    ~TransLabel() override {
+        if (font_) DeleteObject(font_);
+    }
+
+    static Unit* Create(const UnitCreation& c) {
+        TransLabelData d;
+        try {
+            d = TransLabelData::Read(Bytes(c.data, c.data + c.size));
+        } catch (const TemplateError&) {
+            return nullptr;
+        }
+        if (!RegisterLabelClass()) return nullptr;
+        auto* unit = new TransLabel(c, d);
+        unit->font_ = CreateLabelFont(d.font);
+        HWND hwnd = CreateWindowExA(WS_EX_TRANSPARENT, kTransLabelClass, d.caption.c_str(),
+                                    c.style | WS_CHILD | WS_CLIPSIBLINGS, c.left, c.top, c.width, c.height, c.parent,
+                                    reinterpret_cast<HMENU>(static_cast<uintptr_t>(c.controlId)),
+                                    GetModuleHandleA(nullptr), unit);
+        if (!hwnd) {
+            delete unit;
+            return nullptr;
+        }
+        return unit;
+    }
+
+    int PropertyChanged(int own, const PropertyValue& v) override {
+        switch (own) {
+            case kCaption:
+                data_.caption = TextOf(v);
+                SetWindowTextA(hwnd(), data_.caption.c_str());
+                break;
+            case kEffect: data_.effect = Clamp(v.i, 3); break;
+            case kFont: {
+                data_.font = BytesOf(v);
+                HFONT old = font_;
+                font_ = CreateLabelFont(data_.font);
+                if (old) DeleteObject(old);
+                break;
+            }
+            case kTextColor: data_.textColor = static_cast<uint32_t>(v.i); break;
+            case kAlignment: data_.alignment = Clamp(v.i, 2); break;
+            case kWordWrap: data_.wordWrap = v.i != 0; break;
+            case kVerticalAlignment: data_.vAlign = Clamp(v.i, 2); break;
+            default: return 0;
+        }
+        Refresh();
+        return 0;
+    }
+
+    bool GetProperty(int own, PropertyValue* out) override {
+        switch (own) {
+            case kCaption: GiveText(out, data_.caption); return true;
+            case kEffect: GiveInt(out, data_.effect); return true;
+            case kFont: GiveBytes(out, data_.font); return true;
+            case kTextColor: GiveInt(out, static_cast<int32_t>(data_.textColor)); return true;
+            case kAlignment: GiveInt(out, data_.alignment); return true;
+            case kWordWrap: GiveInt(out, data_.wordWrap); return true;
+            case kVerticalAlignment: GiveInt(out, data_.vAlign); return true;
+            default: return false;
+        }
+    }
+
+    Bytes OwnData() const override { return data_.Write(); }
+
+    void EnumerateTexts(UnitTextCallback callback, void* context) const override {
+        callback(data_.caption.c_str(), context);
+        if (data_.font.size() == LogFont::kSize) callback(LogFont::Face(data_.font).c_str(), context);
+    }
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        switch (message) {
+            case WM_PAINT: {
+                PAINTSTRUCT ps;
+                HDC dc = BeginPaint(hwnd(), &ps);
+                Paint(dc);
+                EndPaint(hwnd(), &ps);
+                return 0;
+            }
+            case WM_WINDOWPOSCHANGED: {
+                LRESULT result = DefaultProc(message, wParam, lParam);
+                const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
+                if ((pos->flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE)) Refresh();
+                return result;
+            }
+            default: return DefaultProc(message, wParam, lParam);
+        }
+    }
+
+private:
+    void Paint(HDC dc) {
+        int length = GetWindowTextLengthA(hwnd());
+        if (length <= 0) return;
+        std::string text(static_cast<size_t>(length) + 1, '\0');
+        text.resize(static_cast<size_t>(GetWindowTextA(hwnd(), &text[0], length + 1)));
+        if (text.empty()) return;
+
+        HGDIOBJ oldFont = SelectObject(dc, FontOrDefault(font_));
+        UINT format = DT_NOCLIP | (data_.alignment == 1 ? DT_CENTER : data_.alignment == 2 ? DT_RIGHT : DT_LEFT);
+        if (data_.wordWrap) {
+            format |= DT_WORDBREAK | DT_VCENTER;
+        } else {
+            format |= DT_SINGLELINE | (data_.vAlign == 1 ? DT_VCENTER : data_.vAlign == 2 ? DT_BOTTOM : DT_TOP);
+        }
+        SetBkMode(dc, TRANSPARENT);
+        RECT r;
+        GetClientRect(hwnd(), &r);
+        auto draw = [&](COLORREF colour, const RECT& at) {
+            RECT copy = at;
+            SetTextColor(dc, colour);
+            DrawTextA(dc, text.c_str(), -1, &copy, format);
+        };
+        RECT moved = r;
+        switch (data_.effect) {
+            case 1:
+                OffsetRect(&moved, 1, 1);
+                draw(RGB(255, 255, 255), moved);
+                break;
+            case 2:
+                draw(RGB(255, 255, 255), r);
+                OffsetRect(&r, 1, 1);
+                break;
+            case 3:
+                OffsetRect(&moved, 2, 2);
+                draw(RGB(0, 0, 0), moved);
+                break;
+            default: break;
+        }
+        draw(ResolveColour(data_.textColor), r);
+        SelectObject(dc, oldFont);
+    }
+
+    // The window whose painting lies behind the label: the first pop-up
+    // window above it, or the outermost parent.
+    HWND Backdrop() const {
+        HWND top = GetParent(hwnd());
+        while (top && (GetWindowLongPtrA(top, GWL_STYLE) & (WS_POPUP | WS_CHILD)) == WS_CHILD) {
+            HWND up = GetParent(top);
+            if (!up) break;
+            top = up;
+        }
+        return top;
+    }
+
+    void Refresh() {
+        HWND self = hwnd();
+        if (!self) return;
+        HWND back = Backdrop();
+        if (back) {
+            RECT area;
+            GetWindowRect(self, &area);
+            RECT inBack = area;
+            MapWindowPoints(nullptr, back, reinterpret_cast<POINT*>(&inBack), 2);
+            RedrawWindow(back, &inBack, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+            for (HWND child = GetWindow(back, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+                if (child == self || !IsWindowVisible(child)) continue;
+                RECT r, overlap;
+                GetWindowRect(child, &r);
+                if (IntersectRect(&overlap, &r, &area))
+                    RedrawWindow(child, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME);
+            }
+        }
+        InvalidateRect(self, nullptr, TRUE);
+    }
+
+    TransLabelData data_;
+    HFONT font_ = nullptr;
+};
+}  // namespace
+
+// Common mouse and key events reach the application through the window, so
+// the type must be one that may raise events even without events of its own.
+const UnitTypeInfo kTransLabelType = {"透明标签", "TransLabel", kTypeMayRaiseEvents, kTransLabelProperties,
+                                      static_cast<int>(sizeof kTransLabelProperties / sizeof kTransLabelProperties[0]),
+                                      &TransLabel::Create};
+
+}  // namespace qy
