@@ -42,7 +42,7 @@ const CoreCommandInfo kCoreCommands[kCoreCommandCount] = {
     {"CreatePictureObject", &CreatePictureObject, kTypeLogical},
     {"NumberMethod", &NumberMethod, kTypeDouble},
     {"ReleaseObject", &ReleaseObject, kResultNone},
-    {"OpenDialog", nullptr, kTypeLogical},
+    {"OpenDialog", &commands::OpenDialog, kTypeLogical},
     {"Clear", &Clear, kResultNone},
     {"WriteAt", &WriteAt, kResultNone},
     {"DrawPicture", &DrawPicture, kResultNone},

@@ -6,6 +6,8 @@
 
 #include "runtime/library_runtime.h"
 #include "runtime/program_image.h"
+#include "units/colour_picker/colour_picker.h"
+#include "units/common_dialog/common_dialog.h"
 #include "units/drawing_panel/draw_panel.h"
 #include "units/transparent_label/transparent_label.h"
 #include "window/units/basic_units.h"
@@ -76,6 +78,8 @@ const Registration kRegistrations[] = {
     {&CoreLibrary, 14, &kComboBoxType, &Interface<kComboBoxType>},
     {&CoreLibrary, 17, &kScrollBarType, &Interface<kScrollBarType>},
     {&ExtendedUiLibrary, 5, &kTransLabelType, &Interface<kTransLabelType>},
+    {&CoreLibrary, 28, &kColourPickerType, &Interface<kColourPickerType>},
+    {&CoreLibrary, 31, &kCommonDialogType, &Interface<kCommonDialogType>},
 };
 
 const PropertyInfo kCommonProperties[8] = {

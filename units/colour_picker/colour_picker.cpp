@@ -1,0 +1,219 @@
+// The colour picker unit: an owner-drawn "BUTTON" that paints a colour bar
+// and a drop-down arrow, opens the popup palette on a click, passes the
+// popup's notifications on to its parent and raises event 0 on every
+// confirmed choice.
+#include "units/colour_picker/colour_picker.h"
+
+#include <algorithm>
+
+#include "units/colour_picker/colour_popup.h"
+#include "window/own_data.h"
+
+namespace qy {
+
+namespace {
+const char kTransparentText[] = "透明";
+const char kCustomText[] = "其它颜色...";
+// Posted to itself on a click, so that the popup takes the mouse only after
+// the button has finished with it.
+constexpr UINT kOpenPopupMessage = WM_APP + 1009;
+
+const PropertyInfo kColourPickerProperties[] = {
+    {"Color", kPropColorOrTransparent},
+    {"AllowTransparent", kPropLogical},
+};
+
+class ColourPicker : public Unit {
+public:
+    ColourPicker(const UnitCreation& c, const ColorPickerData& d)
+        : Unit(kColourPickerType, c.windowId, c.unitId), colour_(d.color), allowTransparent_(d.allowTransparent) {
+        if (!AllowsTransparent() && colour_ == kTransparentColour) colour_ = 0;
+    }
+    ~ColourPicker() override {
+        if (popup_ && IsWindow(popup_)) DestroyWindow(popup_);
+    }
+
+    static Unit* Create(const UnitCreation& c) {
+        ColorPickerData d;
+        try {
+            d = ColorPickerData::Read(Bytes(c.data, c.data + c.size));
+        } catch (const TemplateError&) {
+            return nullptr;
+        }
+        auto* unit = new ColourPicker(c, d);
+        HWND hwnd = CreateWindowExA(0, "BUTTON", "", c.style | WS_CHILD | WS_CLIPSIBLINGS | BS_OWNERDRAW, c.left,
+                                    c.top, c.width, c.height, c.parent,
+                                    reinterpret_cast<HMENU>(static_cast<uintptr_t>(c.controlId)),
+                                    GetModuleHandleA(nullptr), nullptr);
+        if (!hwnd) {
+            delete unit;
+            return nullptr;
+        }
+        unit->Attach(hwnd);
+        return unit;
+    }
+
+    int PropertyChanged(int own, const PropertyValue& v) override {
+        switch (own) {
+            case 0:
+                colour_ = static_cast<uint32_t>(v.i);
+                if (!AllowsTransparent() && colour_ == kTransparentColour) colour_ = 0;
+                Redraw();
+                break;
+            case 1: allowTransparent_ = v.i; break;
+            default: break;
+        }
+        return 0;
+    }
+
+    bool GetProperty(int own, PropertyValue* out) override {
+        switch (own) {
+            case 0: GiveInt(out, static_cast<int32_t>(colour_)); return true;
+            case 1: GiveInt(out, allowTransparent_); return true;
+            default: return false;
+        }
+    }
+
+    Bytes OwnData() const override {
+        ColorPickerData d;
+        d.color = colour_;
+        d.allowTransparent = allowTransparent_;
+        return d.Write();
+    }
+
+    bool Reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
+        if (message == WM_DRAWITEM) {
+            Paint(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            *result = TRUE;
+            return true;
+        }
+        if (message == WM_COMMAND && (HIWORD(wParam) == BN_CLICKED || HIWORD(wParam) == BN_DOUBLECLICKED)) {
+            if (!popupOpen_) {
+                popupOpen_ = true;
+                PostMessageA(hwnd(), kOpenPopupMessage, 0, 0);
+            }
+            *result = 0;
+            return true;
+        }
+        return false;
+    }
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        switch (message) {
+            case kOpenPopupMessage: OpenPopup(); return 0;
+            case kColourSelChange:
+                // The picker keeps its own colour while the popup is open.
+                Notify(kColourSelChange, static_cast<uint32_t>(wParam));
+                return 0;
+            case kColourSelEndOk: EndPopup(true, static_cast<uint32_t>(wParam)); return 0;
+            case kColourSelEndCancel: EndPopup(false, static_cast<uint32_t>(wParam)); return 0;
+            default: return DefaultProc(message, wParam, lParam);
+        }
+    }
+
+private:
+    bool AllowsTransparent() const { return allowTransparent_ != 0; }
+    std::string TransparentText() const { return AllowsTransparent() ? kTransparentText : ""; }
+
+    void Redraw() {
+        if (!hwnd()) return;
+        InvalidateRect(hwnd(), nullptr, FALSE);
+        UpdateWindow(hwnd());
+    }
+
+    void Notify(UINT message, uint32_t colour) {
+        HWND parent = hwnd() ? GetParent(hwnd()) : nullptr;
+        if (parent) SendMessageA(parent, message, colour, static_cast<LPARAM>(GetDlgCtrlID(hwnd())));
+    }
+
+    void OpenPopup() {
+        RECT r;
+        GetWindowRect(hwnd(), &r);
+        initial_ = colour_;
+        popup_ = OpenColourPopup(hwnd(), POINT{r.left, r.bottom}, colour_, TransparentText(), kCustomText);
+        if (!popup_) {
+            popupOpen_ = false;
+            return;
+        }
+        Notify(kColourDropDown, colour_);
+    }
+
+    void EndPopup(bool ok, uint32_t colour) {
+        popupOpen_ = false;
+        popup_ = nullptr;
+        HWND self = hwnd();
+        colour_ = ok ? colour : initial_;
+        if (!AllowsTransparent() && colour_ == kTransparentColour) colour_ = 0;
+        Redraw();
+        Notify(kColourCloseUp, colour_);
+        if (!IsWindow(self) || FromHandle(self) != this) return;
+        Notify(ok ? kColourSelEndOk : kColourSelEndCancel, colour_);
+        if (ok && IsWindow(self) && FromHandle(self) == this) RaiseEvent(0);
+    }
+
+    void Paint(const DRAWITEMSTRUCT& item) {
+        HDC dc = item.hDC;
+        RECT client = item.rcItem;
+        bool disabled = (item.itemState & ODS_DISABLED) != 0;
+        int edgeX = GetSystemMetrics(SM_CXEDGE), edgeY = GetSystemMetrics(SM_CYEDGE);
+        FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+
+        int arrowWidth = std::max(5 * edgeX, GetSystemMetrics(SM_CXHTHUMB));
+        int arrowHeight = std::min(std::max(5 * edgeY, GetSystemMetrics(SM_CYVTHUMB)),
+                                   static_cast<int>(client.bottom - client.top) - 2 * edgeY);
+        RECT arrow{client.right - edgeX - arrowWidth, 0, client.right - edgeX, 0};
+        arrow.top = client.top + (client.bottom - client.top - arrowHeight) / 2;
+        arrow.bottom = arrow.top + arrowHeight;
+        UINT state = DFCS_SCROLLDOWN | ((item.itemState & ODS_SELECTED) ? DFCS_PUSHED : 0) | (disabled ? DFCS_INACTIVE : 0);
+        DrawFrameControl(dc, &arrow, DFC_SCROLL, state);
+
+        RECT edge = client;
+        DrawEdge(dc, &edge, EDGE_SUNKEN, BF_RECT);
+
+        RECT bar{client.left + edgeX + 2, client.top + edgeY + 1, arrow.left - 2, client.bottom - edgeY - 1};
+        bool transparent = colour_ == kTransparentColour;
+        COLORREF fill = disabled ? GetSysColor(COLOR_BTNFACE) : transparent ? RGB(255, 255, 255)
+                                                                            : static_cast<COLORREF>(colour_ & 0xFFFFFF);
+        HBRUSH brush = CreateSolidBrush(fill);
+        HGDIOBJ oldBrush = SelectObject(dc, brush), oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
+        Rectangle(dc, bar.left, bar.top, bar.right, bar.bottom);
+        SelectObject(dc, oldBrush);
+        SelectObject(dc, oldPen);
+        DeleteObject(brush);
+
+        if (transparent) {
+            std::string text = TransparentText();
+            HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+            SetBkMode(dc, TRANSPARENT);
+            SetTextColor(dc, RGB(0, 0, 0));
+            if (disabled) {
+                SIZE size{};
+                GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+                int x = bar.left + (bar.right - bar.left - size.cx) / 2, y = bar.top + (bar.bottom - bar.top - size.cy) / 2;
+                DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(text.c_str()), static_cast<WPARAM>(text.size()),
+                           x, y, size.cx, size.cy, DST_TEXT | DSS_DISABLED);
+            } else {
+                DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &bar, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+            }
+            SelectObject(dc, oldFont);
+        }
+        if (item.itemState & ODS_FOCUS) {
+            RECT focus = bar;
+            InflateRect(&focus, -2, -2);
+            DrawFocusRect(dc, &focus);
+        }
+    }
+
+    uint32_t colour_;
+    int32_t allowTransparent_;
+    uint32_t initial_ = 0;
+    bool popupOpen_ = false;
+    HWND popup_ = nullptr;
+};
+}  // namespace
+
+const UnitTypeInfo kColourPickerType = {"颜色选择器", "ColorPicker", kTypeMayRaiseEvents, kColourPickerProperties,
+                                        static_cast<int>(sizeof kColourPickerProperties / sizeof kColourPickerProperties[0]),
+                                        &ColourPicker::Create};
+
+}  // namespace qy

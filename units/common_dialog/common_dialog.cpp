@@ -1,0 +1,312 @@
+// The common-dialog unit: its window, its 22 properties over the own-data
+// block, and the dialogs OpenDialog shows.
+#include "units/common_dialog/common_dialog.h"
+
+#include <commdlg.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "commands/command_table.h"
+#include "runtime/gbk.h"
+#include "runtime/runtime_app.h"
+#include "window/own_data.h"
+#include "window/window_list.h"
+#include "window/window_unit.h"
+
+namespace qy {
+
+namespace {
+const char kCommonDialogClass[] = "_QY_CommonDlg";
+
+enum DialogType { kOpenFile, kSaveFile, kFontDialog, kHelpFile };
+
+// HelpCommand 0-5 in order: finder, topic, pop-up topic, first window,
+// help on help, close the help system.
+const UINT kHelpCommands[] = {HELP_FINDER, HELP_CONTEXT, HELP_CONTEXTPOPUP, HELP_FORCEFILE, HELP_HELPONHELP, HELP_QUIT};
+
+const PropertyInfo kCommonDialogProperties[] = {
+    {"DialogType", kPropChoice},       {"Title", kPropText},           {"FileName", kPropFileName},
+    {"Filter", kPropText},             {"FilterIndex", kPropInt},      {"InitialDir", kPropText},
+    {"DefaultExt", kPropText},         {"CreatePrompt", kPropLogical}, {"FileMustExist", kPropLogical},
+    {"OverwritePrompt", kPropLogical}, {"PathMustExist", kPropLogical}, {"KeepCurrentDir", kPropLogical},
+    {"FontColor", kPropColor},         {"FontBold", kPropLogical},     {"FontItalic", kPropLogical},
+    {"FontStrikeout", kPropLogical},   {"FontUnderline", kPropLogical}, {"FontName", kPropText},
+    {"FontSize", kPropInt},            {"HelpFile", kPropHelpFile},    {"HelpCommand", kPropChoice},
+    {"HelpContext", kPropInt},
+};
+
+int32_t Clamp(int32_t v, int32_t low, int32_t high) { return v < low ? low : v > high ? high : v; }
+
+int ScreenPixelsPerInch() {
+    HDC dc = GetDC(nullptr);
+    int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 0;
+    if (dc) ReleaseDC(nullptr, dc);
+    return dpi > 0 ? dpi : 96;
+}
+
+bool IsSet(int32_t flag) { return flag == 1; }
+
+// The file named by the program's own path with the extension "hlp".
+std::string ProgramHelpFile() {
+    char path[MAX_PATH] = {};
+    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string file(path, length < sizeof path ? length : 0);
+    if (file.empty()) {
+        const RuntimeApp& app = Runtime();
+        file = app.programDirectory.empty() ? app.programFileName : app.programDirectory + "\\" + app.programFileName;
+    }
+    const char* dot = LastGbkByte(file.c_str(), '.');
+    const char* slash = LastGbkByte(file.c_str(), '\\');
+    if (dot && (!slash || dot > slash)) file.resize(static_cast<size_t>(dot - file.c_str()));
+    return file + ".hlp";
+}
+
+class CommonDialog : public Unit {
+public:
+    CommonDialog(const UnitCreation& c, const CommonDialogData& d) : Unit(kCommonDialogType, c.windowId, c.unitId), data_(d) {
+        data_.dialogType = Clamp(data_.dialogType, kOpenFile, kHelpFile);
+        data_.filterIndex = Clamp(data_.filterIndex, 0, INT32_MAX);
+        data_.fontSize = Clamp(data_.fontSize, 0, INT32_MAX);
+        data_.helpCommand = Clamp(data_.helpCommand, 0, 5);
+    }
+
+    static Unit* Create(const UnitCreation& c) {
+        CommonDialogData d;
+        try {
+            d = CommonDialogData::Read(Bytes(c.data, c.data + c.size));
+        } catch (const TemplateError&) {
+            return nullptr;
+        }
+        if (!RegisterWindowClass()) return nullptr;
+        auto* unit = new CommonDialog(c, d);
+        HWND hwnd = CreateWindowExA(0, kCommonDialogClass, "", c.style | WS_CHILD | WS_CLIPSIBLINGS, c.left, c.top,
+                                    c.width, c.height, c.parent,
+                                    reinterpret_cast<HMENU>(static_cast<uintptr_t>(c.controlId)),
+                                    GetModuleHandleA(nullptr), unit);
+        if (!hwnd) {
+            delete unit;
+            return nullptr;
+        }
+        return unit;
+    }
+
+    int PropertyChanged(int own, const PropertyValue& v) override {
+        switch (own) {
+            case 0: data_.dialogType = Clamp(v.i, kOpenFile, kHelpFile); break;
+            case 1: data_.title = TextOf(v); break;
+            case 2: data_.fileName = TextOf(v); break;
+            case 3: data_.filter = TextOf(v); break;
+            case 4: data_.filterIndex = Clamp(v.i, 0, INT32_MAX); break;
+            case 5: data_.initialDir = TextOf(v); break;
+            case 6: data_.defaultExt = TextOf(v); break;
+            case 7: data_.createPrompt = v.i; break;
+            case 8: data_.fileMustExist = v.i; break;
+            case 9: data_.overwritePrompt = v.i; break;
+            case 10: data_.pathMustExist = v.i; break;
+            case 11: data_.keepCurrentDir = v.i; break;
+            case 12: data_.fontColor = static_cast<uint32_t>(v.i); break;
+            case 13: data_.fontBold = v.i; break;
+            case 14: data_.fontItalic = v.i; break;
+            case 15: data_.fontStrikeout = v.i; break;
+            case 16: data_.fontUnderline = v.i; break;
+            case 17: data_.fontName = TextOf(v); break;
+            case 18: data_.fontSize = Clamp(v.i, 0, INT32_MAX); break;
+            case 19: data_.helpFile = TextOf(v); break;
+            case 20: data_.helpCommand = Clamp(v.i, 0, 5); break;
+            case 21: data_.helpContext = v.i; break;
+            default: break;
+        }
+        return 0;
+    }
+
+    bool GetProperty(int own, PropertyValue* out) override {
+        switch (own) {
+            case 0: GiveInt(out, data_.dialogType); return true;
+            case 1: GiveText(out, data_.title); return true;
+            case 2: GiveText(out, data_.fileName); return true;
+            case 3: GiveText(out, data_.filter); return true;
+            case 4: GiveInt(out, data_.filterIndex); return true;
+            case 5: GiveText(out, data_.initialDir); return true;
+            case 6: GiveText(out, data_.defaultExt); return true;
+            case 7: GiveInt(out, data_.createPrompt); return true;
+            case 8: GiveInt(out, data_.fileMustExist); return true;
+            case 9: GiveInt(out, data_.overwritePrompt); return true;
+            case 10: GiveInt(out, data_.pathMustExist); return true;
+            case 11: GiveInt(out, data_.keepCurrentDir); return true;
+            case 12: GiveInt(out, static_cast<int32_t>(data_.fontColor)); return true;
+            case 13: GiveInt(out, data_.fontBold); return true;
+            case 14: GiveInt(out, data_.fontItalic); return true;
+            case 15: GiveInt(out, data_.fontStrikeout); return true;
+            case 16: GiveInt(out, data_.fontUnderline); return true;
+            case 17: GiveText(out, data_.fontName); return true;
+            case 18: GiveInt(out, data_.fontSize); return true;
+            case 19: GiveText(out, data_.helpFile); return true;
+            case 20: GiveInt(out, data_.helpCommand); return true;
+            case 21: GiveInt(out, data_.helpContext); return true;
+            default: return false;
+        }
+    }
+
+    Bytes OwnData() const override { return data_.Write(); }
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        switch (message) {
+            case WM_PAINT: {
+                PAINTSTRUCT ps;
+                BeginPaint(hwnd(), &ps);
+                EndPaint(hwnd(), &ps);
+                return 0;
+            }
+            case WM_ERASEBKGND: return 1;
+            default: return DefaultProc(message, wParam, lParam);
+        }
+    }
+
+    // Shows the dialog of the unit's DialogType; true when the user confirmed
+    // it or the help file was shown.
+    bool Open() {
+        switch (data_.dialogType) {
+            case kOpenFile:
+            case kSaveFile: return OpenFileDialog(data_.dialogType == kSaveFile);
+            case kFontDialog: return OpenFontDialog();
+            default: return OpenHelp();
+        }
+    }
+
+private:
+    static bool RegisterWindowClass() {
+        WNDCLASSA wc{};
+        if (GetClassInfoA(GetModuleHandleA(nullptr), kCommonDialogClass, &wc)) return true;
+        wc.style = CS_DBLCLKS;
+        wc.lpfnWndProc = &Unit::ClassProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(HOLLOW_BRUSH));
+        wc.lpszClassName = kCommonDialogClass;
+        return RegisterClassA(&wc) != 0;
+    }
+
+    // The top-level window the unit lies on, or null when it has none.
+    HWND OwnerWindow() const {
+        WindowRecord* record = Windows().FindWindow(windowId());
+        WindowUnit* window = record ? Windows().LiveWindow(*record) : nullptr;
+        return window && window->hwnd() && IsWindow(window->hwnd()) ? window->hwnd() : nullptr;
+    }
+
+    bool OpenFileDialog(bool save) {
+        std::string filter = DialogFilter(data_.filter);
+        // Room for a long path; a longer initial name is cut to fit.
+        std::vector<char> file(32768, '\0');
+        std::strncpy(file.data(), data_.fileName.c_str(), file.size() - 1);
+
+        OPENFILENAMEA ofn{};
+        ofn.lStructSize = sizeof ofn;
+        ofn.hwndOwner = OwnerWindow();
+        ofn.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
+        ofn.nFilterIndex = filter.empty() ? 0 : static_cast<DWORD>(data_.filterIndex) + 1;
+        ofn.lpstrFile = file.data();
+        ofn.nMaxFile = static_cast<DWORD>(file.size());
+        ofn.lpstrTitle = data_.title.empty() ? nullptr : data_.title.c_str();
+        ofn.lpstrInitialDir = data_.initialDir.empty() ? nullptr : data_.initialDir.c_str();
+        ofn.lpstrDefExt = data_.defaultExt.empty() ? nullptr : data_.defaultExt.c_str();
+        ofn.Flags = OFN_HIDEREADONLY;
+        if (IsSet(data_.createPrompt)) ofn.Flags |= OFN_CREATEPROMPT;
+        if (IsSet(data_.fileMustExist)) ofn.Flags |= OFN_FILEMUSTEXIST;
+        if (IsSet(data_.overwritePrompt)) ofn.Flags |= OFN_OVERWRITEPROMPT;
+        if (IsSet(data_.pathMustExist)) ofn.Flags |= OFN_PATHMUSTEXIST;
+        if (IsSet(data_.keepCurrentDir)) ofn.Flags |= OFN_NOCHANGEDIR;
+
+        BOOL confirmed = save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
+        if (!confirmed) return false;
+        data_.fileName = file.data();
+        return true;
+    }
+
+    bool OpenFontDialog() {
+        int dpi = ScreenPixelsPerInch();
+        LOGFONTA font{};
+        if (IsSet(data_.fontBold)) font.lfWeight = FW_BOLD;
+        font.lfItalic = IsSet(data_.fontItalic) ? 1 : 0;
+        font.lfStrikeOut = IsSet(data_.fontStrikeout) ? 1 : 0;
+        font.lfUnderline = IsSet(data_.fontUnderline) ? 1 : 0;
+        std::strncpy(font.lfFaceName, data_.fontName.c_str(), LF_FACESIZE - 1);
+        if (data_.fontSize != 0) font.lfHeight = -MulDiv(data_.fontSize, dpi, 72);
+
+        CHOOSEFONTA choose{};
+        choose.lStructSize = sizeof choose;
+        choose.hwndOwner = OwnerWindow();
+        choose.lpLogFont = &font;
+        choose.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
+        choose.rgbColors = static_cast<COLORREF>(data_.fontColor);
+        if (!ChooseFontA(&choose)) return false;
+
+        data_.fontColor = static_cast<uint32_t>(choose.rgbColors);
+        data_.fontBold = font.lfWeight >= FW_BOLD ? 1 : 0;
+        data_.fontItalic = font.lfItalic ? 1 : 0;
+        data_.fontStrikeout = font.lfStrikeOut ? 1 : 0;
+        data_.fontUnderline = font.lfUnderline ? 1 : 0;
+        data_.fontName = std::string(font.lfFaceName, strnlen(font.lfFaceName, LF_FACESIZE));
+        data_.fontSize = MulDiv(std::abs(font.lfHeight), 72, dpi);
+        return true;
+    }
+
+    bool OpenHelp() {
+        HWND owner = OwnerWindow();
+        if (!owner) return false;
+        UINT command = kHelpCommands[Clamp(data_.helpCommand, 0, 5)];
+        if (command == HELP_HELPONHELP || command == HELP_QUIT) {
+            WinHelpA(owner, nullptr, command, 0);
+            return true;
+        }
+        std::string file = data_.helpFile.empty() ? ProgramHelpFile() : data_.helpFile;
+        if (GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+        ULONG_PTR context = static_cast<ULONG_PTR>(data_.helpContext);
+        if ((command == HELP_CONTEXT || command == HELP_CONTEXTPOPUP) && context == 0) command = HELP_FINDER;
+        if (command == HELP_FINDER || command == HELP_FORCEFILE) context = 0;
+        WinHelpA(owner, file.c_str(), command, context);
+        return true;
+    }
+
+    CommonDialogData data_;
+};
+}  // namespace
+
+std::string DialogFilter(const std::string& filter) {
+    size_t end = filter.find_last_not_of(" \t\r\n\v\f");
+    std::string text = end == std::string::npos ? std::string() : filter.substr(0, end + 1);
+    if (text.empty()) return text;
+    // Walk by characters so that a "|" inside a double-byte character is kept.
+    int barsAtEnd = 0;
+    for (size_t i = 0; i < text.size();) {
+        int length = GbkCharLength(text.c_str() + i);
+        if (length == 1 && text[i] == '|') {
+            text[i] = '\0';
+            ++barsAtEnd;
+        } else {
+            barsAtEnd = 0;
+        }
+        i += static_cast<size_t>(length);
+    }
+    if (barsAtEnd < 2) text.append(2, '\0');
+    return text;
+}
+
+const UnitTypeInfo kCommonDialogType = {"通用对话框", "CommonDlg", kTypeMayRaiseEvents | kTypeNeverShownAtLoad,
+                                        kCommonDialogProperties,
+                                        static_cast<int>(sizeof kCommonDialogProperties / sizeof kCommonDialogProperties[0]),
+                                        &CommonDialog::Create};
+
+namespace commands {
+
+// OpenDialog (unit reference) -> logical.
+void __cdecl OpenDialog(ValueRecord* result, int count, ValueRecord* args) {
+    if (count < 1 || !args) return;
+    Unit* unit = Windows().FindUnitObject(args[0].low, args[0].high, true);
+    if (!unit || &unit->type() != &kCommonDialogType) return;
+    result->low = static_cast<CommonDialog*>(unit)->Open() ? 1 : 0;
+}
+
+}  // namespace commands
+}  // namespace qy
