@@ -80,7 +80,9 @@ void UnitWindowTest::Load(const std::vector<std::pair<uint32_t, qy::UnitRecord>>
     wd.position = 0;
     wd.escCloses = 1;
     wd.backColor = RGB(200, 220, 240);
-    qy::UnitRecord own = Unit(qy::TypeRef(1, 1), 40, 40, 560, 420, wd.Write(), {}, qy::kStateVisible);
+    // Real mouse input goes to whatever lies under the cursor: keep clear of
+    // the windows that other test programs show at the same time.
+    qy::UnitRecord own = Unit(qy::TypeRef(1, 1), 680, 560, 560, 420, wd.Write(), {}, qy::kStateVisible);
     std::vector<std::pair<uint32_t, qy::Bytes>> records = {{kOwn, qy::EncodeUnit(own)}};
     int tab = 1;
     for (const auto& [id, record] : units) {
