@@ -130,6 +130,7 @@ private:
         RECT r;
         GetWindowRect(hwnd(), &r);
         initial_ = colour_;
+        hadFocus_ = GetFocus() == hwnd();
         popup_ = OpenColourPopup(hwnd(), POINT{r.left, r.bottom}, colour_, TransparentText(), kCustomText);
         if (!popup_) {
             popupOpen_ = false;
@@ -142,6 +143,9 @@ private:
         popupOpen_ = false;
         popup_ = nullptr;
         HWND self = hwnd();
+        // The popup took the focus with the activation; give it back.
+        if (hadFocus_ && GetFocus() != self) SetFocus(self);
+        if (!IsWindow(self) || FromHandle(self) != this) return;
         colour_ = ok ? colour : initial_;
         if (!AllowsTransparent() && colour_ == kTransparentColour) colour_ = 0;
         Redraw();
@@ -208,6 +212,7 @@ private:
     int32_t allowTransparent_;
     uint32_t initial_ = 0;
     bool popupOpen_ = false;
+    bool hadFocus_ = false;
     HWND popup_ = nullptr;
 };
 }  // namespace

@@ -180,6 +180,14 @@ TEST_F(ColourPickerUnit, TemplateValuesAndTransparencyRules) {
     EXPECT_EQ(GetWindowLongA(UnitHandle(kPicker), GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
 }
 
+TEST_F(ColourPickerUnit, AnEmptyOwnDataBlockGivesTheDefaults) {
+    Install(qy::Bytes(), PickerData(0x0000FF, 1));
+    Load();
+    EXPECT_EQ(ReadInt(kPicker, kColor), 0u);
+    EXPECT_EQ(ReadInt(kPicker, kAllowTransparent), 0u);
+    EXPECT_EQ(ReadInt(kClearPicker, kColor), 0x0000FFu);
+}
+
 TEST_F(ColourPickerUnit, AnUnknownTemplateVersionFailsTheWindowLoad) {
     qy::ColorPickerData d;
     d.version = 2;
@@ -256,12 +264,14 @@ TEST_F(ColourPickerUnit, EscapeAfterHoveringLeavesTheColour) {
     WriteInt(kPicker, kColor, 0x808080);
     HWND popup = Open(kPicker);
     ASSERT_NE(popup, nullptr);
+    EXPECT_NE(GetFocus(), UnitHandle(kPicker));
     Hover(popup, CellCentre(popup, 0));
     Hover(popup, CellCentre(popup, 5));
     Hover(popup, CellCentre(popup, 20));
     Key(popup, VK_ESCAPE);
     EXPECT_FALSE(IsWindow(popup));
     EXPECT_TRUE(IsWindow(GetParent(UnitHandle(kPicker)))) << "Esc in the popup closed the window";
+    EXPECT_EQ(GetFocus(), UnitHandle(kPicker));
     EXPECT_EQ(windowMouseMoves, 0) << "the popup's mouse moves reached the window's subroutine";
     EXPECT_EQ(ReadInt(kPicker, kColor), 0x808080u);
     EXPECT_TRUE(changes.empty());
