@@ -72,12 +72,12 @@ const char* TextArgument(const ValueRecord& r) {
     return text ? text : "";
 }
 
-Bytes ByteSetArgument(const ValueRecord& r) {
+ByteSpan ByteSetArgument(const ValueRecord& r) {
     ValueRecord plain = Dereferenced(r);
-    if (plain.type != kTypeByteSet) return Bytes{nullptr, 0};
+    if (plain.type != kTypeByteSet) return ByteSpan{nullptr, 0};
     const void* block = AddressOf<const void>(plain);
     int length = ByteSetLength(block);
-    return length > 0 ? Bytes{ByteSetData(block), length} : Bytes{nullptr, 0};
+    return length > 0 ? ByteSpan{ByteSetData(block), length} : ByteSpan{nullptr, 0};
 }
 
 int32_t IntArgument(const ValueRecord& r) {

@@ -41,11 +41,11 @@ void StoreIntoVariable(const ValueRecord& variable, int64_t value);
 // Text of a text argument; "" for anything else, never null.
 const char* TextArgument(const ValueRecord& r);
 // Bytes of a byte-set argument; length 0 for anything else.
-struct Bytes {
+struct ByteSpan {
     const uint8_t* data;
     int length;
 };
-Bytes ByteSetArgument(const ValueRecord& r);
+ByteSpan ByteSetArgument(const ValueRecord& r);
 // A numeric or logical argument as an int (floating values truncated
 // toward zero, low 32 bits); 0 for other types.
 int32_t IntArgument(const ValueRecord& r);

@@ -117,7 +117,7 @@ std::string ConvertToText(const ValueRecord& value) {
             return text ? text : "";
         }
         case kTypeByteSet: {
-            Bytes bytes = ByteSetArgument(value);
+            ByteSpan bytes = ByteSetArgument(value);
             if (bytes.length == 0) return std::string();
             const void* zero = std::memchr(bytes.data, 0, static_cast<size_t>(bytes.length));
             size_t length = zero ? static_cast<size_t>(static_cast<const uint8_t*>(zero) - bytes.data)
@@ -181,7 +181,7 @@ std::string ConvertToBytes(const ValueRecord& value) {
         case kTypeDouble:
         case kTypeDateTime: return std::string(words, 8);
         case kTypeByteSet: {
-            Bytes bytes = ByteSetArgument(value);
+            ByteSpan bytes = ByteSetArgument(value);
             if (bytes.length == 0) return std::string();
             return std::string(reinterpret_cast<const char*>(bytes.data), static_cast<size_t>(bytes.length));
         }

@@ -28,7 +28,7 @@ private:
     HANDLE handle_;
 };
 
-bool WriteAll(HANDLE file, const Bytes& bytes) {
+bool WriteAll(HANDLE file, const ByteSpan& bytes) {
     DWORD written = 0;
     return WriteFile(file, bytes.data, static_cast<DWORD>(bytes.length), &written, nullptr) &&
            written == static_cast<DWORD>(bytes.length);
@@ -72,7 +72,7 @@ void __cdecl WriteToFile(ValueRecord* result, int n, ValueRecord* records) {
     FileHandle file(CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return;
     for (int i = 1; i < args.count(); ++i) {
-        Bytes bytes = ByteSetArgument(args[i]);
+        ByteSpan bytes = ByteSetArgument(args[i]);
         if (bytes.length > 0 && !WriteAll(file.get(), bytes)) return;
     }
     SetIntResult(result, 1);

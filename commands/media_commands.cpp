@@ -23,7 +23,7 @@ void __cdecl PlayAudio(ValueRecord* result, int n, ValueRecord* records) {
     int option = IntArgument(args[1]);
     bool played = false;
     if (sound.type == kTypeByteSet) {
-        Bytes bytes = ByteSetArgument(sound);
+        ByteSpan bytes = ByteSetArgument(sound);
         played = bytes.length > 0 && PlaySoundBytes(bytes.data, bytes.length, option);
     } else if (sound.type == kTypeText) {
         // The player keeps its own copy of the samples, so the file's bytes

@@ -65,7 +65,7 @@ void __cdecl ReadByteSetValue(ValueRecord* result, int n, ValueRecord* records) 
     if (kind < 1 || kind > 10) CommandError("“欲取出数据的类型”参数值无效");
     const ReadKind& read = kReadKinds[kind - 1];
 
-    Bytes data = ByteSetArgument(args[0]);
+    ByteSpan data = ByteSetArgument(args[0]);
     const ValueRecord& position = args[2];
     int64_t start = IsOmitted(position) ? 1 : IntArgument(position);
     int available = start >= 1 && start - 1 < data.length ? static_cast<int>(data.length - (start - 1)) : 0;

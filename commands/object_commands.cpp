@@ -136,7 +136,7 @@ VARIANT AutomationValue(const ValueRecord& record) {
             break;
         }
         case kTypeByteSet: {
-            Bytes bytes = ByteSetArgument(r);
+            ByteSpan bytes = ByteSetArgument(r);
             SAFEARRAY* array = SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(bytes.length));
             void* data = nullptr;
             if (array && bytes.length > 0 && SUCCEEDED(SafeArrayAccessData(array, &data))) {

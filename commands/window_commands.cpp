@@ -4,8 +4,9 @@
 
 #include "commands/command_args.h"
 #include "commands/command_table.h"
-#include "commands/window_access.h"
 #include "runtime/services.h"
+#include "window/window_list.h"
+#include "window/window_unit.h"
 
 namespace qy {
 namespace commands {
@@ -17,6 +18,29 @@ struct LoadRequest {
     uint32_t owner;
     uint32_t modal;
 };
+
+// The unit a reference names: the window id in word 0 and the unit id in
+// word 1. A reference that names nothing live stops the program with the
+// window system's error.
+Unit* LiveUnit(const ValueRecord& reference) {
+    return Windows().FindUnitObject(reference.low, reference.high, true);
+}
+
+// The native window of the referenced window or unit; null for a unit
+// without one.
+HWND ReferencedWindow(const ValueRecord& reference) { return LiveUnit(reference)->hwnd(); }
+
+// Closes a referenced window (at once, or through its posted close request)
+// or destroys a referenced unit's native window.
+void DestroyReferenced(const ValueRecord& reference, bool now) {
+    Unit* unit = LiveUnit(reference);
+    if (&unit->type() == &kWindowType) {
+        static_cast<WindowUnit*>(unit)->RequestClose(now);
+        return;
+    }
+    // The window system clears the unit's slots as its native window goes.
+    if (unit->hwnd()) DestroyWindow(unit->hwnd());
+}
 }  // namespace
 
 void __cdecl LoadWindow(ValueRecord* result, int n, ValueRecord* records) {

@@ -1,7 +1,14 @@
+// The drawing panel's methods and their entries in the core command table.
+// Each entry reads its value records (the first is the unit reference) and
+// hands plain values to the panel; values to write or measure are converted
+// as ToText does.
 #include "units/drawing_panel/panel_methods.h"
 
 #include <utility>
 
+#include "commands/command_args.h"
+#include "commands/command_table.h"
+#include "commands/conversions.h"
 #include "runtime/errors.h"
 #include "units/drawing_panel/draw_panel.h"
 #include "units/picture/picture_draw.h"
@@ -10,6 +17,33 @@
 
 namespace qy {
 namespace panel {
+
+std::vector<TextLine> SplitLines(const std::string& text) {
+    std::vector<TextLine> lines;
+    if (text.empty()) return lines;
+    size_t start = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c != '\r' && c != '\n') continue;
+        lines.push_back(TextLine{text.substr(start, i - start), true});
+        if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    lines.push_back(TextLine{text.substr(start), false});
+    return lines;
+}
+
+int32_t CopyModeRasterOp(OptionalInt copyMode) {
+    if (!copyMode.present) return SRCCOPY;
+    switch (copyMode.value) {
+        case 1: return SRCCOPY;
+        case 2: return NOTSRCCOPY;
+        case 3: return SRCINVERT;
+        case 4: return SRCPAINT;
+        case 5: return SRCAND;
+        default: return copyMode.value;  // a raster code, or -colour for a transparent colour
+    }
+}
 
 namespace {
 // A client DC of the panel for measuring, released on scope exit.
@@ -86,35 +120,9 @@ void WriteOn(HDC dc, const DrawPanel& panel, OptionalInt x, OptionalInt y, const
         }
     }
 }
-}  // namespace
 
-std::vector<TextLine> SplitLines(const std::string& text) {
-    std::vector<TextLine> lines;
-    if (text.empty()) return lines;
-    size_t start = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (c != '\r' && c != '\n') continue;
-        lines.push_back(TextLine{text.substr(start, i - start), true});
-        if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        start = i + 1;
-    }
-    lines.push_back(TextLine{text.substr(start), false});
-    return lines;
-}
-
-int32_t CopyModeRasterOp(OptionalInt copyMode) {
-    if (!copyMode.present) return SRCCOPY;
-    switch (copyMode.value) {
-        case 1: return SRCCOPY;
-        case 2: return NOTSRCCOPY;
-        case 3: return SRCINVERT;
-        case 4: return SRCPAINT;
-        case 5: return SRCAND;
-        default: return copyMode.value;  // a raster code, or -colour for a transparent colour
-    }
-}
-
+// The loaded panel named by a unit reference; anything else is the runtime
+// error for a unit that does not exist or is not loaded.
 DrawPanel& Resolve(uint32_t windowId, uint32_t unitId) {
     Unit* unit = Windows().FindUnitObject(windowId, unitId, true);
     if (!unit || &unit->type() != &kDrawPanelType) WindowError(msg::kNoSuchUnit);
@@ -170,10 +178,88 @@ int32_t ReadPixel(DrawPanel& panel, int32_t x, int32_t y) {
     return static_cast<int32_t>(colour);
 }
 
+// Text sizes are the text measured as one line, in the coordinate unit;
+// picture sizes are 0 when the number names no registered picture.
 int32_t TextWidth(DrawPanel& panel, const std::string& text) { return MeasureText(panel, text).cx; }
 int32_t TextHeight(DrawPanel& panel, const std::string& text) { return MeasureText(panel, text).cy; }
 int32_t PictureWidth(DrawPanel& panel, int32_t picture) { return PictureSize(panel, picture).x; }
 int32_t PictureHeight(DrawPanel& panel, int32_t picture) { return PictureSize(panel, picture).y; }
-
+}  // namespace
 }  // namespace panel
+
+namespace commands {
+
+namespace {
+panel::OptionalInt Optional(const ValueRecord& r) {
+    panel::OptionalInt value;
+    if (!IsOmitted(r)) value.present = true, value.value = IntArgument(r);
+    return value;
+}
+
+DrawPanel& PanelOf(const Arguments& args) { return panel::Resolve(args[0].low, args[0].high); }
+
+// The text a value is written as; false for the types the panel skips
+// (byte sets, subroutine pointers, arrays, unit references).
+bool ValueText(const ValueRecord& r, std::string* text) {
+    text->clear();
+    if (IsOmitted(r)) return true;
+    if (IsByAddress(r)) return false;
+    if (!IsNumericType(r.type) && r.type != kTypeText && r.type != kTypeLogical && r.type != kTypeDateTime)
+        return false;
+    *text = ConvertToText(r);
+    return true;
+}
+}  // namespace
+
+void __cdecl Clear(ValueRecord*, int n, ValueRecord* records) {
+    Arguments args(n, records);
+    panel::Clear(PanelOf(args), Optional(args[1]), Optional(args[2]), Optional(args[3]), Optional(args[4]));
+}
+
+void __cdecl WriteAt(ValueRecord*, int n, ValueRecord* records) {
+    Arguments args(n, records);
+    DrawPanel& target = PanelOf(args);
+    std::vector<std::string> texts;
+    std::string text;
+    for (int i = 3; i < args.count(); ++i)
+        if (ValueText(args[i], &text)) texts.push_back(text);
+    panel::WriteAt(target, Optional(args[1]), Optional(args[2]), texts);
+}
+
+void __cdecl DrawPicture(ValueRecord*, int n, ValueRecord* records) {
+    Arguments args(n, records);
+    panel::DrawPicture(PanelOf(args), IntArgument(args[1]), IntArgument(args[2]), IntArgument(args[3]),
+                       Optional(args[4]), Optional(args[5]), Optional(args[6]));
+}
+
+void __cdecl ReadPixel(ValueRecord* result, int n, ValueRecord* records) {
+    Arguments args(n, records);
+    SetIntResult(result, panel::ReadPixel(PanelOf(args), IntArgument(args[1]), IntArgument(args[2])));
+}
+
+void __cdecl TextWidth(ValueRecord* result, int n, ValueRecord* records) {
+    Arguments args(n, records);
+    DrawPanel& target = PanelOf(args);
+    std::string text;
+    SetIntResult(result, ValueText(args[1], &text) ? panel::TextWidth(target, text) : 0);
+}
+
+void __cdecl TextHeight(ValueRecord* result, int n, ValueRecord* records) {
+    Arguments args(n, records);
+    DrawPanel& target = PanelOf(args);
+    std::string text;
+    SetIntResult(result, ValueText(args[1], &text) ? panel::TextHeight(target, text) : 0);
+}
+
+void __cdecl PictureWidth(ValueRecord* result, int n, ValueRecord* records) {
+    Arguments args(n, records);
+    SetIntResult(result, panel::PictureWidth(PanelOf(args), IntArgument(args[1])));
+}
+
+void __cdecl PictureHeight(ValueRecord* result, int n, ValueRecord* records) {
+    Arguments args(n, records);
+    SetIntResult(result, panel::PictureHeight(PanelOf(args), IntArgument(args[1])));
+}
+
+}  // namespace commands
 }  // namespace qy
