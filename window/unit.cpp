@@ -160,4 +160,49 @@ COLORREF ResolveColour(uint32_t colour) {
     return colour == kButtonFaceColour ? GetSysColor(COLOR_BTNFACE) : static_cast<COLORREF>(colour & 0xFFFFFF);
 }
 
+bool RegisterUnitClass(const char* className, UINT classStyle, HBRUSH background) {
+    WNDCLASSA wc{};
+    if (GetClassInfoA(GetModuleHandleA(nullptr), className, &wc)) return true;
+    wc.style = classStyle;
+    wc.lpfnWndProc = &Unit::ClassProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = background;
+    wc.lpszClassName = className;
+    return RegisterClassA(&wc) != 0;
+}
+
+bool CreateUnitWindow(Unit* unit, const UnitCreation& c, DWORD exStyle, const char* className, const char* text,
+                      DWORD extraStyle) {
+    HWND hwnd = CreateWindowExA(exStyle, className, text, c.style | WS_CHILD | WS_CLIPSIBLINGS | extraStyle, c.left,
+                                c.top, c.width, c.height, c.parent,
+                                reinterpret_cast<HMENU>(static_cast<uintptr_t>(c.controlId)),
+                                GetModuleHandleA(nullptr), unit);
+    if (hwnd) return true;
+    delete unit;
+    return false;
+}
+
+DWORD BorderExStyle(int32_t border) {
+    switch (border) {
+        case 1: return WS_EX_CLIENTEDGE;
+        case 2: return WS_EX_DLGMODALFRAME;
+        case 3: return WS_EX_STATICEDGE;
+        case 4: return WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME;
+        default: return 0;
+    }
+}
+
+void SetBorderStyles(HWND hwnd, int32_t border, bool systemLine) {
+    LONG_PTR ex = GetWindowLongPtrA(hwnd, GWL_EXSTYLE) & ~(WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME | WS_EX_STATICEDGE);
+    SetWindowLongPtrA(hwnd, GWL_EXSTYLE, ex | static_cast<LONG_PTR>(BorderExStyle(border)));
+    if (!systemLine) return;
+    LONG_PTR style = GetWindowLongPtrA(hwnd, GWL_STYLE) & ~WS_BORDER;
+    SetWindowLongPtrA(hwnd, GWL_STYLE, style | static_cast<LONG_PTR>(LineBorderStyle(border)));
+}
+
+void RedrawFrame(HWND hwnd) {
+    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
 }  // namespace qy

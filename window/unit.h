@@ -221,4 +221,27 @@ HFONT CreateUnitFont(const Bytes& logFont);
 HGDIOBJ FontOrDefault(HFONT font);
 COLORREF ResolveColour(uint32_t colour);
 
+// Registers an own window class of units (procedure ClassProc, the arrow
+// cursor) unless the program has it already; false when that fails.
+bool RegisterUnitClass(const char* className, UINT classStyle, HBRUSH background = nullptr);
+// Creates the unit's child window of an own class at the creation's place,
+// with the creation's style and `extraStyle`, the control id and the unit as
+// creation parameter. On failure the unit is deleted and false returned.
+bool CreateUnitWindow(Unit* unit, const UnitCreation& creation, DWORD exStyle, const char* className,
+                      const char* text, DWORD extraStyle);
+
+// Border kinds of the units that have one: 1 sunken, 2 raised, 3 thin
+// sunken, 4 sunken within raised, 5 a single line.
+constexpr int32_t kLineBorder = 5;
+// The extended style of a border kind; 0 for none and for the single line.
+DWORD BorderExStyle(int32_t border);
+// The single line as the system's thin border, for units that leave it to
+// the system rather than drawing it themselves.
+inline DWORD LineBorderStyle(int32_t border) { return border == kLineBorder ? WS_BORDER : 0; }
+// Replaces a live window's border styles with those of a kind (the single
+// line only where `systemLine`); RedrawFrame then shows the new frame.
+void SetBorderStyles(HWND hwnd, int32_t border, bool systemLine);
+// Has the system recompute and repaint a window's frame after a style change.
+void RedrawFrame(HWND hwnd);
+
 }  // namespace qy

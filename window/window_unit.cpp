@@ -118,15 +118,7 @@ Unit* WindowUnit::Create(const UnitCreation& c) {
         return nullptr;
     }
     const char* className = data.windowClass.empty() ? kDefaultClass : data.windowClass.c_str();
-    WNDCLASSA wc{};
-    if (!GetClassInfoA(GetModuleHandleA(nullptr), className, &wc)) {
-        wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-        wc.lpfnWndProc = &Unit::ClassProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        wc.lpszClassName = className;
-        if (!RegisterClassA(&wc)) return nullptr;
-    }
+    if (!RegisterUnitClass(className, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW)) return nullptr;
     FrameStyle frame = StyleFor(data);
     int x = c.left, y = c.top;
     if (data.position == 1) {
@@ -154,7 +146,7 @@ void WindowUnit::ApplyFrameStyle() {
     DWORD keep = static_cast<DWORD>(GetWindowLongPtrA(hwnd(), GWL_STYLE)) & (WS_VISIBLE | WS_DISABLED | WS_MINIMIZE | WS_MAXIMIZE);
     SetWindowLongPtrA(hwnd(), GWL_STYLE, static_cast<LONG_PTR>(frame.style | keep));
     SetWindowLongPtrA(hwnd(), GWL_EXSTYLE, static_cast<LONG_PTR>(frame.exStyle & ~WS_EX_TOPMOST));
-    SetWindowPos(hwnd(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    RedrawFrame(hwnd());
     ApplyClosable(hwnd(), data_.closable != 0);
 }
 

@@ -79,16 +79,10 @@ public:
         } catch (const TemplateError&) {
             return nullptr;
         }
-        if (!RegisterWindowClass()) return nullptr;
-        auto* unit = new CommonDialog(c, d);
-        HWND hwnd = CreateWindowExA(0, kCommonDialogClass, "", c.style | WS_CHILD | WS_CLIPSIBLINGS, c.left, c.top,
-                                    c.width, c.height, c.parent,
-                                    reinterpret_cast<HMENU>(static_cast<uintptr_t>(c.controlId)),
-                                    GetModuleHandleA(nullptr), unit);
-        if (!hwnd) {
-            delete unit;
+        if (!RegisterUnitClass(kCommonDialogClass, CS_DBLCLKS, static_cast<HBRUSH>(GetStockObject(HOLLOW_BRUSH))))
             return nullptr;
-        }
+        auto* unit = new CommonDialog(c, d);
+        if (!CreateUnitWindow(unit, c, 0, kCommonDialogClass, "", 0)) return nullptr;
         return unit;
     }
 
@@ -176,18 +170,6 @@ public:
     }
 
 private:
-    static bool RegisterWindowClass() {
-        WNDCLASSA wc{};
-        if (GetClassInfoA(GetModuleHandleA(nullptr), kCommonDialogClass, &wc)) return true;
-        wc.style = CS_DBLCLKS;
-        wc.lpfnWndProc = &Unit::ClassProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(HOLLOW_BRUSH));
-        wc.lpszClassName = kCommonDialogClass;
-        return RegisterClassA(&wc) != 0;
-    }
-
     // The top-level window the unit lies on, or null when it has none.
     HWND OwnerWindow() const {
         WindowRecord* record = Windows().FindWindow(windowId());

@@ -42,16 +42,6 @@ void ClampLoaded(DrawPanelData& d) {
     if (d.brushStyle > kMaxBrushStyle) d.brushStyle = kMaxBrushStyle;
 }
 
-DWORD BorderExStyle(int32_t border) {
-    switch (border) {
-        case 1: return WS_EX_CLIENTEDGE;
-        case 2: return WS_EX_DLGMODALFRAME;
-        case 3: return WS_EX_STATICEDGE;
-        case 4: return WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME;
-        default: return 0;
-    }
-}
-
 void FillWithColour(HDC dc, const RECT& r, COLORREF colour) {
     HBRUSH brush = CreateSolidBrush(colour);
     if (!brush) return;
@@ -108,24 +98,11 @@ Unit* DrawPanel::Create(const UnitCreation& c) {
         return nullptr;
     }
     ClampLoaded(d);
-    WNDCLASSA wc{};
-    if (!GetClassInfoA(GetModuleHandleA(nullptr), kPanelClass, &wc)) {
-        wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-        wc.lpfnWndProc = &Unit::ClassProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(HOLLOW_BRUSH));
-        wc.lpszClassName = kPanelClass;
-        if (!RegisterClassA(&wc)) return nullptr;
-    }
-    auto* panel = new DrawPanel(c, d);
-    HWND hwnd = CreateWindowExA(0, kPanelClass, "", c.style | WS_CHILD | WS_CLIPSIBLINGS, c.left, c.top, c.width,
-                                c.height, c.parent, reinterpret_cast<HMENU>(static_cast<uintptr_t>(c.controlId)),
-                                GetModuleHandleA(nullptr), panel);
-    if (!hwnd) {
-        delete panel;
+    if (!RegisterUnitClass(kPanelClass, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS,
+                           static_cast<HBRUSH>(GetStockObject(HOLLOW_BRUSH))))
         return nullptr;
-    }
+    auto* panel = new DrawPanel(c, d);
+    if (!CreateUnitWindow(panel, c, 0, kPanelClass, "", 0)) return nullptr;
     panel->ApplyBorder();
     // The creation's own size change normally built it already.
     if (panel->data_.autoRedraw && !panel->canvas_) panel->RebuildCanvas(false);
@@ -141,12 +118,8 @@ void DrawPanel::BuildBrush() { brush_ = MakePanelBrush(data_.brushStyle, Resolve
 void DrawPanel::BuildFont() { font_.reset(MakePanelFont(data_.font, data_.coordinateUnit)); }
 
 void DrawPanel::ApplyBorder() {
-    LONG_PTR ex = GetWindowLongPtrA(hwnd(), GWL_EXSTYLE) & ~(WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME | WS_EX_STATICEDGE);
-    LONG_PTR style = GetWindowLongPtrA(hwnd(), GWL_STYLE) & ~WS_BORDER;
-    SetWindowLongPtrA(hwnd(), GWL_EXSTYLE, ex | static_cast<LONG_PTR>(BorderExStyle(data_.border)));
-    SetWindowLongPtrA(hwnd(), GWL_STYLE, data_.border == 5 ? style | WS_BORDER : style);
-    SetWindowPos(hwnd(), nullptr, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    SetBorderStyles(hwnd(), data_.border, true);
+    RedrawFrame(hwnd());
 }
 
 int DrawPanel::PropertyChanged(int own, const PropertyValue& v) {

@@ -37,18 +37,6 @@ HFONT CreateLabelFont(const Bytes& stored) {
     return CreateFontIndirectA(&font);
 }
 
-bool RegisterLabelClass() {
-    WNDCLASSA wc{};
-    if (GetClassInfoA(GetModuleHandleA(nullptr), kTransLabelClass, &wc)) return true;
-    wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-    wc.lpfnWndProc = &Unit::ClassProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(HOLLOW_BRUSH));
-    wc.lpszClassName = kTransLabelClass;
-    return RegisterClassA(&wc) != 0;
-}
-
 class TransLabel : public Unit {
 public:
     TransLabel(const UnitCreation& c, const TransLabelData& d) : Unit(kTransLabelType, c.windowId, c.unitId), data_(d) {
@@ -67,17 +55,12 @@ public:
         } catch (const TemplateError&) {
             return nullptr;
         }
-        if (!RegisterLabelClass()) return nullptr;
+        if (!RegisterUnitClass(kTransLabelClass, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS,
+                               static_cast<HBRUSH>(GetStockObject(HOLLOW_BRUSH))))
+            return nullptr;
         auto* unit = new TransLabel(c, d);
         unit->font_ = CreateLabelFont(d.font);
-        HWND hwnd = CreateWindowExA(WS_EX_TRANSPARENT, kTransLabelClass, d.caption.c_str(),
-                                    c.style | WS_CHILD | WS_CLIPSIBLINGS, c.left, c.top, c.width, c.height, c.parent,
-                                    reinterpret_cast<HMENU>(static_cast<uintptr_t>(c.controlId)),
-                                    GetModuleHandleA(nullptr), unit);
-        if (!hwnd) {
-            delete unit;
-            return nullptr;
-        }
+        if (!CreateUnitWindow(unit, c, WS_EX_TRANSPARENT, kTransLabelClass, d.caption.c_str(), 0)) return nullptr;
         return unit;
     }
 

@@ -40,17 +40,6 @@ enum Own {
 enum InputMode { kReadOnly = 1, kPassword = 2 };
 enum SpinMode { kNoSpin = 0, kAutomaticSpin = 1, kManualSpin = 2 };
 constexpr int kSpinIdOffset = 4;
-constexpr int32_t kSingleLineBorder = 5;
-
-DWORD BorderExStyle(int32_t border) {
-    switch (border) {
-        case 1: return WS_EX_CLIENTEDGE;
-        case 2: return WS_EX_DLGMODALFRAME;
-        case 3: return WS_EX_STATICEDGE;
-        case 4: return WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME;
-        default: return 0;
-    }
-}
 
 // Without a raised frame of its own around it the spin control gets a thin edge.
 bool SpinHasEdge(int32_t border) { return border == 0 || border == 1 || border == 3; }
@@ -148,7 +137,7 @@ public:
                 RaiseEvent(0);
                 return 0;
             case kBorder:
-                data_.border = AtMost(v.i, kSingleLineBorder);
+                data_.border = AtMost(v.i, kLineBorder);
                 ApplyBorder();
                 return 0;
             case kTextColor:
@@ -312,7 +301,7 @@ public:
                 LRESULT r = DefaultProc(message, wParam, lParam);
                 // Both forms of the message start with the new client rectangle.
                 RECT* client = reinterpret_cast<RECT*>(lParam);
-                if (data_.border == kSingleLineBorder) InflateRect(client, -1, -1);
+                if (data_.border == kLineBorder) InflateRect(client, -1, -1);
                 if (spin_) client->right -= SpinWidth();
                 if (client->right < client->left) client->right = client->left;
                 if (client->bottom < client->top) client->bottom = client->top;
@@ -474,23 +463,22 @@ private:
     }
 
     void ApplyBorder() {
-        LONG_PTR ex = GetWindowLongPtrA(hwnd(), GWL_EXSTYLE) & ~(WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME | WS_EX_STATICEDGE);
-        SetWindowLongPtrA(hwnd(), GWL_EXSTYLE, ex | static_cast<LONG_PTR>(BorderExStyle(data_.border)));
-        const UINT frameOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
+        // The control draws the single line itself.
+        SetBorderStyles(hwnd(), data_.border, false);
         if (spin_) {
             LONG_PTR spinEx = GetWindowLongPtrA(spin_, GWL_EXSTYLE) & ~WS_EX_STATICEDGE;
             if (SpinHasEdge(data_.border)) spinEx |= WS_EX_STATICEDGE;
             SetWindowLongPtrA(spin_, GWL_EXSTYLE, spinEx);
-            SetWindowPos(spin_, nullptr, 0, 0, 0, 0, frameOnly);
+            RedrawFrame(spin_);
         }
         // The new frame also moves the spin control, through the position change.
-        SetWindowPos(hwnd(), nullptr, 0, 0, 0, 0, frameOnly);
+        RedrawFrame(hwnd());
     }
 
     // The single-line border and the strip under the spin control are ours
     // to draw; the platform draws the edges and scroll bars.
     void PaintFrame() {
-        if (data_.border != kSingleLineBorder && !spin_) return;
+        if (data_.border != kLineBorder && !spin_) return;
         RECT window, client;
         GetWindowRect(hwnd(), &window);
         GetClientRect(hwnd(), &client);
@@ -498,7 +486,7 @@ private:
         OffsetRect(&client, -window.left, -window.top);
         OffsetRect(&window, -window.left, -window.top);
         HDC dc = GetWindowDC(hwnd());
-        if (data_.border == kSingleLineBorder) FrameRect(dc, &window, GetSysColorBrush(COLOR_WINDOWFRAME));
+        if (data_.border == kLineBorder) FrameRect(dc, &window, GetSysColorBrush(COLOR_WINDOWFRAME));
         if (spin_) {
             RECT strip{client.right, client.top, client.right + SpinWidth(), client.bottom};
             FillRect(dc, &strip, brush_);

@@ -24,16 +24,6 @@ const PropertyInfo kLabelProperties[] = {
     {"VAlign", kPropChoice},         {"DataSource", kPropDataSource},   {"DataColumn", kPropDataColumn},
 };
 
-DWORD BorderExStyle(int32_t border) {
-    switch (border) {
-        case 1: return WS_EX_CLIENTEDGE;
-        case 2: return WS_EX_DLGMODALFRAME;
-        case 3: return WS_EX_STATICEDGE;
-        case 4: return WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME;
-        default: return 0;
-    }
-}
-
 std::vector<COLORREF> UsedColours(const uint32_t (&colours)[3]) {
     std::vector<COLORREF> used;
     for (uint32_t c : colours)
@@ -107,26 +97,12 @@ public:
         } catch (const TemplateError&) {
             return nullptr;
         }
-        WNDCLASSA wc{};
-        if (!GetClassInfoA(GetModuleHandleA(nullptr), kLabelClass, &wc)) {
-            wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
-            wc.lpfnWndProc = &Unit::ClassProc;
-            wc.hInstance = GetModuleHandleA(nullptr);
-            wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-            wc.lpszClassName = kLabelClass;
-            if (!RegisterClassA(&wc)) return nullptr;
-        }
+        if (!RegisterUnitClass(kLabelClass, CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS)) return nullptr;
         auto* unit = new Label(c, d);
         unit->font_ = CreateUnitFont(d.font);
-        DWORD style = c.style | WS_CHILD | WS_CLIPSIBLINGS | (d.border == 5 ? WS_BORDER : 0);
-        HWND hwnd = CreateWindowExA(BorderExStyle(d.border), kLabelClass, d.caption.c_str(), style, c.left, c.top,
-                                    c.width, c.height, c.parent,
-                                    reinterpret_cast<HMENU>(static_cast<uintptr_t>(c.controlId)),
-                                    GetModuleHandleA(nullptr), unit);
-        if (!hwnd) {
-            delete unit;
+        if (!CreateUnitWindow(unit, c, BorderExStyle(d.border), kLabelClass, d.caption.c_str(),
+                              LineBorderStyle(d.border)))
             return nullptr;
-        }
         return unit;
     }
 
@@ -140,12 +116,8 @@ public:
             case 1: data_.effect = choice > 3 ? 3 : choice; break;
             case 2: {
                 data_.border = choice > 6 ? 6 : choice;
-                SetWindowLongPtrA(hwnd(), GWL_EXSTYLE, static_cast<LONG_PTR>(BorderExStyle(data_.border)));
-                LONG_PTR style = GetWindowLongPtrA(hwnd(), GWL_STYLE);
-                style = data_.border == 5 ? (style | WS_BORDER) : (style & ~WS_BORDER);
-                SetWindowLongPtrA(hwnd(), GWL_STYLE, style);
-                SetWindowPos(hwnd(), nullptr, 0, 0, 0, 0,
-                             SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+                SetBorderStyles(hwnd(), data_.border, true);
+                RedrawFrame(hwnd());
                 break;
             }
             case 3: data_.borderWidth = v.i < 5 ? 5 : v.i; break;

@@ -40,22 +40,9 @@ const UnitTypeInfo kPlaceholderType = {"", "", 0, nullptr, 0, nullptr};
 }  // namespace
 
 Unit* CreatePlaceholder(const UnitCreation& c) {
-    WNDCLASSA wc{};
-    if (!GetClassInfoA(GetModuleHandleA(nullptr), kPlaceholderClass, &wc)) {
-        wc.lpfnWndProc = &Unit::ClassProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        wc.lpszClassName = kPlaceholderClass;
-        if (!RegisterClassA(&wc)) return nullptr;
-    }
+    if (!RegisterUnitClass(kPlaceholderClass, 0)) return nullptr;
     auto* unit = new Placeholder(kPlaceholderType, c, Bytes(c.data, c.data + c.size));
-    HWND hwnd = CreateWindowExA(0, kPlaceholderClass, "", c.style | WS_CHILD | WS_CLIPSIBLINGS, c.left, c.top, c.width,
-                                c.height, c.parent, reinterpret_cast<HMENU>(static_cast<uintptr_t>(c.controlId)),
-                                GetModuleHandleA(nullptr), unit);
-    if (!hwnd) {
-        delete unit;
-        return nullptr;
-    }
+    if (!CreateUnitWindow(unit, c, 0, kPlaceholderClass, "", 0)) return nullptr;
     return unit;
 }
 
