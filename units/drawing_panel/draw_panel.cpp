@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "runtime/memory_dc.h"
 #include "units/picture/picture_draw.h"
 
 namespace qy {
@@ -56,25 +57,6 @@ int TileStart(int from, int size) {
     int start = from / size * size;
     return start > from ? start - size : start;
 }
-
-class MemoryDc {
-public:
-    MemoryDc(HDC compatible, HBITMAP bitmap) : dc_(CreateCompatibleDC(compatible)) {
-        if (dc_) old_ = SelectObject(dc_, bitmap);
-    }
-    ~MemoryDc() {
-        if (!dc_) return;
-        SelectObject(dc_, old_);
-        DeleteDC(dc_);
-    }
-    MemoryDc(const MemoryDc&) = delete;
-    MemoryDc& operator=(const MemoryDc&) = delete;
-    HDC get() const { return dc_; }
-
-private:
-    HDC dc_;
-    HGDIOBJ old_ = nullptr;
-};
 }  // namespace
 
 const UnitTypeInfo kDrawPanelType = {"画板", "DrawPanel", kTypeMayRaiseEvents, kPanelProperties,

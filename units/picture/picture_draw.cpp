@@ -2,32 +2,14 @@
 
 #include <cstring>
 
+#include "runtime/memory_dc.h"
+
 namespace qy {
 
 namespace {
 
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
-
-// A memory DC with one bitmap selected for its lifetime.
-class MemoryDc {
-public:
-    MemoryDc(HDC reference, HBITMAP bitmap) : dc_(CreateCompatibleDC(reference)) {
-        if (dc_ && bitmap) old_ = SelectObject(dc_, bitmap);
-    }
-    ~MemoryDc() {
-        if (!dc_) return;
-        if (old_) SelectObject(dc_, old_);
-        DeleteDC(dc_);
-    }
-    MemoryDc(const MemoryDc&) = delete;
-    MemoryDc& operator=(const MemoryDc&) = delete;
-    HDC get() const { return dc_; }
-
-private:
-    HDC dc_;
-    HGDIOBJ old_ = nullptr;
-};
 
 class OwnedBitmap {
 public:
