@@ -2,12 +2,6 @@
 
 #include <map>
 
-#include "app/abi/program_abi.h"
-#include "runtime/archive.h"
-#include "runtime/memory.h"
-#include "runtime/runtime_app.h"
-#include "runtime/value.h"
-#include "window/own_data.h"
 #include "window/window_list.h"
 
 // Event subroutines in the program's convention (no arguments here, no value
@@ -73,86 +67,24 @@ qy::UnitRecord UnitWindowTest::Unit(uint32_t typeRef, int left, int top, int wid
     return u;
 }
 
-void UnitWindowTest::Load(const std::vector<std::pair<uint32_t, qy::UnitRecord>>& units) {
-    if (!qy::Runtime().initialised) program::InitRuntime();
-    qy::WindowData wd;
-    wd.caption = "组件测试";
-    wd.position = 0;
-    wd.escCloses = 1;
-    wd.backColor = RGB(200, 220, 240);
+void UnitWindowTest::Load(std::vector<qytest::TestUnit> units) {
+    qytest::TestWindow window;
+    window.data.caption = "组件测试";
+    window.data.escCloses = 1;
+    window.data.backColor = RGB(200, 220, 240);
     // Real mouse input goes to whatever lies under the cursor: keep clear of
     // the windows that other test programs show at the same time.
-    qy::UnitRecord own = Unit(qy::TypeRef(1, 1), 680, 560, 560, 420, wd.Write(), {}, qy::kStateVisible);
-    std::vector<std::pair<uint32_t, qy::Bytes>> records = {{kOwn, qy::EncodeUnit(own)}};
+    window.at = RECT{680, 560, 1240, 980};
     int tab = 1;
-    for (const auto& [id, record] : units) {
-        qy::UnitRecord r = record;
-        r.tabOrder = tab++;
-        records.push_back({id, qy::EncodeUnit(r)});
-    }
-    qy::WindowTemplate window;
-    window.id = kWindow;
-    window.units = qy::UnitTable::Build(records);
-    qy::Bytes segment = qy::WriteSegment({window});
-
-    qy::WindowList& list = qy::Windows();
-    list.Clear();
-    qy::MemoryFile file(segment.data(), segment.size());
-    qy::LoadingArchive archive(file, 4096);
-    list.LoadSegment(archive);
-    list.RelocateHandlers(CodeBase());
-    ASSERT_TRUE(list.LoadStartupWindow(kWindow));
+    for (qytest::TestUnit& unit : units) unit.record.tabOrder = tab++;
+    qytest::InstallUnitWindow(units, CodeBase(), window);
+    ASSERT_TRUE(qytest::LoadUnitWindow());
     HWND hwnd = WindowHandle();
     SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetForegroundWindow(hwnd);
     UpdateWindow(hwnd);
     Pump();
     calls.clear();
-}
-
-HWND UnitWindowTest::Handle(uint32_t unit) const {
-    qy::Unit* u = qy::Windows().FindUnitObject(kWindow, unit, false);
-    return u ? u->hwnd() : nullptr;
-}
-
-int32_t UnitWindowTest::Read(uint32_t unit, int property, int sub) const {
-    return static_cast<int32_t>(qy::Windows().ReadProperty(kWindow, unit, property, sub));
-}
-
-void UnitWindowTest::Write(uint32_t unit, int property, uint32_t value, int sub) const {
-    qy::Windows().WriteProperty(kWindow, unit, property, sub, value, 0);
-}
-
-qy::Bytes UnitWindowTest::ReadBytes(uint32_t unit, int property) const {
-    void* block = reinterpret_cast<void*>(static_cast<uintptr_t>(static_cast<uint32_t>(Read(unit, property))));
-    qy::Bytes bytes;
-    if (block) {
-        const uint8_t* data = qy::ByteSetData(block);
-        bytes.assign(data, data + qy::ByteSetLength(block));
-        qy::Free(block);
-    }
-    return bytes;
-}
-
-std::string UnitWindowTest::ReadText(uint32_t unit, int property) const {
-    char* text = reinterpret_cast<char*>(static_cast<uintptr_t>(static_cast<uint32_t>(Read(unit, property))));
-    std::string result = text ? text : "";
-    if (text) qy::Free(text);
-    return result;
-}
-
-void UnitWindowTest::Pump() {
-    MSG m;
-    for (int idle = 0; idle < 3; ++idle) {
-        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-            idle = 0;
-            if (!qy::Runtime().PreTranslateMessage(&m)) {
-                TranslateMessage(&m);
-                DispatchMessageA(&m);
-            }
-        }
-        Sleep(20);
-    }
 }
 
 void UnitWindowTest::Mouse(DWORD flags, POINT screen) {

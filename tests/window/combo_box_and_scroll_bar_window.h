@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "gtest/gtest.h"
+#include "tests/support/unit_window.h"
 #include "window/template_format.h"
 
 namespace unittest {
@@ -22,25 +23,26 @@ struct EventCall {
 
 class UnitWindowTest : public ::testing::Test {
 protected:
-    static constexpr uint32_t kWindow = 0x52030001, kOwn = 0x06030000;
-
     void TearDown() override;
 
     // A unit record at the given place; bindings name own events 0-4 and -7/-8.
     static qy::UnitRecord Unit(uint32_t typeRef, int left, int top, int width, int height, qy::Bytes data,
                                std::vector<int> events = {}, uint32_t state = qy::kStateVisible | qy::kStateTabStop);
-    // Builds a window of these units (Esc closes it), loads it and puts it on top.
-    void Load(const std::vector<std::pair<uint32_t, qy::UnitRecord>>& units);
+    // Builds a window of these units (Esc closes it, tab order as listed), loads it and puts it on top.
+    void Load(std::vector<qytest::TestUnit> units);
 
-    HWND Handle(uint32_t unit) const;
+    HWND Handle(uint32_t unit) const { return qytest::UnitHandle(unit); }
     HWND WindowHandle() const { return Handle(0); }
-    int32_t Read(uint32_t unit, int property, int sub = -1) const;
-    void Write(uint32_t unit, int property, uint32_t value, int sub = -1) const;
-    // Reads a byte-set property into bytes (freeing the runtime's block).
-    qy::Bytes ReadBytes(uint32_t unit, int property) const;
-    std::string ReadText(uint32_t unit, int property) const;
+    int32_t Read(uint32_t unit, int property, int sub = -1) const {
+        return static_cast<int32_t>(qytest::ReadInt(unit, property, sub));
+    }
+    void Write(uint32_t unit, int property, uint32_t value, int sub = -1) const {
+        qytest::WriteInt(unit, property, value, sub);
+    }
+    qy::Bytes ReadBytes(uint32_t unit, int property) const { return qytest::ReadBytes(unit, property); }
+    std::string ReadText(uint32_t unit, int property) const { return qytest::ReadText(unit, property); }
 
-    static void Pump();
+    static void Pump() { qytest::SettleMessages(); }
     // Real mouse input at a screen point, through the system's input queue.
     static void Mouse(DWORD flags, POINT screen);
     static void Click(POINT screen);

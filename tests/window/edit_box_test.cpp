@@ -10,15 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "app/abi/program_abi.h"
 #include "gtest/gtest.h"
-#include "runtime/archive.h"
-#include "runtime/memory.h"
-#include "runtime/runtime_app.h"
-#include "window/own_data.h"
+#include "tests/support/unit_window.h"
 #include "window/window_list.h"
 
 using namespace qy;
+using namespace qytest;
 
 extern "C" {
 void TestHandler0();
@@ -32,7 +29,6 @@ struct Call {
 };
 std::vector<Call> calls;
 
-constexpr uint32_t kWindow = 0x52030001, kOwn = 0x06030000;
 constexpr uint32_t kSingle = 0x16030001, kSpinAuto = 0x16030002, kSpinManual = 0x16030003, kWrap = 0x16030004,
                    kWrapV = 0x16030005, kNoWrapH = 0x16030006, kNoWrapBoth = 0x16030007, kDigits = 0x16030008,
                    kLimited = 0x16030009, kReadOnlyMulti = 0x1603000A, kTiny = 0x1603000B, kDefault = 0x1603000C;
@@ -47,109 +43,58 @@ enum EditProperty {
 uintptr_t CodeBase() { return reinterpret_cast<uintptr_t>(&TestHandler0); }
 int32_t Offset(void (*handler)()) { return static_cast<int32_t>(reinterpret_cast<uintptr_t>(handler) - CodeBase()); }
 
-std::pair<uint32_t, Bytes> Entry(uint32_t id, uint32_t type, int left, int top, int width, int height,
-                                const Bytes& data, std::vector<EventBinding> bindings = {}) {
-    UnitRecord u;
-    u.typeRef = type;
-    u.name = "单元";
-    u.left = left, u.top = top, u.width = width, u.height = height;
-    u.state = kStateVisible | kStateTabStop;
-    u.ownData = data;
-    u.bindings = std::move(bindings);
-    return {id, EncodeUnit(u)};
-}
-
-Bytes Edit(const char* content, void (*tweak)(EditBoxData&) = nullptr) {
+TestUnit EditUnit(uint32_t id, int left, int top, int width, int height, const char* content,
+                  void (*tweak)(EditBoxData&) = nullptr, std::vector<EventBinding> bindings = {}) {
     EditBoxData d;
     d.content = content;
     if (tweak) tweak(d);
-    return d.Write();
+    return MakeTestUnit(id, kEditType, left, top, width, height, d.Write(), kStateVisible | kStateTabStop,
+                        std::move(bindings));
 }
 
-Bytes TestSegment() {
+void InstallEditBoxes() {
     const char* wrapText = "alpha beta gamma delta epsilon zeta eta theta iota kappa";
     std::vector<EventBinding> changed = {{0, Offset(&TestHandler0)}, {1, Offset(&TestHandler1)}};
-    WindowData wd;
-    wd.position = 0;
-    UnitRecord own;
-    own.typeRef = 0x10001;
-    own.left = 50, own.top = 50, own.width = 600, own.height = 400;
-    own.state = kStateVisible;
-    own.ownData = wd.Write();
+    TestWindow window;
+    window.at = RECT{50, 50, 650, 450};
     ButtonData defaultButton;
     defaultButton.type = 1;
     defaultButton.caption = "确定";
-
-    WindowTemplate t;
-    t.id = kWindow;
-    t.units = UnitTable::Build({
-        {kOwn, EncodeUnit(own)},
-        Entry(kSingle, kEditType, 10, 10, 120, 24, Edit("abc"), changed),
-        Entry(kSpinAuto, kEditType, 10, 40, 80, 24,
-             Edit("9", [](EditBoxData& d) { d.spinMode = 1, d.spinMin = 72, d.spinMax = 9; }), changed),
-        Entry(kSpinManual, kEditType, 10, 70, 80, 24,
-             Edit("5", [](EditBoxData& d) { d.spinMode = 2, d.border = 2; }), changed),
-        Entry(kWrap, kEditType, 150, 10, 100, 80, Edit(wrapText, [](EditBoxData& d) { d.multiLine = 1; })),
-        Entry(kWrapV, kEditType, 260, 10, 100, 80,
-             Edit(wrapText, [](EditBoxData& d) { d.multiLine = 1, d.scrollBars = 2; })),
-        Entry(kNoWrapH, kEditType, 370, 10, 100, 80,
-             Edit(wrapText, [](EditBoxData& d) { d.multiLine = 1, d.scrollBars = 1; })),
-        Entry(kNoWrapBoth, kEditType, 480, 10, 100, 80,
-             Edit(wrapText, [](EditBoxData& d) { d.multiLine = 1, d.scrollBars = 3; })),
-        Entry(kDigits, kEditType, 10, 100, 80, 24, Edit("", [](EditBoxData& d) { d.inputMode = 5; }), changed),
-        Entry(kLimited, kEditType, 10, 130, 80, 24, Edit("ab", [](EditBoxData& d) { d.maxLength = 4; })),
-        Entry(kReadOnlyMulti, kEditType, 150, 100, 100, 60,
-             Edit("只读", [](EditBoxData& d) { d.multiLine = 1, d.inputMode = 1; })),
-        Entry(kTiny, kEditType, 10, 160, 80, 5, Edit("tiny")),
-        Entry(kDefault, kButtonType, 10, 200, 80, 25, defaultButton.Write(), {{0, Offset(&TestHandler0)}}),
-    });
-    return WriteSegment({t});
-}
-
-void Pump() {
-    MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-        if (!Runtime().PreTranslateMessage(&m)) {
-            TranslateMessage(&m);
-            DispatchMessageA(&m);
-        }
-    }
+    InstallUnitWindow(
+        {
+            EditUnit(kSingle, 10, 10, 120, 24, "abc", nullptr, changed),
+            EditUnit(kSpinAuto, 10, 40, 80, 24, "9", [](EditBoxData& d) { d.spinMode = 1, d.spinMin = 72, d.spinMax = 9; },
+                     changed),
+            EditUnit(kSpinManual, 10, 70, 80, 24, "5", [](EditBoxData& d) { d.spinMode = 2, d.border = 2; }, changed),
+            EditUnit(kWrap, 150, 10, 100, 80, wrapText, [](EditBoxData& d) { d.multiLine = 1; }),
+            EditUnit(kWrapV, 260, 10, 100, 80, wrapText, [](EditBoxData& d) { d.multiLine = 1, d.scrollBars = 2; }),
+            EditUnit(kNoWrapH, 370, 10, 100, 80, wrapText, [](EditBoxData& d) { d.multiLine = 1, d.scrollBars = 1; }),
+            EditUnit(kNoWrapBoth, 480, 10, 100, 80, wrapText,
+                     [](EditBoxData& d) { d.multiLine = 1, d.scrollBars = 3; }),
+            EditUnit(kDigits, 10, 100, 80, 24, "", [](EditBoxData& d) { d.inputMode = 5; }, changed),
+            EditUnit(kLimited, 10, 130, 80, 24, "ab", [](EditBoxData& d) { d.maxLength = 4; }),
+            EditUnit(kReadOnlyMulti, 150, 100, 100, 60, "只读", [](EditBoxData& d) { d.multiLine = 1, d.inputMode = 1; }),
+            EditUnit(kTiny, 10, 160, 80, 5, "tiny"),
+            MakeTestUnit(kDefault, kButtonType, 10, 200, 80, 25, defaultButton.Write(), kStateVisible | kStateTabStop,
+                         {{0, Offset(&TestHandler0)}}),
+        },
+        CodeBase(), window);
 }
 
 class EditBoxTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!Runtime().initialised) program::InitRuntime();
-        WindowList& list = Windows();
-        list.Clear();
-        Bytes segment = TestSegment();
-        MemoryFile file(segment.data(), segment.size());
-        LoadingArchive archive(file, 4096);
-        list.LoadSegment(archive);
-        list.RelocateHandlers(CodeBase());
-        ASSERT_TRUE(list.LoadStartupWindow(kWindow));
-        Pump();
+        InstallEditBoxes();
+        ASSERT_TRUE(LoadUnitWindow());
+        PumpMessages();
         calls.clear();
     }
     void TearDown() override { Windows().Clear(); }
 
-    qy::Unit* Object(uint32_t unit) { return Windows().FindUnitObject(kWindow, unit, false); }
-    HWND Handle(uint32_t unit) { return Object(unit)->hwnd(); }
-    HWND Spin(uint32_t unit) { return GetDlgItem(GetParent(Handle(unit)), GetDlgCtrlID(Handle(unit)) + 4); }
-    int32_t Read(uint32_t unit, int property, int sub = -1) {
-        return static_cast<int32_t>(Windows().ReadProperty(kWindow, unit, property, sub));
-    }
-    std::string ReadText(uint32_t unit, int property) {
-        char* text = reinterpret_cast<char*>(static_cast<uintptr_t>(Windows().ReadProperty(kWindow, unit, property, -1)));
-        std::string copy = text ? text : "";
-        Free(text);
-        return copy;
-    }
+    HWND Spin(uint32_t unit) { return GetDlgItem(GetParent(UnitHandle(unit)), GetDlgCtrlID(UnitHandle(unit)) + 4); }
+    int32_t Read(uint32_t unit, int property, int sub = -1) { return static_cast<int32_t>(ReadInt(unit, property, sub)); }
     void Write(uint32_t unit, int property, int32_t value, int sub = -1) {
-        Windows().WriteProperty(kWindow, unit, property, sub, static_cast<uint32_t>(value), 0);
-    }
-    void WriteText(uint32_t unit, int property, const char* text) {
-        Windows().WriteProperty(kWindow, unit, property, -1, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(text)), 0);
+        WriteInt(unit, property, static_cast<uint32_t>(value), sub);
     }
     int CallsFrom(uint32_t unit) {
         int n = 0;
@@ -159,8 +104,8 @@ protected:
     // Characters as the keyboard delivers them: Unicode in the queue, taken
     // out in the form the window expects.
     void Type(uint32_t unit, const std::wstring& text) {
-        for (wchar_t c : text) PostMessageW(Handle(unit), WM_CHAR, c, 1);
-        Pump();
+        for (wchar_t c : text) PostMessageW(UnitHandle(unit), WM_CHAR, c, 1);
+        PumpMessages();
     }
     // A click on the upper or lower half of a spin control.
     void Press(HWND spin, bool up) {
@@ -169,7 +114,7 @@ protected:
         LPARAM at = MAKELPARAM(r.right / 2, up ? 2 : r.bottom - 3);
         SendMessageA(spin, WM_LBUTTONDOWN, MK_LBUTTON, at);
         SendMessageA(spin, WM_LBUTTONUP, 0, at);
-        Pump();
+        PumpMessages();
     }
     void SetClipboard(const char* text) {
         HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, strlen(text) + 1);
@@ -218,7 +163,7 @@ TEST_F(EditBoxTest, AutomaticSpinWrapsAroundItsRange) {
     EXPECT_EQ(ReadText(kSpinAuto, kContent), "72");
     EXPECT_EQ(Read(kSpinAuto, kSelStart), 0);
     EXPECT_EQ(Read(kSpinAuto, kSelLength), 2) << "the new number is selected";
-    EXPECT_EQ(GetFocus(), Handle(kSpinAuto));
+    EXPECT_EQ(GetFocus(), UnitHandle(kSpinAuto));
     EXPECT_EQ(CallsFrom(kSpinAuto), 1) << "the new content raises event 0";
     Press(spin, true);
     EXPECT_EQ(ReadText(kSpinAuto, kContent), "9");
@@ -254,7 +199,7 @@ TEST_F(EditBoxTest, ManualSpinRaisesEventOneAndLeavesTheContent) {
 }
 
 TEST_F(EditBoxTest, TheSpinControlFollowsItsEditBox) {
-    HWND edit = Handle(kSpinAuto), spin = Spin(kSpinAuto);
+    HWND edit = UnitHandle(kSpinAuto), spin = Spin(kSpinAuto);
     ASSERT_NE(spin, nullptr);
     EXPECT_EQ(GetDlgCtrlID(spin), GetDlgCtrlID(edit) + 4);
     EXPECT_EQ(GetWindow(edit, GW_HWNDPREV), spin) << "directly above the edit box";
@@ -291,7 +236,7 @@ TEST_F(EditBoxTest, SelectionsCountBytesAndMinusOneMeansTheEnd) {
     EXPECT_EQ(Read(kSingle, kSelStart), 3);
     EXPECT_EQ(Read(kSingle, kSelLength), 0);
     DWORD from = 0, to = 0;
-    SendMessageA(Handle(kSingle), EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+    SendMessageA(UnitHandle(kSingle), EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
     EXPECT_EQ(from, 3u) << "the caret is after the c";
     EXPECT_EQ(to, 3u);
 
@@ -310,7 +255,7 @@ TEST_F(EditBoxTest, SelectionsCountBytesAndMinusOneMeansTheEnd) {
     Write(kSingle, kSelStart, 2);
     Write(kSingle, kSelLength, 3);
     EXPECT_EQ(ReadText(kSingle, kSelText), "文a");
-    SendMessageA(Handle(kSingle), EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+    SendMessageA(UnitHandle(kSingle), EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
     EXPECT_EQ(from, 1u) << "byte 2 is the second character";
     EXPECT_EQ(to, 3u);
     Write(kSingle, kSelStart, -1);
@@ -318,13 +263,13 @@ TEST_F(EditBoxTest, SelectionsCountBytesAndMinusOneMeansTheEnd) {
 }
 
 TEST_F(EditBoxTest, MultiLineBoxesWrapWordsOnlyWithoutAHorizontalScrollBar) {
-    EXPECT_GT(SendMessageA(Handle(kWrap), EM_GETLINECOUNT, 0, 0), 1);
-    EXPECT_GT(SendMessageA(Handle(kWrapV), EM_GETLINECOUNT, 0, 0), 1);
-    EXPECT_EQ(SendMessageA(Handle(kNoWrapH), EM_GETLINECOUNT, 0, 0), 1);
-    EXPECT_EQ(SendMessageA(Handle(kNoWrapBoth), EM_GETLINECOUNT, 0, 0), 1);
-    LONG_PTR style = GetWindowLongPtrA(Handle(kNoWrapBoth), GWL_STYLE);
+    EXPECT_GT(SendMessageA(UnitHandle(kWrap), EM_GETLINECOUNT, 0, 0), 1);
+    EXPECT_GT(SendMessageA(UnitHandle(kWrapV), EM_GETLINECOUNT, 0, 0), 1);
+    EXPECT_EQ(SendMessageA(UnitHandle(kNoWrapH), EM_GETLINECOUNT, 0, 0), 1);
+    EXPECT_EQ(SendMessageA(UnitHandle(kNoWrapBoth), EM_GETLINECOUNT, 0, 0), 1);
+    LONG_PTR style = GetWindowLongPtrA(UnitHandle(kNoWrapBoth), GWL_STYLE);
     EXPECT_TRUE((style & WS_HSCROLL) && (style & WS_VSCROLL));
-    EXPECT_FALSE(GetWindowLongPtrA(Handle(kWrapV), GWL_STYLE) & WS_HSCROLL);
+    EXPECT_FALSE(GetWindowLongPtrA(UnitHandle(kWrapV), GWL_STYLE) & WS_HSCROLL);
 }
 
 TEST_F(EditBoxTest, InputModesFilterTypedCharacters) {
@@ -354,40 +299,40 @@ TEST_F(EditBoxTest, MaxLengthCountsBytes) {
     SetClipboard("+-\r\nsecond line");
     Write(kLimited, kSelStart, 0);
     Write(kLimited, kSelLength, 1);
-    SendMessageA(Handle(kLimited), WM_PASTE, 0, 0);
+    SendMessageA(UnitHandle(kLimited), WM_PASTE, 0, 0);
     EXPECT_EQ(ReadText(kLimited, kContent), "+2中") << "a paste is cut where the room ends";
     Write(kLimited, kMaxLength, -5);
     EXPECT_EQ(Read(kLimited, kMaxLength), 0);
     Write(kLimited, kSelStart, -1);
     Type(kLimited, L"yz");
     EXPECT_EQ(ReadText(kLimited, kContent), "+2中yz") << "0 lifts the limit";
-    SendMessageA(Handle(kLimited), WM_PASTE, 0, 0);
+    SendMessageA(UnitHandle(kLimited), WM_PASTE, 0, 0);
     EXPECT_EQ(ReadText(kLimited, kContent), "+2中yz+-") << "a single-line box takes the first line";
 }
 
 TEST_F(EditBoxTest, MultiLineBoxesKeepEnterUnlessReadOnly) {
-    SetForegroundWindow(GetParent(Handle(kWrap)));
-    SetFocus(Handle(kWrap));
-    MSG m{Handle(kWrap), WM_KEYDOWN, VK_RETURN, 0, 0, {0, 0}};
+    SetForegroundWindow(GetParent(UnitHandle(kWrap)));
+    SetFocus(UnitHandle(kWrap));
+    MSG m{UnitHandle(kWrap), WM_KEYDOWN, VK_RETURN, 0, 0, {0, 0}};
     EXPECT_FALSE(Runtime().PreTranslateMessage(&m));
     EXPECT_EQ(CallsFrom(kDefault), 0);
-    m.hwnd = Handle(kSingle);
-    SetFocus(Handle(kSingle));
+    m.hwnd = UnitHandle(kSingle);
+    SetFocus(UnitHandle(kSingle));
     EXPECT_TRUE(Runtime().PreTranslateMessage(&m));
     EXPECT_EQ(CallsFrom(kDefault), 1) << "Enter in a single-line box clicks the default button";
-    m.hwnd = Handle(kReadOnlyMulti);
-    SetFocus(Handle(kReadOnlyMulti));
+    m.hwnd = UnitHandle(kReadOnlyMulti);
+    SetFocus(UnitHandle(kReadOnlyMulti));
     EXPECT_TRUE(Runtime().PreTranslateMessage(&m));
     EXPECT_EQ(CallsFrom(kDefault), 2);
 }
 
 TEST_F(EditBoxTest, SingleLineBoxesAreAtLeastOneLineTall) {
-    HDC dc = GetDC(Handle(kTiny));
+    HDC dc = GetDC(UnitHandle(kTiny));
     HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc, &metrics);
     SelectObject(dc, old);
-    ReleaseDC(Handle(kTiny), dc);
+    ReleaseDC(UnitHandle(kTiny), dc);
     EXPECT_EQ(Read(kTiny, kHeight), metrics.tmHeight + 2 * GetSystemMetrics(SM_CYEDGE));
     EXPECT_EQ(Read(kSingle, kHeight), 24) << "tall enough already";
     EXPECT_EQ(Read(kWrap, kHeight), 80);
@@ -398,14 +343,14 @@ TEST_F(EditBoxTest, SingleLineBoxesAreAtLeastOneLineTall) {
 }
 
 TEST_F(EditBoxTest, StyleChangesRecreateTheBoxWithItsContent) {
-    qy::Unit* first = Object(kSingle);
+    qy::Unit* first = UnitObject(kSingle);
     int id = GetDlgCtrlID(first->hwnd());
     Write(kSingle, kSelStart, 1);
     Write(kSingle, kSelLength, 1);
     Write(kSingle, kMultiLine, 0);
-    EXPECT_EQ(Object(kSingle), first) << "an unchanged MultiLine keeps the box";
+    EXPECT_EQ(UnitObject(kSingle), first) << "an unchanged MultiLine keeps the box";
     Write(kSingle, kAlignment, 7);
-    qy::Unit* second = Object(kSingle);
+    qy::Unit* second = UnitObject(kSingle);
     ASSERT_NE(second, first);
     EXPECT_EQ(Read(kSingle, kAlignment), 2);
     EXPECT_TRUE(GetWindowLongPtrA(second->hwnd(), GWL_STYLE) & ES_RIGHT);
@@ -415,11 +360,11 @@ TEST_F(EditBoxTest, StyleChangesRecreateTheBoxWithItsContent) {
     EXPECT_EQ(Read(kSingle, kSelLength), 1);
 
     Write(kSingle, kHideSelection, 0);
-    EXPECT_TRUE(GetWindowLongPtrA(Handle(kSingle), GWL_STYLE) & ES_NOHIDESEL);
+    EXPECT_TRUE(GetWindowLongPtrA(UnitHandle(kSingle), GWL_STYLE) & ES_NOHIDESEL);
     Write(kSingle, kSpinMode, 1);
     EXPECT_NE(Spin(kSingle), nullptr);
     Write(kSingle, kMultiLine, 1);
-    EXPECT_TRUE(GetWindowLongPtrA(Handle(kSingle), GWL_STYLE) & ES_MULTILINE);
+    EXPECT_TRUE(GetWindowLongPtrA(UnitHandle(kSingle), GWL_STYLE) & ES_MULTILINE);
     EXPECT_EQ(Spin(kSingle), nullptr) << "multi-line boxes have no spin control";
     EXPECT_EQ(Read(kSingle, kSpinMode), 1);
 
@@ -432,30 +377,30 @@ TEST_F(EditBoxTest, StyleChangesRecreateTheBoxWithItsContent) {
 TEST_F(EditBoxTest, InputModeAndPasswordCharacterApplyAtOnce) {
     WriteText(kSingle, kPasswordChar, "#x");
     EXPECT_EQ(ReadText(kSingle, kPasswordChar), "#");
-    EXPECT_EQ(SendMessageA(Handle(kSingle), EM_GETPASSWORDCHAR, 0, 0), 0) << "not in password mode";
-    qy::Unit* unit = Object(kSingle);
+    EXPECT_EQ(SendMessageA(UnitHandle(kSingle), EM_GETPASSWORDCHAR, 0, 0), 0) << "not in password mode";
+    qy::Unit* unit = UnitObject(kSingle);
     Write(kSingle, kInputMode, 2);
-    EXPECT_EQ(SendMessageA(Handle(kSingle), EM_GETPASSWORDCHAR, 0, 0), '#');
+    EXPECT_EQ(SendMessageA(UnitHandle(kSingle), EM_GETPASSWORDCHAR, 0, 0), '#');
     Write(kSingle, kInputMode, 1);
-    EXPECT_EQ(SendMessageA(Handle(kSingle), EM_GETPASSWORDCHAR, 0, 0), 0);
-    EXPECT_TRUE(GetWindowLongPtrA(Handle(kSingle), GWL_STYLE) & ES_READONLY);
+    EXPECT_EQ(SendMessageA(UnitHandle(kSingle), EM_GETPASSWORDCHAR, 0, 0), 0);
+    EXPECT_TRUE(GetWindowLongPtrA(UnitHandle(kSingle), GWL_STYLE) & ES_READONLY);
     Write(kSingle, kInputMode, 0);
-    EXPECT_FALSE(GetWindowLongPtrA(Handle(kSingle), GWL_STYLE) & ES_READONLY);
-    EXPECT_EQ(Object(kSingle), unit) << "no re-creation";
+    EXPECT_FALSE(GetWindowLongPtrA(UnitHandle(kSingle), GWL_STYLE) & ES_READONLY);
+    EXPECT_EQ(UnitObject(kSingle), unit) << "no re-creation";
 }
 
 TEST_F(EditBoxTest, BackgroundAndTheSingleLineBorderArePainted) {
-    HWND window = GetParent(Handle(kSingle));
+    HWND window = GetParent(UnitHandle(kSingle));
     SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     Write(kSingle, kBackColor, 0x0000FF);
     Write(kSingle, kBorder, 9);
     EXPECT_EQ(Read(kSingle, kBorder), 5);
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE | RDW_FRAME);
     RECT client;
-    GetClientRect(Handle(kSingle), &client);
+    GetClientRect(UnitHandle(kSingle), &client);
     EXPECT_EQ(client.right, 120 - 2) << "one pixel of frame on each side";
-    HDC dc = GetWindowDC(Handle(kSingle));
+    HDC dc = GetWindowDC(UnitHandle(kSingle));
     EXPECT_EQ(GetPixel(dc, 0, 0) & 0xFFFFFF, GetSysColor(COLOR_WINDOWFRAME));
     EXPECT_EQ(GetPixel(dc, 110, 20) & 0xFFFFFF, 0x0000FFu);
-    ReleaseDC(Handle(kSingle), dc);
+    ReleaseDC(UnitHandle(kSingle), dc);
 }

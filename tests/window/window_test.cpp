@@ -5,14 +5,13 @@
 
 #include <vector>
 
-#include "app/abi/program_abi.h"
 #include "gtest/gtest.h"
-#include "runtime/archive.h"
 #include "runtime/memory.h"
 #include "runtime/runtime_app.h"
 #include "runtime/services.h"
 #include "tests/support/child_process.h"
 #include "tests/support/test_program.h"
+#include "tests/support/unit_window.h"
 #include "window/own_data.h"
 #include "window/window_list.h"
 
@@ -97,27 +96,10 @@ Bytes TestSegment() {
     return WriteSegment({shown, hidden});
 }
 
-void Pump() {
-    MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-        if (!Runtime().PreTranslateMessage(&m)) {
-            TranslateMessage(&m);
-            DispatchMessageA(&m);
-        }
-    }
-}
-
 class LiveWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!Runtime().initialised) program::InitRuntime();
-        WindowList& list = Windows();
-        list.Clear();
-        Bytes segment = TestSegment();
-        MemoryFile file(segment.data(), segment.size());
-        LoadingArchive archive(file, 4096);
-        list.LoadSegment(archive);
-        list.RelocateHandlers(CodeBase());
+        qytest::InstallSegment(TestSegment(), CodeBase());
         calls.clear();
         answerGiven = false;
     }
@@ -223,7 +205,7 @@ TEST_F(LiveWindow, EscClosesAndTheSnapshotComesBack) {
     EXPECT_EQ(Read(kWindow, kButton, 0), 55u);
     MSG m{Handle(kButton), WM_KEYDOWN, VK_ESCAPE, 0, 0, {0, 0}};
     EXPECT_TRUE(Runtime().PreTranslateMessage(&m));
-    Pump();
+    qytest::PumpMessages();
     EXPECT_EQ(Windows().FindUnitObject(kWindow, 0, false), nullptr);
     EXPECT_EQ(Read(kWindow, kButton, 0), 10u);  // the value written while loaded is gone
 }

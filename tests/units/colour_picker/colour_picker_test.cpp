@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "gtest/gtest.h"
-#include "tests/units/common_dialog/dialog_driver.h"
-#include "tests/units/common_dialog/unit_window.h"
+#include "tests/support/dialog_driver.h"
+#include "tests/support/unit_window.h"
 #include "window/own_data.h"
 
 using namespace qytest;
@@ -79,10 +79,10 @@ protected:
         window.data.escCloses = 1;
         window.bindings = {{-6, static_cast<int32_t>(reinterpret_cast<uintptr_t>(&WindowMouseMoved) - codeBase)}};
         qy::EventBinding onChange{0, 0};
-        InstallUnitWindow({MakeTestUnit(kPicker, kColorPickerRef, RECT{10, 10, 69, 32}, qy::kStateVisible | qy::kStateTabStop,
-                                        picker, {onChange}),
-                           MakeTestUnit(kClearPicker, kColorPickerRef, RECT{10, 50, 69, 72}, qy::kStateVisible,
-                                        clearPicker, {onChange})},
+        InstallUnitWindow({MakeTestUnit(kPicker, kColorPickerRef, 10, 10, 59, 22, picker,
+                                        qy::kStateVisible | qy::kStateTabStop, {onChange}),
+                           MakeTestUnit(kClearPicker, kColorPickerRef, 10, 50, 59, 22, clearPicker, qy::kStateVisible,
+                                        {onChange})},
                           codeBase, window);
         changes.clear();
         notices.clear();

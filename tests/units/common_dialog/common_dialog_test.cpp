@@ -8,8 +8,8 @@
 
 #include "commands/command_table.h"
 #include "gtest/gtest.h"
-#include "tests/units/common_dialog/dialog_driver.h"
-#include "tests/units/common_dialog/unit_window.h"
+#include "tests/support/dialog_driver.h"
+#include "tests/support/unit_window.h"
 #include "units/common_dialog/common_dialog.h"
 
 using namespace qytest;
@@ -78,7 +78,7 @@ protected:
     void TearDown() override { qy::Windows().Clear(); }
 
     void Install(const qy::Bytes& data) {
-        InstallUnitWindow({MakeTestUnit(kDialog, kCommonDialogRef, RECT{10, 10, 36, 36}, 0, data)},
+        InstallUnitWindow({MakeTestUnit(kDialog, kCommonDialogRef, 10, 10, 26, 26, data, 0)},
                           reinterpret_cast<uintptr_t>(&PumpMessages));
     }
 

@@ -12,22 +12,22 @@
 #include "app/abi/program_abi.h"
 #include "commands/command_table.h"
 #include "gtest/gtest.h"
-#include "runtime/archive.h"
 #include "runtime/errors.h"
 #include "runtime/memory.h"
-#include "runtime/runtime_app.h"
 #include "tests/support/child_process.h"
+#include "tests/support/unit_window.h"
+#include "tests/units/picture/test_pictures.h"
 #include "units/drawing_panel/draw_panel.h"
 #include "window/own_data.h"
-#include "window/template_format.h"
 #include "window/window_list.h"
 
 using namespace qy;
+using namespace qytest;
 
 extern "C" void PanelPaintHandler();
 
 namespace {
-constexpr uint32_t kWindow = 0x52030001, kOwn = 0x06030000, kPanel = 0x16030001, kOther = 0x16030002;
+constexpr uint32_t kPanel = 0x16030001, kOther = 0x16030002;
 constexpr uint32_t kPanelType = 0x10008;
 constexpr int kWidth = 120, kHeight = 90;
 constexpr int32_t kWhite = 0xFFFFFF, kRed = 0x0000FF, kBlue = 0xFF0000, kInvalid = -1;
@@ -44,86 +44,34 @@ enum Property {
 
 uintptr_t CodeBase() { return reinterpret_cast<uintptr_t>(&PanelPaintHandler); }
 
-UnitRecord MakeUnit(uint32_t type, int left, int top, int width, int height, uint32_t state, Bytes data) {
-    UnitRecord u;
-    u.typeRef = type;
-    u.name = "画板";
-    u.left = left, u.top = top, u.width = width, u.height = height;
-    u.state = state;
-    u.ownData = std::move(data);
-    return u;
-}
-
 DrawPanelData ProgramPanel() {
     DrawPanelData d;
     d.backColor = 0xFFFFFF;
     return d;
 }
 
-Bytes Segment(const Bytes& panelData, uint32_t panelState, uint32_t otherState) {
-    WindowData wd;
-    wd.caption = "画板测试";
-    wd.position = 0;
-    wd.backColor = 0x808080;
-    UnitRecord own = MakeUnit(0x10001, 50, 50, 400, 300, kStateVisible, wd.Write());
-    UnitRecord panel = MakeUnit(kPanelType, 10, 10, kWidth, kHeight, panelState, panelData);
-    panel.bindings = {{0, 0}};  // Paint -> PanelPaintHandler at the code base
-    UnitRecord other = MakeUnit(kPanelType, 200, 10, 60, 60, otherState, ProgramPanel().Write());
-    WindowTemplate t;
-    t.id = kWindow;
-    t.units = UnitTable::Build({{kOwn, EncodeUnit(own)}, {kPanel, EncodeUnit(panel)}, {kOther, EncodeUnit(other)}});
-    return WriteSegment({t});
-}
-
-void Pump() {
-    MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-        if (!Runtime().PreTranslateMessage(&m)) {
-            TranslateMessage(&m);
-            DispatchMessageA(&m);
-        }
-    }
+void InstallPanels(const Bytes& panelData, uint32_t panelState, uint32_t otherState) {
+    TestWindow window;
+    window.at = RECT{50, 50, 450, 350};
+    window.data.caption = "画板测试";
+    window.data.backColor = 0x808080;
+    std::vector<EventBinding> paint = {{0, 0}};  // Paint -> PanelPaintHandler at the code base
+    InstallUnitWindow({MakeTestUnit(kPanel, kPanelType, 10, 10, kWidth, kHeight, panelData, panelState, paint),
+                       MakeTestUnit(kOther, kPanelType, 200, 10, 60, 60, ProgramPanel().Write(), otherState)},
+                      CodeBase(), window);
 }
 
 ValueRecord Int(int32_t v) { return MakeIntRecord(v); }
 ValueRecord Text(const char* t) { return MakeTextRecord(t); }
 
-// A 24-bit bottom-up BMP; pixel(x, y) gives 0x00BBGGRR for the top-down row y.
-Bytes MakeBmp(int width, int height, const std::function<uint32_t(int, int)>& pixel) {
-    int stride = (width * 3 + 3) & ~3;
-    Bytes file(54 + static_cast<size_t>(stride) * height, 0);
-    auto put32 = [&](size_t at, uint32_t v) {
-        for (int i = 0; i < 4; ++i) file[at + i] = static_cast<uint8_t>(v >> (8 * i));
-    };
-    file[0] = 'B', file[1] = 'M';
-    put32(2, static_cast<uint32_t>(file.size()));
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, static_cast<uint32_t>(width));
-    put32(22, static_cast<uint32_t>(height));
-    file[26] = 1;
-    file[28] = 24;
-    for (int y = 0; y < height; ++y) {
-        uint8_t* row = &file[54 + static_cast<size_t>(height - 1 - y) * stride];
-        for (int x = 0; x < width; ++x) {
-            uint32_t c = pixel(x, y);
-            row[x * 3] = static_cast<uint8_t>(c >> 16);
-            row[x * 3 + 1] = static_cast<uint8_t>(c >> 8);
-            row[x * 3 + 2] = static_cast<uint8_t>(c);
-        }
-    }
-    return file;
-}
-
 // Left half red, right half blue.
 Bytes RedBlueBmp(int width, int height) {
-    return MakeBmp(width, height, [width](int x, int) { return x < width / 2 ? 0x0000FFu : 0xFF0000u; });
+    return pictest::EncodeBmp(pictest::Halves(width, height, {255, 0, 0, 255}, {0, 0, 255, 255}), 24, false);
 }
 
 class PanelTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!Runtime().initialised) program::InitRuntime();
         paints.clear();
         duringPaint = nullptr;
     }
@@ -136,48 +84,25 @@ protected:
         return LoadRaw(data.Write(), panelState, otherState);
     }
     bool LoadRaw(const Bytes& panelData, uint32_t panelState = kStateVisible, uint32_t otherState = kStateVisible) {
-        WindowList& list = Windows();
-        list.Clear();
-        Bytes segment = Segment(panelData, panelState, otherState);
-        MemoryFile file(segment.data(), segment.size());
-        LoadingArchive archive(file, 4096);
-        list.LoadSegment(archive);
-        list.RelocateHandlers(CodeBase());
-        if (!list.LoadStartupWindow(kWindow)) return false;
+        InstallPanels(panelData, panelState, otherState);
+        if (!LoadUnitWindow()) return false;
         SetForegroundWindow(Window());
-        Pump();
+        PumpMessages();
         UpdateWindow(Window());
-        Pump();
+        PumpMessages();
         paints.clear();
         return true;
     }
 
-    DrawPanel* Panel(uint32_t unit = kPanel) {
-        return static_cast<DrawPanel*>(Windows().FindUnitObject(kWindow, unit, false));
-    }
-    HWND PanelHandle(uint32_t unit = kPanel) { return Panel(unit) ? Panel(unit)->hwnd() : nullptr; }
-    HWND Window() {
-        qy::Unit* own = Windows().FindUnitObject(kWindow, 0, false);
-        return own ? own->hwnd() : nullptr;
-    }
+    DrawPanel* Panel(uint32_t unit = kPanel) { return static_cast<DrawPanel*>(UnitObject(unit)); }
+    HWND PanelHandle(uint32_t unit = kPanel) { return UnitHandle(unit); }
+    HWND Window() { return UnitHandle(0); }
 
-    int32_t Read(int property) { return static_cast<int32_t>(Windows().ReadProperty(kWindow, kPanel, property, -1)); }
-    void Write(int property, uint32_t value) { Windows().WriteProperty(kWindow, kPanel, property, -1, value, 0); }
-    void WriteBytes(int property, const Bytes& bytes) {
-        void* block = NewByteSet(bytes.data(), static_cast<int>(bytes.size()));
-        Windows().WriteProperty(kWindow, kPanel, property, -1,
-                                static_cast<uint32_t>(reinterpret_cast<uintptr_t>(block)), 0);
-        Free(block);
-    }
-    int ReadByteSetLength(int property) {
-        void* block = reinterpret_cast<void*>(static_cast<uintptr_t>(Read(property)));
-        int length = ByteSetLength(block);
-        Free(block);
-        return length;
-    }
+    int32_t Read(int property) { return static_cast<int32_t>(ReadInt(kPanel, property)); }
+    void Write(int property, uint32_t value) { WriteInt(kPanel, property, value); }
 
     ValueRecord Call(CoreCommand command, std::vector<ValueRecord> args, uint32_t unit = kPanel) {
-        args.insert(args.begin(), ValueRecord{kWindow, unit, kPanelType});
+        args.insert(args.begin(), ValueRecord{kUnitWindow, unit, kPanelType});
         return program::CallCore(reinterpret_cast<const void*>(CoreCommandEntry(command)), args.data(),
                                  static_cast<int>(args.size()));
     }
@@ -343,7 +268,7 @@ TEST_F(PanelTest, ReadPixelOutsideTheVisibleAreaIsMinusOne) {
     HWND cover = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 40, 40, 30, 30, Window(), nullptr,
                                  GetModuleHandleA(nullptr), nullptr);
     SetWindowPos(cover, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    Pump();
+    PumpMessages();
     EXPECT_EQ(Pixel(45, 45), kInvalid) << "a point under an overlapping window";
     EXPECT_EQ(Pixel(25, 25), kWhite);
     DestroyWindow(cover);
@@ -529,7 +454,7 @@ TEST_F(PanelTest, DrawPictureCopyModesSizesAndTransparency) {
 
 TEST_F(PanelTest, BackgroundPictureInTheThreeModes) {
     ASSERT_TRUE(Load(ProgramPanel()));
-    WriteBytes(kBackPicture, RedBlueBmp(4, 4));
+    WriteBytes(kPanel, kBackPicture, RedBlueBmp(4, 4));
     Clear();  // mode 1: tiled from the top-left
     EXPECT_EQ(Pixel(0, 0), kRed);
     EXPECT_EQ(Pixel(2, 0), kBlue);
@@ -550,17 +475,17 @@ TEST_F(PanelTest, BackgroundPictureInTheThreeModes) {
     EXPECT_EQ(Pixel(61, 46), kBlue);
     EXPECT_EQ(Pixel(57, 43), kWhite);
 
-    WriteBytes(kBackPicture, RedBlueBmp(240, 45));
+    WriteBytes(kPanel, kBackPicture, RedBlueBmp(240, 45));
     Clear();  // scaled by one half to 120 x 22, centred vertically at 34
     EXPECT_EQ(Pixel(10, 45), kRed);
     EXPECT_EQ(Pixel(110, 45), kBlue);
     EXPECT_EQ(Pixel(10, 10), kWhite);
     EXPECT_EQ(Pixel(10, 80), kWhite);
 
-    WriteBytes(kBackPicture, Bytes{'n', 'o', ' ', 'p', 'i', 'c', 't', 'u', 'r', 'e'});
+    WriteBytes(kPanel, kBackPicture, Bytes{'n', 'o', ' ', 'p', 'i', 'c', 't', 'u', 'r', 'e'});
     Clear();
     EXPECT_EQ(Pixel(60, 45), kWhite);
-    EXPECT_EQ(ReadByteSetLength(kBackPicture), 0) << "undecodable picture data is dropped";
+    EXPECT_EQ(ReadBytes(kPanel, kBackPicture).size(), 0u) << "undecodable picture data is dropped";
 }
 
 TEST_F(PanelTest, AutoRedrawKeepsDrawingsAndTurningItOffDiscardsThem) {
@@ -577,7 +502,7 @@ TEST_F(PanelTest, AutoRedrawKeepsDrawingsAndTurningItOffDiscardsThem) {
     EXPECT_EQ(InkIn(0, 0, 40, 40).count, drawn) << "the canvas repaints the drawing";
 
     Write(2, kWidth + 40);  // Width: a size change keeps the old drawing
-    Pump();
+    PumpMessages();
     UpdateWindow(PanelHandle());
     EXPECT_EQ(InkIn(0, 0, 40, 40).count, drawn);
     EXPECT_EQ(Pixel(kWidth + 20, 10), kWhite);
@@ -596,7 +521,7 @@ TEST_F(PanelTest, ABackColorChangeRepaintsTheCanvas) {
     ASSERT_TRUE(Load(d));
     WriteAt({Int(5), Int(5), Text("W")});
     Write(kBackColor, kRed);
-    Pump();
+    PumpMessages();
     UpdateWindow(PanelHandle());
     std::vector<int32_t> area = Grab(0, 0, 30, 30);
     EXPECT_EQ(std::count(area.begin(), area.end(), kRed), 30 * 30) << "drawings on the canvas are lost";
@@ -652,7 +577,7 @@ TEST_F(PanelTest, AClickTakesTheFocusOnlyWithTheTabStopFlag) {
 
 QY_SCENARIO(panel_method_on_missing_unit) {
     program::InitRuntime();
-    ValueRecord args[1] = {{kWindow, kPanel, kPanelType}};
+    ValueRecord args[1] = {{kUnitWindow, kPanel, kPanelType}};
     program::CallCore(reinterpret_cast<const void*>(CoreCommandEntry(CoreCommand::Clear)), args, 1);
     qytest::Log("returned");
     return 0;

@@ -11,6 +11,7 @@
 #include "runtime/memory.h"
 #include "runtime/services.h"
 #include "runtime/value.h"
+#include "tests/units/picture/same_pixels.h"
 #include "tests/units/picture/test_pictures.h"
 #include "units/picture/picture_draw.h"
 
@@ -72,22 +73,6 @@ std::unique_ptr<Picture> Decode(const Bytes& bytes) {
 
 Rgba FromColour(COLORREF c) { return Rgba{GetRValue(c), GetGValue(c), GetBValue(c), 255}; }
 
-::testing::AssertionResult SameImage(const Image& expected, const Image& actual) {
-    int wrong = 0;
-    std::string first;
-    for (int y = 0; y < expected.height; ++y)
-        for (int x = 0; x < expected.width; ++x) {
-            Rgba e = expected.at(x, y), a = actual.at(x, y);
-            e.a = a.a = 255;
-            if (e == a) continue;
-            if (wrong++ == 0)
-                first = "(" + std::to_string(x) + "," + std::to_string(y) + ") is " + Describe(a) + ", expected " +
-                        Describe(e);
-        }
-    if (wrong == 0) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << wrong << " pixels differ, first " << first;
-}
-
 // One picture of every kind that has pixels, with what it shows when opaque.
 struct Sample {
     const char* name;
@@ -127,7 +112,7 @@ TEST(PictureDrawing, EveryKindAtNaturalSizeShowsItsPixels) {
         ASSERT_NE(nullptr, picture) << sample.name;
         Canvas canvas(20, 15, RGB(1, 2, 3));
         qy::RenderPicture(*picture, canvas.dc(), 4, 5, -1, -1, SRCCOPY, RGB(255, 255, 255));
-        EXPECT_TRUE(SameImage(sample.shows, canvas.Area(4, 5, 10, 7))) << sample.name;
+        EXPECT_TRUE(SamePixels(sample.shows, canvas.Area(4, 5, 10, 7), false)) << sample.name;
         EXPECT_EQ(Describe(Rgba{1, 2, 3, 255}), Describe(canvas.at(3, 5))) << sample.name << ": left of the picture";
         EXPECT_EQ(Describe(Rgba{1, 2, 3, 255}), Describe(canvas.at(14, 11))) << sample.name << ": right of it";
         EXPECT_EQ(Describe(Rgba{1, 2, 3, 255}), Describe(canvas.at(4, 12))) << sample.name << ": below it";
@@ -182,7 +167,7 @@ TEST(PictureDrawing, RasterOperationsCombineWithTheDestination) {
         qy::RenderPicture(*picture, canvas.dc(), 0, 0, -1, -1, static_cast<int32_t>(c.rop), RGB(255, 255, 255));
         Image expected = source;
         for (Rgba& p : expected.pixels) p = Rgba{c.combine(p.r, d.r), c.combine(p.g, d.g), c.combine(p.b, d.b), 255};
-        EXPECT_TRUE(SameImage(expected, canvas.Area(0, 0, 6, 4))) << c.name;
+        EXPECT_TRUE(SamePixels(expected, canvas.Area(0, 0, 6, 4), false)) << c.name;
     }
 }
 
@@ -205,7 +190,7 @@ TEST(PictureDrawing, ANegativeOperationMakesThatColourTransparent) {
             }
         EXPECT_GT(keyed, 0);
         EXPECT_LT(keyed, 70) << sample.name << ": the key colour must not be everywhere";
-        EXPECT_TRUE(SameImage(expected, canvas.Area(0, 0, 10, 7))) << sample.name;
+        EXPECT_TRUE(SamePixels(expected, canvas.Area(0, 0, 10, 7), false)) << sample.name;
     }
 }
 
@@ -260,7 +245,7 @@ TEST(PictureDrawing, IconsDrawThroughTheirMask) {
     Image expected = entry.indexed.ToImage();
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 8; ++x) expected.at(x, y) = Rgba{0x11, 0x77, 0xEE, 255};
-    EXPECT_TRUE(SameImage(expected, canvas.Area(2, 3, 32, 32)));
+    EXPECT_TRUE(SamePixels(expected, canvas.Area(2, 3, 32, 32), false));
 }
 
 TEST(PictureConversion, RuntimeNotify1003GivesABitmapOverWhite) {

@@ -240,6 +240,15 @@ Image Pattern(int width, int height, int seed, bool withAlpha) {
     return image;
 }
 
+Image Halves(int width, int height, Rgba left, Rgba right) {
+    Image image;
+    image.width = width;
+    image.height = height;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) image.pixels.push_back(x < width / 2 ? left : right);
+    return image;
+}
+
 Indexed IndexedPattern(int width, int height, int colours, int seed) {
     Indexed picture;
     picture.width = width;

@@ -37,6 +37,8 @@ struct Indexed {
 // Deterministic busy content: neighbouring pixels differ, rows differ.
 Image Pattern(int width, int height, int seed, bool withAlpha = false);
 Indexed IndexedPattern(int width, int height, int colours, int seed);
+// Left half one colour, right half the other (the middle column goes right).
+Image Halves(int width, int height, Rgba left, Rgba right);
 
 // BMP: bits 1, 4, 8 from an indexed picture; 24, 32 from an image.
 Bytes EncodeBmp(const Indexed& picture, int bits, bool topDown);

@@ -6,19 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "app/abi/program_abi.h"
 #include "gtest/gtest.h"
-#include "runtime/archive.h"
-#include "runtime/memory.h"
-#include "runtime/runtime_app.h"
+#include "tests/support/unit_window.h"
 #include "window/own_data.h"
-#include "window/template_format.h"
 #include "window/window_list.h"
 
 using namespace qy;
+using namespace qytest;
 
 namespace {
-constexpr uint32_t kWindow = 0x52040001, kOwn = 0x06040000;
 constexpr uint32_t kLabel = 0x16040001, kEmpty = 0x16040002, kGround = 0x16040003;
 constexpr uint32_t kTransLabelRef = TypeRef(kExtendedUiLibraryNumber, 5);
 constexpr COLORREF kBackground = RGB(40, 160, 200);
@@ -26,16 +22,6 @@ constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kGreen = RGB(0, 200, 0);
 
 enum Property { kLeft = 0, kCaption = 8, kEffect, kFont, kTextColor, kAlignment, kWordWrap, kVerticalAlignment };
-
-UnitRecord Record(uint32_t typeRef, int left, int top, int width, int height, Bytes data) {
-    UnitRecord u;
-    u.typeRef = typeRef;
-    u.name = "透明标签1";
-    u.left = left, u.top = top, u.width = width, u.height = height;
-    u.state = kStateVisible;
-    u.ownData = std::move(data);
-    return u;
-}
 
 uint32_t Text(const char* text) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(text)); }
 
@@ -74,35 +60,26 @@ protected:
     void TearDown() override { Windows().Clear(); }
 
     bool Load(const TransLabelData& label, Bytes emptyData = Bytes()) {
-        if (!Runtime().initialised) program::InitRuntime();
-        WindowData wd;
-        wd.caption = "透明标签测试";
-        wd.position = 0;
-        wd.backColor = kBackground;
+        TestWindow window;
+        window.at = RECT{60, 60, 540, 360};
+        window.data.caption = "透明标签测试";
+        window.data.backColor = kBackground;
         if (emptyData.empty()) {
             TransLabelData empty;
             empty.caption.clear();
             emptyData = empty.Write();
         }
-        WindowTemplate window;
-        window.id = kWindow;
         // An opaque label in another colour lies where the transparent one moves to.
         LabelData ground;
         ground.backColor = kGreen;
-        window.units = UnitTable::Build({{kOwn, EncodeUnit(Record(TypeRef(1, 1), 60, 60, 480, 300, wd.Write()))},
-                                         {kLabel, EncodeUnit(Record(kTransLabelRef, 20, 20, 200, 40, label.Write()))},
-                                         {kEmpty, EncodeUnit(Record(kTransLabelRef, 20, 120, 120, 40, emptyData))},
-                                         {kGround, EncodeUnit(Record(TypeRef(1, 10), 250, 10, 220, 60, ground.Write()))}});
-        Bytes segment = WriteSegment({window});
-        WindowList& list = Windows();
-        list.Clear();
-        MemoryFile file(segment.data(), segment.size());
-        LoadingArchive archive(file, 4096);
-        list.LoadSegment(archive);
-        if (!list.LoadStartupWindow(kWindow)) return false;
+        InstallUnitWindow({MakeTestUnit(kLabel, kTransLabelRef, 20, 20, 200, 40, label.Write()),
+                           MakeTestUnit(kEmpty, kTransLabelRef, 20, 120, 120, 40, emptyData),
+                           MakeTestUnit(kGround, TypeRef(1, 10), 250, 10, 220, 60, ground.Write())},
+                          0, window);
+        if (!LoadUnitWindow()) return false;
         SetWindowPos(Window(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         RedrawWindow(Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        Pump();
+        SettleMessages();
         return true;
     }
 
@@ -115,32 +92,18 @@ protected:
         return d;
     }
 
-    HWND Window() { return Windows().FindUnitObject(kWindow, 0, false)->hwnd(); }
-    HWND Handle(uint32_t unit) { return Windows().FindUnitObject(kWindow, unit, false)->hwnd(); }
+    HWND Window() { return UnitHandle(0); }
+    HWND Handle(uint32_t unit) { return UnitHandle(unit); }
     Pixels LabelPixels(uint32_t unit) {
         RECT r;
         GetClientRect(Handle(unit), &r);
         return Pixels(Handle(unit), r);
     }
-    int32_t Read(uint32_t unit, int property, int sub = -1) {
-        return static_cast<int32_t>(Windows().ReadProperty(kWindow, unit, property, sub));
-    }
+    int32_t Read(uint32_t unit, int property, int sub = -1) { return static_cast<int32_t>(ReadInt(unit, property, sub)); }
+    // Writes and lets the repaints it causes run.
     void Write(uint32_t unit, int property, uint32_t value, int sub = -1) {
-        Windows().WriteProperty(kWindow, unit, property, sub, value, 0);
-        Pump();
-    }
-    static void Pump() {
-        MSG m;
-        for (int idle = 0; idle < 3; ++idle) {
-            while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-                idle = 0;
-                if (!Runtime().PreTranslateMessage(&m)) {
-                    TranslateMessage(&m);
-                    DispatchMessageA(&m);
-                }
-            }
-            Sleep(20);
-        }
+        WriteInt(unit, property, value, sub);
+        SettleMessages();
     }
 
     static std::vector<std::string> texts_;
@@ -254,13 +217,13 @@ TEST_F(TransLabelTest, ItsTypeEntryAndTextsAreServedByTheInterface) {
     EXPECT_EQ(entry->propertyCount, 15);
     auto enumerate = reinterpret_cast<EnumerateTextsOp>(entry->interfaceFunction(kOpEnumerateTexts));
     ASSERT_NE(enumerate, nullptr);
-    enumerate(Windows().FindUnitObject(kWindow, kLabel, false),
+    enumerate(UnitObject(kLabel),
               [](const char* text, void*) { texts_.push_back(text); }, nullptr);
     EXPECT_EQ(texts_, (std::vector<std::string>{"透明标签", "宋体"}));
     auto changed = reinterpret_cast<PropertyChangedOp>(entry->interfaceFunction(kOpPropertyChanged));
     PropertyValue v;
     v.i = 1;
-    EXPECT_EQ(changed(Windows().FindUnitObject(kWindow, kLabel, false), 1, &v), 0) << "never asks for re-creation";
+    EXPECT_EQ(changed(UnitObject(kLabel), 1, &v), 0) << "never asks for re-creation";
 }
 
 TEST_F(TransLabelTest, MouseInputOnTheLabelIsAnOrdinaryCommonEvent) {
