@@ -4,10 +4,10 @@
 #include <windows.h>
 
 #include "gtest/gtest.h"
-#include "runtime/archive.h"
 #include "runtime/errors.h"
 #include "tests/commands/command_call.h"
 #include "tests/support/child_process.h"
+#include "tests/support/unit_window.h"
 #include "window/own_data.h"
 #include "window/window_list.h"
 
@@ -48,15 +48,6 @@ qy::Bytes Segment() {
     return qy::WriteSegment({main, second});
 }
 
-void LoadTestSegment() {
-    if (!qy::Runtime().initialised) program::InitRuntime();
-    Windows().Clear();
-    qy::Bytes segment = Segment();
-    qy::MemoryFile file(segment.data(), segment.size());
-    qy::LoadingArchive archive(file, 4096);
-    Windows().LoadSegment(archive);
-}
-
 ValueRecord Ref(uint32_t window, uint32_t unit, uint32_t type) { return ValueRecord{window, unit, type}; }
 ValueRecord MainWindow() { return Ref(kMain, kMainOwn, kWindowType); }
 ValueRecord SecondWindow() { return Ref(kSecond, kSecondOwn, kWindowType); }
@@ -80,7 +71,7 @@ void Pump() {
 
 class WindowCommands : public ::testing::Test {
 protected:
-    void SetUp() override { LoadTestSegment(); }
+    void SetUp() override { InstallSegment(Segment()); }
     void TearDown() override {
         Windows().Clear();
         Pump();
@@ -187,7 +178,7 @@ TEST_F(WindowCommands, GetWindowHandleGivesTheNativeWindows) {
 }
 
 QY_SCENARIO(handle_of_unloaded_window) {
-    LoadTestSegment();
+    InstallSegment(Segment());
     Log("handle " + std::to_string(reinterpret_cast<uintptr_t>(Handle(SecondWindow()))));
     return 0;
 }

@@ -57,14 +57,10 @@ void UnitWindowTest::TearDown() {
 
 qy::UnitRecord UnitWindowTest::Unit(uint32_t typeRef, int left, int top, int width, int height, qy::Bytes data,
                                     std::vector<int> events, uint32_t state) {
-    qy::UnitRecord u;
-    u.typeRef = typeRef;
-    u.name = "组件";
-    u.left = left, u.top = top, u.width = width, u.height = height;
-    u.state = state;
-    u.ownData = std::move(data);
-    for (int event : events) u.bindings.push_back({event, HandlerFor(event)});
-    return u;
+    std::vector<qy::EventBinding> bindings;
+    for (int event : events) bindings.push_back({event, HandlerFor(event)});
+    return qytest::MakeTestUnit(0, typeRef, left, top, width, height, std::move(data), state, std::move(bindings))
+        .record;
 }
 
 void UnitWindowTest::Load(std::vector<qytest::TestUnit> units) {
