@@ -7,4 +7,5 @@ qy_display
 trap qy_cleanup EXIT
 qy_wine_prefix
 cd "$BUILD"
-ctest --output-on-failure --timeout "${QY_TEST_TIMEOUT:-300}" -j2 "$@"
+# One test program at a time: some tests drive real input on the shared display.
+ctest --output-on-failure --timeout "${QY_TEST_TIMEOUT:-300}" "$@"
