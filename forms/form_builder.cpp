@@ -3,6 +3,7 @@
 #include <map>
 #include <set>
 #include <stdexcept>
+#include <utility>
 
 namespace forms {
 
@@ -10,6 +11,43 @@ Bytes StandardCursor(int32_t cursorId) {
     qy::ByteWriter out;
     out.I32(cursorId);
     return out.Take();
+}
+
+qy::WindowData WindowProperties(const char* caption, int32_t border, uint32_t backColor, int32_t maxButton) {
+    qy::WindowData w;
+    w.caption = caption;
+    w.border = border;
+    w.backColor = backColor;
+    w.maxButton = maxButton;
+    w.minButton = 1;
+    w.controlBox = 1;
+    w.closable = 1;
+    w.position = 1;
+    w.showInTaskbar = 1;
+    w.escCloses = 1;
+    return w;
+}
+
+Bytes CaptionButton(const char* caption, Bytes font) {
+    qy::ButtonData d;
+    d.caption = caption;
+    d.type = 0;
+    d.hAlign = 1;
+    d.vAlign = 1;
+    d.font = std::move(font);
+    return d.Write();
+}
+
+qy::CheckBoxData FlatCheckBox(const char* caption, uint32_t backColor) {
+    qy::CheckBoxData d;
+    d.caption = caption;
+    d.flat = 1;
+    d.checked = 0;
+    d.hAlign = 0;
+    d.vAlign = 1;
+    d.textColor = 0;
+    d.backColor = backColor;
+    return d;
 }
 
 int EventArgumentBytes(uint32_t type, int32_t event) {

@@ -44,6 +44,18 @@ inline Bytes SystemFont(int32_t height, int32_t weight = 400) { return Font("Sys
 // A cursor stored as one standard cursor id.
 Bytes StandardCursor(int32_t cursorId);
 
+// The own properties the program's windows share: a title bar with the
+// minimise box, control box and close, centred on the screen, shown in the
+// task bar and closed by Esc.
+qy::WindowData WindowProperties(const char* caption, int32_t border, uint32_t backColor, int32_t maxButton);
+
+// A push button with its caption centred both ways, in the font if one is given.
+Bytes CaptionButton(const char* caption, Bytes font = Bytes());
+
+// An unchecked flat check box with its caption on the right, left-aligned and
+// centred vertically, in black on the back colour.
+qy::CheckBoxData FlatCheckBox(const char* caption, uint32_t backColor);
+
 // An event binding by the name of the application subroutine it calls.
 struct Binding {
     int32_t event;
@@ -89,6 +101,11 @@ struct Form {
     FormUnit window;  // the window's own unit, entry 0
     std::vector<FormUnit> units;
 
+    // The window's own unit, with the window's own properties.
+    FormUnit& Window(uint32_t id, const qy::WindowData& data) {
+        window = FormUnit{id, "", kWindow, 0, 0, 0, 0, 0, {}, {}, {}};
+        return window.Data(data.Write());
+    }
     FormUnit& Add(uint32_t id, const std::string& name, uint32_t type) {
         units.push_back(FormUnit{id, name, type, 0, 0, 0, 0, 0, {}, {}, {}});
         return units.back();

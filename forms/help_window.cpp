@@ -49,20 +49,9 @@ std::string HelpText() {
 
 Form HelpWindow() {
     Form form{0x52010E44, 0x00D64133, 0x19010E44, {}, {}};
-    qy::WindowData w;
-    w.caption = "帮助";
-    w.border = 1;
-    w.backColor = qy::kButtonFaceColour;
-    w.maxButton = 1;
-    w.minButton = 1;
-    w.controlBox = 1;
-    w.closable = 1;
-    w.position = 1;
-    w.showInTaskbar = 1;
+    qy::WindowData w = WindowProperties("帮助", 1, qy::kButtonFaceColour, 1);
     w.dragToMove = 1;
-    w.escCloses = 1;
-    form.window = FormUnit{0x06010E43, "", kWindow, 0, 0, 0, 0, 0, {}, {}, {}};
-    form.window.At(50, 50, 790, 728).State(V).Data(w.Write())
+    form.Window(0x06010E43, w).At(50, 50, 790, 728).State(V)
         .On(0, "_帮助窗口_创建完毕")
         .On(4, "_帮助窗口_尺寸被改变");
 

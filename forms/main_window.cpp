@@ -28,26 +28,11 @@ Bytes ComboBox(std::vector<std::string> items, int32_t selection) {
 }
 
 qy::CheckBoxData CheckBox(const char* caption, bool checked, Bytes font, int32_t hAlign = 0) {
-    qy::CheckBoxData d;
-    d.caption = caption;
+    qy::CheckBoxData d = FlatCheckBox(caption, kCheckBoxBack);
     d.checked = checked ? 1 : 0;
-    d.flat = 1;
     d.hAlign = hAlign;
-    d.vAlign = 1;
-    d.textColor = 0;
-    d.backColor = kCheckBoxBack;
     d.font = std::move(font);
     return d;
-}
-
-Bytes Button(const char* caption, Bytes font = Bytes()) {
-    qy::ButtonData d;
-    d.caption = caption;
-    d.type = 0;
-    d.hAlign = 1;
-    d.vAlign = 1;
-    d.font = std::move(font);
-    return d.Write();
 }
 
 qy::EditBoxData EditBox(const char* content) {
@@ -83,24 +68,13 @@ Bytes TextBox(const char* content) {
 Form MainWindow() {
     Form form{0x52010001, 0x00D64130, 0x19010001, {}, {}};
 
-    qy::WindowData w;
-    w.caption = "砌字成图1.4版";
-    w.border = 1;
-    w.backColor = RGB(255, 191, 191);
-    w.maxButton = 1;
-    w.minButton = 1;
-    w.controlBox = 1;
-    w.closable = 1;
-    w.position = 1;
-    w.showInTaskbar = 1;
+    qy::WindowData w = WindowProperties("砌字成图1.4版", 1, RGB(255, 191, 191), 1);
     w.alwaysOnTop = 0;
-    w.escCloses = 1;
     w.enterMovesFocus = 0;
     w.f1OpensHelp = 0;
     w.dragToMove = 0;
-    form.window = FormUnit{0x06010000, "", kWindow, 0, 0, 0, 0, 0, {}, {}, {}};
-    form.window.At(50, 50, 1146, 571).State(V).Data(w.Write());
-    form.window.On(0, "_启动窗口_创建完毕")
+    form.Window(0x06010000, w).At(50, 50, 1146, 571).State(V)
+        .On(0, "_启动窗口_创建完毕")
         .On(2, "_启动窗口_将被销毁")
         .On(4, "_启动窗口_尺寸被改变")
         .On(5, "_启动窗口_被激活");
@@ -177,18 +151,18 @@ Form MainWindow() {
         .On(-10, "_图片宽1_放开某键")
         .On(-12, "_图片宽1_滚轮被滚动");
     form.Add(0x16010DAA, "砌字成图", kButton).At(401, 53, 30, 54).State(V | F)
-        .Data(Button("砌字", Font("微软雅黑", -14)))
+        .Data(CaptionButton("砌字", Font("微软雅黑", -14)))
         .On(0, "_砌字成图_被单击");
     form.Add(0x16010DAC, "打开记事本", kButton).At(-1, 82, 58, 25).State(V | F)
-        .Data(Button("记事本", SystemFont(-12)))
+        .Data(CaptionButton("记事本", SystemFont(-12)))
         .On(0, "_打开记事本_被单击");
     form.Add(0x16010DAD, "复制", kButton).At(-1, 53, 58, 27).State(V | F)
-        .Data(Button("复制", Font("宋体", -19, 700)))
+        .Data(CaptionButton("复制", Font("宋体", -19, 700)))
         .On(0, "_复制_被单击");
-    form.Add(0x16010DAE, "换图", kButton).At(434, 82, 45, 25).State(V | D | F).Data(Button("换图"))
+    form.Add(0x16010DAE, "换图", kButton).At(434, 82, 45, 25).State(V | D | F).Data(CaptionButton("换图"))
         .On(0, "_换图_被单击");
     form.Add(0x16010DAF, "帮助", kButton).At(1030, 82, 47, 25).State(V | F)
-        .Data(Button("？", SystemFont(-16, 700)))
+        .Data(CaptionButton("？", SystemFont(-16, 700)))
         .Cursor(32651)
         .On(0, "_帮助_被单击");
     form.Add(0x16010DB0, "编辑框3", kEditBox).At(15, 26, 60, 20).State(V | F).Data(TextBox("顶"))
@@ -202,7 +176,7 @@ Form MainWindow() {
     onTop.flat = 0;
     form.Add(0x16010DB3, "置顶", kCheckBox).At(1030, 53, 59, 25).State(V | F).Data(onTop.Write())
         .On(0, "_置顶_被单击");
-    form.Add(0x16010DB4, "皮肤_按钮", kButton).At(977, 82, 45, 25).State(V | F).Data(Button("皮肤"))
+    form.Add(0x16010DB4, "皮肤_按钮", kButton).At(977, 82, 45, 25).State(V | F).Data(CaptionButton("皮肤"))
         .On(0, "_皮肤_按钮_被单击");
     form.Add(0x16010DB7, "下", kCheckBox).At(634, 53, 38, 25).State(V | F)
         .Data(CheckBox("下", false, Bytes(), 1).Write())
@@ -216,17 +190,17 @@ Form MainWindow() {
     form.Add(0x16010DBA, "粗", kCheckBox).At(497, 53, 38, 25).State(V | F)
         .Data(CheckBox("粗", false, Bytes(), 1).Write())
         .On(0, "_粗_被单击");
-    form.Add(0x16010DBB, "默认", kButton).At(244, 53, 45, 25).State(V | F).Data(Button("默认"))
+    form.Add(0x16010DBB, "默认", kButton).At(244, 53, 45, 25).State(V | F).Data(CaptionButton("默认"))
         .On(0, "_默认_被单击");
-    form.Add(0x16010DBC, "清空", kButton).At(244, 82, 45, 25).State(V | F).Data(Button("清空"))
+    form.Add(0x16010DBC, "清空", kButton).At(244, 82, 45, 25).State(V | F).Data(CaptionButton("清空"))
         .On(0, "_清空_被单击");
-    form.Add(0x16010DBD, "全屏", kButton).At(977, 53, 45, 25).State(V | F).Data(Button("全屏"))
+    form.Add(0x16010DBD, "全屏", kButton).At(977, 53, 45, 25).State(V | F).Data(CaptionButton("全屏"))
         .On(0, "_全屏_被单击");
     form.Add(0x16010DBF, "字符大小1", kEditBox).At(484, 82, 35, 25).State(V | F).Data(NumberBox("9", 9, 72))
         .On(0, "_字符大小1_内容被改变")
         .On(-10, "_字符大小1_放开某键")
         .On(-12, "_字符大小1_滚轮被滚动");
-    form.Add(0x16010DC1, "字体", kButton).At(434, 53, 45, 25).State(V | F).Data(Button("字体"))
+    form.Add(0x16010DC1, "字体", kButton).At(434, 53, 45, 25).State(V | F).Data(CaptionButton("字体"))
         .On(0, "_字体_被单击");
 
     qy::DrawPanelData panel;

@@ -3,31 +3,12 @@
 
 namespace forms {
 
-namespace {
-Bytes Button(const char* caption) {
-    qy::ButtonData d;
-    d.caption = caption;
-    d.hAlign = 1;
-    d.vAlign = 1;
-    return d.Write();
-}
-}  // namespace
-
 Form SkinWindow() {
     Form form{0x5201068E, 0x00D64132, 0x1901068E, {}, {}};
-    qy::WindowData w;
-    w.caption = "皮肤";
-    w.border = 2;
-    w.backColor = RGB(200, 210, 255);
-    w.maxButton = 0;
-    w.minButton = 1;
-    w.controlBox = 1;
-    w.closable = 1;
-    w.position = 1;
-    w.showInTaskbar = 1;
-    w.escCloses = 1;
-    form.window = FormUnit{0x0601068D, "", kWindow, 0, 0, 0, 0, 0, {}, {}, {}};
-    form.window.At(50, 50, 216, 152).State(V).Data(w.Write()).On(0, "_皮肤窗口_创建完毕");
+    form.Window(0x0601068D, WindowProperties("皮肤", 2, RGB(200, 210, 255), 0))
+        .At(50, 50, 216, 152)
+        .State(V)
+        .On(0, "_皮肤窗口_创建完毕");
 
     struct Skin {
         uint32_t id;
@@ -47,7 +28,7 @@ Form SkinWindow() {
         {0x16010696, "中国红", 73, 44, "中国红", "_中国红_被单击"},
     };
     for (const Skin& s : skins)
-        form.Add(s.id, s.name, kButton).At(s.left, s.top, 63, 26).State(V).Data(Button(s.caption)).On(0, s.handler);
+        form.Add(s.id, s.name, kButton).At(s.left, s.top, 63, 26).State(V).Data(CaptionButton(s.caption)).On(0, s.handler);
     return form;
 }
 

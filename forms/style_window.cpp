@@ -14,43 +14,14 @@ Bytes Picker(uint32_t color) {
     return d.Write();
 }
 
-Bytes Caption(const char* caption) {
-    qy::CheckBoxData d;
-    d.caption = caption;
-    d.flat = 1;
-    d.checked = 0;
-    d.hAlign = 0;
-    d.vAlign = 1;
-    d.textColor = 0;
-    d.backColor = kBack;
-    return d.Write();
-}
-
-Bytes Button(const char* caption) {
-    qy::ButtonData d;
-    d.caption = caption;
-    d.hAlign = 1;
-    d.vAlign = 1;
-    return d.Write();
-}
+Bytes Caption(const char* caption) { return FlatCheckBox(caption, kBack).Write(); }
 }  // namespace
 
 Form StyleWindow() {
     Form form{0x52010481, 0x00D64131, 0x19010481, {}, {}};
-    qy::WindowData w;
-    w.caption = "风格配色";
-    w.border = 2;
-    w.backColor = kBack;
-    w.maxButton = 0;
-    w.minButton = 1;
-    w.controlBox = 1;
-    w.closable = 1;
-    w.position = 1;
-    w.showInTaskbar = 1;
+    qy::WindowData w = WindowProperties("风格配色", 2, kBack, 0);
     w.dragToMove = 1;
-    w.escCloses = 1;
-    form.window = FormUnit{0x06010480, "", kWindow, 0, 0, 0, 0, 0, {}, {}, {}};
-    form.window.At(50, 50, 400, 215).State(V).Data(w.Write()).On(0, "_风格配色窗口_创建完毕");
+    form.Window(0x06010480, w).At(50, 50, 400, 215).State(V).On(0, "_风格配色窗口_创建完毕");
 
     // Two pickers keep an empty own-data block: the picker's defaults.
     form.Add(0x16010794, "颜色选择器2", kColorPicker).At(235, 54, 59, 22).State(V).Data(Picker(RGB(255, 255, 255)))
@@ -69,15 +40,15 @@ Form StyleWindow() {
         .On(0, "_风格说明3_被单击");
     form.Add(0x1601079B, "说明4", kCheckBox).At(277, 132, 103, 36).State(V).Data(Caption("控件背景"))
         .On(0, "_风格说明4_被单击");
-    form.Add(0x160106B0, "皮肤_按钮", kButton).At(15, 121, 83, 39).State(V).Data(Button("其它皮肤"))
+    form.Add(0x160106B0, "皮肤_按钮", kButton).At(15, 121, 83, 39).State(V).Data(CaptionButton("其它皮肤"))
         .On(0, "_风格皮肤_按钮_被单击");
-    form.Add(0x1601049F, "无风格", kButton).At(105, 67, 83, 39).State(V).Data(Button("无风格"))
+    form.Add(0x1601049F, "无风格", kButton).At(105, 67, 83, 39).State(V).Data(CaptionButton("无风格"))
         .On(0, "_无风格_被单击");
-    form.Add(0x16010487, "银色风格", kButton).At(15, 67, 83, 39).State(V).Data(Button("银色风格"))
+    form.Add(0x16010487, "银色风格", kButton).At(15, 67, 83, 39).State(V).Data(CaptionButton("银色风格"))
         .On(0, "_银色风格_被单击");
-    form.Add(0x16010485, "蓝色风格", kButton).At(15, 13, 83, 39).State(V).Data(Button("蓝色风格"))
+    form.Add(0x16010485, "蓝色风格", kButton).At(15, 13, 83, 39).State(V).Data(CaptionButton("蓝色风格"))
         .On(0, "_蓝色风格_被单击");
-    form.Add(0x16010483, "绿色风格", kButton).At(105, 13, 83, 39).State(V).Data(Button("绿色风格"))
+    form.Add(0x16010483, "绿色风格", kButton).At(105, 13, 83, 39).State(V).Data(CaptionButton("绿色风格"))
         .On(0, "_绿色风格_被单击");
     return form;
 }
