@@ -20,15 +20,6 @@
 
 namespace {
 
-struct __attribute__((packed)) Constants {
-    char emptyText[1];
-    int32_t emptyByteSet[2];
-};
-const Constants kConstants = {{0}, {1, 0}};
-const qy::LibraryRecord* const kLibraries[4] = {&qy::CoreLibrary, &qy::XpStyleLibrary, &qy::ExtendedUiLibrary,
-                                                &qy::SpecialFunctionsLibrary};
-extern "C" void __cdecl BenchCodeBase() {}
-
 constexpr uint32_t kWindow = 0x52040001, kOwn = 0x06040000, kPanel = 0x16040001;
 constexpr int kGrid = 100;
 
@@ -91,17 +82,10 @@ void Measure(const char* name, int runs, const std::function<uint32_t(int, int)>
 
 }  // namespace
 
-extern "C" const qy::ProgramHeader ProgramHeaderRecord = {
-    3, 0, 0, reinterpret_cast<const void*>(&BenchCodeBase), reinterpret_cast<const uint8_t*>(&kConstants),
-    sizeof(Constants), nullptr, 0, 4, kLibraries, 0, nullptr, nullptr,
-};
-
-extern "C" int __cdecl ProgramStartup() { return 0; }
-
 int main(int argc, char** argv) {
     int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
     qy::Bytes segment = Segment();
-    qy::ProgramHeader header = ProgramHeaderRecord;
+    qy::ProgramHeader header = qy::ProgramHeaderRecord;
     header.templates = segment.data();
     header.templateSize = static_cast<uint32_t>(segment.size());
     qy::Runtime().InitRuntime(header);

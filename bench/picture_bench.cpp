@@ -26,15 +26,6 @@ extern "C" {
 
 namespace {
 
-struct __attribute__((packed)) Constants {
-    char emptyText[1];
-    int32_t emptyByteSet[2];
-};
-const Constants kConstants = {{0}, {1, 0}};
-const qy::LibraryRecord* const kLibraries[4] = {&qy::CoreLibrary, &qy::XpStyleLibrary, &qy::ExtendedUiLibrary,
-                                                &qy::SpecialFunctionsLibrary};
-extern "C" void __cdecl BenchCodeBase() {}
-
 typedef std::vector<uint8_t> Bytes;
 
 // Smooth gradients with some texture, so both encoders have real work.
@@ -207,18 +198,11 @@ void Measure(const char* format, const Bytes& data, int runs, double megapixels,
 
 }  // namespace
 
-extern "C" const qy::ProgramHeader ProgramHeaderRecord = {
-    3, 0, 0, reinterpret_cast<const void*>(&BenchCodeBase), reinterpret_cast<const uint8_t*>(&kConstants),
-    sizeof(Constants), nullptr, 0, 4, kLibraries, 0, nullptr, nullptr,
-};
-
-extern "C" int __cdecl ProgramStartup() { return 0; }
-
 int main(int argc, char** argv) {
     int width = argc > 2 ? std::atoi(argv[1]) : 3000;
     int height = argc > 2 ? std::atoi(argv[2]) : 2000;
     int runs = argc > 3 ? std::atoi(argv[3]) : 3;
-    qy::Runtime().InitRuntime(ProgramHeaderRecord);
+    qy::Runtime().InitRuntime(qy::ProgramHeaderRecord);
     std::vector<uint8_t> rgb = Content(width, height);
     double megapixels = width * static_cast<double>(height) / 1e6;
     std::printf("picture decoding, %d x %d (%.1f Mpixel), %d runs each\n", width, height, megapixels, runs);

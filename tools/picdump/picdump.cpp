@@ -17,17 +17,6 @@
 
 namespace {
 
-// The constant block: the empty text and the empty byte set.
-struct __attribute__((packed)) Constants {
-    char emptyText[1];
-    int32_t emptyByteSet[2];
-};
-const Constants kConstants = {{0}, {1, 0}};
-const qy::LibraryRecord* const kLibraries[4] = {&qy::CoreLibrary, &qy::XpStyleLibrary, &qy::ExtendedUiLibrary,
-                                                &qy::SpecialFunctionsLibrary};
-
-extern "C" void __cdecl DumpCodeBase() {}
-
 // The picture as drawn on white, top-down rows of blue-green-red.
 bool DrawOnWhite(const qy::Picture& picture, std::vector<uint8_t>& rows, size_t& stride) {
     BITMAPINFO info = {};
@@ -93,13 +82,6 @@ int Dump(const char* in, const char* out) {
 
 }  // namespace
 
-extern "C" const qy::ProgramHeader ProgramHeaderRecord = {
-    3, 0, 0, reinterpret_cast<const void*>(&DumpCodeBase), reinterpret_cast<const uint8_t*>(&kConstants),
-    sizeof(Constants), nullptr, 0, 4, kLibraries, 0, nullptr, nullptr,
-};
-
-extern "C" int __cdecl ProgramStartup() { return 0; }
-
 int main(int argc, char** argv) {
     if (argc != 3) {
         std::fprintf(stderr, "usage: picdump.exe IN OUT.ppm\n");
@@ -112,7 +94,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "picdump: bad file name\n");
         return 2;
     }
-    qy::Runtime().InitRuntime(ProgramHeaderRecord);
+    qy::Runtime().InitRuntime(qy::ProgramHeaderRecord);
     int status = Dump(in, out);
     // Shut-down releases the registered picture.
     qy::Runtime().Shutdown(status);
