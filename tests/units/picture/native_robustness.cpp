@@ -57,8 +57,8 @@ std::vector<Bytes> Seeds() {
     seeds.push_back(EncodePcx8(wide, true));
     seeds.push_back(EncodePcx1(std::vector<std::vector<bool>>(9, std::vector<bool>(21, true))));
     Image expected;
-    for (PngSpec spec : {PngSpec{3, 4, false}, PngSpec{6, 16, true}, PngSpec{0, 2, true}, PngSpec{2, 8, false}})
-        seeds.push_back(EncodePng(spec, 17, 11, 4, expected));
+    for (PngLayout layout : {PngLayout{3, 4, false}, PngLayout{6, 16, true}, PngLayout{0, 2, true}, PngLayout{2, 8, false}})
+        seeds.push_back(EncodePng(layout, 17, 11, 4, expected));
     seeds.push_back(EncodeJpeg(rgb, false, false));
     seeds.push_back(EncodeJpeg(rgb, true, true));
     seeds.push_back(EncodeIcon({IconEntry{4, IndexedPattern(32, 32, 16, 1), Image(), {}},

@@ -292,33 +292,33 @@ TEST(PcxDecoding, UnsupportedLayoutsAndDamage) {
 }
 
 TEST(PngDecoding, EveryColourTypeAndDepthInterlacedOrNot) {
-    const PngSpec specs[] = {
+    const PngLayout layouts[] = {
         {0, 1, false}, {0, 2, false}, {0, 4, false}, {0, 8, false}, {0, 16, false}, {2, 8, false},
         {2, 16, false}, {3, 1, false}, {3, 2, false}, {3, 4, false}, {3, 8, false}, {4, 8, false},
         {4, 16, false}, {6, 8, false}, {6, 16, false},
     };
-    for (PngSpec spec : specs) {
+    for (PngLayout layout : layouts) {
         for (bool interlaced : {false, true}) {
-            spec.interlaced = interlaced;
+            layout.interlaced = interlaced;
             Image expected;
-            Bytes png = EncodePng(spec, 13, 9, spec.bitDepth, expected);
+            Bytes png = EncodePng(layout, 13, 9, layout.bitDepth, expected);
             ASSERT_FALSE(png.empty());
             auto picture = Decode(png);
-            ASSERT_NE(nullptr, picture) << "colour type " << spec.colourType << " depth " << spec.bitDepth
+            ASSERT_NE(nullptr, picture) << "colour type " << layout.colourType << " depth " << layout.bitDepth
                                         << " interlaced " << interlaced;
             EXPECT_EQ(qy::kPicturePng, picture->kind);
             EXPECT_EQ(13 * 9 * 4, picture->size);
             EXPECT_TRUE(SamePixels(expected, RecordPixels(*picture), true))
-                << "colour type " << spec.colourType << " depth " << spec.bitDepth << " interlaced " << interlaced;
+                << "colour type " << layout.colourType << " depth " << layout.bitDepth << " interlaced " << interlaced;
         }
     }
 }
 
 TEST(PngDecoding, DamagedFilesGiveNoPicture) {
     Image expected;
-    Bytes png = EncodePng(PngSpec{6, 16, true}, 7, 5, 1, expected);
+    Bytes png = EncodePng(PngLayout{6, 16, true}, 7, 5, 1, expected);
     ExpectEveryCutFails(png, 12, "interlaced 16-bit PNG");  // IEND may go
-    Bytes flat = EncodePng(PngSpec{2, 8, false}, 7, 5, 1, expected);
+    Bytes flat = EncodePng(PngLayout{2, 8, false}, 7, 5, 1, expected);
     ExpectEveryCutFails(flat, 12, "8-bit PNG");
     Bytes crc = flat;
     crc[flat.size() - 12 - 5] ^= 0x55;  // inside the image data

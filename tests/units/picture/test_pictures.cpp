@@ -427,18 +427,18 @@ Bytes EncodeIcon(const std::vector<IconEntry>& entries, int type) {
     return out;
 }
 
-Bytes EncodePng(const PngSpec& spec, int width, int height, int seed, Image& expected) {
+Bytes EncodePng(const PngLayout& layout, int width, int height, int seed, Image& expected) {
     expected = Image();
     expected.width = width;
     expected.height = height;
-    int channels = spec.colourType == 0 || spec.colourType == 3 ? 1
-                   : spec.colourType == 4                      ? 2
-                   : spec.colourType == 2                      ? 3
+    int channels = layout.colourType == 0 || layout.colourType == 3 ? 1
+                   : layout.colourType == 4                      ? 2
+                   : layout.colourType == 2                      ? 3
                                                                : 4;
-    int depth = spec.bitDepth;
+    int depth = layout.bitDepth;
     // Palette pictures: one colour per index, the upper half of the entries
     // partly transparent through tRNS.
-    int entries = spec.colourType == 3 ? 1 << depth : 0;
+    int entries = layout.colourType == 3 ? 1 << depth : 0;
     std::vector<png_color> palette(entries);
     std::vector<png_byte> alphas(entries);
     for (int i = 0; i < entries; ++i) {
@@ -453,7 +453,7 @@ Bytes EncodePng(const PngSpec& spec, int width, int height, int seed, Image& exp
         for (int x = 0; x < width; ++x) {
             uint32_t s[4];
             for (int c = 0; c < channels; ++c) s[c] = Sample(depth, x, y, c, seed);
-            if (spec.colourType == 3) s[0] %= static_cast<uint32_t>(entries);
+            if (layout.colourType == 3) s[0] %= static_cast<uint32_t>(entries);
             for (int c = 0; c < channels; ++c) {
                 size_t bit = (static_cast<size_t>(x) * channels + c) * depth;
                 uint8_t* p = rows[y].data() + bit / 8;
@@ -467,7 +467,7 @@ Bytes EncodePng(const PngSpec& spec, int width, int height, int seed, Image& exp
                 }
             }
             Rgba e;
-            switch (spec.colourType) {
+            switch (layout.colourType) {
                 case 0: e = Rgba{To8(depth, s[0]), To8(depth, s[0]), To8(depth, s[0]), 255}; break;
                 case 2: e = Rgba{To8(depth, s[0]), To8(depth, s[1]), To8(depth, s[2]), 255}; break;
                 case 3: e = Rgba{palette[s[0]].red, palette[s[0]].green, palette[s[0]].blue, alphas[s[0]]}; break;
@@ -487,7 +487,7 @@ Bytes EncodePng(const PngSpec& spec, int width, int height, int seed, Image& exp
     }
     png_set_write_fn(png, &out, WriteToVector, FlushNothing);
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), depth,
-                 spec.colourType, spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+                 layout.colourType, layout.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     if (entries) {
         png_set_PLTE(png, info, palette.data(), entries);

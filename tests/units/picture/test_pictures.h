@@ -61,13 +61,13 @@ struct IconEntry {
 // type 1 icon, 2 cursor.
 Bytes EncodeIcon(const std::vector<IconEntry>& entries, int type = 1);
 
-struct PngSpec {
+struct PngLayout {
     int colourType;  // 0 grey, 2 RGB, 3 palette, 4 grey + alpha, 6 RGBA
     int bitDepth;
     bool interlaced;
 };
 // Samples are chosen by the encoder; the expected 8-bit BGRA result comes back.
-Bytes EncodePng(const PngSpec& spec, int width, int height, int seed, Image& expected);
+Bytes EncodePng(const PngLayout& layout, int width, int height, int seed, Image& expected);
 Bytes EncodePng(const Image& image);
 
 Bytes EncodeJpeg(const Image& image, bool grey, bool progressive, int quality = 95);

@@ -19,7 +19,7 @@ inline void PutTag(std::vector<uint8_t>& bytes, const char* tag) {
     for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(tag[i]));
 }
 
-struct WaveSpec {
+struct WaveLayout {
     uint16_t formatTag = 1;  // PCM
     uint16_t channels = 1;
     uint32_t rate = 11025;
@@ -28,28 +28,28 @@ struct WaveSpec {
     bool dataFirst = false;
 };
 
-inline std::vector<uint8_t> FormatChunk(const WaveSpec& spec) {
+inline std::vector<uint8_t> FormatChunk(const WaveLayout& layout) {
     std::vector<uint8_t> chunk;
     PutTag(chunk, "fmt ");
     PutU32(chunk, 16);
-    uint16_t align = static_cast<uint16_t>(spec.channels * spec.bits / 8);
-    PutU16(chunk, spec.formatTag);
-    PutU16(chunk, spec.channels);
-    PutU32(chunk, spec.rate);
-    PutU32(chunk, spec.rate * align);
+    uint16_t align = static_cast<uint16_t>(layout.channels * layout.bits / 8);
+    PutU16(chunk, layout.formatTag);
+    PutU16(chunk, layout.channels);
+    PutU32(chunk, layout.rate);
+    PutU32(chunk, layout.rate * align);
     PutU16(chunk, align);
-    PutU16(chunk, spec.bits);
+    PutU16(chunk, layout.bits);
     return chunk;
 }
 
 // A 440 Hz square wave for 8-bit data, silence otherwise.
-inline std::vector<uint8_t> DataChunk(const WaveSpec& spec) {
+inline std::vector<uint8_t> DataChunk(const WaveLayout& layout) {
     std::vector<uint8_t> chunk;
     PutTag(chunk, "data");
-    PutU32(chunk, spec.sampleBytes);
-    uint32_t half = spec.rate / 880 ? spec.rate / 880 : 1;
-    for (uint32_t i = 0; i < spec.sampleBytes; ++i)
-        chunk.push_back(spec.bits == 8 ? static_cast<uint8_t>((i / half) % 2 ? 0xA0 : 0x60) : 0);
+    PutU32(chunk, layout.sampleBytes);
+    uint32_t half = layout.rate / 880 ? layout.rate / 880 : 1;
+    for (uint32_t i = 0; i < layout.sampleBytes; ++i)
+        chunk.push_back(layout.bits == 8 ? static_cast<uint8_t>((i / half) % 2 ? 0xA0 : 0x60) : 0);
     return chunk;
 }
 
@@ -64,9 +64,9 @@ inline std::vector<uint8_t> RiffFile(const std::vector<std::vector<uint8_t>>& ch
     return file;
 }
 
-inline std::vector<uint8_t> MakeWave(const WaveSpec& spec = WaveSpec()) {
-    if (spec.dataFirst) return RiffFile({DataChunk(spec), FormatChunk(spec)});
-    return RiffFile({FormatChunk(spec), DataChunk(spec)});
+inline std::vector<uint8_t> MakeWave(const WaveLayout& layout = WaveLayout()) {
+    if (layout.dataFirst) return RiffFile({DataChunk(layout), FormatChunk(layout)});
+    return RiffFile({FormatChunk(layout), DataChunk(layout)});
 }
 
 }  // namespace qytest

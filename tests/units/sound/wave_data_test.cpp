@@ -27,9 +27,9 @@ TEST(WaveData, ClassifiesByTheFirstFourBytes) {
 }
 
 TEST(WaveData, AcceptsAPlainFileAndPointsAtItsSamples) {
-    WaveSpec spec;
-    spec.sampleBytes = 300;
-    std::vector<uint8_t> file = MakeWave(spec);
+    WaveLayout layout;
+    layout.sampleBytes = 300;
+    std::vector<uint8_t> file = MakeWave(layout);
     WaveData wave;
     ASSERT_TRUE(Accepts(file, &wave));
     EXPECT_EQ(wave.samples, file.data() + 44);
@@ -41,10 +41,10 @@ TEST(WaveData, AcceptsAPlainFileAndPointsAtItsSamples) {
 }
 
 TEST(WaveData, AcceptsDataBeforeFormat) {
-    WaveSpec spec;
-    spec.dataFirst = true;
-    spec.sampleBytes = 10;
-    std::vector<uint8_t> file = MakeWave(spec);
+    WaveLayout layout;
+    layout.dataFirst = true;
+    layout.sampleBytes = 10;
+    std::vector<uint8_t> file = MakeWave(layout);
     WaveData wave;
     ASSERT_TRUE(Accepts(file, &wave));
     EXPECT_EQ(wave.samples, file.data() + 20);
@@ -53,23 +53,23 @@ TEST(WaveData, AcceptsDataBeforeFormat) {
 }
 
 TEST(WaveData, RejectsFilesWithoutPlayableSamples) {
-    WaveSpec spec;
-    spec.sampleBytes = 0;
-    std::vector<uint8_t> headerOnly = MakeWave(spec);
+    WaveLayout layout;
+    layout.sampleBytes = 0;
+    std::vector<uint8_t> headerOnly = MakeWave(layout);
     ASSERT_EQ(headerOnly.size(), 44u);
     EXPECT_FALSE(Accepts(headerOnly)) << "an empty data chunk";
 
-    std::vector<uint8_t> formatOnly = RiffFile({FormatChunk(WaveSpec())});
+    std::vector<uint8_t> formatOnly = RiffFile({FormatChunk(WaveLayout())});
     ASSERT_EQ(formatOnly.size(), 36u);
     EXPECT_FALSE(Accepts(formatOnly)) << "no data chunk";
 
-    spec.sampleBytes = 40;
-    EXPECT_FALSE(Accepts(RiffFile({DataChunk(spec), DataChunk(spec)}))) << "no format chunk";
+    layout.sampleBytes = 40;
+    EXPECT_FALSE(Accepts(RiffFile({DataChunk(layout), DataChunk(layout)}))) << "no format chunk";
 
     // The first data chunk counts, even when a later one holds samples.
-    spec.sampleBytes = 0;
-    WaveSpec full;
-    EXPECT_FALSE(Accepts(RiffFile({FormatChunk(full), DataChunk(spec), DataChunk(full)})));
+    layout.sampleBytes = 0;
+    WaveLayout full;
+    EXPECT_FALSE(Accepts(RiffFile({FormatChunk(full), DataChunk(layout), DataChunk(full)})));
 }
 
 TEST(WaveData, RejectsWrongHeaders) {
@@ -87,9 +87,9 @@ TEST(WaveData, RejectsWrongHeaders) {
 }
 
 TEST(WaveData, RiffSizeBoundsTheChunkWalk) {
-    WaveSpec spec;
-    spec.sampleBytes = 20;
-    std::vector<uint8_t> file = MakeWave(spec);
+    WaveLayout layout;
+    layout.sampleBytes = 20;
+    std::vector<uint8_t> file = MakeWave(layout);
     std::vector<uint8_t> bounded = file;
     // The declared size ends the walk right after the format chunk.
     bounded[4] = 24;
@@ -100,9 +100,9 @@ TEST(WaveData, RiffSizeBoundsTheChunkWalk) {
 }
 
 TEST(WaveData, NeverReadsPastTheBytesGiven) {
-    WaveSpec spec;
-    spec.sampleBytes = 1000;
-    std::vector<uint8_t> file = MakeWave(spec);
+    WaveLayout layout;
+    layout.sampleBytes = 1000;
+    std::vector<uint8_t> file = MakeWave(layout);
 
     // A truncated file plays what it holds.
     std::vector<uint8_t> truncated(file.begin(), file.begin() + 44 + 100);
@@ -121,7 +121,7 @@ TEST(WaveData, NeverReadsPastTheBytesGiven) {
     std::vector<uint8_t> skip;
     PutTag(skip, "LIST");
     PutU32(skip, 0xFFFFFFF0u);
-    std::vector<uint8_t> hostile = RiffFile({skip, FormatChunk(WaveSpec()), DataChunk(spec)});
+    std::vector<uint8_t> hostile = RiffFile({skip, FormatChunk(WaveLayout()), DataChunk(layout)});
     hostile[4] = hostile[5] = hostile[6] = hostile[7] = 0xFF;
     EXPECT_FALSE(Accepts(hostile));
 
@@ -130,16 +130,16 @@ TEST(WaveData, NeverReadsPastTheBytesGiven) {
     PutTag(tiny, "fmt ");
     PutU32(tiny, 8);
     tiny.resize(16, 1);
-    EXPECT_FALSE(Accepts(RiffFile({tiny, DataChunk(spec)})));
+    EXPECT_FALSE(Accepts(RiffFile({tiny, DataChunk(layout)})));
 }
 
 TEST(WaveData, ExtraFormatBytesAreKeptButNeverOverclaimed) {
-    std::vector<uint8_t> format = FormatChunk(WaveSpec());
+    std::vector<uint8_t> format = FormatChunk(WaveLayout());
     format[4] = 20;  // chunk size: WAVEFORMATEX plus two extra bytes
     PutU16(format, 5);  // claims five extra bytes
     PutU16(format, 0xABCD);
-    WaveSpec spec;
-    std::vector<uint8_t> file = RiffFile({format, DataChunk(spec)});
+    WaveLayout layout;
+    std::vector<uint8_t> file = RiffFile({format, DataChunk(layout)});
     WaveData wave;
     ASSERT_TRUE(Accepts(file, &wave));
     ASSERT_EQ(wave.format.size(), 20u);

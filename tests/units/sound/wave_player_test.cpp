@@ -75,21 +75,21 @@ TEST_F(WavePlayerTest, PlaysASoundToItsEndAndReleasesIt) {
 
 TEST_F(WavePlayerTest, SoundsLongerThanTheBufferRingPlayThrough) {
     // More than 20 buffers of samples, so buffers are refilled while playing.
-    WaveSpec spec;
-    spec.rate = 48000;
-    spec.channels = 2;
-    spec.bits = 16;
-    spec.sampleBytes = 21 * 15360 + 100;
-    ASSERT_EQ(Play(MakeWave(spec)), 1);
+    WaveLayout layout;
+    layout.rate = 48000;
+    layout.channels = 2;
+    layout.bits = 16;
+    layout.sampleBytes = 21 * 15360 + 100;
+    ASSERT_EQ(Play(MakeWave(layout)), 1);
     EXPECT_TRUE(AllSoundsEnd(20000));
 }
 
 TEST_F(WavePlayerTest, TwoSoundsOverlap) {
-    WaveSpec spec;
-    spec.sampleBytes = 11025;  // one second each
-    std::vector<uint8_t> first = MakeWave(spec);
-    spec.dataFirst = true;
-    std::vector<uint8_t> second = MakeWave(spec);
+    WaveLayout layout;
+    layout.sampleBytes = 11025;  // one second each
+    std::vector<uint8_t> first = MakeWave(layout);
+    layout.dataFirst = true;
+    std::vector<uint8_t> second = MakeWave(layout);
     ASSERT_EQ(Play(first), 1);
     ASSERT_EQ(Play(second), 1);
     EXPECT_EQ(ActiveSoundCount(), 2) << "the second sound did not start while the first played";
@@ -97,9 +97,9 @@ TEST_F(WavePlayerTest, TwoSoundsOverlap) {
 }
 
 TEST_F(WavePlayerTest, LoopingRepeatsUntilStopAll) {
-    WaveSpec spec;
-    spec.sampleBytes = 551;  // a twentieth of a second
-    ASSERT_EQ(Play(MakeWave(spec), 1), 1);
+    WaveLayout layout;
+    layout.sampleBytes = 551;  // a twentieth of a second
+    ASSERT_EQ(Play(MakeWave(layout), 1), 1);
     Sleep(1500);
     EXPECT_EQ(ActiveSoundCount(), 1) << "a looping sound ended by itself";
     StopAllSounds(true);
@@ -107,10 +107,10 @@ TEST_F(WavePlayerTest, LoopingRepeatsUntilStopAll) {
 }
 
 TEST_F(WavePlayerTest, StopAllWithoutWaitOnlySignals) {
-    WaveSpec spec;
-    spec.sampleBytes = 11025 * 5;
-    ASSERT_EQ(Play(MakeWave(spec)), 1);
-    ASSERT_EQ(Play(MakeWave(spec), 1), 1);
+    WaveLayout layout;
+    layout.sampleBytes = 11025 * 5;
+    ASSERT_EQ(Play(MakeWave(layout)), 1);
+    ASSERT_EQ(Play(MakeWave(layout), 1), 1);
     StopAllSounds(false);
     EXPECT_TRUE(AllSoundsEnd(3000)) << "signalled sounds kept playing";
 }
@@ -118,19 +118,19 @@ TEST_F(WavePlayerTest, StopAllWithoutWaitOnlySignals) {
 TEST_F(WavePlayerTest, PlayAudioIsTrueWhenTheSoundPlays) {
     EXPECT_EQ(PlayAudio(MakeWave()), 1);
     EXPECT_EQ(ActiveSoundCount(), 1);
-    WaveSpec spec;
-    spec.formatTag = 0x7777;
-    EXPECT_EQ(PlayAudio(MakeWave(spec)), 0) << "a sound no device can play is not reported as playing";
+    WaveLayout layout;
+    layout.formatTag = 0x7777;
+    EXPECT_EQ(PlayAudio(MakeWave(layout)), 0) << "a sound no device can play is not reported as playing";
     EXPECT_TRUE(AllSoundsEnd());
 }
 
 TEST_F(WavePlayerTest, AFormatNoDeviceTakesIsRefusedAtOnce) {
-    WaveSpec spec;
-    spec.formatTag = 0x7777;  // no codec knows it
-    EXPECT_EQ(Play(MakeWave(spec)), 0);
-    spec.formatTag = 1;
-    spec.channels = 0;
-    EXPECT_EQ(Play(MakeWave(spec)), 0);
+    WaveLayout layout;
+    layout.formatTag = 0x7777;  // no codec knows it
+    EXPECT_EQ(Play(MakeWave(layout)), 0);
+    layout.formatTag = 1;
+    layout.channels = 0;
+    EXPECT_EQ(Play(MakeWave(layout)), 0);
     EXPECT_EQ(ActiveSoundCount(), 0) << "a refused sound left a player behind";
 }
 
@@ -159,9 +159,9 @@ TEST(NoSoundDevice, PlayingIsRefusedAndNothingLingers) {
 
 QY_SCENARIO(shutdown_stops_sounds) {
     program::InitRuntime();
-    WaveSpec spec;
-    spec.sampleBytes = 551;
-    Log("looping " + std::to_string(Play(MakeWave(spec), 1)) + " " + std::to_string(Play(MakeWave(spec), 1)));
+    WaveLayout layout;
+    layout.sampleBytes = 551;
+    Log("looping " + std::to_string(Play(MakeWave(layout), 1)) + " " + std::to_string(Play(MakeWave(layout), 1)));
     Sleep(300);
     Log("players " + std::to_string(ActiveSoundCount()));
     Runtime().Shutdown(0);
