@@ -87,20 +87,11 @@ BOOL FrameworkApp::InitApplication() { return TRUE; }
 BOOL FrameworkApp::InitInstance() { return TRUE; }
 
 int FrameworkApp::Run() {
-    LONG idleCount = 0;
-    bool idle = true;
-    for (;;) {
-        while (idle && !PeekMessageA(&message_, nullptr, 0, 0, PM_NOREMOVE)) {
-            if (!OnIdle(idleCount++)) idle = false;
-        }
-        do {
-            if (!PumpMessage()) return ExitInstance();
-            if (IsIdleMessage(&message_)) {
-                idle = true;
-                idleCount = 0;
-            }
-        } while (PeekMessageA(&message_, nullptr, 0, 0, PM_NOREMOVE));
+    // The runtime runs its own loop from the start-up subroutine; this plain
+    // pump only serves an application whose InitInstance asks for it.
+    while (PumpMessage()) {
     }
+    return ExitInstance();
 }
 
 BOOL FrameworkApp::PreTranslateMessage(MSG*) { return FALSE; }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "runtime/gbk.h"
 #include "runtime/runtime_app.h"
 #include "units/picture/picture_draw.h"
 #include "window/template_format.h"
@@ -490,7 +491,7 @@ bool WindowUnit::HandleMnemonic(MSG* m) {
         bool match = false;
         for (size_t i = 0; i + 1 < caption.size(); ++i) {
             unsigned char c = static_cast<unsigned char>(caption[i]);
-            if (c >= 0x81 && c <= 0xFE) {  // a double-byte character: skip its trail byte
+            if (IsGbkLeadByte(c)) {  // a double-byte character: skip its trail byte
                 ++i;
                 continue;
             }
