@@ -5,6 +5,7 @@
 #include "app/abi/program_abi.h"
 #include "app/constants.h"
 #include "forms/template_segment.h"
+#include "commands/libraries.h"
 #include "runtime/program_image.h"
 
 namespace program {
@@ -12,8 +13,6 @@ namespace program {
 namespace {
 const ProgramConstants& K = ProgramConstantBlock;
 
-const qy::LibraryRecord* const kLibraries[4] = {&qy::CoreLibrary, &qy::XpStyleLibrary, &qy::ExtendedUiLibrary,
-                                                &qy::SpecialFunctionsLibrary};
 
 const char* const kDllFiles[kDllCommandCount] = {
     K.emptyText, K.kernel32,  K.kernel32,  K.emptyText, K.emptyText, K.emptyText, K.user32Dll,
@@ -57,8 +56,8 @@ extern "C" const qy::ProgramHeader ProgramHeaderRecord = {
     sizeof(program::ProgramConstants),
     ProgramTemplateSegment,
     kProgramTemplateSegmentSize,
-    4,
-    program::kLibraries,
+    qy::kLibraryCount,
+    qy::kLibraryList,
     program::kDllCommandCount,
     program::kDllFiles,
     program::kDllExports,

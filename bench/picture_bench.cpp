@@ -22,7 +22,7 @@ extern "C" {
 #include "runtime/memory.h"
 #include "runtime/program_image.h"
 #include "runtime/runtime_app.h"
-#include "units/picture/picture_registry.h"
+#include "media/picture/picture_registry.h"
 
 namespace {
 

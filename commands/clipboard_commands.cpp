@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "commands/command_args.h"
+#include "runtime/command_args.h"
 #include "commands/command_table.h"
 
 namespace qy {

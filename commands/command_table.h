@@ -4,55 +4,61 @@
 #pragma once
 #include <cstdint>
 
-#include "runtime/value.h"
+#include "runtime/command_args.h"
 
 namespace qy {
 
-// A command fills the result record (zeroed by the frame) from count
-// argument records; the caller removes the arguments.
-typedef void(__cdecl* CommandEntry)(ValueRecord* result, int count, ValueRecord* args);
+// The 40 commands in the order of the library record's entry array, each
+// with the result type a caller assumes when the command leaves the type
+// word at 0 (kResultVaries: the command writes the type word itself). The
+// text commands and the system commands live in this folder, unit methods
+// with their unit and picture loading with the media commands.
+#define QY_CORE_COMMANDS(X)                   \
+    X(TextLength, kTypeInt)                   \
+    X(MidText, kTypeText)                     \
+    X(RightText, kTypeText)                   \
+    X(CompareText, kTypeInt)                  \
+    X(PointerToText, kTypeText)               \
+    X(ByteSetLength, kTypeInt)                \
+    X(PointerToByteSet, kTypeByteSet)         \
+    X(BitAnd, kTypeInt)                       \
+    X(BitOr, kTypeInt)                        \
+    X(ShiftRight, kTypeInt)                   \
+    X(FloorToInteger, kTypeInt)               \
+    X(ToInteger, kTypeInt)                    \
+    X(ToText, kTypeText)                      \
+    X(ToByteSet, kTypeByteSet)                \
+    X(ReadByteSetValue, kResultVaries)        \
+    X(MakeColor, kTypeInt)                    \
+    X(RunProgram, kTypeLogical)               \
+    X(ReadWholeFile, kTypeByteSet)            \
+    X(WriteToFile, kTypeLogical)              \
+    X(GetClipboardText, kTypeText)            \
+    X(SetClipboardText, kTypeLogical)         \
+    X(PlayAudio, kTypeLogical)                \
+    X(LoadWindow, kTypeLogical)               \
+    X(Destroy, kResultNone)                   \
+    X(FocusUnit, kResultNone)                 \
+    X(UpdateDisplay, kResultNone)             \
+    X(GetWindowHandle, kTypeInt)              \
+    X(CreatePictureObject, kTypeLogical)      \
+    X(NumberMethod, kTypeDouble)              \
+    X(ReleaseObject, kResultNone)             \
+    X(OpenDialog, kTypeLogical)               \
+    X(Clear, kResultNone)                     \
+    X(WriteAt, kResultNone)                   \
+    X(DrawPicture, kResultNone)               \
+    X(ReadPixel, kTypeInt)                    \
+    X(TextWidth, kTypeInt)                    \
+    X(TextHeight, kTypeInt)                   \
+    X(PictureWidth, kTypeInt)                 \
+    X(PictureHeight, kTypeInt)                \
+    X(LoadPicture, kTypeInt)
 
 enum class CoreCommand : int {
-    TextLength,
-    MidText,
-    RightText,
-    CompareText,
-    PointerToText,
-    ByteSetLength,
-    PointerToByteSet,
-    BitAnd,
-    BitOr,
-    ShiftRight,
-    FloorToInteger,
-    ToInteger,
-    ToText,
-    ToByteSet,
-    ReadByteSetValue,
-    MakeColor,
-    RunProgram,
-    ReadWholeFile,
-    WriteToFile,
-    GetClipboardText,
-    SetClipboardText,
-    PlayAudio,
-    LoadWindow,
-    Destroy,
-    FocusUnit,
-    UpdateDisplay,
-    GetWindowHandle,
-    CreatePictureObject,
-    NumberMethod,
-    ReleaseObject,
-    OpenDialog,
-    Clear,
-    WriteAt,
-    DrawPicture,
-    ReadPixel,
-    TextWidth,
-    TextHeight,
-    PictureWidth,
-    PictureHeight,
-    LoadPicture,
+#define QY_ENUM(name, result) name,
+    QY_CORE_COMMANDS(QY_ENUM)
+#undef QY_ENUM
     Count
 };
 constexpr int kCoreCommandCount = static_cast<int>(CoreCommand::Count);
@@ -65,7 +71,7 @@ constexpr uint32_t kResultVaries = 0xFFFFFFFFu;
 
 struct CoreCommandInfo {
     const char* name;
-    CommandEntry entry;  // null until the command is built
+    CommandEntry entry;
     uint32_t resultType;
 };
 
@@ -73,53 +79,13 @@ const CoreCommandInfo& CoreCommandAt(CoreCommand command);
 inline CommandEntry CoreCommandEntry(CoreCommand command) { return CoreCommandAt(command).entry; }
 // The command of that name, or null.
 const CoreCommandInfo* FindCoreCommand(const char* name);
+// Copies the entries into a library record's entry array of 40 slots.
+void FillCoreCommandArray(const void** slots);
 
-// Entries of the core commands. Each is defined by the file that builds it
-// (text, numeric, system commands here; unit methods with their unit) and
-// listed once in command_table.cpp.
 namespace commands {
-#define QY_COMMAND(name) void __cdecl name(ValueRecord* result, int count, ValueRecord* args)
-QY_COMMAND(TextLength);
-QY_COMMAND(MidText);
-QY_COMMAND(RightText);
-QY_COMMAND(CompareText);
-QY_COMMAND(PointerToText);
-QY_COMMAND(ByteSetLength);
-QY_COMMAND(PointerToByteSet);
-QY_COMMAND(BitAnd);
-QY_COMMAND(BitOr);
-QY_COMMAND(ShiftRight);
-QY_COMMAND(FloorToInteger);
-QY_COMMAND(ToInteger);
-QY_COMMAND(ToText);
-QY_COMMAND(ToByteSet);
-QY_COMMAND(ReadByteSetValue);
-QY_COMMAND(MakeColor);
-QY_COMMAND(RunProgram);
-QY_COMMAND(ReadWholeFile);
-QY_COMMAND(WriteToFile);
-QY_COMMAND(GetClipboardText);
-QY_COMMAND(SetClipboardText);
-QY_COMMAND(PlayAudio);
-QY_COMMAND(LoadWindow);
-QY_COMMAND(Destroy);
-QY_COMMAND(FocusUnit);
-QY_COMMAND(UpdateDisplay);
-QY_COMMAND(GetWindowHandle);
-QY_COMMAND(CreatePictureObject);
-QY_COMMAND(NumberMethod);
-QY_COMMAND(ReleaseObject);
-QY_COMMAND(OpenDialog);
-QY_COMMAND(Clear);
-QY_COMMAND(WriteAt);
-QY_COMMAND(DrawPicture);
-QY_COMMAND(ReadPixel);
-QY_COMMAND(TextWidth);
-QY_COMMAND(TextHeight);
-QY_COMMAND(PictureWidth);
-QY_COMMAND(PictureHeight);
-QY_COMMAND(LoadPicture);
-#undef QY_COMMAND
+#define QY_DECLARE(name, result) QY_COMMAND(name);
+QY_CORE_COMMANDS(QY_DECLARE)
+#undef QY_DECLARE
 }  // namespace commands
 
 }  // namespace qy

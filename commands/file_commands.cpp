@@ -6,7 +6,7 @@
 
 #include <climits>
 
-#include "commands/command_args.h"
+#include "runtime/command_args.h"
 #include "commands/command_table.h"
 #include "runtime/memory.h"
 

@@ -1,8 +1,9 @@
-// Playing sounds: the data, or the contents of a named file, goes to the
-// runtime's sound player.
-#include "commands/command_args.h"
+// Playing sounds (the data, or the contents of a named file, goes to the
+// runtime's sound player) and loading pictures into the picture registry.
+#include "runtime/command_args.h"
 #include "commands/command_table.h"
 #include "commands/file_commands.h"
+#include "media/picture/picture_registry.h"
 #include "runtime/memory.h"
 #include "runtime/services.h"
 
@@ -33,6 +34,22 @@ void __cdecl PlayAudio(ValueRecord* result, int n, ValueRecord* records) {
         Free(file);
     }
     SetIntResult(result, played ? 1 : 0);
+}
+
+// LoadPicture(picture data or file name) -> picture number, 0 on failure.
+void __cdecl LoadPicture(ValueRecord* result, int count, ValueRecord* args) {
+    result->low = 0;
+    result->high = 0;
+    if (count < 1) return;
+    const ValueRecord& argument = args[0];
+    std::unique_ptr<Picture> picture;
+    if (argument.type == kTypeByteSet) {
+        const void* block = reinterpret_cast<const void*>(static_cast<uintptr_t>(argument.low));
+        picture = DecodePicture(qy::ByteSetData(block), qy::ByteSetLength(block));
+    } else if (argument.type == kTypeText) {
+        picture = DecodePictureFile(TextOf(argument));
+    }
+    result->low = static_cast<uint32_t>(RegisterPicture(std::move(picture)));
 }
 
 }  // namespace commands

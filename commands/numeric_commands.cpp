@@ -2,9 +2,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "commands/command_args.h"
+#include "runtime/command_args.h"
 #include "commands/command_table.h"
-#include "commands/conversions.h"
+#include "runtime/conversions.h"
 
 namespace qy {
 namespace commands {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "commands/command_args.h"
+#include "runtime/command_args.h"
 #include "commands/command_table.h"
 #include "runtime/services.h"
 

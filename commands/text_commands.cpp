@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "commands/code_page.h"
-#include "commands/command_args.h"
+#include "runtime/command_args.h"
 #include "commands/command_table.h"
 
 namespace qy {

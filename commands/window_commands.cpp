@@ -2,7 +2,7 @@
 // window or destroying a unit, focus, repainting and native handles.
 #include <windows.h>
 
-#include "commands/command_args.h"
+#include "runtime/command_args.h"
 #include "commands/command_table.h"
 #include "runtime/services.h"
 #include "window/window_list.h"

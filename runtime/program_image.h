@@ -71,10 +71,4 @@ static_assert(sizeof(ProgramHeader) == 13 * 4, "the program header is 13 words")
 extern "C" const ProgramHeader ProgramHeaderRecord;
 extern "C" int __cdecl ProgramStartup();
 
-// The four support libraries of this program, in library-list order.
-extern const LibraryRecord CoreLibrary;
-extern const LibraryRecord XpStyleLibrary;
-extern const LibraryRecord ExtendedUiLibrary;
-extern const LibraryRecord SpecialFunctionsLibrary;
-
 }  // namespace qy

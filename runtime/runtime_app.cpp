@@ -9,21 +9,19 @@
 #include "runtime/errors.h"
 #include "runtime/memory.h"
 #include "runtime/program_path.h"
-#include "runtime/window_system.h"
+#include "runtime/runtime_system.h"
 
 namespace qy {
 
 extern "C" uint32_t __cdecl CallPreserved(const void* routine);
 
 namespace {
-WindowSystem* installedWindows = nullptr;
-MediaReleaser mediaReleaser = nullptr;
+RuntimeSystem installedSystem;
 const char kHiddenOwnerClass[] = "_QY_HideOwner";
 }  // namespace
 
-void InstallWindowSystem(WindowSystem* system) { installedWindows = system; }
-WindowSystem* InstalledWindowSystem() { return installedWindows; }
-void SetMediaReleaser(MediaReleaser releaser) { mediaReleaser = releaser; }
+void InstallRuntimeSystem(const RuntimeSystem& system) { installedSystem = system; }
+RuntimeSystem& InstalledSystem() { return installedSystem; }
 
 // Constructed by static initialisation, like the framework's application object.
 static RuntimeApp theRuntime;
@@ -40,7 +38,7 @@ RuntimeApp::RuntimeApp() { InitializeCriticalSection(&soundLock); }
 
 RuntimeApp::~RuntimeApp() { DeleteCriticalSection(&soundLock); }
 
-WindowSystem* RuntimeApp::windows() const { return installedWindows; }
+WindowSystem* RuntimeApp::windows() const { return installedSystem.windows; }
 
 BOOL RuntimeApp::InitInstance() {
     char path[MAX_PATH + 1] = {};
@@ -131,7 +129,6 @@ void RuntimeApp::InitRuntime(const ProgramHeader& header) {
         libraryValues.assign(libraries.size(), 0);
     }
 
-    if (!installedWindows) installedWindows = StandardWindowSystem();
     WindowSystem* system = windows();
     if (header.templateSize > 0 && system) {
         try {
@@ -204,10 +201,8 @@ void RuntimeApp::Shutdown(int exitCode) {
     }
     frameworkObjects.clear();
 
-    for (OwnedObject* object : objectList) delete object;
-    objectList.clear();
-
-    if (mediaReleaser) mediaReleaser();
+    if (installedSystem.releaseObjects) installedSystem.releaseObjects();
+    if (installedSystem.releaseMedia) installedSystem.releaseMedia();
 
     for (SmallRecord* record : smallRecords) {
         if (record->icon) DestroyIcon(record->icon);

@@ -22,11 +22,6 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
-// An object the runtime deletes at shut-down.
-struct OwnedObject {
-    virtual ~OwnedObject() = default;
-};
-
 // A unit-owned small record released at shut-down.
 struct SmallRecord {
     HICON icon;
@@ -91,7 +86,6 @@ public:
     std::vector<std::string> registeredServers;
     std::vector<std::string> registeredTypeLibraries;
     std::vector<FrameworkWindow*> frameworkObjects;
-    std::vector<OwnedObject*> objectList;
     CRITICAL_SECTION soundLock;
 
     bool loopEntered = false;
@@ -114,9 +108,5 @@ public:
 };
 
 RuntimeApp& Runtime();
-
-// Media clean-up at shut-down; the sound units install theirs.
-typedef void (*MediaReleaser)();
-void SetMediaReleaser(MediaReleaser releaser);
 
 }  // namespace qy

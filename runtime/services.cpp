@@ -9,8 +9,7 @@
 #include "runtime/events.h"
 #include "runtime/memory.h"
 #include "runtime/runtime_app.h"
-#include "runtime/runtime_hooks.h"
-#include "runtime/window_system.h"
+#include "runtime/runtime_system.h"
 
 namespace qy {
 
@@ -139,16 +138,14 @@ const DataTypeEntry* FindDataType(uint32_t typeCode) {
 }
 
 uint64_t ReadObjectProperty(uint32_t typeCode, void* object, int property, uint32_t wantedType) {
-    const DataTypeEntry* entry = FindDataType(typeCode);
-    const ObjectPropertyAccess* access = Hooks().objectProperties;
-    if (!entry || !access) return 0;
-    return access->read(*entry, object, property, wantedType);
+    // No data type of this runtime's libraries has a property routine, so
+    // every object property reads as 0 and writes go nowhere.
+    (void)typeCode, (void)object, (void)property, (void)wantedType;
+    return 0;
 }
 
 void WriteObjectProperty(uint32_t typeCode, void* object, int property, const ValueRecord* value) {
-    const DataTypeEntry* entry = FindDataType(typeCode);
-    const ObjectPropertyAccess* access = Hooks().objectProperties;
-    if (entry && access) access->write(*entry, object, property, *value);
+    (void)typeCode, (void)object, (void)property, (void)value;
 }
 
 namespace {
@@ -203,7 +200,10 @@ extern "C" int32_t __stdcall RuntimeNotify(int32_t code, int32_t arg1, int32_t a
         case 1000: return ProgramIcons(static_cast<HICON*>(pointer(arg1)));
         case 1001: return system ? reinterpret_cast<int32_t>(system->Collection()) : 0;
         case 1002: return reinterpret_cast<int32_t>(FindDataType(static_cast<uint32_t>(arg1)));
-        case 1003: return Hooks().convertPicture ? reinterpret_cast<int32_t>(Hooks().convertPicture(pointer(arg1))) : 0;
+        case 1003: {
+            auto convert = InstalledSystem().convertPicture;
+            return convert ? reinterpret_cast<int32_t>(convert(pointer(arg1))) : 0;
+        }
         case 2000:
             if (system) system->WindowDestroyed(static_cast<uint32_t>(arg1));
             return 0;
@@ -229,8 +229,9 @@ extern "C" int32_t __stdcall RuntimeNotify(int32_t code, int32_t arg1, int32_t a
             return 0;
         case 2015: {
             auto* words = static_cast<uint32_t*>(pointer(arg1));
-            if (!words || !Hooks().playSound) return 0;
-            return Hooks().playSound(pointer(static_cast<int32_t>(words[0])), static_cast<int>(words[1]),
+            auto play = InstalledSystem().playSound;
+            if (!words || !play) return 0;
+            return play(pointer(static_cast<int32_t>(words[0])), static_cast<int>(words[1]),
                                      static_cast<int>(words[2]))
                        ? 1
                        : 0;

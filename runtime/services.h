@@ -2,6 +2,7 @@
 // table, the library-command frame, and RuntimeNotify for the libraries.
 #pragma once
 #include <cstdint>
+#include "runtime/program_image.h"
 #include "runtime/value.h"
 
 namespace qy {
@@ -68,6 +69,8 @@ void MakeArrayPrivate(int elementSize, void** arrayVariable);
 void RegisterAtExit(AtExitRoutine routine);
 uint64_t ReadObjectProperty(uint32_t typeCode, void* object, int property, uint32_t wantedType);
 void WriteObjectProperty(uint32_t typeCode, void* object, int property, const ValueRecord* value);
+// The data-type entry of a type code in the program's libraries, or null.
+const DataTypeEntry* FindDataType(uint32_t typeCode);
 void InitRuntime();
 
 }  // namespace qy

@@ -1,5 +1,6 @@
-// What the runtime asks of the window system. The window system installs its
-// implementation before InitRuntime; without one the program has no windows.
+// What the runtime asks of the window system; it comes with the installed
+// runtime system (runtime/runtime_system.h). Without one the program has no
+// windows.
 #pragma once
 #include <cstdint>
 #include <vector>
@@ -32,11 +33,5 @@ public:
     // Framework object of a window without one, for message pre-translation.
     virtual void* PreTranslateObject(void* hwnd) { (void)hwnd; return nullptr; }
 };
-
-void InstallWindowSystem(WindowSystem* system);
-WindowSystem* InstalledWindowSystem();
-// The runtime's own window system (window/); InitRuntime installs it when
-// nothing else was installed.
-WindowSystem* StandardWindowSystem();
 
 }  // namespace qy

@@ -2,7 +2,9 @@
 # Builds everything and runs every test under Wine on a virtual display.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
+"$ROOT/tools/check_layers.sh"
 qy_build
+"$ROOT/tools/check_imports.sh" "$BUILD/bin/砌字成图.exe"
 qy_display
 trap qy_cleanup EXIT
 qy_wine_prefix

@@ -5,11 +5,10 @@
 #include "runtime/archive.h"
 #include "runtime/errors.h"
 #include "runtime/events.h"
-#include "runtime/library_runtime.h"
 #include "runtime/runtime_app.h"
-#include "runtime/runtime_hooks.h"
+#include "runtime/services.h"
 #include "window/cursors.h"
-#include "window/units/basic_units.h"
+#include "window/placeholder.h"
 #include "window/window_unit.h"
 
 namespace qy {
@@ -29,8 +28,6 @@ WindowList& Windows() {
     static WindowList list;
     return list;
 }
-
-WindowSystem* StandardWindowSystem() { return &Windows(); }
 
 const DataTypeEntry* FindUnitEntry(uint32_t typeRef) {
     const DataTypeEntry* entry = FindDataType(typeRef);
@@ -64,7 +61,6 @@ Unit* CreateThrough(const DataTypeEntry* entry, const Bytes& data, DWORD style, 
 
 void WindowList::LoadSegment(LoadingArchive& archive) {
     std::vector<WindowTemplate> parsed = ReadSegment(archive);
-    RegisterUnitTypes();
     for (WindowTemplate& t : parsed) {
         auto* record = new WindowRecord;
         record->id = t.id;

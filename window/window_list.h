@@ -116,7 +116,5 @@ extern const char* const kLibraryFailed;    // 因所在支持库载入出错而
 // The data-type entry of a unit-type reference, or null when the library or
 // type is unknown or has no interface function.
 const DataTypeEntry* FindUnitEntry(uint32_t typeRef);
-// Fills the data-type entries of the registered unit types.
-void RegisterUnitTypes();
 
 }  // namespace qy

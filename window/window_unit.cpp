@@ -5,7 +5,7 @@
 
 #include "runtime/gbk.h"
 #include "runtime/runtime_app.h"
-#include "units/picture/picture_draw.h"
+#include "media/picture/picture_draw.h"
 #include "window/template_format.h"
 #include "window/window_list.h"
 

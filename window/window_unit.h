@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "runtime/framework.h"
-#include "units/picture/picture.h"
+#include "media/picture/picture.h"
 #include "window/own_data.h"
 #include "window/unit.h"
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "gtest/gtest.h"
-#include "runtime/library_runtime.h"
+#include "commands/libraries.h"
 #include "tests/commands/command_call.h"
 
 using namespace qy;

@@ -2,7 +2,7 @@
 // and the shared text forms of numbers and dates.
 #include <cstring>
 
-#include "commands/conversions.h"
+#include "runtime/conversions.h"
 #include "gtest/gtest.h"
 #include "runtime/gbk.h"
 #include "tests/commands/command_call.h"

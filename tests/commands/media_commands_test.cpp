@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "gtest/gtest.h"
-#include "runtime/runtime_hooks.h"
+#include "runtime/runtime_system.h"
 #include "tests/commands/command_call.h"
 
 using namespace qytest;
@@ -26,11 +26,12 @@ bool RecordingPlayer(const void* data, int length, int option) {
 class PlayAudioTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        saved_ = qy::Hooks().playSound;
-        qy::Hooks().playSound = &RecordingPlayer;
+        if (!qy::Runtime().initialised) program::InitRuntime();
+        saved_ = qy::InstalledSystem().playSound;
+        qy::InstalledSystem().playSound = &RecordingPlayer;
         handedOver = HandedOver();
     }
-    void TearDown() override { qy::Hooks().playSound = saved_; }
+    void TearDown() override { qy::InstalledSystem().playSound = saved_; }
 
 private:
     bool (*saved_)(const void*, int, int) = nullptr;

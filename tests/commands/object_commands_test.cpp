@@ -4,9 +4,9 @@
 #include <ole2.h>
 
 #include "gtest/gtest.h"
-#include "runtime/runtime_hooks.h"
+#include "runtime/runtime_system.h"
 #include "tests/commands/command_call.h"
-#include "tests/units/picture/test_pictures.h"
+#include "tests/media/picture/test_pictures.h"
 
 using namespace qytest;
 
@@ -49,12 +49,12 @@ class PictureObjectTest : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!qy::Runtime().initialised) program::InitRuntime();
-        saved_ = qy::Hooks().convertPicture;
-        qy::Hooks().convertPicture = &FakeConversion;
+        saved_ = qy::InstalledSystem().convertPicture;
+        qy::InstalledSystem().convertPicture = &FakeConversion;
     }
     void TearDown() override {
         Release(&object);
-        qy::Hooks().convertPicture = saved_;
+        qy::InstalledSystem().convertPicture = saved_;
     }
     ComObject object;
 

@@ -3,7 +3,7 @@
 #pragma once
 #include <stdexcept>
 
-#include "runtime/window_system.h"
+#include "runtime/runtime_system.h"
 #include "tests/support/child_process.h"
 
 namespace qytest {
@@ -11,6 +11,12 @@ namespace qytest {
 class FakeWindows : public qy::WindowSystem {
 public:
     bool failSegment = false;
+    // Chosen before start-up, so the core library leaves it in place.
+    void Install() {
+        qy::RuntimeSystem system;
+        system.windows = this;
+        qy::InstallRuntimeSystem(system);
+    }
     void LoadSegment(qy::LoadingArchive&) override {
         if (failSegment) throw std::runtime_error("bad segment");
     }

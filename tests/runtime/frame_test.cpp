@@ -8,7 +8,7 @@
 #include "app/abi/program_abi.h"
 #include "gtest/gtest.h"
 #include "runtime/events.h"
-#include "runtime/library_runtime.h"
+#include "commands/libraries.h"
 #include "runtime/memory.h"
 #include "runtime/runtime_app.h"
 #include "tests/runtime/runtime_fixture.h"

@@ -8,7 +8,6 @@
 #include "gtest/gtest.h"
 #include "runtime/errors.h"
 #include "runtime/runtime_app.h"
-#include "runtime/window_system.h"
 #include "tests/runtime/fake_windows.h"
 #include "tests/support/child_process.h"
 #include "tests/support/test_program.h"
@@ -90,7 +89,7 @@ QY_SCENARIO(not_numeric) {
 }
 
 QY_SCENARIO(bad_template_segment) {
-    InstallWindowSystem(&fakeWindows);
+    fakeWindows.Install();
     fakeWindows.failSegment = true;
     ProgramHeader header = ProgramHeaderRecord;
     header.templates = segment;
@@ -101,7 +100,7 @@ QY_SCENARIO(bad_template_segment) {
 }
 
 QY_SCENARIO(quit_code) {
-    InstallWindowSystem(&fakeWindows);
+    fakeWindows.Install();
     Runtime().InitRuntime(LoggingHeader());
     program::RegisterAtExit(&LogAtExit);
     PostQuitMessage(7);
@@ -123,7 +122,7 @@ DWORD WINAPI ExitFromWorker(void*) {
 }
 
 QY_SCENARIO(exit_from_worker) {
-    InstallWindowSystem(&fakeWindows);
+    fakeWindows.Install();
     Runtime().InitRuntime(LoggingHeader());
     program::RegisterAtExit(&LogAtExit);
     CloseHandle(CreateThread(nullptr, 0, &ExitFromWorker, nullptr, 0, nullptr));
@@ -133,7 +132,7 @@ QY_SCENARIO(exit_from_worker) {
 }
 
 QY_SCENARIO(exit_request_message) {
-    InstallWindowSystem(&fakeWindows);
+    fakeWindows.Install();
     program::InitRuntime();
     PostMessageA(Runtime().hiddenOwnerHandle, kExitRequestMessage, 9, 0);
     Svc_RunMessageLoop();
@@ -146,7 +145,7 @@ void __cdecl IdleRoutine(int32_t argument) {
 }
 
 QY_SCENARIO(idle_callback) {
-    InstallWindowSystem(&fakeWindows);
+    fakeWindows.Install();
     program::InitRuntime();
     HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     Runtime().AddIdleCallback(window, &IdleRoutine, 31);

@@ -1,5 +1,6 @@
 #include "tests/support/test_program.h"
 
+#include "commands/libraries.h"
 #include "runtime/program_image.h"
 #include "tests/support/child_process.h"
 
@@ -11,8 +12,6 @@ extern "C" __attribute__((section(".rdata$qy2"), used, aligned(4))) const TestCo
 const char* currentScenario = "";
 
 namespace {
-const qy::LibraryRecord* const kLibraries[4] = {&qy::CoreLibrary, &qy::XpStyleLibrary, &qy::ExtendedUiLibrary,
-                                                &qy::SpecialFunctionsLibrary};
 const char* dllFiles[kDllCount] = {"", "kernel32", "", "qytestdll.dll", "", "kernel32", "kernel32"};
 const char* const dllExports[kDllCount] = {"GetStockObject", "QyNoSuchExport", "QyNoSuchExport", "#5",
                                            "QySeven",        "GetTickCount",   "GetTickCount"};
@@ -33,8 +32,8 @@ extern "C" const qy::ProgramHeader ProgramHeaderRecord = {
     sizeof(qytest::TestConstants),
     nullptr,
     0,
-    4,
-    qytest::kLibraries,
+    qy::kLibraryCount,
+    qy::kLibraryList,
     qytest::kDllCount,
     qytest::dllFiles,
     qytest::dllExports,

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "gtest/gtest.h"
+#include "commands/libraries.h"
 #include "runtime/memory.h"
 #include "runtime/runtime_app.h"
 #include "runtime/services.h"
@@ -299,15 +300,13 @@ TEST_F(LiveWindow, AGradientBorderNeedsTwoColours) {
 }
 
 namespace {
-const LibraryRecord* const kLibraries[4] = {&CoreLibrary, &XpStyleLibrary, &ExtendedUiLibrary,
-                                            &SpecialFunctionsLibrary};
 Bytes brokenSegment;
 
 ProgramHeader HeaderWith(const Bytes& segment) {
     ProgramHeader header = ProgramHeaderRecord;
     header.templates = segment.data();
     header.templateSize = static_cast<uint32_t>(segment.size());
-    header.libraries = kLibraries;
+    header.libraries = kLibraryList;
     return header;
 }
 }  // namespace

@@ -13,6 +13,7 @@
 #include "app/abi/program_abi.h"
 #include "commands/command_table.h"
 #include "runtime/framework.h"
+#include "commands/libraries.h"
 #include "runtime/program_image.h"
 #include "tools/callcmd/call_arguments.h"
 
@@ -48,8 +49,6 @@ struct __attribute__((packed)) Constants {
 };
 extern "C" __attribute__((section(".rdata$qy2"), used, aligned(4))) const Constants CallConstants = {{0}, {1, 0}};
 
-const qy::LibraryRecord* const kLibraries[4] = {&qy::CoreLibrary, &qy::XpStyleLibrary, &qy::ExtendedUiLibrary,
-                                                &qy::SpecialFunctionsLibrary};
 
 extern "C" void __cdecl CallCodeBase() {}
 
@@ -123,7 +122,7 @@ int RunCall() {
 
 extern "C" const qy::ProgramHeader ProgramHeaderRecord = {
     3, 0, 0, reinterpret_cast<const void*>(&CallCodeBase), reinterpret_cast<const uint8_t*>(&CallConstants),
-    sizeof(Constants), nullptr, 0, 4, kLibraries, 0, nullptr, nullptr,
+    sizeof(Constants), nullptr, 0, qy::kLibraryCount, qy::kLibraryList, 0, nullptr, nullptr,
 };
 
 extern "C" int __cdecl ProgramStartup() {

@@ -5,13 +5,12 @@
 #include <string>
 
 #include "forms/template_segment.h"
+#include "commands/libraries.h"
 #include "runtime/program_image.h"
 #include "runtime/runtime_app.h"
 #include "window/window_list.h"
 
 namespace {
-const qy::LibraryRecord* const kLibraries[4] = {&qy::CoreLibrary, &qy::XpStyleLibrary, &qy::ExtendedUiLibrary,
-                                                &qy::SpecialFunctionsLibrary};
 const char kEmpty[1] = {0};
 
 extern "C" void __cdecl DumpCodeBase() {}
@@ -51,7 +50,7 @@ void Dump(const qy::WindowRecord& w) {
 
 extern "C" const qy::ProgramHeader ProgramHeaderRecord = {
     3, 0, 70612, reinterpret_cast<const void*>(&DumpCodeBase), reinterpret_cast<const uint8_t*>(kEmpty), 1,
-    ProgramTemplateSegment, kProgramTemplateSegmentSize, 4, kLibraries, 0, nullptr, nullptr,
+    ProgramTemplateSegment, kProgramTemplateSegmentSize, qy::kLibraryCount, qy::kLibraryList, 0, nullptr, nullptr,
 };
 
 extern "C" int __cdecl ProgramStartup() { return 0; }

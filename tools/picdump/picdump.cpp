@@ -12,8 +12,8 @@
 #include "commands/command_table.h"
 #include "runtime/program_image.h"
 #include "runtime/runtime_app.h"
-#include "units/picture/picture_draw.h"
-#include "units/picture/picture_registry.h"
+#include "media/picture/picture_draw.h"
+#include "media/picture/picture_registry.h"
 
 namespace {
 

@@ -4,6 +4,7 @@
 // that shows windows passes a copy of the header with its own segment).
 #include <cstdint>
 
+#include "commands/libraries.h"
 #include "runtime/program_image.h"
 #include "runtime/runtime_app.h"
 
@@ -14,8 +15,6 @@ struct __attribute__((packed)) Constants {
     int32_t emptyByteSet[2];
 };
 const Constants kConstants = {{0}, {1, 0}};
-const qy::LibraryRecord* const kLibraries[4] = {&qy::CoreLibrary, &qy::XpStyleLibrary, &qy::ExtendedUiLibrary,
-                                                &qy::SpecialFunctionsLibrary};
 
 extern "C" void __cdecl ToolCodeBase() {}
 
@@ -23,7 +22,7 @@ extern "C" void __cdecl ToolCodeBase() {}
 
 extern "C" const qy::ProgramHeader ProgramHeaderRecord = {
     3, 0, 0, reinterpret_cast<const void*>(&ToolCodeBase), reinterpret_cast<const uint8_t*>(&kConstants),
-    sizeof(Constants), nullptr, 0, 4, kLibraries, 0, nullptr, nullptr,
+    sizeof(Constants), nullptr, 0, qy::kLibraryCount, qy::kLibraryList, 0, nullptr, nullptr,
 };
 
 extern "C" int __cdecl ProgramStartup() { return 0; }

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-#include "commands/command_table.h"
+#include "runtime/command_args.h"
 #include "runtime/gbk.h"
 #include "runtime/runtime_app.h"
 #include "window/own_data.h"

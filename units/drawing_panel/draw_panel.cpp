@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "runtime/memory_dc.h"
-#include "units/picture/picture_draw.h"
+#include "media/picture/picture_draw.h"
 
 namespace qy {
 

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "units/drawing_panel/panel_gdi.h"
-#include "units/picture/picture.h"
+#include "media/picture/picture.h"
 #include "window/own_data.h"
 #include "window/unit.h"
 

@@ -6,13 +6,12 @@
 
 #include <utility>
 
-#include "commands/command_args.h"
-#include "commands/command_table.h"
-#include "commands/conversions.h"
+#include "runtime/command_args.h"
+#include "runtime/conversions.h"
 #include "runtime/errors.h"
 #include "units/drawing_panel/draw_panel.h"
-#include "units/picture/picture_draw.h"
-#include "units/picture/picture_registry.h"
+#include "media/picture/picture_draw.h"
+#include "media/picture/picture_registry.h"
 #include "window/window_list.h"
 
 namespace qy {

@@ -16,7 +16,7 @@
 #include "runtime/memory.h"
 #include "tests/support/child_process.h"
 #include "tests/support/unit_window.h"
-#include "tests/units/picture/test_pictures.h"
+#include "tests/media/picture/test_pictures.h"
 #include "units/drawing_panel/draw_panel.h"
 #include "window/own_data.h"
 #include "window/window_list.h"

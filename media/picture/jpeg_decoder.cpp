@@ -1,0 +1,109 @@
+// JPEG through the IJG library: a memory source, and an error manager that
+// jumps back out of the library on a fatal error. Scanlines land directly in
+// blue-green-red order in bottom-up rows; grey images come out as three equal
+// channels.
+#include <csetjmp>
+#include <cstdio>
+
+extern "C" {
+#include <jpeglib.h>
+#include <jerror.h>
+}
+
+#include "media/picture/picture_decoders.h"
+
+namespace qy {
+
+namespace {
+
+struct JumpingErrors {
+    jpeg_error_mgr manager;
+    std::jmp_buf jump;
+};
+
+void JumpBack(j_common_ptr info) { std::longjmp(reinterpret_cast<JumpingErrors*>(info->err)->jump, 1); }
+// Warnings go nowhere: the program has no console to show them on.
+void Quiet(j_common_ptr) {}
+
+// The whole data is one buffer. Running out of it while image rows are still
+// missing is a fatal error, so a cut-off file gives no picture instead of one
+// padded with grey; only the end marker may be missing once every row is in.
+const JOCTET kEndOfImage[2] = {0xFF, JPEG_EOI};
+
+void InitSource(j_decompress_ptr) {}
+
+boolean FillInput(j_decompress_ptr info) {
+    if (info->output_height == 0 || info->output_scanline < info->output_height) ERREXIT(info, JERR_INPUT_EOF);
+    info->src->next_input_byte = kEndOfImage;
+    info->src->bytes_in_buffer = 2;
+    return TRUE;
+}
+
+void SkipInput(j_decompress_ptr info, long count) {
+    if (count <= 0) return;
+    jpeg_source_mgr* source = info->src;
+    while (static_cast<size_t>(count) > source->bytes_in_buffer) {
+        count -= static_cast<long>(source->bytes_in_buffer);
+        FillInput(info);
+    }
+    source->next_input_byte += count;
+    source->bytes_in_buffer -= static_cast<size_t>(count);
+}
+
+void TermSource(j_decompress_ptr) {}
+
+// Everything that must survive a jump lives here, outside the jumping frame.
+struct Decompression {
+    jpeg_decompress_struct info;
+    JumpingErrors errors;
+    jpeg_source_mgr source;
+};
+
+bool Run(Decompression& d, const uint8_t* data, size_t length, Picture& picture) {
+    if (setjmp(d.errors.jump)) return false;
+    jpeg_create_decompress(&d.info);
+    d.source.next_input_byte = data;
+    d.source.bytes_in_buffer = length;
+    d.source.init_source = InitSource;
+    d.source.fill_input_buffer = FillInput;
+    d.source.skip_input_data = SkipInput;
+    d.source.resync_to_restart = jpeg_resync_to_restart;
+    d.source.term_source = TermSource;
+    d.info.src = &d.source;
+
+    jpeg_read_header(&d.info, TRUE);
+    // Other component counts (CMYK and the like) have no three-channel form.
+    if (d.info.num_components != 1 && d.info.num_components != 3) return false;
+    d.info.out_color_space = JCS_EXT_BGR;
+    jpeg_start_decompress(&d.info);
+    int width = static_cast<int>(d.info.output_width);
+    int height = static_cast<int>(d.info.output_height);
+    if (d.info.output_components != 3 || width <= 0 || height <= 0) return false;
+    if (!picture.AllocatePixels(static_cast<uint64_t>(width) * height * 3)) return false;
+
+    size_t stride = static_cast<size_t>(width) * 3;
+    while (d.info.output_scanline < d.info.output_height) {
+        JSAMPROW row = picture.pixels.get() + stride * (height - 1 - d.info.output_scanline);
+        jpeg_read_scanlines(&d.info, &row, 1);
+    }
+    jpeg_finish_decompress(&d.info);
+    picture.kind = kPictureJpeg;
+    picture.width = width;
+    picture.height = height;
+    return true;
+}
+
+}  // namespace
+
+bool DecodeJpeg(const uint8_t* data, size_t length, Picture& picture) {
+    if (!data || length < 2) return false;
+    Decompression d{};
+    d.info.err = jpeg_std_error(&d.errors.manager);
+    d.errors.manager.error_exit = JumpBack;
+    d.errors.manager.output_message = Quiet;
+    bool decoded = Run(d, data, length, picture);
+    jpeg_destroy_decompress(&d.info);
+    return decoded;
+}
+
+}  // namespace qy

@@ -1,0 +1,323 @@
+// Button and check box, both on the platform's "BUTTON" class: their own
+// data, property tables, styles, colours and click events.
+#include <cstring>
+
+#include "media/picture/picture_draw.h"
+#include "window/byte_io.h"
+#include "window/own_data.h"
+#include "units/button/button.h"
+
+namespace qy {
+
+namespace {
+DWORD AlignStyle(int32_t hAlign, int32_t vAlign) {
+    DWORD style = hAlign == 0 ? BS_LEFT : hAlign == 2 ? BS_RIGHT : BS_CENTER;
+    style |= vAlign == 0 ? BS_TOP : vAlign == 2 ? BS_BOTTOM : BS_VCENTER;
+    return style;
+}
+
+constexpr DWORD kAlignMask = BS_LEFT | BS_RIGHT | BS_CENTER | BS_TOP | BS_BOTTOM | BS_VCENTER;
+
+HICON IconFromFile(const Bytes& data) {
+    try {
+        ByteReader in(data);
+        if (in.U16() != 0 || in.U16() != 1 || in.U16() == 0) return nullptr;
+        in.Skip(8);
+        uint32_t size = in.U32(), offset = in.U32();
+        if (offset > data.size() || size > data.size() - offset) return nullptr;
+        return CreateIconFromResourceEx(const_cast<uint8_t*>(data.data() + offset), size, TRUE, 0x00030000, 0, 0, 0);
+    } catch (const TemplateError&) {
+        return nullptr;
+    }
+}
+
+// A picture's bitmap or icon for a button face; null when it cannot be decoded.
+HANDLE DecodeButtonPicture(const Bytes& picture, bool* isIcon) {
+    *isIcon = false;
+    if (picture.size() >= 4 && picture[0] == 0 && picture[1] == 0 && picture[2] == 1 && picture[3] == 0) {
+        *isIcon = true;
+        return IconFromFile(picture);
+    }
+    return static_cast<HANDLE>(ConvertPictureToBitmap(picture.data(), static_cast<int>(picture.size())));
+}
+// The parts button and check box share: picture face, font and caption.
+class ButtonBase : public Unit {
+public:
+    using Unit::Unit;
+    ~ButtonBase() override { ReleaseGdi(); }
+
+    std::string MnemonicCaption() const override {
+        char text[512] = {};
+        if (hwnd()) GetWindowTextA(hwnd(), text, sizeof text);
+        return text;
+    }
+
+protected:
+    bool CreateButton(const UnitCreation& c, DWORD style, const std::string& caption, const Bytes& picture,
+                      const Bytes& font) {
+        bool isIcon = false;
+        picture_ = picture;
+        image_ = picture.empty() ? nullptr : DecodeButtonPicture(picture, &isIcon);
+        if (!image_) picture_.clear();  // a picture that cannot be decoded is dropped
+        imageIsIcon_ = isIcon;
+        if (image_) style |= isIcon ? BS_ICON : BS_BITMAP;
+        HWND hwnd = CreateWindowExA(0, "BUTTON", caption.c_str(), c.style | style | WS_CHILD | WS_CLIPSIBLINGS | BS_MULTILINE,
+                                    c.left, c.top, c.width, c.height, c.parent,
+                                    reinterpret_cast<HMENU>(static_cast<uintptr_t>(c.controlId)),
+                                    GetModuleHandleA(nullptr), nullptr);
+        if (!hwnd) return false;
+        Attach(hwnd);
+        if (image_)
+            SendMessageA(hwnd, BM_SETIMAGE, isIcon ? IMAGE_ICON : IMAGE_BITMAP, reinterpret_cast<LPARAM>(image_));
+        SetFont(font);
+        return true;
+    }
+
+    void SetFont(const Bytes& font) {
+        font_ = font;
+        HFONT old = hfont_;
+        hfont_ = CreateUnitFont(font);
+        SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(FontOrDefault(hfont_)), TRUE);
+        if (old) DeleteObject(old);
+    }
+
+    void ChangeStyle(DWORD clear, DWORD set) {
+        DWORD style = static_cast<DWORD>(GetWindowLongPtrA(hwnd(), GWL_STYLE));
+        style = (style & ~clear) | set;
+        SetWindowLongPtrA(hwnd(), GWL_STYLE, static_cast<LONG_PTR>(style));
+        InvalidateRect(hwnd(), nullptr, TRUE);
+    }
+
+    std::string Caption() const { return MnemonicCaption(); }
+
+    void ReleaseGdi() {
+        if (hfont_) DeleteObject(hfont_), hfont_ = nullptr;
+        if (image_) {
+            if (imageIsIcon_) {
+                DestroyIcon(static_cast<HICON>(image_));
+            } else {
+                DeleteObject(image_);
+            }
+            image_ = nullptr;
+        }
+    }
+
+    Bytes picture_;
+    Bytes font_;
+    HFONT hfont_ = nullptr;
+    HANDLE image_ = nullptr;
+    bool imageIsIcon_ = false;
+};
+
+const PropertyInfo kButtonProperties[] = {
+    {"Picture", kPropPicture}, {"Type", kPropChoice},   {"Caption", kPropText},
+    {"HAlign", kPropChoice},   {"VAlign", kPropChoice}, {"Font", kPropFont},
+};
+
+class Button : public ButtonBase {
+public:
+    Button(const UnitCreation& c, const ButtonData& d) : ButtonBase(kButtonType, c.windowId, c.unitId), data_(d) {}
+
+    static Unit* Create(const UnitCreation& c) {
+        ButtonData d;
+        try {
+            d = ButtonData::Read(Bytes(c.data, c.data + c.size));
+        } catch (const TemplateError&) {
+            return nullptr;
+        }
+        auto* unit = new Button(c, d);
+        DWORD style = (d.type == 1 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | AlignStyle(d.hAlign, d.vAlign);
+        if (!unit->CreateButton(c, style, d.caption, d.picture, d.font)) {
+            delete unit;
+            return nullptr;
+        }
+        return unit;
+    }
+
+    int PropertyChanged(int own, const PropertyValue& v) override {
+        switch (own) {
+            case 0: picture_ = BytesOf(v); return 1;
+            case 1:
+                data_.type = v.i > 1 ? 1 : v.i;
+                SendMessageA(hwnd(), BM_SETSTYLE, data_.type == 1 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+                return 0;
+            case 2: SetWindowTextA(hwnd(), v.text); return 0;
+            case 3: data_.hAlign = v.i > 2 ? 2 : v.i; break;
+            case 4: data_.vAlign = v.i > 2 ? 2 : v.i; break;
+            case 5: SetFont(BytesOf(v)); return 0;
+            default: return 0;
+        }
+        ChangeStyle(kAlignMask, AlignStyle(data_.hAlign, data_.vAlign));
+        return 0;
+    }
+
+    bool GetProperty(int own, PropertyValue* out) override {
+        switch (own) {
+            case 0: GiveBytes(out, picture_); return true;
+            case 1: GiveInt(out, data_.type); return true;
+            case 2: GiveText(out, Caption()); return true;
+            case 3: GiveInt(out, data_.hAlign); return true;
+            case 4: GiveInt(out, data_.vAlign); return true;
+            case 5: GiveBytes(out, font_); return true;
+            default: return false;
+        }
+    }
+
+    Bytes OwnData() const override {
+        ButtonData d = data_;
+        d.picture = picture_;
+        d.font = font_;
+        d.caption = Caption();
+        return d.Write();
+    }
+
+    bool IsDefaultButton() const override { return data_.type == 1; }
+    void Activate() override { SendMessageA(hwnd(), BM_CLICK, 0, 0); }
+
+    bool Reflect(UINT message, WPARAM wParam, LPARAM, LRESULT* result) override {
+        if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+            RaiseEvent(0);
+            *result = 0;
+            return true;
+        }
+        return false;
+    }
+
+private:
+    ButtonData data_;
+};
+
+const PropertyInfo kCheckBoxProperties[] = {
+    {"Picture", kPropPicture},     {"PushLike", kPropLogical}, {"Flat", kPropLogical},
+    {"Caption", kPropText},        {"TextOnLeft", kPropLogical}, {"HAlign", kPropChoice},
+    {"VAlign", kPropChoice},       {"TextColor", kPropColor},  {"BackColor", kPropBackColor},
+    {"Font", kPropFont},           {"Checked", kPropLogical},  {"DataSource", kPropDataSource},
+    {"DataColumn", kPropDataColumn},
+};
+
+class CheckBox : public ButtonBase {
+public:
+    CheckBox(const UnitCreation& c, const CheckBoxData& d) : ButtonBase(kCheckBoxType, c.windowId, c.unitId), data_(d) {}
+    ~CheckBox() override {
+        if (brush_) DeleteObject(brush_);
+    }
+
+    static Unit* Create(const UnitCreation& c) {
+        CheckBoxData d;
+        try {
+            d = CheckBoxData::Read(Bytes(c.data, c.data + c.size));
+        } catch (const TemplateError&) {
+            return nullptr;
+        }
+        auto* unit = new CheckBox(c, d);
+        unit->brush_ = CreateSolidBrush(ResolveColour(d.backColor));
+        if (!unit->CreateButton(c, BS_AUTOCHECKBOX | unit->Styles(), d.caption, d.picture, d.font)) {
+            delete unit;
+            return nullptr;
+        }
+        SendMessageA(unit->hwnd(), BM_SETCHECK, d.checked ? BST_CHECKED : BST_UNCHECKED, 0);
+        return unit;
+    }
+
+    DWORD Styles() const {
+        return (data_.pushLike ? BS_PUSHLIKE : 0) | (data_.flat ? BS_FLAT : 0) | (data_.textOnLeft ? BS_LEFTTEXT : 0) |
+               AlignStyle(data_.hAlign, data_.vAlign);
+    }
+
+    int PropertyChanged(int own, const PropertyValue& v) override {
+        switch (own) {
+            case 0: picture_ = BytesOf(v); return 1;
+            case 1: data_.pushLike = v.i; break;
+            case 2: data_.flat = v.i; break;
+            case 3: SetWindowTextA(hwnd(), v.text); return 0;
+            case 4: data_.textOnLeft = v.i; break;
+            case 5: data_.hAlign = v.i > 2 ? 2 : v.i; break;
+            case 6: data_.vAlign = v.i > 2 ? 2 : v.i; break;
+            case 7:
+                data_.textColor = static_cast<uint32_t>(v.i);
+                InvalidateRect(hwnd(), nullptr, TRUE);
+                return 0;
+            case 8: {
+                data_.backColor = static_cast<uint32_t>(v.i);
+                HBRUSH old = brush_;
+                brush_ = CreateSolidBrush(ResolveColour(data_.backColor));
+                if (old) DeleteObject(old);
+                InvalidateRect(hwnd(), nullptr, TRUE);
+                return 0;
+            }
+            case 9: SetFont(BytesOf(v)); return 0;
+            case 10: SetChecked(v.i != 0); return 0;
+            case 11: data_.dataSource = TextOf(v); return 0;
+            case 12: data_.dataColumn = TextOf(v); return 0;
+            default: return 0;
+        }
+        ChangeStyle(BS_PUSHLIKE | BS_FLAT | BS_LEFTTEXT | kAlignMask, Styles());
+        return 0;
+    }
+
+    bool GetProperty(int own, PropertyValue* out) override {
+        switch (own) {
+            case 0: GiveBytes(out, picture_); return true;
+            case 1: GiveInt(out, data_.pushLike); return true;
+            case 2: GiveInt(out, data_.flat); return true;
+            case 3: GiveText(out, Caption()); return true;
+            case 4: GiveInt(out, data_.textOnLeft); return true;
+            case 5: GiveInt(out, data_.hAlign); return true;
+            case 6: GiveInt(out, data_.vAlign); return true;
+            case 7: GiveInt(out, static_cast<int32_t>(data_.textColor)); return true;
+            case 8: GiveInt(out, static_cast<int32_t>(data_.backColor)); return true;
+            case 9: GiveBytes(out, font_); return true;
+            case 10: GiveInt(out, IsChecked() ? 1 : 0); return true;
+            case 11: GiveText(out, data_.dataSource); return true;
+            case 12: GiveText(out, data_.dataColumn); return true;
+            default: return false;
+        }
+    }
+
+    Bytes OwnData() const override {
+        CheckBoxData d = data_;
+        d.picture = picture_;
+        d.font = font_;
+        d.caption = Caption();
+        d.checked = IsChecked() ? 1 : 0;
+        return d.Write();
+    }
+
+    bool IsChecked() const override { return SendMessageA(hwnd(), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    void SetChecked(bool checked) override {
+        SendMessageA(hwnd(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+    void Activate() override { SendMessageA(hwnd(), BM_CLICK, 0, 0); }
+
+    bool Reflect(UINT message, WPARAM wParam, LPARAM, LRESULT* result) override {
+        if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+            RaiseEvent(0);
+            *result = 0;
+            return true;
+        }
+        if (message == WM_CTLCOLORSTATIC || message == WM_CTLCOLORBTN) {
+            HDC dc = reinterpret_cast<HDC>(wParam);
+            SetTextColor(dc, ResolveColour(data_.textColor));
+            SetBkColor(dc, ResolveColour(data_.backColor));
+            *result = reinterpret_cast<LRESULT>(brush_);
+            return true;
+        }
+        return false;
+    }
+
+private:
+    CheckBoxData data_;
+    HBRUSH brush_ = nullptr;
+};
+
+}  // namespace
+
+const UnitTypeInfo kButtonType = {"按钮", "Button", kTypeMayRaiseEvents, kButtonProperties,
+                                  static_cast<int>(sizeof kButtonProperties / sizeof kButtonProperties[0]),
+                                  &Button::Create};
+const UnitTypeInfo kCheckBoxType = {"选择框", "CheckBox", kTypeMayRaiseEvents | kTypeToggleOnMnemonic,
+                                    kCheckBoxProperties,
+                                    static_cast<int>(sizeof kCheckBoxProperties / sizeof kCheckBoxProperties[0]),
+                                    &CheckBox::Create};
+
+}  // namespace qy
