@@ -38,7 +38,7 @@ enum UnitType : uint32_t {
 inline Bytes Font(const char* face, int32_t height, int32_t weight = 400) {
     return qy::LogFont::Make(face, height, weight);
 }
-// The fonts the tables give as "(system face)".
+// A font stored under the system face, which the window shows in the system font.
 inline Bytes SystemFont(int32_t height, int32_t weight = 400) { return Font("System", height, weight); }
 
 // A cursor stored as one standard cursor id.

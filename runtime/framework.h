@@ -1,6 +1,7 @@
 // A small Windows application framework: the application-object protocol,
 // window objects with their handle map, and message pumping. The runtime
-// object derives from FrameworkApp and overrides what the design names.
+// object derives from FrameworkApp and overrides instance start and exit,
+// idle processing and message pre-translation.
 #pragma once
 #include <windows.h>
 #include <map>

@@ -206,13 +206,6 @@ private:
     Bytes givenBytes_;
 };
 
-// A unit type that has no platform window (common dialog and the like):
-// the window system deletes it with its window.
-class WindowlessUnit : public Unit {
-public:
-    using Unit::Unit;
-};
-
 // Helpers every unit type uses.
 std::string TextOf(const PropertyValue& value);
 Bytes BytesOf(const PropertyValue& value);
