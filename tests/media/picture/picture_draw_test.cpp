@@ -7,8 +7,10 @@
 #include <memory>
 #include <string>
 
+#include "app/abi/program_abi.h"
 #include "gtest/gtest.h"
 #include "runtime/memory.h"
+#include "runtime/runtime_app.h"
 #include "runtime/services.h"
 #include "runtime/value.h"
 #include "tests/media/picture/same_pixels.h"
@@ -249,6 +251,8 @@ TEST(PictureDrawing, IconsDrawThroughTheirMask) {
 }
 
 TEST(PictureConversion, RuntimeNotify1003GivesABitmapOverWhite) {
+    // The conversion is a service of the started runtime.
+    if (!qy::Runtime().initialised) program::InitRuntime();
     Image pixels;
     pixels.width = 3;
     pixels.height = 2;

@@ -15,6 +15,7 @@
 #include "runtime/errors.h"
 #include "runtime/memory.h"
 #include "tests/support/child_process.h"
+#include "tests/support/gdi_objects.h"
 #include "tests/support/unit_window.h"
 #include "tests/media/picture/test_pictures.h"
 #include "units/drawing_panel/draw_panel.h"
@@ -450,6 +451,24 @@ TEST_F(PanelTest, DrawPictureCopyModesSizesAndTransparency) {
     double perPixel = 100.0 / GetDeviceCaps(screen, LOGPIXELSX);
     ReleaseDC(nullptr, screen);
     EXPECT_NEAR(static_cast<int32_t>(Call(CoreCommand::PictureWidth, {Int(wide)}).low), 48 * perPixel, 1.0);
+}
+
+TEST_F(PanelTest, AThousandDrawingRoundsLeaveNoGdiObjectsBehind) {
+    ASSERT_TRUE(Load(ProgramPanel()));
+    int32_t picture = LoadPicture(RedBlueBmp(8, 8));
+    ASSERT_NE(picture, 0);
+    auto round = [&](int i) {
+        Clear();
+        WriteAt({Int(i % 50), Int(i % 40), Text("画板")});
+        Call(CoreCommand::DrawPicture, {Int(picture), Int(i % 60), Int(5), Int(12), Int(12)});
+        Pixel(i % kWidth, i % kHeight);
+    };
+    // The first rounds create what the panel and the system cache for good.
+    for (int i = 0; i < 20; ++i) round(i);
+    int before = LiveGdiObjects();
+    ASSERT_GT(before, 0) << "the GDI handle table cannot be read";
+    for (int i = 0; i < 1000; ++i) round(i);
+    EXPECT_LE(LiveGdiObjects(), before + 5) << "objects created per round are not all released";
 }
 
 TEST_F(PanelTest, BackgroundPictureInTheThreeModes) {
