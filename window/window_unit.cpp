@@ -323,6 +323,9 @@ void WindowUnit::RequestClose(bool now) {
 }
 
 LRESULT WindowUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Every event below may run a subroutine that destroys the window and
+    // this object with it; only the handle is safe to use after one.
+    HWND self = hwnd();
     switch (message) {
         case kObjectQueryMessage: return reinterpret_cast<LRESULT>(static_cast<FrameworkWindow*>(&translator_));
         case kCloseRequestMessage:
@@ -332,9 +335,9 @@ LRESULT WindowUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE: {
             int32_t answer = 1;
             if (RaiseEvent(12, {}, &answer) && answer == 0) return 0;
-            if (!IsWindow(hwnd())) return 0;
+            if (!StillOwns(self, this)) return 0;
             if (RaiseEvent(1, {}, &answer) && answer == 0) return 0;
-            if (!IsWindow(hwnd())) return 0;
+            if (!StillOwns(self, this)) return 0;
             if (WindowRecord* record = Record()) Windows().EndModal(*record);
             DestroyWindow(hwnd());
             return 0;
@@ -352,6 +355,7 @@ LRESULT WindowUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
                 if (!activatedOnce_) {
                     activatedOnce_ = true;
                     RaiseEvent(8);
+                    if (!StillOwns(self, this)) return 0;
                 }
                 RaiseEvent(5);
             } else {
@@ -361,6 +365,7 @@ LRESULT WindowUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SHOWWINDOW: RaiseEvent(wParam ? 10 : 11); break;
         default: break;
     }
+    if (!StillOwns(self, this)) return 0;
     return DefaultProc(message, wParam, lParam);
 }
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "runtime/memory_dc.h"
+#include "runtime/win32_handles.h"
 
 namespace qy {
 

@@ -565,7 +565,7 @@ private:
         // The new text raises the content-changed event like any edit, and
         // its subroutine may destroy the box.
         SetWindowTextA(self, std::to_string(n).c_str());
-        if (!IsWindow(self) || FromHandle(self) != this) return;
+        if (!StillOwns(self, this)) return;
         SendMessageA(self, EM_SETSEL, 0, -1);
         SetFocus(self);
     }
