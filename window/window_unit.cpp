@@ -5,6 +5,7 @@
 
 #include "runtime/gbk.h"
 #include "runtime/runtime_app.h"
+#include "runtime/win32_handles.h"
 #include "media/picture/picture_draw.h"
 #include "window/template_format.h"
 #include "window/window_list.h"
@@ -287,9 +288,7 @@ void WindowUnit::PaintBackground(HDC dc) {
     RECT r;
     GetClientRect(hwnd(), &r);
     COLORREF back = ResolveColour(data_.backColor);
-    HBRUSH brush = CreateSolidBrush(back);
-    FillRect(dc, &r, brush);
-    DeleteObject(brush);
+    FillRect(dc, &r, GdiHandle<HBRUSH>(CreateSolidBrush(back)).get());
     if (!picture_ && !data_.picture.empty()) {
         picture_ = DecodePicture(data_.picture.data(), static_cast<int>(data_.picture.size()));
         if (!picture_) data_.picture.clear();  // undecodable data leaves the colour alone

@@ -16,6 +16,7 @@
 #include <string>
 
 #include "runtime/gbk.h"
+#include "runtime/win32_handles.h"
 #include "window/own_data.h"
 
 namespace qy {
@@ -95,14 +96,14 @@ int32_t ByteOffsetAt(const std::string& text, DWORD index) {
 
 std::string ClipboardText(HWND owner) {
     std::string text;
-    if (!OpenClipboard(owner)) return text;
+    ClipboardScope clipboard(owner);
+    if (!clipboard.opened()) return text;
     if (HANDLE data = GetClipboardData(CF_TEXT)) {
         if (const char* p = static_cast<const char*>(GlobalLock(data))) {
             text = p;
             GlobalUnlock(data);
         }
     }
-    CloseClipboard();
     return text;
 }
 
