@@ -4,31 +4,15 @@
 #include <cstring>
 
 #include "runtime/command_args.h"
+#include "runtime/win32_handles.h"
 #include "commands/command_table.h"
 
 namespace qy {
 namespace commands {
 
-namespace {
-// Closes the clipboard however the command ends.
-class OpenClipboardScope {
-public:
-    OpenClipboardScope() : open_(OpenClipboard(nullptr) != FALSE) {}
-    ~OpenClipboardScope() {
-        if (open_) CloseClipboard();
-    }
-    OpenClipboardScope(const OpenClipboardScope&) = delete;
-    OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
-    bool open() const { return open_; }
-
-private:
-    bool open_;
-};
-}  // namespace
-
 void __cdecl GetClipboardText(ValueRecord* result, int, ValueRecord*) {
-    OpenClipboardScope clipboard;
-    if (!clipboard.open() || !IsClipboardFormatAvailable(CF_TEXT)) return;
+    ClipboardScope clipboard(nullptr);
+    if (!clipboard.opened() || !IsClipboardFormatAvailable(CF_TEXT)) return;
     HANDLE data = GetClipboardData(CF_TEXT);
     if (!data) return;
     const char* text = static_cast<const char*>(GlobalLock(data));
@@ -43,8 +27,8 @@ void __cdecl GetClipboardText(ValueRecord* result, int, ValueRecord*) {
 void __cdecl SetClipboardText(ValueRecord* result, int n, ValueRecord* records) {
     Arguments args(n, records);
     const char* text = TextArgument(args[0]);
-    OpenClipboardScope clipboard;
-    if (!clipboard.open()) return;
+    ClipboardScope clipboard(nullptr);
+    if (!clipboard.opened()) return;
     EmptyClipboard();
     size_t size = std::strlen(text) + 1;
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);

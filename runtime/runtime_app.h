@@ -109,4 +109,14 @@ public:
 
 RuntimeApp& Runtime();
 
+// Holds events back for as long as it lives.
+struct EventHold {
+    EventHold() { InterlockedIncrement(&Runtime().eventHoldCount); }
+    ~EventHold() {
+        if (Runtime().eventHoldCount > 0) InterlockedDecrement(&Runtime().eventHoldCount);
+    }
+    EventHold(const EventHold&) = delete;
+    EventHold& operator=(const EventHold&) = delete;
+};
+
 }  // namespace qy

@@ -1,6 +1,7 @@
 // The unit created in place of one whose support library failed to load: a
 // plain child window that says so.
 #include "window/placeholder.h"
+#include "runtime/win32_handles.h"
 #include "window/window_list.h"
 
 namespace qy {
@@ -19,16 +20,14 @@ public:
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message != WM_PAINT) return DefaultProc(message, wParam, lParam);
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd(), &ps);
+        PaintDc paint(hwnd());
+        HDC dc = paint.get();
         RECT r;
         GetClientRect(hwnd(), &r);
         FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
         SetBkMode(dc, TRANSPARENT);
-        HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+        SelectedObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
         DrawTextA(dc, wmsg::kLibraryFailed, -1, &r, DT_WORDBREAK);
-        SelectObject(dc, old);
-        EndPaint(hwnd(), &ps);
         return 0;
     }
 

@@ -177,6 +177,10 @@ public:
     // from creation, platform classes are subclassed here.
     void Attach(HWND hwnd);
     static Unit* FromHandle(HWND hwnd);
+    // Whether `unit` still answers for `hwnd`; false once a subroutine run
+    // by an event destroyed the window, and the unit with it. Compares the
+    // pointer only, so it is safe to call with a unit that is gone.
+    static bool StillOwns(HWND hwnd, const Unit* unit) { return IsWindow(hwnd) && FromHandle(hwnd) == unit; }
     // A helper window of the unit (an edit box's spin control) answers to
     // the unit: its notifications reach Reflect and input on it raises the
     // unit's events. Release it before destroying it.

@@ -35,14 +35,6 @@ const DataTypeEntry* FindUnitEntry(uint32_t typeRef) {
 }
 
 namespace {
-// Holds events back for as long as it lives.
-struct EventHold {
-    EventHold() { InterlockedIncrement(&Runtime().eventHoldCount); }
-    ~EventHold() {
-        if (Runtime().eventHoldCount > 0) InterlockedDecrement(&Runtime().eventHoldCount);
-    }
-};
-
 // A unit-type reference whose library is not in the program's list.
 bool LibraryMissing(uint32_t typeRef) {
     size_t library = typeRef >> 16;

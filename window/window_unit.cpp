@@ -5,6 +5,7 @@
 
 #include "runtime/gbk.h"
 #include "runtime/runtime_app.h"
+#include "runtime/win32_handles.h"
 #include "media/picture/picture_draw.h"
 #include "window/template_format.h"
 #include "window/window_list.h"
@@ -287,9 +288,7 @@ void WindowUnit::PaintBackground(HDC dc) {
     RECT r;
     GetClientRect(hwnd(), &r);
     COLORREF back = ResolveColour(data_.backColor);
-    HBRUSH brush = CreateSolidBrush(back);
-    FillRect(dc, &r, brush);
-    DeleteObject(brush);
+    FillRect(dc, &r, GdiHandle<HBRUSH>(CreateSolidBrush(back)).get());
     if (!picture_ && !data_.picture.empty()) {
         picture_ = DecodePicture(data_.picture.data(), static_cast<int>(data_.picture.size()));
         if (!picture_) data_.picture.clear();  // undecodable data leaves the colour alone
@@ -323,6 +322,9 @@ void WindowUnit::RequestClose(bool now) {
 }
 
 LRESULT WindowUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Every event below may run a subroutine that destroys the window and
+    // this object with it; only the handle is safe to use after one.
+    HWND self = hwnd();
     switch (message) {
         case kObjectQueryMessage: return reinterpret_cast<LRESULT>(static_cast<FrameworkWindow*>(&translator_));
         case kCloseRequestMessage:
@@ -332,9 +334,9 @@ LRESULT WindowUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE: {
             int32_t answer = 1;
             if (RaiseEvent(12, {}, &answer) && answer == 0) return 0;
-            if (!IsWindow(hwnd())) return 0;
+            if (!StillOwns(self, this)) return 0;
             if (RaiseEvent(1, {}, &answer) && answer == 0) return 0;
-            if (!IsWindow(hwnd())) return 0;
+            if (!StillOwns(self, this)) return 0;
             if (WindowRecord* record = Record()) Windows().EndModal(*record);
             DestroyWindow(hwnd());
             return 0;
@@ -352,6 +354,7 @@ LRESULT WindowUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
                 if (!activatedOnce_) {
                     activatedOnce_ = true;
                     RaiseEvent(8);
+                    if (!StillOwns(self, this)) return 0;
                 }
                 RaiseEvent(5);
             } else {
@@ -361,6 +364,7 @@ LRESULT WindowUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SHOWWINDOW: RaiseEvent(wParam ? 10 : 11); break;
         default: break;
     }
+    if (!StillOwns(self, this)) return 0;
     return DefaultProc(message, wParam, lParam);
 }
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "runtime/memory_dc.h"
+#include "runtime/win32_handles.h"
 
 namespace qy {
 
@@ -11,24 +11,7 @@ namespace {
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
-class OwnedBitmap {
-public:
-    explicit OwnedBitmap(HBITMAP bitmap = nullptr) : bitmap_(bitmap) {}
-    ~OwnedBitmap() {
-        if (bitmap_) DeleteObject(bitmap_);
-    }
-    OwnedBitmap(const OwnedBitmap&) = delete;
-    OwnedBitmap& operator=(const OwnedBitmap&) = delete;
-    HBITMAP get() const { return bitmap_; }
-    HBITMAP release() {
-        HBITMAP bitmap = bitmap_;
-        bitmap_ = nullptr;
-        return bitmap;
-    }
-
-private:
-    HBITMAP bitmap_;
-};
+using OwnedBitmap = GdiHandle<HBITMAP>;
 
 // The text and background colours a monochrome source is expanded with.
 class MonochromeColours {
@@ -115,10 +98,8 @@ HBITMAP BuildBitmap(const Picture& picture, HDC dc, COLORREF background) {
 }
 
 int DisplayBitsPerPixel() {
-    HDC screen = GetDC(nullptr);
-    int bits = screen ? GetDeviceCaps(screen, BITSPIXEL) : 0;
-    if (screen) ReleaseDC(nullptr, screen);
-    return bits;
+    ScreenDc screen;
+    return screen.get() ? GetDeviceCaps(screen.get(), BITSPIXEL) : 0;
 }
 
 // Pixels of the transparent colour leave the destination as it was: the
@@ -189,15 +170,14 @@ void RenderPicture(const Picture& picture, HDC dc, int x, int y, int width, int 
 HBITMAP ConvertPictureToBitmap(const void* data, int length) {
     std::unique_ptr<Picture> picture = DecodePicture(data, length);
     if (!picture) return nullptr;
-    HDC screen = GetDC(nullptr);
-    if (!screen) return nullptr;
-    OwnedBitmap bitmap(CreateCompatibleBitmap(screen, picture->width, picture->height));
+    ScreenDc screen;
+    if (!screen.get()) return nullptr;
+    OwnedBitmap bitmap(CreateCompatibleBitmap(screen.get(), picture->width, picture->height));
     if (bitmap.get()) {
-        MemoryDc target(screen, bitmap.get());
+        MemoryDc target(screen.get(), bitmap.get());
         PatBlt(target.get(), 0, 0, picture->width, picture->height, WHITENESS);
         RenderPicture(*picture, target.get(), 0, 0, -1, -1, SRCCOPY, kWhite);
     }
-    ReleaseDC(nullptr, screen);
     return bitmap.release();
 }
 

@@ -36,6 +36,9 @@ int32_t answer = 0;
 
 constexpr uint32_t kWindow = 0x52020001, kOwn = 0x06020000;
 constexpr uint32_t kHidden = 0x52020002, kHiddenOwn = 0x06020003;
+constexpr uint32_t kDoomed = 0x52020003, kDoomedOwn = 0x06020005, kDoomedButton = 0x16020006;
+// The unit whose events make the subroutine destroy the doomed window.
+uint32_t destroyingUnit = 0;
 constexpr uint32_t kButton = 0x16020001, kCheck = 0x16020002, kPlainLabel = 0x16020003, kFramedLabel = 0x16020004;
 
 uintptr_t CodeBase() { return reinterpret_cast<uintptr_t>(&TestHandler0); }
@@ -90,11 +93,20 @@ Bytes TestSegment() {
                                     {kCheck, EncodeUnit(check)},
                                     {kPlainLabel, EncodeUnit(plainLabel)},
                                     {kFramedLabel, EncodeUnit(framedLabel)}});
+    // A window whose activation and whose button both run the subroutine
+    // that destroys it.
+    UnitRecord doomedOwn = MakeUnit(0x10001, "", 60, 60, 300, 200, kStateVisible, 0, wd.Write());
+    doomedOwn.bindings = {{5, Offset(&TestHandler0)}};
+    UnitRecord doomedButton = MakeUnit(0x1000B, "按钮1", 10, 10, 80, 25, 5, 1, bd.Write());
+    doomedButton.bindings = {{0, Offset(&TestHandler0)}};
+    WindowTemplate doomed;
+    doomed.id = kDoomed;
+    doomed.units = UnitTable::Build({{kDoomedOwn, EncodeUnit(doomedOwn)}, {kDoomedButton, EncodeUnit(doomedButton)}});
     WindowTemplate hidden;
     hidden.id = kHidden;
     UnitRecord hiddenOwn = MakeUnit(0x10001, "", 50, 50, 200, 100, 0, 0, wd.Write());
     hidden.units = UnitTable::Build({{kHiddenOwn, EncodeUnit(hiddenOwn)}});
-    return WriteSegment({shown, hidden});
+    return WriteSegment({shown, hidden, doomed});
 }
 
 class LiveWindow : public ::testing::Test {
@@ -103,6 +115,7 @@ protected:
         qytest::InstallSegment(TestSegment(), CodeBase());
         calls.clear();
         answerGiven = false;
+        destroyingUnit = 0;
     }
     void TearDown() override { Windows().Clear(); }
 
@@ -127,8 +140,29 @@ protected:
 
 extern "C" uint64_t __cdecl TestEventSink(const int32_t* args, int count) {
     calls.push_back({Windows().eventWindow, Windows().eventUnit, std::vector<int32_t>(args, args + count)});
+    if (destroyingUnit && Windows().eventUnit == destroyingUnit) {
+        if (Unit* window = Windows().FindUnitObject(kDoomed, 0, false)) DestroyWindow(window->hwnd());
+    }
     if (!answerGiven) return 0;
     return static_cast<uint64_t>(1) << 32 | static_cast<uint32_t>(answer);
+}
+
+TEST_F(LiveWindow, ASubroutineMayDestroyItsWindowFromAClickOrAnActivation) {
+    ASSERT_TRUE(Load(kDoomed));
+    HWND window = Windows().FindUnitObject(kDoomed, 0, false)->hwnd();
+    HWND button = Windows().FindUnitObject(kDoomed, kDoomedButton, false)->hwnd();
+    destroyingUnit = kDoomedButton;
+    SendMessageA(button, BM_CLICK, 0, 0);
+    EXPECT_FALSE(IsWindow(window)) << "the click's subroutine destroys the window";
+    EXPECT_EQ(Windows().FindUnitObject(kDoomed, 0, false), nullptr);
+
+    ASSERT_TRUE(Load(kDoomed));
+    window = Windows().FindUnitObject(kDoomed, 0, false)->hwnd();
+    destroyingUnit = kDoomedOwn;
+    calls.clear();
+    SendMessageA(window, WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_FALSE(IsWindow(window)) << "the activation's subroutine destroys the window";
+    EXPECT_EQ(calls.size(), 1u) << "nothing is raised for the window once it is gone";
 }
 
 TEST_F(LiveWindow, UnitsAreCreatedFromTheLastEntryAndStackedInTableOrder) {

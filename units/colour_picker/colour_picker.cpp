@@ -145,12 +145,12 @@ private:
         HWND self = hwnd();
         // The popup took the focus with the activation; give it back.
         if (hadFocus_ && GetFocus() != self) SetFocus(self);
-        if (!IsWindow(self) || FromHandle(self) != this) return;
+        if (!StillOwns(self, this)) return;
         colour_ = ok ? colour : initial_;
         if (!AllowsTransparent() && colour_ == kTransparentColour) colour_ = 0;
         Redraw();
         Notify(kColourCloseUp, colour_);
-        if (!IsWindow(self) || FromHandle(self) != this) return;
+        if (!StillOwns(self, this)) return;
         Notify(ok ? kColourSelEndOk : kColourSelEndCancel, colour_);
         if (ok && IsWindow(self) && FromHandle(self) == this) RaiseEvent(0);
     }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "runtime/memory_dc.h"
+#include "runtime/win32_handles.h"
 #include "media/picture/picture_draw.h"
 
 namespace qy {
@@ -393,7 +393,7 @@ LRESULT DrawPanel::OnPaint() {
     paintDc_ = dc;
     RaiseEvent(0, {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y});
     // The subroutine may have destroyed the window, and the panel with it.
-    if (!IsWindow(h) || FromHandle(h) != this) return 0;
+    if (!StillOwns(h, this)) return 0;
     writePosition_ = previous;
     paintDc_ = nullptr;
     EndPaint(h, &ps);

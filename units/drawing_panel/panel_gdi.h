@@ -6,40 +6,10 @@
 
 #include <cstdint>
 
+#include "runtime/win32_handles.h"
 #include "window/byte_io.h"
 
 namespace qy {
-
-// Owns one GDI object and deletes it when replaced or destroyed.
-template <typename H>
-class GdiHandle {
-public:
-    GdiHandle() = default;
-    explicit GdiHandle(H handle) : handle_(handle) {}
-    GdiHandle(const GdiHandle&) = delete;
-    GdiHandle& operator=(const GdiHandle&) = delete;
-    GdiHandle(GdiHandle&& other) noexcept : handle_(other.release()) {}
-    GdiHandle& operator=(GdiHandle&& other) noexcept {
-        reset(other.release());
-        return *this;
-    }
-    ~GdiHandle() { reset(); }
-
-    H get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-    H release() {
-        H h = handle_;
-        handle_ = nullptr;
-        return h;
-    }
-    void reset(H handle = nullptr) {
-        if (handle_) DeleteObject(handle_);
-        handle_ = handle;
-    }
-
-private:
-    H handle_ = nullptr;
-};
 
 // A brush, and for pattern styles the monochrome bitmap it was made from,
 // which lives as long as the brush.

@@ -16,6 +16,7 @@
 #include <string>
 
 #include "runtime/gbk.h"
+#include "runtime/win32_handles.h"
 #include "window/own_data.h"
 
 namespace qy {
@@ -95,14 +96,14 @@ int32_t ByteOffsetAt(const std::string& text, DWORD index) {
 
 std::string ClipboardText(HWND owner) {
     std::string text;
-    if (!OpenClipboard(owner)) return text;
+    ClipboardScope clipboard(owner);
+    if (!clipboard.opened()) return text;
     if (HANDLE data = GetClipboardData(CF_TEXT)) {
         if (const char* p = static_cast<const char*>(GlobalLock(data))) {
             text = p;
             GlobalUnlock(data);
         }
     }
-    CloseClipboard();
     return text;
 }
 
@@ -565,7 +566,7 @@ private:
         // The new text raises the content-changed event like any edit, and
         // its subroutine may destroy the box.
         SetWindowTextA(self, std::to_string(n).c_str());
-        if (!IsWindow(self) || FromHandle(self) != this) return;
+        if (!StillOwns(self, this)) return;
         SendMessageA(self, EM_SETSEL, 0, -1);
         SetFocus(self);
     }
