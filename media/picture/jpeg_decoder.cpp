@@ -21,9 +21,32 @@ struct JumpingErrors {
     std::jmp_buf jump;
 };
 
-void JumpBack(j_common_ptr info) { std::longjmp(reinterpret_cast<JumpingErrors*>(info->err)->jump, 1); }
-// Warnings go nowhere: the program has no console to show them on.
+[[noreturn]] void JumpBack(j_common_ptr info) { std::longjmp(reinterpret_cast<JumpingErrors*>(info->err)->jump, 1); }
+// Messages go nowhere: the program has no console to show them on.
 void Quiet(j_common_ptr) {}
+
+// The library pads damaged or missing scan data with grey and only warns;
+// such data gives no picture.
+void RefuseDamage(j_common_ptr info, int level) {
+    if (level >= 0) return;
+    switch (info->err->msg_code) {
+        case JWRN_HIT_MARKER:
+        case JWRN_JPEG_EOF:
+        case JWRN_MUST_RESYNC:
+        case JWRN_HUFF_BAD_CODE:
+        case JWRN_ARITH_BAD_CODE: JumpBack(info);
+        default: break;
+    }
+}
+
+// Encoders write about ten scans for a progressive image; a file with
+// hundreds has every one of them decoded over the whole image.
+constexpr int kMaxScans = 500;
+
+void LimitScans(j_common_ptr info) {
+    auto* decompress = reinterpret_cast<j_decompress_ptr>(info);
+    if (decompress->input_scan_number > kMaxScans) JumpBack(info);
+}
 
 // The whole data is one buffer. Running out of it while image rows are still
 // missing is a fatal error, so a cut-off file gives no picture instead of one
@@ -57,6 +80,7 @@ struct Decompression {
     jpeg_decompress_struct info;
     JumpingErrors errors;
     jpeg_source_mgr source;
+    jpeg_progress_mgr progress;
 };
 
 bool Run(Decompression& d, const uint8_t* data, size_t length, Picture& picture) {
@@ -72,6 +96,9 @@ bool Run(Decompression& d, const uint8_t* data, size_t length, Picture& picture)
     d.info.src = &d.source;
 
     jpeg_read_header(&d.info, TRUE);
+    if (!PictureSizeAllowed(d.info.image_width, d.info.image_height)) return false;
+    d.progress.progress_monitor = LimitScans;
+    d.info.progress = &d.progress;
     // Other component counts (CMYK and the like) have no three-channel form.
     if (d.info.num_components != 1 && d.info.num_components != 3) return false;
     d.info.out_color_space = JCS_EXT_BGR;
@@ -101,6 +128,7 @@ bool DecodeJpeg(const uint8_t* data, size_t length, Picture& picture) {
     d.info.err = jpeg_std_error(&d.errors.manager);
     d.errors.manager.error_exit = JumpBack;
     d.errors.manager.output_message = Quiet;
+    d.errors.manager.emit_message = RefuseDamage;
     bool decoded = Run(d, data, length, picture);
     jpeg_destroy_decompress(&d.info);
     return decoded;

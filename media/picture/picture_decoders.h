@@ -37,5 +37,12 @@ inline uint8_t* PaletteDibColour(Picture& picture, int i) { return picture.pixel
 // Pixel budgets: decoders refuse headers whose image cannot fit an int-sized
 // block before they allocate anything.
 constexpr uint64_t kMaxPictureBytes = 0x7FFFFFFF;
+// 64 megapixels: a 50-megapixel photo still loads, and its pixels with the
+// decoders' working memory fit a 32-bit process, which larger headers would
+// exhaust before a single row is read. Decoders refuse larger sizes at once.
+constexpr uint64_t kMaxPicturePixels = 64ull << 20;
+inline bool PictureSizeAllowed(uint64_t width, uint64_t height) {
+    return width > 0 && height > 0 && width * height <= kMaxPicturePixels;
+}
 
 }  // namespace qy

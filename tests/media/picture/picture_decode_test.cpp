@@ -390,6 +390,43 @@ TEST(JpegDecoding, DamagedOrUnsupportedFilesGiveNoPicture) {
     EXPECT_EQ(nullptr, Decode(EncodeCmykJpeg(8, 8))) << "four components";
 }
 
+// Offset of the first marker `code` at or after `from`, or the size when none.
+size_t FindMarker(const Bytes& jpeg, uint8_t code, size_t from = 2) {
+    for (size_t i = from; i + 1 < jpeg.size(); ++i)
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == code) return i;
+    return jpeg.size();
+}
+
+TEST(JpegDecoding, IncompleteScansTooManyScansAndHugeFramesGiveNoPicture) {
+    // A scan cut short but closed with the end marker: the library would pad
+    // the missing rows with grey.
+    Bytes jpeg = EncodeJpeg(Pattern(64, 64, 3), false, false);
+    size_t scan = FindMarker(jpeg, 0xDA), end = FindMarker(jpeg, 0xD9, scan);
+    ASSERT_LT(end, jpeg.size());
+    Bytes cut(jpeg.begin(), jpeg.begin() + (scan + end) / 2);
+    cut.insert(cut.end(), {0xFF, 0xD9});
+    EXPECT_EQ(nullptr, Decode(cut)) << "a scan cut short before the end marker";
+
+    // The last scan of a progressive file repeated until there are far more
+    // scans than any encoder writes.
+    Bytes progressive = EncodeJpeg(Pattern(16, 16, 4), true, true);
+    ASSERT_NE(nullptr, Decode(progressive));
+    size_t last = scan = FindMarker(progressive, 0xDA);
+    while ((scan = FindMarker(progressive, 0xDA, scan + 2)) < progressive.size()) last = scan;
+    end = FindMarker(progressive, 0xD9, last);
+    Bytes repeated(progressive.begin(), progressive.begin() + end);
+    for (int i = 0; i < 600; ++i) repeated.insert(repeated.end(), progressive.begin() + last, progressive.begin() + end);
+    repeated.insert(repeated.end(), {0xFF, 0xD9});
+    EXPECT_EQ(nullptr, Decode(repeated)) << "600 more scans";
+
+    // A frame of 9000 x 8000 pixels is above what a picture may have.
+    Bytes huge = EncodeJpeg(Pattern(8, 8, 5), false, false);
+    size_t frame = FindMarker(huge, 0xC0);
+    ASSERT_LT(frame, huge.size());
+    huge[frame + 5] = 8000 >> 8, huge[frame + 6] = 8000 & 0xFF, huge[frame + 7] = 9000 >> 8, huge[frame + 8] = 9000 & 0xFF;
+    EXPECT_EQ(nullptr, Decode(huge)) << "72 megapixels";
+}
+
 TEST(IconDecoding, The32PixelSixteenColourImageIsPreferred) {
     IconEntry small{4, IndexedPattern(16, 16, 16, 1), Image(), {}};
     IconEntry large{4, IndexedPattern(32, 32, 16, 2), Image(), {}};
