@@ -2,6 +2,7 @@
 // blue, green, red and alpha.
 #include <csetjmp>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <vector>
 
@@ -21,6 +22,31 @@ bool Interlaced16Bit(const uint8_t* data, size_t length) {
     // IHDR is the first chunk: bit depth at byte 24, interlace method at byte 28.
     return length > 28 && data[24] == 16 && data[28] == 1;
 }
+
+// Total size of the image data chunks; 0 when a chunk runs past the data.
+uint64_t ImageDataBytes(const uint8_t* data, size_t length) {
+    PictureBytes bytes(data, length);
+    bytes.Seek(kSignatureSize);
+    uint64_t total = 0;
+    while (bytes.ok() && bytes.remaining() >= 12) {
+        const uint8_t* header = bytes.Take(8);
+        size_t size = (static_cast<size_t>(header[0]) << 24) | (header[1] << 16) | (header[2] << 8) | header[3];
+        bytes.Skip(size);
+        bytes.Skip(4);
+        if (!bytes.ok()) return 0;
+        if (std::memcmp(header + 4, "IDAT", 4) == 0) total += size;
+        if (std::memcmp(header + 4, "IEND", 4) == 0) break;
+    }
+    return total;
+}
+
+// Deflate packs at most 1032 bytes into one, so image data of n bytes cannot
+// hold more than about 1032 n bytes of rows; a header that claims more is
+// refused before anything of its size is allocated.
+bool DataCanHold(uint64_t rawBytes, uint64_t imageDataBytes) { return rawBytes <= imageDataBytes * 1032 + 1024; }
+
+// The smallest raw form of an image: one bit per pixel and a filter byte a row.
+uint64_t LeastRawBytes(uint64_t width, uint64_t height) { return (width + 7) / 8 * height + height; }
 
 struct MemoryReader {
     const uint8_t* data;
@@ -46,7 +72,8 @@ struct ReadStruct {
 
 // The full-size 16-bit rows of an interlaced image, each behind a filter
 // byte of 0, as the image data of a non-interlaced file holds them.
-bool ReadRawRows(const uint8_t* data, size_t length, std::vector<uint8_t>& rows, uint32_t& height) {
+bool ReadRawRows(const uint8_t* data, size_t length, std::unique_ptr<uint8_t[]>& rows, size_t& size,
+                 uint32_t& height) {
     ReadStruct read;
     read.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, JumpOnError, IgnoreWarning);
     if (!read.png) return false;
@@ -57,14 +84,22 @@ bool ReadRawRows(const uint8_t* data, size_t length, std::vector<uint8_t>& rows,
     if (setjmp(png_jmpbuf(read.png))) return false;
     png_set_read_fn(read.png, &reader, ReadFromMemory);
     png_read_info(read.png, read.info);
+    if (!PictureSizeAllowed(png_get_image_width(read.png, read.info), png_get_image_height(read.png, read.info)))
+        return false;
     png_set_interlace_handling(read.png);
     png_read_update_info(read.png, read.info);
     height = png_get_image_height(read.png, read.info);
     size_t rowBytes = png_get_rowbytes(read.png, read.info);
-    if (static_cast<uint64_t>(rowBytes + 1) * height > kMaxPictureBytes) return false;
-    rows.assign((rowBytes + 1) * height, 0);
+    uint64_t total = static_cast<uint64_t>(rowBytes + 1) * height;
+    if (total > kMaxPictureBytes || !DataCanHold(total, ImageDataBytes(data, length))) return false;
+    // Every byte is written by the rows read or the filter byte set here.
+    rows.reset(new uint8_t[static_cast<size_t>(total)]);
+    size = static_cast<size_t>(total);
     pointers.resize(height);
-    for (uint32_t y = 0; y < height; ++y) pointers[y] = rows.data() + (rowBytes + 1) * y + 1;
+    for (uint32_t y = 0; y < height; ++y) {
+        rows[(rowBytes + 1) * y] = 0;
+        pointers[y] = rows.get() + (rowBytes + 1) * y + 1;
+    }
     png_read_image(read.png, pointers.data());
     return true;
 }
@@ -87,12 +122,13 @@ void PutChunk(std::vector<uint8_t>& out, const char* type, const uint8_t* body, 
 // links mixes rows up when it scales interlaced 16-bit images down to 8 bits,
 // so those images reach it in this form.
 bool WithoutInterlace(const uint8_t* data, size_t length, std::vector<uint8_t>& out) {
-    std::vector<uint8_t> rows;
+    std::unique_ptr<uint8_t[]> rows;
+    size_t size = 0;
     uint32_t height = 0;
-    if (!ReadRawRows(data, length, rows, height)) return false;
-    uLongf packedSize = compressBound(static_cast<uLong>(rows.size()));
+    if (!ReadRawRows(data, length, rows, size, height)) return false;
+    uLongf packedSize = compressBound(static_cast<uLong>(size));
     std::vector<uint8_t> packed(packedSize);
-    if (compress2(packed.data(), &packedSize, rows.data(), static_cast<uLong>(rows.size()), 1) != Z_OK) return false;
+    if (compress2(packed.data(), &packedSize, rows.get(), static_cast<uLong>(size), 1) != Z_OK) return false;
 
     out.assign(data, data + kSignatureSize);
     PictureBytes bytes(data, length);
@@ -134,7 +170,8 @@ bool ReadSimplified(const uint8_t* data, size_t length, Picture& picture) {
     // for display, as 8-bit images are, rather than as linear light.
     image.flags |= PNG_IMAGE_FLAG_16BIT_sRGB;
     uint64_t bytes = static_cast<uint64_t>(image.width) * image.height * 4;
-    if (image.width == 0 || image.height == 0 || image.width > 0x7FFFFFFF || image.height > 0x7FFFFFFF ||
+    if (!PictureSizeAllowed(image.width, image.height) ||
+        !DataCanHold(LeastRawBytes(image.width, image.height), ImageDataBytes(data, length)) ||
         !picture.AllocatePixels(bytes)) {
         png_image_free(&image);
         return false;
