@@ -1,72 +1,41 @@
 #include "window/cursors.h"
 
+#include <cstring>
 #include <set>
+#include <vector>
 
-#include "window/byte_io.h"
+#include "window/cursor_file.h"
 
 namespace qy {
 
 namespace {
-// Arrow, cross, I-beam, wait, help, arrow with hourglass, slashed circle,
-// four-way, NE-SW, N-S, NW-SE, W-E, up arrow, hand.
-const int32_t kStandardIds[14] = {32512, 32515, 32513, 32514, 32651, 32650, 32648,
-                                  32646, 32643, 32645, 32642, 32644, 32516, 32649};
-
 std::set<HCURSOR>& OwnCursors() {
     static std::set<HCURSOR> cursors;
     return cursors;
 }
 
-// A .cur file: the first image, with its hot spot put in front of the
-// image data as the resource form expects.
-HCURSOR CursorFromFile(const uint8_t* data, int32_t length) {
-    try {
-        ByteReader in(data, static_cast<size_t>(length));
-        if (in.U16() != 0 || in.U16() != 2 || in.U16() == 0) return nullptr;
-        in.Skip(4);
-        uint16_t hotX = in.U16(), hotY = in.U16();
-        uint32_t size = in.U32(), offset = in.U32();
-        if (offset > static_cast<uint32_t>(length) || size > static_cast<uint32_t>(length) - offset) return nullptr;
-        Bytes resource(4 + size);
-        resource[0] = static_cast<uint8_t>(hotX);
-        resource[1] = static_cast<uint8_t>(hotX >> 8);
-        resource[2] = static_cast<uint8_t>(hotY);
-        resource[3] = static_cast<uint8_t>(hotY >> 8);
-        memcpy(&resource[4], data + offset, size);
-        HCURSOR cursor = reinterpret_cast<HCURSOR>(
-            CreateIconFromResourceEx(resource.data(), static_cast<DWORD>(resource.size()), FALSE, 0x00030000, 0, 0, 0));
-        if (cursor) OwnCursors().insert(cursor);
-        return cursor;
-    } catch (const TemplateError&) {
-        return nullptr;
-    }
-}
-
-HCURSOR StandardCursor(int32_t id) {
-    return LoadCursorA(nullptr, MAKEINTRESOURCEA(id));
+// The resource form of a cursor image has its hot spot in front.
+HCURSOR CursorFromImage(const CursorData& file) {
+    std::vector<uint8_t> resource(4 + file.imageSize);
+    resource[0] = static_cast<uint8_t>(file.hotX);
+    resource[1] = static_cast<uint8_t>(file.hotX >> 8);
+    resource[2] = static_cast<uint8_t>(file.hotY);
+    resource[3] = static_cast<uint8_t>(file.hotY >> 8);
+    memcpy(resource.data() + 4, file.image, file.imageSize);
+    HCURSOR cursor = reinterpret_cast<HCURSOR>(
+        CreateIconFromResourceEx(resource.data(), static_cast<DWORD>(resource.size()), FALSE, 0x00030000, 0, 0, 0));
+    if (cursor) OwnCursors().insert(cursor);
+    return cursor;
 }
 }  // namespace
 
-int32_t CursorIndexToId(int32_t value) { return value >= 1 && value <= 14 ? kStandardIds[value - 1] : value; }
-
-int32_t CursorIdToIndex(int32_t value) {
-    for (int i = 0; i < 14; ++i)
-        if (kStandardIds[i] == value) return i + 1;
-    return value;
-}
-
 HCURSOR CreateUnitCursor(const uint8_t* data, int32_t length) {
-    if (length <= 0) return nullptr;
-    int32_t value = length < 4 ? data[0] : static_cast<int32_t>(LoadU32(data));
-    if (value != -1 && length > 10) {
-        if (HCURSOR cursor = CursorFromFile(data, length)) return cursor;
+    CursorData cursor = ReadCursorData(data, length);
+    switch (cursor.kind) {
+        case CursorData::kFile: return CursorFromImage(cursor);
+        case CursorData::kStandard: return LoadCursorA(nullptr, MAKEINTRESOURCEA(cursor.standardId));
+        default: return nullptr;
     }
-    if (value == -1) return length > 4 ? CursorFromFile(data + 4, length - 4) : nullptr;
-    if (value == 0) return nullptr;
-    int32_t id = CursorIndexToId(value);
-    for (int32_t standard : kStandardIds)
-        if (standard == id) return StandardCursor(id);
-    return nullptr;
 }
 
 void DestroyUnitCursor(HCURSOR cursor) {

@@ -6,15 +6,13 @@
 
 #include <cstdint>
 
+#include "window/cursor_file.h"
+
 namespace qy {
 
 // Null when the data names no cursor.
 HCURSOR CreateUnitCursor(const uint8_t* data, int32_t length);
 // Destroys a cursor made from file data; shared system cursors stay.
 void DestroyUnitCursor(HCURSOR cursor);
-
-// The standard cursor id of a cursor index 1-14, and back; other values pass.
-int32_t CursorIndexToId(int32_t value);
-int32_t CursorIdToIndex(int32_t value);
 
 }  // namespace qy

@@ -1,0 +1,61 @@
+#include "window/cursor_file.h"
+
+#include "window/byte_io.h"
+
+namespace qy {
+
+namespace {
+// Arrow, cross, I-beam, wait, help, arrow with hourglass, slashed circle,
+// four-way, NE-SW, N-S, NW-SE, W-E, up arrow, hand.
+const int32_t kStandardIds[14] = {32512, 32515, 32513, 32514, 32651, 32650, 32648,
+                                  32646, 32643, 32645, 32642, 32644, 32516, 32649};
+
+// A .cur file: its first image and hot spot. An empty image is no cursor.
+bool ReadCursorFile(const uint8_t* data, int32_t length, CursorData& cursor) {
+    try {
+        ByteReader in(data, static_cast<size_t>(length));
+        if (in.U16() != 0 || in.U16() != 2 || in.U16() == 0) return false;
+        in.Skip(4);
+        uint16_t hotX = in.U16(), hotY = in.U16();
+        uint32_t size = in.U32(), offset = in.U32();
+        if (size == 0 || offset > static_cast<uint32_t>(length) || size > static_cast<uint32_t>(length) - offset)
+            return false;
+        cursor.kind = CursorData::kFile;
+        cursor.hotX = hotX;
+        cursor.hotY = hotY;
+        cursor.image = data + offset;
+        cursor.imageSize = size;
+        return true;
+    } catch (const TemplateError&) {
+        return false;
+    }
+}
+}  // namespace
+
+int32_t CursorIndexToId(int32_t value) { return value >= 1 && value <= 14 ? kStandardIds[value - 1] : value; }
+
+int32_t CursorIdToIndex(int32_t value) {
+    for (int i = 0; i < 14; ++i)
+        if (kStandardIds[i] == value) return i + 1;
+    return value;
+}
+
+CursorData ReadCursorData(const uint8_t* data, int32_t length) {
+    CursorData cursor;
+    if (!data || length <= 0) return cursor;
+    int32_t value = length < 4 ? data[0] : static_cast<int32_t>(LoadU32(data));
+    if (value != -1 && length > 10 && ReadCursorFile(data, length, cursor)) return cursor;
+    if (value == -1) {
+        if (length > 4) ReadCursorFile(data + 4, length - 4, cursor);
+        return cursor;
+    }
+    int32_t id = CursorIndexToId(value);
+    for (int32_t standard : kStandardIds)
+        if (value != 0 && standard == id) {
+            cursor.kind = CursorData::kStandard;
+            cursor.standardId = id;
+        }
+    return cursor;
+}
+
+}  // namespace qy
