@@ -393,7 +393,22 @@ void WindowUnit::MoveFocus(bool forward, HWND from) {
     for (size_t i = 0; i < stops.size(); ++i)
         if (stops[i].hwnd == from || IsChild(stops[i].hwnd, from)) current = i;
     size_t next;
-    if (current == stops.size()) {
+    Unit* fromUnit = current == stops.size() ? Unit::FromHandle(from) : nullptr;
+    int fromIndex = fromUnit ? list.FindUnit(*record, fromUnit->unitId()) : -1;
+    if (fromIndex > 0) {
+        // A unit that takes no focus (a label) hands it on from its own place in the tab order.
+        UnitLayout at = record->units.Layout(fromIndex);
+        int32_t order = static_cast<int32_t>(record->units.Field(fromIndex, at.tabOrder));
+        auto after = [&](const Stop& s) { return s.order > order || (s.order == order && s.index > fromIndex); };
+        next = forward ? 0 : stops.size() - 1;
+        if (forward) {
+            for (size_t i = stops.size(); i-- > 0;)
+                if (after(stops[i])) next = i;
+        } else {
+            for (size_t i = 0; i < stops.size(); ++i)
+                if (!after(stops[i])) next = i;
+        }
+    } else if (current == stops.size()) {
         next = forward ? 0 : stops.size() - 1;
     } else {
         next = forward ? (current + 1) % stops.size() : (current + stops.size() - 1) % stops.size();

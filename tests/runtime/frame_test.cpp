@@ -186,12 +186,18 @@ TEST(RuntimeNotify, SmallRecordsAndArrays) {
     EXPECT_EQ(1, Notify(2021, record));
 
     // A text array owns its elements: releasing it frees them and the block.
+    // HeapValidate of one block fails once that block is back on the heap.
+    auto live = [](const void* block) { return HeapValidate(GetProcessHeap(), 0, block) != FALSE; };
     auto* array = static_cast<int32_t*>(Allocate(4 * 4));
+    char* element = NewText("x", 1);
     array[0] = 1;
     array[1] = 2;
-    array[2] = static_cast<int32_t>(reinterpret_cast<uintptr_t>(NewText("x", 1)));
+    array[2] = static_cast<int32_t>(reinterpret_cast<uintptr_t>(element));
     array[3] = 0;
+    ASSERT_TRUE(live(array));
+    ASSERT_TRUE(live(element));
     EXPECT_EQ(0, RuntimeNotify(2023, static_cast<int32_t>(kTypeText), static_cast<int32_t>(reinterpret_cast<uintptr_t>(array))));
+    EXPECT_FALSE(live(element)) << "the element is freed with its array";
     EXPECT_TRUE(HeapValidate(GetProcessHeap(), 0, nullptr));
 }
 

@@ -1,10 +1,16 @@
-// The program's own template segment, as compiled from forms/: the facts of
-// the window tables that the byte format can get wrong.
+// The program's own template segment, as compiled from forms/: its window
+// directory, and its windows loaded through the window system and looked at
+// as the user sees them.
+#include <windows.h>
+
 #include "forms/template_segment.h"
 #include "gtest/gtest.h"
 #include "runtime/archive.h"
+#include "runtime/services.h"
+#include "tests/support/unit_window.h"
 #include "window/own_data.h"
 #include "window/template_format.h"
+#include "window/window_list.h"
 
 using namespace qy;
 
@@ -15,11 +21,39 @@ std::vector<WindowTemplate> ProgramWindows() {
     return ReadSegment(archive);
 }
 
-UnitRecord UnitOf(const WindowTemplate& w, uint32_t id) {
-    int k = w.units.Find(id);
-    EXPECT_GE(k, 0) << std::hex << id;
-    return k >= 0 ? w.units.Unit(k) : UnitRecord();
-}
+constexpr uint32_t kMainWindow = 0x52010001, kStyleWindow = 0x52010481, kSkinWindow = 0x5201068E,
+                   kHelpWindow = 0x52010E44;
+
+// The program's windows loaded from its own segment; their subroutines are
+// not part of the test program, so events are held while they are loaded.
+class LoadedProgramWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        qytest::InstallSegment(Bytes(ProgramTemplateSegment, ProgramTemplateSegment + kProgramTemplateSegmentSize));
+        RuntimeNotify(2009, 0, 0);
+    }
+    void TearDown() override {
+        Windows().Clear();
+        RuntimeNotify(2010, 0, 0);
+    }
+    HWND Handle(uint32_t window, uint32_t unit) {
+        Unit* u = Windows().FindUnitObject(window, unit, false);
+        return u ? u->hwnd() : nullptr;
+    }
+    int32_t Read(uint32_t window, uint32_t unit, int property) {
+        return Windows().ReadProperty(window, unit, property, -1);
+    }
+    static std::string Text(HWND hwnd) {
+        char text[4096] = {};
+        GetWindowTextA(hwnd, text, sizeof text);
+        return text;
+    }
+    static LOGFONTA FontOf(HWND hwnd) {
+        LOGFONTA font{};
+        GetObjectA(reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0)), sizeof font, &font);
+        return font;
+    }
+};
 }  // namespace
 
 TEST(ProgramForms, FourWindowsInDirectoryOrderWithTheirUnitCounts) {
@@ -37,67 +71,64 @@ TEST(ProgramForms, FourWindowsInDirectoryOrderWithTheirUnitCounts) {
     for (const WindowTemplate& w : windows) EXPECT_TRUE(IsOwnUnitId(w.units.id(0)));
 }
 
-TEST(ProgramForms, MainWindowUnitsAsTheTablesGiveThem) {
-    WindowTemplate main = ProgramWindows()[0];
-    WindowData window = WindowData::Read(main.units.Unit(0).ownData);
-    EXPECT_EQ(window.caption, "砌字成图1.4版");
-    EXPECT_EQ(window.backColor, 0xBFBFFFu);
-    EXPECT_EQ(window.border, 1);
-    EXPECT_EQ(window.escCloses, 1);
+TEST_F(LoadedProgramWindow, TheMainWindowShowsItsCaptionControlsAndTheirStates) {
+    ASSERT_TRUE(Windows().LoadStartupWindow(kMainWindow));
+    HWND main = Handle(kMainWindow, 0);
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(Text(main), "砌字成图1.4版");
+    uint32_t own = ProgramWindows()[0].units.id(0);
+    EXPECT_EQ(static_cast<uint32_t>(Read(kMainWindow, own, 10)), 0xBFBFFFu) << "back colour";
+    EXPECT_EQ(Read(kMainWindow, own, 22), 1) << "Esc closes the window";
 
-    UnitRecord lock = UnitOf(main, 0x16010DA1);
-    ASSERT_EQ(lock.bindings.size(), 1u);
-    EXPECT_EQ(lock.bindings[0].handler, 0);  // the first subroutine of the code
-    EXPECT_EQ(lock.state, 7u);
-    EXPECT_EQ(UnitOf(main, 0x16010DAC).left, -1);
-    EXPECT_EQ(UnitOf(main, 0x16010271).state, 0u);
-    EXPECT_EQ(UnitOf(main, 0x16010A3E).state, 0u);
+    HWND lock = Handle(kMainWindow, 0x16010DA1);
+    EXPECT_EQ(Text(lock), "锁定宽高比例");
+    EXPECT_FALSE(IsWindowEnabled(lock));
+    EXPECT_EQ(SendMessageA(lock, BM_GETCHECK, 0, 0), BST_CHECKED);
 
-    UnitRecord help = UnitOf(main, 0x16010DAF);
-    ASSERT_EQ(help.cursorData.size(), 4u);
-    EXPECT_EQ(LoadU32(help.cursorData.data()), 32651u);
-    ButtonData helpButton = ButtonData::Read(help.ownData);
-    EXPECT_EQ(helpButton.caption, "？");
-    EXPECT_EQ(LogFont::Int(helpButton.font, LogFont::kWeight), 700);
+    RECT notepad;
+    GetWindowRect(Handle(kMainWindow, 0x16010DAC), &notepad);
+    MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&notepad), 2);
+    EXPECT_EQ(notepad.left, -1) << "the notepad button starts one pixel left of the client area";
+    EXPECT_FALSE(IsWindowVisible(Handle(kMainWindow, 0x16010271))) << "the restore label starts hidden";
 
-    ComboBoxData colours = ComboBoxData::Read(UnitOf(main, 0x16010DA3).ownData);
-    EXPECT_EQ(colours.items.size(), 6u);
-    EXPECT_EQ(colours.currentSelection, 2);
-    EXPECT_EQ(colours.type, 2);
+    HWND help = Handle(kMainWindow, 0x16010DAF);
+    EXPECT_EQ(Text(help), "？");
+    EXPECT_EQ(FontOf(help).lfWeight, FW_BOLD);
+    SendMessageA(help, WM_SETCURSOR, reinterpret_cast<WPARAM>(help), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_HELP)) << "the help button shows the help cursor";
 
-    LabelData generate = LabelData::Read(UnitOf(main, 0x16010DB2).ownData);
-    EXPECT_EQ(generate.border, 6);
-    EXPECT_EQ(generate.borderWidth, 8);
-    EXPECT_EQ(generate.effect, 3);
-    EXPECT_EQ(LogFont::Face(generate.font), "经典超圆简");
+    HWND colours = Handle(kMainWindow, 0x16010DA3);
+    EXPECT_EQ(SendMessageA(colours, CB_GETCOUNT, 0, 0), 6);
+    EXPECT_EQ(SendMessageA(colours, CB_GETCURSEL, 0, 0), 2);
+    EXPECT_EQ(GetWindowLongA(colours, GWL_STYLE) & 3, CBS_DROPDOWNLIST);
 
-    ScrollBarData size = ScrollBarData::Read(UnitOf(main, 0x16010DBE).ownData);
-    EXPECT_EQ(size.maxPosition, 72);
-    EXPECT_EQ(size.position, 9);
+    uint32_t generate = 0x16010DB2;
+    EXPECT_EQ(Read(kMainWindow, generate, 9), 3) << "effect";
+    EXPECT_EQ(Read(kMainWindow, generate, 10), 6) << "border";
+    EXPECT_EQ(Read(kMainWindow, generate, 11), 8) << "border width";
 
-    UnitRecord numberBox = UnitOf(main, 0x16010DA4);
-    ASSERT_EQ(numberBox.bindings.size(), 3u);
-    EXPECT_EQ(numberBox.bindings[1].event, -10);
-    EXPECT_EQ(numberBox.bindings[2].event, -12);
-
-    DrawPanelData panel = DrawPanelData::Read(UnitOf(main, 0x16010DC2).ownData);
-    EXPECT_EQ(panel.version, 1);
-    EXPECT_EQ(panel.drawMode, 12);
-    EXPECT_TRUE(panel.font.empty());
-    EXPECT_TRUE(UnitOf(main, 0x16010DA0).bindings.empty());
+    SCROLLINFO size{sizeof size, SIF_RANGE | SIF_POS};
+    ASSERT_TRUE(GetScrollInfo(Handle(kMainWindow, 0x16010DBE), SB_CTL, &size));
+    EXPECT_EQ(size.nMin, 1);
+    EXPECT_EQ(size.nMax, 72);
+    EXPECT_EQ(size.nPos, 9);
 }
 
-TEST(ProgramForms, StyleSkinAndHelpWindows) {
-    std::vector<WindowTemplate> windows = ProgramWindows();
-    EXPECT_TRUE(UnitOf(windows[1], 0x16010795).ownData.empty());
-    EXPECT_TRUE(UnitOf(windows[1], 0x16010797).ownData.empty());
-    EXPECT_EQ(ColorPickerData::Read(UnitOf(windows[1], 0x16010796).ownData).color, 0xFFD2C8u);
-    EXPECT_EQ(UnitOf(windows[1], 0x16010796).state, 5u);
-    EXPECT_EQ(WindowData::Read(windows[1].units.Unit(0).ownData).dragToMove, 1);
-    EXPECT_EQ(ButtonData::Read(UnitOf(windows[2], 0x16010693).ownData).caption, "QQ影音");
-    EditBoxData help = EditBoxData::Read(UnitOf(windows[3], 0x16010E45).ownData);
-    EXPECT_EQ(help.multiLine, 1);
-    EXPECT_EQ(help.scrollBars, 3);
-    EXPECT_NE(help.content.find("锁定宽高比例----Ctrl键 + ` 键"), std::string::npos);
-    EXPECT_NE(help.content.find("@"), std::string::npos);
+TEST_F(LoadedProgramWindow, StyleSkinAndHelpWindowsShowTheirSettings) {
+    ASSERT_TRUE(Windows().LoadStartupWindow(kStyleWindow));
+    uint32_t styleOwn = ProgramWindows()[1].units.id(0);
+    EXPECT_EQ(Read(kStyleWindow, styleOwn, 27), 1) << "the style window is dragged by its body";
+    EXPECT_TRUE(GetWindowLongA(Handle(kStyleWindow, 0x16010796), GWL_STYLE) & WS_TABSTOP);
+
+    ASSERT_TRUE(Windows().LoadStartupWindow(kSkinWindow));
+    EXPECT_EQ(Text(Handle(kSkinWindow, 0x16010693)), "QQ影音");
+
+    ASSERT_TRUE(Windows().LoadStartupWindow(kHelpWindow));
+    HWND help = Handle(kHelpWindow, 0x16010E45);
+    LONG style = GetWindowLongA(help, GWL_STYLE);
+    EXPECT_TRUE(style & ES_MULTILINE);
+    EXPECT_EQ(style & (WS_HSCROLL | WS_VSCROLL), WS_HSCROLL | WS_VSCROLL);
+    std::string text = Text(help);
+    EXPECT_NE(text.find("锁定宽高比例----Ctrl键 + ` 键"), std::string::npos);
+    EXPECT_NE(text.find("@"), std::string::npos);
 }
