@@ -122,7 +122,7 @@ bool Unit::RaiseEvent(int event, std::initializer_list<int32_t> args, int32_t* r
         record[4 + n++] = static_cast<uint32_t>(arg);
     }
     record[3] = static_cast<uint32_t>(n);
-    RuntimeNotify(2008, static_cast<int32_t>(reinterpret_cast<uintptr_t>(record)), 0);
+    RuntimeNotify(kNotifyRaiseEvent, static_cast<int32_t>(reinterpret_cast<uintptr_t>(record)), 0);
     if (record[kShortEventResultFlag] == 0) return false;
     if (result) *result = static_cast<int32_t>(record[kShortEventResult]);
     return true;
