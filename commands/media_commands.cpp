@@ -14,7 +14,7 @@ namespace {
 bool PlaySoundBytes(const void* data, int length, int option) {
     uint32_t words[3] = {static_cast<uint32_t>(reinterpret_cast<uintptr_t>(data)), static_cast<uint32_t>(length),
                          static_cast<uint32_t>(option)};
-    return RuntimeNotify(2015, static_cast<int32_t>(reinterpret_cast<uintptr_t>(words)), 0) != 0;
+    return RuntimeNotify(kNotifyPlaySound, static_cast<int32_t>(reinterpret_cast<uintptr_t>(words)), 0) != 0;
 }
 }  // namespace
 

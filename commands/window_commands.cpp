@@ -12,7 +12,7 @@ namespace qy {
 namespace commands {
 
 namespace {
-// What RuntimeNotify 2005 takes: window id, owner window, modal flag.
+// What kNotifyLoadWindow takes: window id, owner window, modal flag.
 struct LoadRequest {
     uint32_t windowId;
     uint32_t owner;
@@ -48,7 +48,7 @@ void __cdecl LoadWindow(ValueRecord* result, int n, ValueRecord* records) {
     HWND owner = IsOmitted(args[1]) ? nullptr : ReferencedWindow(args[1]);
     LoadRequest request{args[0].low, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(owner)),
                         IntArgument(args[2]) != 0 ? 1u : 0u};
-    int32_t answer = RuntimeNotify(2005, static_cast<int32_t>(reinterpret_cast<uintptr_t>(&request)), 0);
+    int32_t answer = RuntimeNotify(kNotifyLoadWindow, static_cast<int32_t>(reinterpret_cast<uintptr_t>(&request)), 0);
     SetIntResult(result, answer == 0 ? 1 : 0);
 }
 

@@ -1,6 +1,7 @@
 // The help window: usage notes and the keyboard shortcuts in one read-only
 // text box, with a font dialog beside it.
 #include "forms/form_builder.h"
+#include "window/protocol.h"
 
 namespace forms {
 
@@ -52,8 +53,8 @@ Form HelpWindow() {
     qy::WindowData w = WindowProperties("帮助", 1, qy::kButtonFaceColour, 1);
     w.dragToMove = 1;
     form.Window(0x06010E43, w).At(50, 50, 790, 728).State(V)
-        .On(0, "_帮助窗口_创建完毕")
-        .On(4, "_帮助窗口_尺寸被改变");
+        .On(qy::kWindowCreated, "_帮助窗口_创建完毕")
+        .On(qy::kWindowResized, "_帮助窗口_尺寸被改变");
 
     qy::CommonDialogData fontDialog;
     fontDialog.dialogType = 2;
@@ -66,7 +67,7 @@ Form HelpWindow() {
     help.font = Font("文鼎谁的字体", -19, 700);
     help.content = HelpText();
     form.Add(0x16010E45, "编辑框1", kEditBox).At(0, 0, 693, 660).State(V | F).Data(help.Write())
-        .On(-10, "_帮助编辑框1_放开某键");
+        .On(qy::kEventKeyUp, "_帮助编辑框1_放开某键");
     return form;
 }
 

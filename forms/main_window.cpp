@@ -1,6 +1,11 @@
 // The start-up window: the composer's options along the top, the drawing
 // panel and the text-picture box below.
 #include "forms/form_builder.h"
+#include "units/button/button.h"
+#include "units/combo_box/combo_box.h"
+#include "units/edit_box/edit_box.h"
+#include "units/scroll_bar/scroll_bar.h"
+#include "window/protocol.h"
 
 namespace forms {
 
@@ -74,31 +79,31 @@ Form MainWindow() {
     w.f1OpensHelp = 0;
     w.dragToMove = 0;
     form.Window(0x06010000, w).At(50, 50, 1146, 571).State(V)
-        .On(0, "_启动窗口_创建完毕")
-        .On(2, "_启动窗口_将被销毁")
-        .On(4, "_启动窗口_尺寸被改变")
-        .On(5, "_启动窗口_被激活");
+        .On(qy::kWindowCreated, "_启动窗口_创建完毕")
+        .On(qy::kWindowDestroyed, "_启动窗口_将被销毁")
+        .On(qy::kWindowResized, "_启动窗口_尺寸被改变")
+        .On(qy::kWindowActivated, "_启动窗口_被激活");
 
     form.Add(0x16010DA6, "图片宽", kHScrollBar).At(723, 56, 108, 19).State(V | D).Data(ScrollBar(200, 44))
-        .On(0, "_图片宽_滚动条位置被改变");
+        .On(qy::scroll_bar::kPositionChanged, "_图片宽_滚动条位置被改变");
     form.Add(0x16010DA5, "图片高", kHScrollBar).At(723, 87, 108, 17).State(V | D).Data(ScrollBar(200, 44))
-        .On(0, "_图片高_滚动条位置被改变");
+        .On(qy::scroll_bar::kPositionChanged, "_图片高_滚动条位置被改变");
     form.Add(0x16010DBE, "字符大小", kHScrollBar).At(518, 87, 108, 17).State(V).Data(ScrollBar(72, 9))
-        .On(0, "_字符大小_滚动条位置被改变");
+        .On(qy::scroll_bar::kPositionChanged, "_字符大小_滚动条位置被改变");
     form.Add(0x160110C5, "别字本字", kComboBox).At(174, 82, 56, 25).State(V | F)
         .Data(ComboBox({"别字", "汉字", "字母"}, 1))
-        .On(-10, "_别字本字_放开某键")
-        .On(0, "_别字本字_列表项被选择");
+        .On(qy::kEventKeyUp, "_别字本字_放开某键")
+        .On(qy::combo_box::kItemSelected, "_别字本字_列表项被选择");
     form.Add(0x16010DA3, "分界色组合框", kComboBox).At(174, 53, 56, 25).State(V | F)
         .Data(ComboBox({"黑色", "深灰", "灰色", "浅灰", "银白", "白色"}, 2))
-        .On(0, "_分界色组合框_列表项被选择")
-        .On(-10, "_分界色组合框_放开某键");
+        .On(qy::combo_box::kItemSelected, "_分界色组合框_列表项被选择")
+        .On(qy::kEventKeyUp, "_分界色组合框_放开某键");
     form.Add(0x16010DAB, "补齐", kCheckBox).At(119, 82, 59, 25).State(V | F)
         .Data(CheckBox("补齐", true, SystemFont(-12)).Write())
-        .On(0, "_补齐_被单击");
+        .On(qy::check_box::kClicked, "_补齐_被单击");
     form.Add(0x16010DC0, "接顶", kCheckBox).At(119, 53, 59, 25).State(V | F)
         .Data(CheckBox("接顶", false, SystemFont(-12)).Write())
-        .On(0, "_接顶_被单击");
+        .On(qy::check_box::kClicked, "_接顶_被单击");
 
     qy::LabelData generate;
     generate.caption = "生成";
@@ -120,14 +125,14 @@ Form MainWindow() {
     generate.vAlign = 1;
     generate.wordWrap = 0;
     form.Add(0x16010DB2, "生成", kLabel).At(315, 57, 60, 45).State(V).Data(generate.Write())
-        .On(-2, "_生成_鼠标左键被放开");
+        .On(qy::kEventLeftUp, "_生成_鼠标左键被放开");
 
     form.Add(0x1601107D, "反向", kCheckBox).At(66, 82, 59, 25).State(V | F)
         .Data(CheckBox("反向", false, SystemFont(-12)).Write())
-        .On(0, "_反向_被单击");
+        .On(qy::check_box::kClicked, "_反向_被单击");
     form.Add(0x16010FEA, "复制1", kCheckBox).At(66, 55, 59, 25).State(V | F)
         .Data(CheckBox("复制", false, SystemFont(-12)).Write())
-        .On(0, "_复制1_被单击");
+        .On(qy::check_box::kClicked, "_复制1_被单击");
 
     qy::TransLabelData about;
     about.caption = "砌字成图1.4版 免费趣味小软件\r\n联系作者：qizi.tuzi@example.com";
@@ -141,67 +146,67 @@ Form MainWindow() {
 
     form.Add(0x16010DA1, "锁定比例", kCheckBox).At(874, 55, 62, 55).State(V | D | F)
         .Data(CheckBox("锁定宽高比例", true, Font("新宋体", -12), 1).Write())
-        .On(0, "_锁定比例_被单击");
+        .On(qy::check_box::kClicked, "_锁定比例_被单击");
     form.Add(0x16010DA4, "图片高1", kEditBox).At(689, 82, 35, 25).State(V | D | F).Data(NumberBox("44", 0, 200))
-        .On(0, "_图片高1_内容被改变")
-        .On(-10, "_图片高1_放开某键")
-        .On(-12, "_图片高1_滚轮被滚动");
+        .On(qy::edit_box::kContentChanged, "_图片高1_内容被改变")
+        .On(qy::kEventKeyUp, "_图片高1_放开某键")
+        .On(qy::kEventWheel, "_图片高1_滚轮被滚动");
     form.Add(0x16010DA7, "图片宽1", kEditBox).At(689, 53, 35, 25).State(V | D | F).Data(NumberBox("44", 9, 200))
-        .On(0, "_图片宽1_内容被改变")
-        .On(-10, "_图片宽1_放开某键")
-        .On(-12, "_图片宽1_滚轮被滚动");
+        .On(qy::edit_box::kContentChanged, "_图片宽1_内容被改变")
+        .On(qy::kEventKeyUp, "_图片宽1_放开某键")
+        .On(qy::kEventWheel, "_图片宽1_滚轮被滚动");
     form.Add(0x16010DAA, "砌字成图", kButton).At(401, 53, 30, 54).State(V | F)
         .Data(CaptionButton("砌字", Font("微软雅黑", -14)))
-        .On(0, "_砌字成图_被单击");
+        .On(qy::button::kClicked, "_砌字成图_被单击");
     form.Add(0x16010DAC, "打开记事本", kButton).At(-1, 82, 58, 25).State(V | F)
         .Data(CaptionButton("记事本", SystemFont(-12)))
-        .On(0, "_打开记事本_被单击");
+        .On(qy::button::kClicked, "_打开记事本_被单击");
     form.Add(0x16010DAD, "复制", kButton).At(-1, 53, 58, 27).State(V | F)
         .Data(CaptionButton("复制", Font("宋体", -19, 700)))
-        .On(0, "_复制_被单击");
+        .On(qy::button::kClicked, "_复制_被单击");
     form.Add(0x16010DAE, "换图", kButton).At(434, 82, 45, 25).State(V | D | F).Data(CaptionButton("换图"))
-        .On(0, "_换图_被单击");
+        .On(qy::button::kClicked, "_换图_被单击");
     form.Add(0x16010DAF, "帮助", kButton).At(1030, 82, 47, 25).State(V | F)
         .Data(CaptionButton("？", SystemFont(-16, 700)))
         .Cursor(32651)
-        .On(0, "_帮助_被单击");
+        .On(qy::button::kClicked, "_帮助_被单击");
     form.Add(0x16010DB0, "编辑框3", kEditBox).At(15, 26, 60, 20).State(V | F).Data(TextBox("顶"))
-        .On(-1, "_编辑框3_左键被按下")
-        .On(-12, "_编辑框3_滚轮被滚动");
+        .On(qy::kEventLeftDown, "_编辑框3_左键被按下")
+        .On(qy::kEventWheel, "_编辑框3_滚轮被滚动");
     form.Add(0x16010DB1, "编辑框4", kEditBox).At(79, 26, 60, 20).State(V | F).Data(TextBox(""))
-        .On(-1, "_编辑框4_左键被按下")
-        .On(-12, "_编辑框4_滚轮被滚动");
+        .On(qy::kEventLeftDown, "_编辑框4_左键被按下")
+        .On(qy::kEventWheel, "_编辑框4_滚轮被滚动");
 
     qy::CheckBoxData onTop = CheckBox("置顶", false, Bytes());
     onTop.flat = 0;
     form.Add(0x16010DB3, "置顶", kCheckBox).At(1030, 53, 59, 25).State(V | F).Data(onTop.Write())
-        .On(0, "_置顶_被单击");
+        .On(qy::check_box::kClicked, "_置顶_被单击");
     form.Add(0x16010DB4, "皮肤_按钮", kButton).At(977, 82, 45, 25).State(V | F).Data(CaptionButton("皮肤"))
-        .On(0, "_皮肤_按钮_被单击");
+        .On(qy::button::kClicked, "_皮肤_按钮_被单击");
     form.Add(0x16010DB7, "下", kCheckBox).At(634, 53, 38, 25).State(V | F)
         .Data(CheckBox("下", false, Bytes(), 1).Write())
-        .On(0, "_下_被单击");
+        .On(qy::check_box::kClicked, "_下_被单击");
     form.Add(0x16010DB8, "斜", kCheckBox).At(542, 53, 38, 25).State(V | F)
         .Data(CheckBox("斜", false, Bytes(), 1).Write())
-        .On(0, "_斜_被单击");
+        .On(qy::check_box::kClicked, "_斜_被单击");
     form.Add(0x16010DB9, "删", kCheckBox).At(587, 53, 38, 25).State(V | F)
         .Data(CheckBox("删", false, SystemFont(-12)).Write())
-        .On(0, "_删_被单击");
+        .On(qy::check_box::kClicked, "_删_被单击");
     form.Add(0x16010DBA, "粗", kCheckBox).At(497, 53, 38, 25).State(V | F)
         .Data(CheckBox("粗", false, Bytes(), 1).Write())
-        .On(0, "_粗_被单击");
+        .On(qy::check_box::kClicked, "_粗_被单击");
     form.Add(0x16010DBB, "默认", kButton).At(244, 53, 45, 25).State(V | F).Data(CaptionButton("默认"))
-        .On(0, "_默认_被单击");
+        .On(qy::button::kClicked, "_默认_被单击");
     form.Add(0x16010DBC, "清空", kButton).At(244, 82, 45, 25).State(V | F).Data(CaptionButton("清空"))
-        .On(0, "_清空_被单击");
+        .On(qy::button::kClicked, "_清空_被单击");
     form.Add(0x16010DBD, "全屏", kButton).At(977, 53, 45, 25).State(V | F).Data(CaptionButton("全屏"))
-        .On(0, "_全屏_被单击");
+        .On(qy::button::kClicked, "_全屏_被单击");
     form.Add(0x16010DBF, "字符大小1", kEditBox).At(484, 82, 35, 25).State(V | F).Data(NumberBox("9", 9, 72))
-        .On(0, "_字符大小1_内容被改变")
-        .On(-10, "_字符大小1_放开某键")
-        .On(-12, "_字符大小1_滚轮被滚动");
+        .On(qy::edit_box::kContentChanged, "_字符大小1_内容被改变")
+        .On(qy::kEventKeyUp, "_字符大小1_放开某键")
+        .On(qy::kEventWheel, "_字符大小1_滚轮被滚动");
     form.Add(0x16010DC1, "字体", kButton).At(434, 53, 45, 25).State(V | F).Data(CaptionButton("字体"))
-        .On(0, "_字体_被单击");
+        .On(qy::button::kClicked, "_字体_被单击");
 
     qy::DrawPanelData panel;
     panel.version = 1;
@@ -219,7 +224,7 @@ Form MainWindow() {
     panel.textColor = 0;
     panel.textBackColor = qy::kButtonFaceColour;
     form.Add(0x16010DC2, "画板1", kDrawPanel).At(10, 120, 86, 115).State(V).Data(panel.Write())
-        .On(-1, "_画板1_左键被按下");
+        .On(qy::kEventLeftDown, "_画板1_左键被按下");
 
     qy::CommonDialogData pictureDialog;
     pictureDialog.dialogType = 0;
@@ -248,7 +253,7 @@ Form MainWindow() {
     restore.vAlign = 1;
     restore.wordWrap = 0;
     form.Add(0x16010271, "还原", kLabel).At(29, 431, 60, 21).State(0).Data(restore.Write())
-        .On(-1, "_还原_左键被按下");
+        .On(qy::kEventLeftDown, "_还原_左键被按下");
 
     // Every stored value of the font dialog but its type is 0 or empty.
     qy::CommonDialogData fontDialog;
@@ -263,19 +268,19 @@ Form MainWindow() {
     output.scrollBars = 3;
     output.border = 0;
     form.Add(0x1601002F, "编辑框1", kEditBox).At(8, 242, 124, 110).State(V | F).Data(output.Write())
-        .On(-10, "_编辑框1_放开某键")
-        .On(-3, "_编辑框1_被双击")
-        .On(-1, "_编辑框1_左键被按下");
+        .On(qy::kEventKeyUp, "_编辑框1_放开某键")
+        .On(qy::kEventDoubleClick, "_编辑框1_被双击")
+        .On(qy::kEventLeftDown, "_编辑框1_左键被按下");
 
     form.Add(0x16010DC3, "说明5", kCheckBox).At(610, 85, 80, 25).State(V | F)
         .Data(CheckBox("字符大小", false, Bytes(), 1).Write())
-        .On(0, "_说明5_被单击");
+        .On(qy::check_box::kClicked, "_说明5_被单击");
     form.Add(0x16010DA9, "说明2", kCheckBox).At(815, 85, 62, 25).State(V | D | F)
         .Data(CheckBox("图高", false, Bytes(), 1).Write())
-        .On(0, "_说明2_被单击");
+        .On(qy::check_box::kClicked, "_说明2_被单击");
     form.Add(0x16010DA8, "说明1", kCheckBox).At(815, 55, 62, 25).State(V | D | F)
         .Data(CheckBox("图宽", false, Bytes(), 1).Write())
-        .On(0, "_说明1_被单击");
+        .On(qy::check_box::kClicked, "_说明1_被单击");
 
     qy::EditBoxData shape = EditBox("我爱你");
     shape.multiLine = 1;
@@ -283,8 +288,8 @@ Form MainWindow() {
     shape.backColor = RGB(128, 128, 255);
     shape.maxLength = 84;
     form.Add(0x16010DC5, "编辑框2", kEditBox).At(19, 1, 136, 17).State(V | F).Data(shape.Write())
-        .On(-1, "_编辑框2_左键被按下")
-        .On(-12, "_编辑框2_滚轮被滚动");
+        .On(qy::kEventLeftDown, "_编辑框2_左键被按下")
+        .On(qy::kEventWheel, "_编辑框2_滚轮被滚动");
     return form;
 }
 

@@ -1,5 +1,7 @@
 // The skin window: seven named skins and a close button.
 #include "forms/form_builder.h"
+#include "units/button/button.h"
+#include "window/protocol.h"
 
 namespace forms {
 
@@ -8,7 +10,7 @@ Form SkinWindow() {
     form.Window(0x0601068D, WindowProperties("皮肤", 2, RGB(200, 210, 255), 0))
         .At(50, 50, 216, 152)
         .State(V)
-        .On(0, "_皮肤窗口_创建完毕");
+        .On(qy::kWindowCreated, "_皮肤窗口_创建完毕");
 
     struct Skin {
         uint32_t id;
@@ -28,7 +30,7 @@ Form SkinWindow() {
         {0x16010696, "中国红", 73, 44, "中国红", "_中国红_被单击"},
     };
     for (const Skin& s : skins)
-        form.Add(s.id, s.name, kButton).At(s.left, s.top, 63, 26).State(V).Data(CaptionButton(s.caption)).On(0, s.handler);
+        form.Add(s.id, s.name, kButton).At(s.left, s.top, 63, 26).State(V).Data(CaptionButton(s.caption)).On(qy::button::kClicked, s.handler);
     return form;
 }
 

@@ -116,7 +116,7 @@ void SetByteSetResult(ValueRecord* result, const void* bytes, int length) {
 }
 
 void CommandError(const char* message) {
-    RuntimeNotify(2027, static_cast<int32_t>(reinterpret_cast<uintptr_t>(message)), 0);
+    RuntimeNotify(kNotifyErrorText, static_cast<int32_t>(reinterpret_cast<uintptr_t>(message)), 0);
     ShowRuntimeError(message);
 }
 

@@ -11,7 +11,7 @@ void* __cdecl Reallocate(void* block, int size);
 void __cdecl Free(void* block);
 }
 
-// Allocation straight from the heap, without the failure box (RuntimeNotify 2024).
+// Allocation straight from the heap, without the failure box (kNotifyAllocate).
 void* AllocateQuiet(int size);
 
 // Bounds of the constant block; both zero while no program is initialised.

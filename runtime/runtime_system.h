@@ -10,9 +10,9 @@ namespace qy {
 struct RuntimeSystem {
     WindowSystem* windows = nullptr;
     // Picture data in a byte-set block to a screen-compatible bitmap handle
-    // (RuntimeNotify 1003); null when the data is no picture.
+    // (kNotifyConvertPicture); null when the data is no picture.
     void* (*convertPicture)(void* byteSet) = nullptr;
-    // Wave or music data; true when playing started (RuntimeNotify 2015).
+    // Wave or music data; true when playing started (kNotifyPlaySound).
     bool (*playSound)(const void* data, int length, int option) = nullptr;
     // Shut-down: the objects units registered with the runtime (decoded
     // pictures), then the media players.

@@ -32,8 +32,8 @@ void __cdecl HelpWriteObjectProperty(uint32_t typeCode, void* object, int proper
 }
 void __cdecl HelpInitRuntime() { InitRuntime(); }
 
-extern const void* const OtherHelpTable[7];
-const void* const OtherHelpTable[7] = {
+extern const void* const OtherHelpTable[kOtherHelpCount];
+const void* const OtherHelpTable[kOtherHelpCount] = {
     reinterpret_cast<const void*>(&HelpFindFile),          reinterpret_cast<const void*>(&HelpEndFindFile),
     reinterpret_cast<const void*>(&HelpMakeArrayPrivate),  reinterpret_cast<const void*>(&HelpRegisterAtExit),
     reinterpret_cast<const void*>(&HelpReadObjectProperty), reinterpret_cast<const void*>(&HelpWriteObjectProperty),
@@ -197,37 +197,37 @@ extern "C" int32_t __stdcall RuntimeNotify(int32_t code, int32_t arg1, int32_t a
     WindowSystem* system = app.windows();
     auto pointer = [](int32_t word) { return reinterpret_cast<void*>(static_cast<uintptr_t>(word)); };
     switch (code) {
-        case 1000: return ProgramIcons(static_cast<HICON*>(pointer(arg1)));
-        case 1001: return system ? reinterpret_cast<int32_t>(system->Collection()) : 0;
-        case 1002: return reinterpret_cast<int32_t>(FindDataType(static_cast<uint32_t>(arg1)));
-        case 1003: {
+        case kNotifyProgramIcons: return ProgramIcons(static_cast<HICON*>(pointer(arg1)));
+        case kNotifyWindowCollection: return system ? reinterpret_cast<int32_t>(system->Collection()) : 0;
+        case kNotifyDataType: return reinterpret_cast<int32_t>(FindDataType(static_cast<uint32_t>(arg1)));
+        case kNotifyConvertPicture: {
             auto convert = InstalledSystem().convertPicture;
             return convert ? reinterpret_cast<int32_t>(convert(pointer(arg1))) : 0;
         }
-        case 2000:
+        case kNotifyWindowDestroyed:
             if (system) system->WindowDestroyed(static_cast<uint32_t>(arg1));
             return 0;
-        case 2001: return ValueToInt(*static_cast<ValueRecord*>(pointer(arg1)));
-        case 2003: return reinterpret_cast<int32_t>(app.programDirectory.c_str());
-        case 2004: return reinterpret_cast<int32_t>(app.programFileName.c_str());
-        case 2005: return system ? system->LoadRequest(pointer(arg1)) : -1;
-        case 2006:
-        case 2007: {
-            void* object = system ? system->LiveObject(static_cast<uint32_t>(arg1), static_cast<uint32_t>(arg2), code == 2007)
+        case kNotifyValueToInt: return ValueToInt(*static_cast<ValueRecord*>(pointer(arg1)));
+        case kNotifyProgramDirectory: return reinterpret_cast<int32_t>(app.programDirectory.c_str());
+        case kNotifyProgramFileName: return reinterpret_cast<int32_t>(app.programFileName.c_str());
+        case kNotifyLoadWindow: return system ? system->LoadRequest(pointer(arg1)) : -1;
+        case kNotifyLiveObject:
+        case kNotifyLiveObjectOrError: {
+            void* object = system ? system->LiveObject(static_cast<uint32_t>(arg1), static_cast<uint32_t>(arg2), code == kNotifyLiveObjectOrError)
                                   : nullptr;
-            if (!object && code == 2007) ShowRuntimeError(msg::kNoSuchUnit);
+            if (!object && code == kNotifyLiveObjectOrError) ShowRuntimeError(msg::kNoSuchUnit);
             return reinterpret_cast<int32_t>(object);
         }
-        case 2008: return system ? system->RaiseEvent(static_cast<uint32_t*>(pointer(arg1)), false) : 0;
-        case 2009:
+        case kNotifyRaiseEvent: return system ? system->RaiseEvent(static_cast<uint32_t*>(pointer(arg1)), false) : 0;
+        case kNotifyHoldEvents:
             InterlockedIncrement(&app.eventHoldCount);
             ++app.counter;
             return 0;
-        case 2010:
+        case kNotifyReleaseEvents:
             if (app.eventHoldCount > 0) InterlockedDecrement(&app.eventHoldCount);
             ++app.counter;
             return 0;
-        case 2015: {
+        case kNotifyPlaySound: {
             auto* words = static_cast<uint32_t*>(pointer(arg1));
             auto play = InstalledSystem().playSound;
             if (!words || !play) return 0;
@@ -236,21 +236,21 @@ extern "C" int32_t __stdcall RuntimeNotify(int32_t code, int32_t arg1, int32_t a
                        ? 1
                        : 0;
         }
-        case 2018: ++app.counter; return 0;
-        case 2019: app.smallRecords.push_back(static_cast<SmallRecord*>(pointer(arg1))); return 0;
-        case 2021:
+        case kNotifyCount: ++app.counter; return 0;
+        case kNotifyAddSmallRecord: app.smallRecords.push_back(static_cast<SmallRecord*>(pointer(arg1))); return 0;
+        case kNotifyHasSmallRecord:
             for (SmallRecord* record : app.smallRecords)
                 if (record == pointer(arg1)) return 1;
             return 0;
-        case 2023: ReleaseArray(static_cast<uint32_t>(arg1), pointer(arg2)); return 0;
-        case 2024: return reinterpret_cast<int32_t>(arg2 == 0 ? Allocate(arg1) : AllocateQuiet(arg1));
-        case 2025: Free(pointer(arg1)); return 0;
-        case 2026: return reinterpret_cast<int32_t>(Reallocate(pointer(arg1), arg2));
-        case 2027: ShowRuntimeError(static_cast<const char*>(pointer(arg1)));
-        case 2028: ExitProgram(arg1);
-        case 2030: return static_cast<int32_t>(app.runMode);
-        case 2031: return system ? system->RaiseEvent(static_cast<uint32_t*>(pointer(arg1)), true) : 0;
-        case 2035: ReleaseComValue(static_cast<ComObjectValue*>(pointer(arg1))); return 0;
+        case kNotifyReleaseArray: ReleaseArray(static_cast<uint32_t>(arg1), pointer(arg2)); return 0;
+        case kNotifyAllocate: return reinterpret_cast<int32_t>(arg2 == 0 ? Allocate(arg1) : AllocateQuiet(arg1));
+        case kNotifyFree: Free(pointer(arg1)); return 0;
+        case kNotifyReallocate: return reinterpret_cast<int32_t>(Reallocate(pointer(arg1), arg2));
+        case kNotifyErrorText: ShowRuntimeError(static_cast<const char*>(pointer(arg1)));
+        case kNotifyExitProgram: ExitProgram(arg1);
+        case kNotifyRunMode: return static_cast<int32_t>(app.runMode);
+        case kNotifyRaiseLongEvent: return system ? system->RaiseEvent(static_cast<uint32_t*>(pointer(arg1)), true) : 0;
+        case kNotifyReleaseComValue: ReleaseComValue(static_cast<ComObjectValue*>(pointer(arg1))); return 0;
         default: return 0;
     }
 }

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include "runtime/program_image.h"
+#include "runtime/protocol.h"
 #include "runtime/value.h"
 
 namespace qy {
@@ -26,16 +27,6 @@ enum ServiceSlot {
     kSlotLoadStartupWindow,
     kSlotOtherHelp,
     kServiceCount
-};
-
-enum OtherHelpCode {
-    kHelpFindFile = 0,
-    kHelpEndFindFile = 1,
-    kHelpMakeArrayPrivate = 2,
-    kHelpRegisterAtExit = 3,
-    kHelpReadObjectProperty = 4,
-    kHelpWriteObjectProperty = 5,
-    kHelpInitRuntime = 6,
 };
 
 // The table as it lies in read-only data directly before the constant block.

@@ -64,7 +64,7 @@ int ByteSetLength(const void* block);
 const uint8_t* ByteSetData(const void* block);
 
 // Conversions of a general value to a number. The first raises runtime error 2
-// for a non-numeric value; the second is RuntimeNotify 2001.
+// for a non-numeric value; the second is kNotifyValueToInt.
 double ValueToNumber(const ValueRecord& record);
 int64_t ValueToInt64(const ValueRecord& record);
 int32_t ValueToInt(const ValueRecord& record);

@@ -188,14 +188,14 @@ uint64_t WindowList::ReadProperty(uint32_t windowId, uint32_t unitId, int proper
     if (w->units.IsMenuItem(k)) return ReadMenuItem(w->units, k, property);
     Unit* unit = Object(*w, k);
 
-    if (property > 7) {
+    if (property >= kCommonPropertyCount) {
         if (!unit) WindowError(wmsg::kWindowNotLoaded);
         const DataTypeEntry* entry = FindUnitEntry(w->units.Field(k, 0));
         const PropertyInfo* info = OwnProperty(entry, property);
         if (!info) return 0;
         auto get = reinterpret_cast<GetPropertyOp>(entry->interfaceFunction(kOpGetProperty));
         PropertyValue v;
-        if (!get || !get(unit, property - 8, &v)) return 0;
+        if (!get || !get(unit, property - kCommonPropertyCount, &v)) return 0;
         switch (info->kind) {
             case kPropLogical: return v.i == 1 ? 1 : 0;
             case kPropDouble:
@@ -236,30 +236,30 @@ uint64_t WindowList::ReadProperty(uint32_t windowId, uint32_t unitId, int proper
     }
 
     UnitLayout at = w->units.Layout(k);
-    if (Alive(unit) && property != 4 && property != 7) {
+    if (Alive(unit) && property != kPropertyTag && property != kPropertyMousePointer) {
         RECT r = RectInParent(unit->hwnd());
         switch (property) {
-            case 0: return static_cast<uint32_t>(r.left);
-            case 1: return static_cast<uint32_t>(r.top);
-            case 2: return static_cast<uint32_t>(r.right - r.left);
-            case 3: return static_cast<uint32_t>(r.bottom - r.top);
-            case 5: return IsWindowVisible(unit->hwnd()) ? 1 : 0;
-            case 6: return IsWindowEnabled(unit->hwnd()) ? 0 : 1;
+            case kPropertyLeft: return static_cast<uint32_t>(r.left);
+            case kPropertyTop: return static_cast<uint32_t>(r.top);
+            case kPropertyWidth: return static_cast<uint32_t>(r.right - r.left);
+            case kPropertyHeight: return static_cast<uint32_t>(r.bottom - r.top);
+            case kPropertyVisible: return IsWindowVisible(unit->hwnd()) ? 1 : 0;
+            case kPropertyDisabled: return IsWindowEnabled(unit->hwnd()) ? 0 : 1;
             default: break;
         }
     }
     switch (property) {
-        case 0:
-        case 1:
-        case 2:
-        case 3: return w->units.Field(k, at.geometry + 4 * static_cast<size_t>(property));
-        case 4: {
+        case kPropertyLeft:
+        case kPropertyTop:
+        case kPropertyWidth:
+        case kPropertyHeight: return w->units.Field(k, at.geometry + 4 * static_cast<size_t>(property));
+        case kPropertyTag: {
             std::string tag = w->units.Unit(k).tag;
             return Pointer(NewText(tag.data(), static_cast<int>(tag.size())));
         }
-        case 5: return w->units.Field(k, at.state) & kStateVisible ? 1 : 0;
-        case 6: return w->units.Field(k, at.state) & kStateDisabled ? 1 : 0;
-        case 7: {
+        case kPropertyVisible: return w->units.Field(k, at.state) & kStateVisible ? 1 : 0;
+        case kPropertyDisabled: return w->units.Field(k, at.state) & kStateDisabled ? 1 : 0;
+        case kPropertyMousePointer: {
             Bytes cursor = w->units.Unit(k).cursorData;
             Bytes bytes = TranslateCursor(cursor.data(), static_cast<int32_t>(cursor.size()), true);
             return Pointer(NewByteSet(bytes.data(), static_cast<int>(bytes.size())));
@@ -280,12 +280,12 @@ void WindowList::WriteProperty(uint32_t windowId, uint32_t unitId, int property,
     }
     Unit* unit = Object(*w, k);
 
-    if (property > 7) {
+    if (property >= kCommonPropertyCount) {
         if (!unit) WindowError(wmsg::kWindowNotLoaded);
         const DataTypeEntry* entry = FindUnitEntry(w->units.Field(k, 0));
         const PropertyInfo* info = OwnProperty(entry, property);
         if (!info) return;
-        int own = property - 8;
+        int own = property - kCommonPropertyCount;
         PropertyValue v;
         Bytes bytes;
         const void* block = reinterpret_cast<const void*>(static_cast<uintptr_t>(low));
@@ -346,29 +346,29 @@ void WindowList::WriteProperty(uint32_t windowId, uint32_t unitId, int property,
     UnitLayout at = w->units.Layout(k);
     int32_t value = static_cast<int32_t>(low);
     switch (property) {
-        case 0:
-        case 1:
-        case 2:
-        case 3: {
-            value = property < 2 ? Clamp(value, -kCoordinateLimit, kCoordinateLimit) : Clamp(value, 0, kCoordinateLimit);
+        case kPropertyLeft:
+        case kPropertyTop:
+        case kPropertyWidth:
+        case kPropertyHeight: {
+            value = property <= kPropertyTop ? Clamp(value, -kCoordinateLimit, kCoordinateLimit) : Clamp(value, 0, kCoordinateLimit);
             w->units.SetField(k, at.geometry + 4 * static_cast<size_t>(property), static_cast<uint32_t>(value));
             if (Alive(unit)) {
                 RECT r = RectInParent(unit->hwnd());
-                int x = property == 0 ? value : r.left, y = property == 1 ? value : r.top;
-                int cx = property == 2 ? value : r.right - r.left, cy = property == 3 ? value : r.bottom - r.top;
-                UINT keep = property < 2 ? SWP_NOSIZE : SWP_NOMOVE;
+                int x = property == kPropertyLeft ? value : r.left, y = property == kPropertyTop ? value : r.top;
+                int cx = property == kPropertyWidth ? value : r.right - r.left, cy = property == kPropertyHeight ? value : r.bottom - r.top;
+                UINT keep = property <= kPropertyTop ? SWP_NOSIZE : SWP_NOMOVE;
                 SetWindowPos(unit->hwnd(), nullptr, x, y, cx, cy, keep | SWP_NOZORDER | SWP_NOACTIVATE);
             }
             return;
         }
-        case 4: {
+        case kPropertyTag: {
             UnitRecord record = w->units.Unit(k);
             const char* text = reinterpret_cast<const char*>(static_cast<uintptr_t>(low));
             record.tag = text ? text : "";
             w->units.ReplaceUnit(k, record);
             return;
         }
-        case 5: {
+        case kPropertyVisible: {
             uint32_t state = w->units.Field(k, at.state);
             w->units.SetField(k, at.state, low ? (state | kStateVisible) : (state & ~kStateVisible));
             if (!Alive(unit)) return;
@@ -384,13 +384,13 @@ void WindowList::WriteProperty(uint32_t windowId, uint32_t unitId, int property,
             ShowWindow(unit->hwnd(), low ? (k == 0 ? SW_SHOW : SW_SHOWNA) : SW_HIDE);
             return;
         }
-        case 6: {
+        case kPropertyDisabled: {
             uint32_t state = w->units.Field(k, at.state);
             w->units.SetField(k, at.state, low ? (state | kStateDisabled) : (state & ~kStateDisabled));
             if (Alive(unit)) EnableWindow(unit->hwnd(), low ? FALSE : TRUE);
             return;
         }
-        case 7: {
+        case kPropertyMousePointer: {
             const void* block = reinterpret_cast<const void*>(static_cast<uintptr_t>(low));
             Bytes cursorData = TranslateCursor(ByteSetData(block), ByteSetLength(block), false);
             if (HCURSOR old = reinterpret_cast<HCURSOR>(static_cast<uintptr_t>(w->units.Field(k, at.cursorSlot))))

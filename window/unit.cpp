@@ -86,7 +86,7 @@ LRESULT Unit::Route(Unit* unit, HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     // unit may be gone by then if a subroutine destroyed its window.
     if (message == WM_SETFOCUS || message == WM_KILLFOCUS) {
         Unit* still = FromHandle(hwnd);
-        if (still && !still->ReportsFocusItself()) still->RaiseEvent(message == WM_SETFOCUS ? -7 : -8);
+        if (still && !still->ReportsFocusItself()) still->RaiseEvent(message == WM_SETFOCUS ? kEventGotFocus : kEventLostFocus);
     }
     if (message == WM_NCDESTROY) {
         unit->hwnd_ = nullptr;
@@ -122,7 +122,7 @@ bool Unit::RaiseEvent(int event, std::initializer_list<int32_t> args, int32_t* r
         record[4 + n++] = static_cast<uint32_t>(arg);
     }
     record[3] = static_cast<uint32_t>(n);
-    RuntimeNotify(2008, static_cast<int32_t>(reinterpret_cast<uintptr_t>(record)), 0);
+    RuntimeNotify(kNotifyRaiseEvent, static_cast<int32_t>(reinterpret_cast<uintptr_t>(record)), 0);
     if (record[kShortEventResultFlag] == 0) return false;
     if (result) *result = static_cast<int32_t>(record[kShortEventResult]);
     return true;
@@ -185,10 +185,10 @@ bool CreateUnitWindow(Unit* unit, const UnitCreation& c, DWORD exStyle, const ch
 
 DWORD BorderExStyle(int32_t border) {
     switch (border) {
-        case 1: return WS_EX_CLIENTEDGE;
-        case 2: return WS_EX_DLGMODALFRAME;
-        case 3: return WS_EX_STATICEDGE;
-        case 4: return WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME;
+        case kSunkenBorder: return WS_EX_CLIENTEDGE;
+        case kRaisedBorder: return WS_EX_DLGMODALFRAME;
+        case kThinSunkenBorder: return WS_EX_STATICEDGE;
+        case kSunkenRaisedBorder: return WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME;
         default: return 0;
     }
 }

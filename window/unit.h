@@ -21,6 +21,7 @@
 #include <string>
 
 #include "window/byte_io.h"
+#include "window/protocol.h"
 
 namespace qy {
 
@@ -227,9 +228,6 @@ bool RegisterUnitClass(const char* className, UINT classStyle, HBRUSH background
 bool CreateUnitWindow(Unit* unit, const UnitCreation& creation, DWORD exStyle, const char* className,
                       const char* text, DWORD extraStyle);
 
-// Border kinds of the units that have one: 1 sunken, 2 raised, 3 thin
-// sunken, 4 sunken within raised, 5 a single line.
-constexpr int32_t kLineBorder = 5;
 // The extended style of a border kind; 0 for none and for the single line.
 DWORD BorderExStyle(int32_t border);
 // The single line as the system's thin border, for units that leave it to

@@ -263,7 +263,7 @@ bool WindowList::LoadWindow(WindowRecord& w, bool reactivate, bool modal, HWND o
     }
     if (!loaded) return false;
 
-    for (int event : {0, 3, 4}) {
+    for (int event : {kWindowCreated, kWindowMoved, kWindowResized}) {
         WindowUnit* live = LiveWindow(w);
         if (!live || live->hwnd() != windowHandle) return true;
         live->RaiseEvent(event);
@@ -492,7 +492,7 @@ bool WindowList::IdleEvents(uint32_t elapsedMs, std::vector<uint32_t>& done) {
         WindowUnit* live = LiveWindow(*w);
         if (!live || std::find(done.begin(), done.end(), w->id) != done.end()) continue;
         int32_t answer = 0;
-        if (live->RaiseEvent(7, {static_cast<int32_t>(elapsedMs)}, &answer) && answer != 0) {
+        if (live->RaiseEvent(kWindowIdle, {static_cast<int32_t>(elapsedMs)}, &answer) && answer != 0) {
             more = true;
         } else {
             done.push_back(w->id);

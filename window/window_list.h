@@ -32,7 +32,7 @@ struct WindowRecord {
     HACCEL accelerators = nullptr;
 };
 
-// A request to load a window (RuntimeNotify 2005): window id, owner window
+// A request to load a window (kNotifyLoadWindow): window id, owner window
 // handle (0 = none), modal flag.
 struct LoadRequestRecord {
     uint32_t windowId;

@@ -212,7 +212,7 @@ int WindowUnit::PropertyChanged(int own, const PropertyValue& v) {
             InvalidateRect(hwnd(), nullptr, TRUE);
             break;
         case kPictureMode:
-            data_.pictureMode = v.i > 3 ? 3 : v.i;
+            data_.pictureMode = v.i > kPictureStretched ? kPictureStretched : v.i;
             if (!data_.picture.empty()) InvalidateRect(hwnd(), nullptr, TRUE);
             break;
         case kBackMusic: data_.music = BytesOf(v); break;
@@ -296,9 +296,9 @@ void WindowUnit::PaintBackground(HDC dc) {
     if (!picture_ || picture_->width <= 0 || picture_->height <= 0) return;
     const Picture& p = *picture_;
     switch (data_.pictureMode) {
-        case 0: RenderPicture(p, dc, 0, 0, -1, -1, SRCCOPY, back); break;
-        case 2: RenderPicture(p, dc, (r.right - p.width) / 2, (r.bottom - p.height) / 2, -1, -1, SRCCOPY, back); break;
-        case 3: RenderPicture(p, dc, 0, 0, r.right, r.bottom, SRCCOPY, back); break;
+        case kPictureTopLeft: RenderPicture(p, dc, 0, 0, -1, -1, SRCCOPY, back); break;
+        case kPictureCentred: RenderPicture(p, dc, (r.right - p.width) / 2, (r.bottom - p.height) / 2, -1, -1, SRCCOPY, back); break;
+        case kPictureStretched: RenderPicture(p, dc, 0, 0, r.right, r.bottom, SRCCOPY, back); break;
         default: {
             RECT clip;
             if (GetClipBox(dc, &clip) == ERROR) clip = r;
@@ -333,9 +333,9 @@ LRESULT WindowUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ERASEBKGND: PaintBackground(reinterpret_cast<HDC>(wParam)); return 1;
         case WM_CLOSE: {
             int32_t answer = 1;
-            if (RaiseEvent(12, {}, &answer) && answer == 0) return 0;
+            if (RaiseEvent(kWindowCloseRequested, {}, &answer) && answer == 0) return 0;
             if (!StillOwns(self, this)) return 0;
-            if (RaiseEvent(1, {}, &answer) && answer == 0) return 0;
+            if (RaiseEvent(kWindowMayClose, {}, &answer) && answer == 0) return 0;
             if (!StillOwns(self, this)) return 0;
             if (WindowRecord* record = Record()) Windows().EndModal(*record);
             DestroyWindow(hwnd());
@@ -343,25 +343,25 @@ LRESULT WindowUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_QUERYENDSESSION: {
             int32_t answer = 1;
-            if (RaiseEvent(1, {}, &answer) && answer == 0) return FALSE;
+            if (RaiseEvent(kWindowMayClose, {}, &answer) && answer == 0) return FALSE;
             return TRUE;
         }
-        case WM_DESTROY: RaiseEvent(2); break;
-        case WM_MOVE: RaiseEvent(3); break;
-        case WM_SIZE: RaiseEvent(4); break;
+        case WM_DESTROY: RaiseEvent(kWindowDestroyed); break;
+        case WM_MOVE: RaiseEvent(kWindowMoved); break;
+        case WM_SIZE: RaiseEvent(kWindowResized); break;
         case WM_ACTIVATE:
             if (LOWORD(wParam) != WA_INACTIVE) {
                 if (!activatedOnce_) {
                     activatedOnce_ = true;
-                    RaiseEvent(8);
+                    RaiseEvent(kWindowFirstActivation);
                     if (!StillOwns(self, this)) return 0;
                 }
-                RaiseEvent(5);
+                RaiseEvent(kWindowActivated);
             } else {
-                RaiseEvent(6);
+                RaiseEvent(kWindowDeactivated);
             }
             break;
-        case WM_SHOWWINDOW: RaiseEvent(wParam ? 10 : 11); break;
+        case WM_SHOWWINDOW: RaiseEvent(wParam ? kWindowShown : kWindowHidden); break;
         default: break;
     }
     if (!StillOwns(self, this)) return 0;
@@ -474,7 +474,7 @@ bool WindowUnit::HandleKey(MSG* m) {
             Unit* target = list.Object(*record, next);
             for (int k = first; k <= last; ++k) list.Object(*record, k)->SetChecked(k == next);
             SetFocus(target->hwnd());
-            target->RaiseEvent(0);
+            target->RaiseEvent(kUnitClicked);
             return true;
         }
         case VK_F1: {
@@ -530,7 +530,7 @@ bool WindowUnit::HandleMnemonic(MSG* m) {
             while (isRadio(first - 1)) --first;
             while (isRadio(last + 1)) ++last;
             for (int j = first; j <= last; ++j) list.Object(*record, j)->SetChecked(j == k);
-            unit->RaiseEvent(0);
+            unit->RaiseEvent(kUnitClicked);
         } else if (flags & kTypeToggleOnMnemonic) {
             unit->Activate();
         } else if (GetWindowLongPtrA(unit->hwnd(), GWL_STYLE) & WS_TABSTOP) {
@@ -560,24 +560,24 @@ bool WindowUnit::RaiseCommonEvent(MSG* m) {
     int mouseState = ((m->wParam & MK_CONTROL) ? 1 : 0) | ((m->wParam & MK_SHIFT) ? 2 : 0) |
                      (GetKeyState(VK_MENU) < 0 ? 4 : 0);
     switch (m->message) {
-        case WM_LBUTTONDOWN: event = -1; break;
-        case WM_LBUTTONUP: event = -2; break;
-        case WM_LBUTTONDBLCLK: event = -3; break;
-        case WM_RBUTTONDOWN: event = -4; break;
-        case WM_RBUTTONUP: event = -5; break;
-        case WM_MOUSEMOVE: event = -6; break;
+        case WM_LBUTTONDOWN: event = kEventLeftDown; break;
+        case WM_LBUTTONUP: event = kEventLeftUp; break;
+        case WM_LBUTTONDBLCLK: event = kEventDoubleClick; break;
+        case WM_RBUTTONDOWN: event = kEventRightDown; break;
+        case WM_RBUTTONUP: event = kEventRightUp; break;
+        case WM_MOUSEMOVE: event = kEventMouseMove; break;
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
         case WM_KEYUP:
         case WM_SYSKEYUP: {
             int code = KeyCode(m->wParam);
-            event = (m->message == WM_KEYDOWN || m->message == WM_SYSKEYDOWN) ? -9 : -10;
+            event = (m->message == WM_KEYDOWN || m->message == WM_SYSKEYDOWN) ? kEventKeyDown : kEventKeyUp;
             answered = target->RaiseEvent(event, {code, KeyStateWithout(static_cast<int>(m->wParam & 0xFF))}, &result);
             (void)none;
             return answered && result == 0 && IsWindow(targetWindow);
         }
         case WM_CHAR:
-            answered = target->RaiseEvent(-11, {static_cast<int32_t>(m->wParam)}, &result);
+            answered = target->RaiseEvent(kEventChar, {static_cast<int32_t>(m->wParam)}, &result);
             if (!answered) return false;
             if (result == 0) return true;
             m->wParam = static_cast<WPARAM>(result);
@@ -586,7 +586,7 @@ bool WindowUnit::RaiseCommonEvent(MSG* m) {
             int steps = static_cast<short>(HIWORD(m->wParam)) / WHEEL_DELTA;
             int wheelState = ((LOWORD(m->wParam) & MK_CONTROL) ? 1 : 0) | ((LOWORD(m->wParam) & MK_SHIFT) ? 2 : 0) |
                              (GetKeyState(VK_MENU) < 0 ? 4 : 0);
-            answered = target->RaiseEvent(-12, {steps, wheelState}, &result);
+            answered = target->RaiseEvent(kEventWheel, {steps, wheelState}, &result);
             return answered && result == 0;
         }
         default: return false;

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <initializer_list>
+#include "runtime/protocol.h"
 #include "runtime/value.h"
 
 extern "C" {
@@ -52,23 +53,23 @@ inline uint32_t CallDll(int index, std::initializer_list<uint32_t> words) {
     return ProgramCallDll(index, words.begin(), static_cast<int>(words.size()));
 }
 
-inline void InitRuntime() { ProgramOtherHelp(6, nullptr, 0); }
+inline void InitRuntime() { ProgramOtherHelp(qy::kHelpInitRuntime, nullptr, 0); }
 inline void RegisterAtExit(void(__cdecl* routine)()) {
     uint32_t word = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(routine));
-    ProgramOtherHelp(3, &word, 1);
+    ProgramOtherHelp(qy::kHelpRegisterAtExit, &word, 1);
 }
 inline void MakeArrayPrivate(int elementSize, void** variable) {
     uint32_t words[2] = {static_cast<uint32_t>(elementSize), static_cast<uint32_t>(reinterpret_cast<uintptr_t>(variable))};
-    ProgramOtherHelp(2, words, 2);
+    ProgramOtherHelp(qy::kHelpMakeArrayPrivate, words, 2);
 }
 inline char* FindFile(const char* pattern, uint32_t mask, bool allEntries, uintptr_t* slot) {
     uint32_t words[4] = {static_cast<uint32_t>(reinterpret_cast<uintptr_t>(pattern)), mask, allEntries ? 1u : 0u,
                          static_cast<uint32_t>(reinterpret_cast<uintptr_t>(slot))};
-    return reinterpret_cast<char*>(static_cast<uintptr_t>(ProgramOtherHelp(0, words, 4)));
+    return reinterpret_cast<char*>(static_cast<uintptr_t>(ProgramOtherHelp(qy::kHelpFindFile, words, 4)));
 }
 inline void EndFindFile(uintptr_t handle) {
     uint32_t word = static_cast<uint32_t>(handle);
-    ProgramOtherHelp(1, &word, 1);
+    ProgramOtherHelp(qy::kHelpEndFindFile, &word, 1);
 }
 
 // Native argument of a text or byte set for a DLL call: 0 when empty.

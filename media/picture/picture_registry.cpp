@@ -1,5 +1,5 @@
 // The registry of decoded pictures and the picture conversion the runtime
-// forwards RuntimeNotify 1003 to.
+// forwards kNotifyConvertPicture to.
 #include "media/picture/picture_registry.h"
 
 #include <windows.h>

@@ -138,11 +138,11 @@ TEST(RuntimeNotify, ServesTheLibrariesAfterInitialisation) {
     RuntimeApp& app = Runtime();
     EXPECT_EQ(reinterpret_cast<RuntimeNotifyEntry>(&RuntimeNotify), LibraryRuntimeNotify(CoreLibrary));
     EXPECT_EQ(reinterpret_cast<RuntimeNotifyEntry>(&RuntimeNotify), LibraryRuntimeNotify(SpecialFunctionsLibrary));
-    EXPECT_EQ(3, Notify(2030));
+    EXPECT_EQ(3, Notify(kNotifyRunMode));
     EXPECT_EQ(70613u, app.counter) << "the counter starts one above header word 2";
 
-    EXPECT_EQ(app.programDirectory, std::string(reinterpret_cast<const char*>(Notify(2003))));
-    EXPECT_EQ("runtime_tests.exe", std::string(reinterpret_cast<const char*>(Notify(2004))));
+    EXPECT_EQ(app.programDirectory, std::string(reinterpret_cast<const char*>(Notify(kNotifyProgramDirectory))));
+    EXPECT_EQ("runtime_tests.exe", std::string(reinterpret_cast<const char*>(Notify(kNotifyProgramFileName))));
     char current[MAX_PATH];
     GetCurrentDirectoryA(sizeof current, current);
     EXPECT_STREQ(app.programDirectory.c_str(), current) << "the program directory becomes current";
@@ -150,26 +150,26 @@ TEST(RuntimeNotify, ServesTheLibrariesAfterInitialisation) {
     // Event hold count: incremented and decremented, never below zero.
     LONG hold = app.eventHoldCount;
     uint32_t counter = app.counter;
-    Notify(2009);
+    Notify(kNotifyHoldEvents);
     EXPECT_EQ(hold + 1, app.eventHoldCount);
-    Notify(2010);
-    Notify(2010);
-    Notify(2010);
+    Notify(kNotifyReleaseEvents);
+    Notify(kNotifyReleaseEvents);
+    Notify(kNotifyReleaseEvents);
     EXPECT_EQ(0, app.eventHoldCount);
-    Notify(2018);
+    Notify(kNotifyCount);
     EXPECT_EQ(counter + 5, app.counter);
 
     ValueRecord shortValue{0xFFFE, 0, kTypeShort};
-    EXPECT_EQ(-2, Notify(2001, &shortValue));
+    EXPECT_EQ(-2, Notify(kNotifyValueToInt, &shortValue));
 
-    void* block = reinterpret_cast<void*>(RuntimeNotify(2024, 16, 0));
+    void* block = reinterpret_cast<void*>(RuntimeNotify(kNotifyAllocate, 16, 0));
     ASSERT_NE(nullptr, block);
     Free(block);
-    void* quiet = reinterpret_cast<void*>(RuntimeNotify(2024, 32, 1));
+    void* quiet = reinterpret_cast<void*>(RuntimeNotify(kNotifyAllocate, 32, 1));
     ASSERT_NE(nullptr, quiet);
-    quiet = reinterpret_cast<void*>(RuntimeNotify(2026, static_cast<int32_t>(reinterpret_cast<uintptr_t>(quiet)), 64));
+    quiet = reinterpret_cast<void*>(RuntimeNotify(kNotifyReallocate, static_cast<int32_t>(reinterpret_cast<uintptr_t>(quiet)), 64));
     ASSERT_NE(nullptr, quiet);
-    EXPECT_EQ(0, Notify(2025, quiet));
+    EXPECT_EQ(0, Notify(kNotifyFree, quiet));
 
     EXPECT_EQ(0, Notify(999));
     EXPECT_EQ(0, Notify(5000));
@@ -181,9 +181,9 @@ TEST(RuntimeNotify, SmallRecordsAndArrays) {
     auto* record = static_cast<SmallRecord*>(Allocate(sizeof(SmallRecord)));
     record->icon = nullptr;
     record->buffer = Allocate(10);
-    EXPECT_EQ(0, Notify(2021, record));
-    Notify(2019, record);
-    EXPECT_EQ(1, Notify(2021, record));
+    EXPECT_EQ(0, Notify(kNotifyHasSmallRecord, record));
+    Notify(kNotifyAddSmallRecord, record);
+    EXPECT_EQ(1, Notify(kNotifyHasSmallRecord, record));
 
     // A text array owns its elements: releasing it frees them and the block.
     // HeapValidate of one block fails once that block is back on the heap.
@@ -196,18 +196,19 @@ TEST(RuntimeNotify, SmallRecordsAndArrays) {
     array[3] = 0;
     ASSERT_TRUE(live(array));
     ASSERT_TRUE(live(element));
-    EXPECT_EQ(0, RuntimeNotify(2023, static_cast<int32_t>(kTypeText), static_cast<int32_t>(reinterpret_cast<uintptr_t>(array))));
+    EXPECT_EQ(0, RuntimeNotify(kNotifyReleaseArray, static_cast<int32_t>(kTypeText),
+                               static_cast<int32_t>(reinterpret_cast<uintptr_t>(array))));
     EXPECT_FALSE(live(element)) << "the element is freed with its array";
     EXPECT_TRUE(HeapValidate(GetProcessHeap(), 0, nullptr));
 }
 
 TEST(RuntimeNotify, DataTypeEntriesByLibraryTypeCode) {
     qytest::EnsureRuntime();
-    const void* eighth = reinterpret_cast<const void*>(Notify(1002, reinterpret_cast<void*>(0x00010008)));
+    const void* eighth = reinterpret_cast<const void*>(Notify(kNotifyDataType, reinterpret_cast<void*>(0x00010008)));
     EXPECT_EQ(static_cast<const void*>(&CoreLibrary.dataTypes[7]), eighth);
-    EXPECT_EQ(0, Notify(1002, reinterpret_cast<void*>(0x00010000 + 52))) << "past the core library's 51 types";
-    EXPECT_EQ(0, Notify(1002, reinterpret_cast<void*>(0x00020001))) << "the XP-style library has no types";
-    EXPECT_EQ(0, Notify(1002, reinterpret_cast<void*>(0x00050001))) << "no fifth library";
+    EXPECT_EQ(0, Notify(kNotifyDataType, reinterpret_cast<void*>(0x00010000 + 52))) << "past the core library's 51 types";
+    EXPECT_EQ(0, Notify(kNotifyDataType, reinterpret_cast<void*>(0x00020001))) << "the XP-style library has no types";
+    EXPECT_EQ(0, Notify(kNotifyDataType, reinterpret_cast<void*>(0x00050001))) << "no fifth library";
 }
 
 TEST(RuntimeApp, HiddenOwnerWindowIsAHiddenToolWindow) {
@@ -275,7 +276,7 @@ TEST(EventDelivery, ShortAndLongRecordsReachTheHandler) {
 TEST(RuntimeNotify, ProgramIconsAreLoadedOnceAndKept) {
     qytest::EnsureRuntime();
     HICON icons[2] = {nullptr, nullptr};
-    int32_t second = RuntimeNotify(1000, static_cast<int32_t>(reinterpret_cast<uintptr_t>(icons)), 0);
+    int32_t second = RuntimeNotify(kNotifyProgramIcons, static_cast<int32_t>(reinterpret_cast<uintptr_t>(icons)), 0);
     ASSERT_NE(nullptr, icons[0]);
     ASSERT_NE(nullptr, icons[1]);
     EXPECT_EQ(reinterpret_cast<int32_t>(icons[1]), second);
@@ -287,6 +288,6 @@ TEST(RuntimeNotify, ProgramIconsAreLoadedOnceAndKept) {
     DeleteObject(info.hbmColor);
     DeleteObject(info.hbmMask);
     HICON again[2] = {nullptr, nullptr};
-    RuntimeNotify(1000, static_cast<int32_t>(reinterpret_cast<uintptr_t>(again)), 0);
+    RuntimeNotify(kNotifyProgramIcons, static_cast<int32_t>(reinterpret_cast<uintptr_t>(again)), 0);
     EXPECT_EQ(icons[0], again[0]);
 }

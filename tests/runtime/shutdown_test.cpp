@@ -77,14 +77,14 @@ QY_SCENARIO(allocation_failure) {
 
 QY_SCENARIO(library_error_text) {
     program::InitRuntime();
-    RuntimeNotify(2027, reinterpret_cast<int32_t>("库里出了错"), 0);
+    RuntimeNotify(kNotifyErrorText, reinterpret_cast<int32_t>("库里出了错"), 0);
     return 0;
 }
 
 QY_SCENARIO(not_numeric) {
     program::InitRuntime();
     ValueRecord text = MakeTextRecord("12");
-    RuntimeNotify(2001, reinterpret_cast<int32_t>(&text), 0);
+    RuntimeNotify(kNotifyValueToInt, reinterpret_cast<int32_t>(&text), 0);
     return 0;
 }
 

@@ -30,11 +30,11 @@ class LoadedProgramWindow : public ::testing::Test {
 protected:
     void SetUp() override {
         qytest::InstallSegment(Bytes(ProgramTemplateSegment, ProgramTemplateSegment + kProgramTemplateSegmentSize));
-        RuntimeNotify(2009, 0, 0);
+        RuntimeNotify(kNotifyHoldEvents, 0, 0);
     }
     void TearDown() override {
         Windows().Clear();
-        RuntimeNotify(2010, 0, 0);
+        RuntimeNotify(kNotifyReleaseEvents, 0, 0);
     }
     HWND Handle(uint32_t window, uint32_t unit) {
         Unit* u = Windows().FindUnitObject(window, unit, false);

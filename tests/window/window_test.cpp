@@ -194,9 +194,9 @@ TEST_F(LiveWindow, LoadingTwiceKeepsOneWindowAndCreatedIsRaisedOnce) {
 TEST_F(LiveWindow, EventsWhileHeldNeverReachTheApplication) {
     ASSERT_TRUE(Load(kWindow));
     calls.clear();
-    RuntimeNotify(2009, 0, 0);
+    RuntimeNotify(kNotifyHoldEvents, 0, 0);
     SendMessageA(Handle(kButton), BM_CLICK, 0, 0);
-    RuntimeNotify(2010, 0, 0);
+    RuntimeNotify(kNotifyReleaseEvents, 0, 0);
     EXPECT_EQ(CallsFrom(kButton), 0);
     SendMessageA(Handle(kButton), BM_CLICK, 0, 0);
     ASSERT_EQ(CallsFrom(kButton), 1);
@@ -207,13 +207,13 @@ TEST_F(LiveWindow, EventsWhileHeldNeverReachTheApplication) {
 TEST_F(LiveWindow, UnboundAndMinusOneHandlersCallNothing) {
     ASSERT_TRUE(Load(kWindow));
     uint32_t record[11] = {kWindow, kPlainLabel, static_cast<uint32_t>(-2), 0};
-    EXPECT_EQ(RuntimeNotify(2008, static_cast<int32_t>(reinterpret_cast<uintptr_t>(record)), 0), 0);
+    EXPECT_EQ(RuntimeNotify(kNotifyRaiseEvent, static_cast<int32_t>(reinterpret_cast<uintptr_t>(record)), 0), 0);
     record[2] = static_cast<uint32_t>(-1);
     record[3] = 3;
     record[4] = 5, record[5] = 6, record[6] = 1;
     answerGiven = true;
     answer = 0;
-    EXPECT_EQ(RuntimeNotify(2008, static_cast<int32_t>(reinterpret_cast<uintptr_t>(record)), 0), 1);
+    EXPECT_EQ(RuntimeNotify(kNotifyRaiseEvent, static_cast<int32_t>(reinterpret_cast<uintptr_t>(record)), 0), 1);
     EXPECT_EQ(record[9], 1u);
     ASSERT_EQ(calls.back().args, (std::vector<int32_t>{5, 6, 1}));
 }

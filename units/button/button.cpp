@@ -6,6 +6,7 @@
 #include "window/byte_io.h"
 #include "window/own_data.h"
 #include "units/button/button.h"
+#include "window/unit.h"
 
 namespace qy {
 
@@ -176,7 +177,7 @@ public:
 
     bool Reflect(UINT message, WPARAM wParam, LPARAM, LRESULT* result) override {
         if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
-            RaiseEvent(0);
+            RaiseEvent(button::kClicked);
             *result = 0;
             return true;
         }
@@ -291,7 +292,7 @@ public:
 
     bool Reflect(UINT message, WPARAM wParam, LPARAM, LRESULT* result) override {
         if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
-            RaiseEvent(0);
+            RaiseEvent(check_box::kClicked);
             *result = 0;
             return true;
         }

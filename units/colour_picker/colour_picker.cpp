@@ -3,6 +3,7 @@
 // popup's notifications on to its parent and raises event 0 on every
 // confirmed choice.
 #include "units/colour_picker/colour_picker.h"
+#include "window/unit.h"
 
 #include <algorithm>
 
@@ -152,7 +153,7 @@ private:
         Notify(kColourCloseUp, colour_);
         if (!StillOwns(self, this)) return;
         Notify(ok ? kColourSelEndOk : kColourSelEndCancel, colour_);
-        if (ok && IsWindow(self) && FromHandle(self) == this) RaiseEvent(0);
+        if (ok && IsWindow(self) && FromHandle(self) == this) RaiseEvent(colour_picker::kColourChanged);
     }
 
     void Paint(const DRAWITEMSTRUCT& item) {

@@ -11,6 +11,14 @@
 
 namespace qy {
 
+// Notifications the popup sends to its picker and the picker passes on to
+// its parent window; wParam is the colour, lParam the picker's control id.
+constexpr UINT kColourSelChange = WM_APP + 1001;
+constexpr UINT kColourDropDown = WM_APP + 1002;
+constexpr UINT kColourCloseUp = WM_APP + 1003;
+constexpr UINT kColourSelEndOk = WM_APP + 1004;
+constexpr UINT kColourSelEndCancel = WM_APP + 1005;
+
 struct NamedColour {
     const char* name;
     uint32_t colour;  // 0x00BBGGRR

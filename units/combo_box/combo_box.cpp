@@ -2,6 +2,7 @@
 // with its list items and their values, its colours, and events for
 // selection, editing, dropping down, closing and double-clicks.
 #include "units/combo_box/combo_box.h"
+#include "window/unit.h"
 
 #include <string>
 #include <vector>
@@ -241,7 +242,7 @@ public:
             case kSelectedMessage:
                 selectionPosted_ = false;
                 data_.currentSelection = CurrentSelection();
-                Raise(0);
+                Raise(combo_box::kItemSelected);
                 return 0;
             // The edit field and the list ask the combo box for their colours.
             case WM_CTLCOLOREDIT:
@@ -303,12 +304,12 @@ private:
             case CBN_SELCHANGE:
                 if (!SendMessageA(hwnd(), CB_GETDROPPEDSTATE, 0, 0)) PostSelected();
                 break;
-            case CBN_EDITCHANGE: Raise(1); break;
-            case CBN_DROPDOWN: Raise(2); break;
-            case CBN_CLOSEUP: Raise(3); break;
-            case CBN_DBLCLK: Raise(4); break;
-            case CBN_SETFOCUS: Raise(-7); break;
-            case CBN_KILLFOCUS: Raise(-8); break;
+            case CBN_EDITCHANGE: Raise(combo_box::kEditChanged); break;
+            case CBN_DROPDOWN: Raise(combo_box::kDroppingDown); break;
+            case CBN_CLOSEUP: Raise(combo_box::kClosedUp); break;
+            case CBN_DBLCLK: Raise(combo_box::kDoubleClicked); break;
+            case CBN_SETFOCUS: Raise(kEventGotFocus); break;
+            case CBN_KILLFOCUS: Raise(kEventLostFocus); break;
             default: break;
         }
     }

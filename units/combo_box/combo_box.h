@@ -1,8 +1,15 @@
 // The combo box (core unit type 14) on the platform's "COMBOBOX" control.
 #pragma once
-#include "window/unit.h"
+#include <cstdint>
 
 namespace qy {
+
+struct UnitTypeInfo;
+
+// Own events of the combo box.
+namespace combo_box {
+enum Event : int32_t { kItemSelected = 0, kEditChanged = 1, kDroppingDown = 2, kClosedUp = 3, kDoubleClicked = 4 };
+}
 
 extern const UnitTypeInfo kComboBoxType;
 

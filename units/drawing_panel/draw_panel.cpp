@@ -391,7 +391,7 @@ LRESULT DrawPanel::OnPaint() {
     POINT previous = writePosition_;
     writePosition_ = POINT{0, 0};
     paintDc_ = dc;
-    RaiseEvent(0, {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y});
+    RaiseEvent(draw_panel::kPaint, {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y});
     // The subroutine may have destroyed the window, and the panel with it.
     if (!StillOwns(h, this)) return 0;
     writePosition_ = previous;

@@ -7,6 +7,7 @@
 // per character on every platform; the unit's positions and lengths count
 // GBK bytes and are converted at the edge.
 #include "units/edit_box/edit_box.h"
+#include "window/unit.h"
 
 #include <commctrl.h>
 
@@ -135,7 +136,7 @@ public:
         switch (own) {
             case kContent:
                 SetTextQuietly(TextOf(v));
-                RaiseEvent(0);
+                RaiseEvent(edit_box::kContentChanged);
                 return 0;
             case kBorder:
                 data_.border = AtMost(v.i, kLineBorder);
@@ -253,7 +254,7 @@ public:
         switch (message) {
             case WM_COMMAND:
                 if (reinterpret_cast<HWND>(lParam) != hwnd()) return false;
-                if (HIWORD(wParam) == EN_CHANGE && !suppressChange_) RaiseEvent(0);
+                if (HIWORD(wParam) == EN_CHANGE && !suppressChange_) RaiseEvent(edit_box::kContentChanged);
                 *result = 0;
                 return true;
             case WM_CTLCOLOREDIT:
@@ -556,7 +557,7 @@ private:
         HWND self = hwnd();
         if (!IsWindowEnabled(self) || !IsWindowVisible(self)) return;
         if (data_.spinMode == kManualSpin) {
-            RaiseEvent(1, {direction});
+            RaiseEvent(edit_box::kSpun, {direction});
             return;
         }
         int64_t low = std::min(data_.spinMin, data_.spinMax), high = std::max(data_.spinMin, data_.spinMax);

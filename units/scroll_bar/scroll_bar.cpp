@@ -2,6 +2,7 @@
 // smaller to the larger bound, moved by lines, pages, the thumb and the
 // ends, raising event 0 whenever its position really changes.
 #include "units/scroll_bar/scroll_bar.h"
+#include "window/unit.h"
 
 #include "window/own_data.h"
 
@@ -135,7 +136,7 @@ private:
         int32_t clamped = Clamped(position);
         if (clamped == data_.position) return;
         MoveTo(clamped);
-        RaiseEvent(0);
+        RaiseEvent(scroll_bar::kPositionChanged);
     }
 
     // The thumb's position in full 32 bits, not the 16 of the message.

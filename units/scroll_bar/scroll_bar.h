@@ -1,8 +1,15 @@
 // The horizontal scroll bar (core unit type 17) on the platform's "SCROLLBAR" control.
 #pragma once
-#include "window/unit.h"
+#include <cstdint>
 
 namespace qy {
+
+struct UnitTypeInfo;
+
+// Own events of the scroll bar.
+namespace scroll_bar {
+enum Event : int32_t { kPositionChanged = 0 };
+}
 
 extern const UnitTypeInfo kScrollBarType;
 

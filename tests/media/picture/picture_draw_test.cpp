@@ -1,6 +1,6 @@
 // Drawing picture records on a device context: natural size, stretching,
 // raster operations, the transparent colour, alpha against a background
-// colour, icons, and the conversion behind RuntimeNotify 1003.
+// colour, icons, and the conversion behind qy::kNotifyConvertPicture.
 #include <windows.h>
 
 #include <cstdlib>
@@ -250,7 +250,7 @@ TEST(PictureDrawing, IconsDrawThroughTheirMask) {
     EXPECT_TRUE(SamePixels(expected, canvas.Area(2, 3, 32, 32), false));
 }
 
-TEST(PictureConversion, RuntimeNotify1003GivesABitmapOverWhite) {
+TEST(PictureConversion, ConvertPictureGivesABitmapOverWhite) {
     // The conversion is a service of the started runtime.
     if (!qy::Runtime().initialised) program::InitRuntime();
     Image pixels;
@@ -261,7 +261,7 @@ TEST(PictureConversion, RuntimeNotify1003GivesABitmapOverWhite) {
     Bytes png = EncodePng(pixels);
     void* byteSet = qy::NewByteSet(png.data(), static_cast<int>(png.size()));
     HBITMAP bitmap = reinterpret_cast<HBITMAP>(
-        qy::RuntimeNotify(1003, static_cast<int32_t>(reinterpret_cast<uintptr_t>(byteSet)), 0));
+        qy::RuntimeNotify(qy::kNotifyConvertPicture, static_cast<int32_t>(reinterpret_cast<uintptr_t>(byteSet)), 0));
     qy::Free(byteSet);
     ASSERT_NE(nullptr, bitmap);
     BITMAP shape;
@@ -287,8 +287,8 @@ TEST(PictureConversion, RuntimeNotify1003GivesABitmapOverWhite) {
 
     const uint8_t junk[8] = {1, 2, 3, 4, 5, 6, 7, 8};
     void* notPicture = qy::NewByteSet(junk, 8);
-    EXPECT_EQ(0, qy::RuntimeNotify(1003, static_cast<int32_t>(reinterpret_cast<uintptr_t>(notPicture)), 0));
+    EXPECT_EQ(0, qy::RuntimeNotify(qy::kNotifyConvertPicture, static_cast<int32_t>(reinterpret_cast<uintptr_t>(notPicture)), 0));
     qy::Free(notPicture);
-    EXPECT_EQ(0, qy::RuntimeNotify(1003, 0, 0)) << "no data";
+    EXPECT_EQ(0, qy::RuntimeNotify(qy::kNotifyConvertPicture, 0, 0)) << "no data";
 }
 

@@ -29,7 +29,7 @@ int Play(const std::vector<uint8_t>& wave, int option = 0) {
 int Notify2015(const void* data, int length, int option) {
     uint32_t words[3] = {static_cast<uint32_t>(reinterpret_cast<uintptr_t>(data)), static_cast<uint32_t>(length),
                          static_cast<uint32_t>(option)};
-    return RuntimeNotify(2015, static_cast<int32_t>(reinterpret_cast<uintptr_t>(words)), 0);
+    return RuntimeNotify(kNotifyPlaySound, static_cast<int32_t>(reinterpret_cast<uintptr_t>(words)), 0);
 }
 
 // The PlayAudio command through the command frame, as the program calls it.
@@ -142,7 +142,7 @@ TEST_F(WavePlayerTest, RuntimeNotifyHandsWaveDataToThePlayer) {
     EXPECT_EQ(Notify2015(music.data(), static_cast<int>(music.size()), 0), 0) << "no music player in this runtime";
     EXPECT_EQ(Notify2015(wave.data(), 0, 0), 0);
     EXPECT_EQ(Notify2015(nullptr, 100, 0), 0);
-    EXPECT_EQ(RuntimeNotify(2015, 0, 0), 0);
+    EXPECT_EQ(RuntimeNotify(kNotifyPlaySound, 0, 0), 0);
     EXPECT_TRUE(AllSoundsEnd());
 }
 

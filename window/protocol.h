@@ -1,0 +1,77 @@
+// The numbers windows and units share with the program and its forms: the
+// common events, the window's own events, the common property indices, border
+// kinds and picture modes. No platform header, so the form compiler can use it.
+#pragma once
+#include <cstdint>
+
+namespace qy {
+
+// Events every unit and the window itself raise.
+enum CommonEvent : int32_t {
+    kEventLeftDown = -1,
+    kEventLeftUp = -2,
+    kEventDoubleClick = -3,
+    kEventRightDown = -4,
+    kEventRightUp = -5,
+    kEventMouseMove = -6,
+    kEventGotFocus = -7,
+    kEventLostFocus = -8,
+    kEventKeyDown = -9,
+    kEventKeyUp = -10,
+    kEventChar = -11,
+    kEventWheel = -12,
+};
+
+// The window's own events; a menu item raises kMenuItemChosen.
+enum WindowEvent : int32_t {
+    kWindowCreated = 0,
+    kWindowMayClose = 1,
+    kWindowDestroyed = 2,
+    kWindowMoved = 3,
+    kWindowResized = 4,
+    kWindowActivated = 5,
+    kWindowDeactivated = 6,
+    kWindowIdle = 7,
+    kWindowFirstActivation = 8,
+    kWindowTrayIcon = 9,
+    kWindowShown = 10,
+    kWindowHidden = 11,
+    kWindowCloseRequested = 12,
+};
+constexpr int32_t kMenuItemChosen = 0;
+// Own event 0 of the button-like units, which the window's keyboard handling
+// raises when a mnemonic or arrow key checks one.
+constexpr int32_t kUnitClicked = 0;
+
+// Property indices every unit has; a type's own properties follow them.
+enum CommonProperty : int32_t {
+    kPropertyLeft = 0,
+    kPropertyTop = 1,
+    kPropertyWidth = 2,
+    kPropertyHeight = 3,
+    kPropertyTag = 4,
+    kPropertyVisible = 5,
+    kPropertyDisabled = 6,
+    kPropertyMousePointer = 7,
+    kCommonPropertyCount = 8,
+};
+
+// Border kinds of the units that have one.
+enum BorderKind : int32_t {
+    kNoBorder = 0,
+    kSunkenBorder = 1,
+    kRaisedBorder = 2,
+    kThinSunkenBorder = 3,
+    kSunkenRaisedBorder = 4,
+    kLineBorder = 5,
+};
+
+// How a window or unit places its background picture.
+enum PictureMode : int32_t {
+    kPictureTopLeft = 0,
+    kPictureTiled = 1,
+    kPictureCentred = 2,
+    kPictureStretched = 3,
+};
+
+}  // namespace qy
