@@ -20,26 +20,21 @@ std::set<HCURSOR>& OwnCursors() {
 // A .cur file: the first image, with its hot spot put in front of the
 // image data as the resource form expects.
 HCURSOR CursorFromFile(const uint8_t* data, int32_t length) {
-    try {
-        ByteReader in(data, static_cast<size_t>(length));
-        if (in.U16() != 0 || in.U16() != 2 || in.U16() == 0) return nullptr;
-        in.Skip(4);
-        uint16_t hotX = in.U16(), hotY = in.U16();
-        uint32_t size = in.U32(), offset = in.U32();
-        if (offset > static_cast<uint32_t>(length) || size > static_cast<uint32_t>(length) - offset) return nullptr;
-        Bytes resource(4 + size);
-        resource[0] = static_cast<uint8_t>(hotX);
-        resource[1] = static_cast<uint8_t>(hotX >> 8);
-        resource[2] = static_cast<uint8_t>(hotY);
-        resource[3] = static_cast<uint8_t>(hotY >> 8);
-        memcpy(&resource[4], data + offset, size);
-        HCURSOR cursor = reinterpret_cast<HCURSOR>(
-            CreateIconFromResourceEx(resource.data(), static_cast<DWORD>(resource.size()), FALSE, 0x00030000, 0, 0, 0));
-        if (cursor) OwnCursors().insert(cursor);
-        return cursor;
-    } catch (const TemplateError&) {
+    ByteCursor in(data, static_cast<size_t>(length));
+    if (in.U16() != 0 || in.U16() != 2 || in.U16() == 0) return nullptr;
+    in.Skip(4);
+    uint16_t hotX = in.U16(), hotY = in.U16();
+    uint32_t size = in.U32(), offset = in.U32();
+    if (!in.ok() || offset > static_cast<uint32_t>(length) || size > static_cast<uint32_t>(length) - offset)
         return nullptr;
-    }
+    Bytes resource(4 + size);
+    StoreU16(&resource[0], hotX);
+    StoreU16(&resource[2], hotY);
+    memcpy(&resource[4], data + offset, size);
+    HCURSOR cursor = reinterpret_cast<HCURSOR>(
+        CreateIconFromResourceEx(resource.data(), static_cast<DWORD>(resource.size()), FALSE, 0x00030000, 0, 0, 0));
+    if (cursor) OwnCursors().insert(cursor);
+    return cursor;
 }
 
 HCURSOR StandardCursor(int32_t id) {

@@ -16,7 +16,7 @@
 #include <string>
 
 #include "runtime/gbk.h"
-#include "window/own_data.h"
+#include "units/edit_box/edit_box_data.h"
 
 namespace qy {
 

@@ -3,7 +3,7 @@
 // ends, raising event 0 whenever its position really changes.
 #include "units/scroll_bar/scroll_bar.h"
 
-#include "window/own_data.h"
+#include "units/scroll_bar/scroll_bar_data.h"
 
 namespace qy {
 
