@@ -8,7 +8,7 @@
 #include <png.h>
 #include <zlib.h>
 
-#include "media/picture/picture_bytes.h"
+#include "runtime/byte_cursor.h"
 #include "media/picture/picture_decoders.h"
 
 namespace qy {
@@ -95,16 +95,16 @@ bool WithoutInterlace(const uint8_t* data, size_t length, std::vector<uint8_t>& 
     if (compress2(packed.data(), &packedSize, rows.data(), static_cast<uLong>(rows.size()), 1) != Z_OK) return false;
 
     out.assign(data, data + kSignatureSize);
-    PictureBytes bytes(data, length);
+    ByteCursor bytes(data, length);
     bytes.Seek(kSignatureSize);
     bool imageWritten = false;
     while (bytes.ok() && bytes.remaining() >= 12) {
-        const uint8_t* header = bytes.Take(8);
-        size_t size = (static_cast<size_t>(header[0]) << 24) | (header[1] << 16) | (header[2] << 8) | header[3];
+        const uint8_t* header = bytes.data() + bytes.position();
+        size_t size = bytes.U32BE();
+        const char* type = reinterpret_cast<const char*>(bytes.Take(4));
         const uint8_t* body = bytes.Take(size);
         bytes.Skip(4);
         if (!bytes.ok()) return false;
-        const char* type = reinterpret_cast<const char*>(header + 4);
         if (std::memcmp(type, "IHDR", 4) == 0 && size == 13) {
             uint8_t ihdr[13];
             std::memcpy(ihdr, body, 13);
