@@ -331,7 +331,8 @@ TEST(ByteCursor, ReadsBothByteOrdersAndFailsForGoodPastTheEnd) {
     ByteCursor text = CursorOver(lying.bytes());
     EXPECT_EQ(text.CountedText(), "");
     EXPECT_FALSE(text.ok());
-    ByteCursor negative = CursorOver(Bytes{0xFF, 0xFF, 0xFF, 0xFF});
+    const Bytes minusOne = {0xFF, 0xFF, 0xFF, 0xFF};
+    ByteCursor negative = CursorOver(minusOne);
     negative.CountedText();
     EXPECT_STREQ(negative.failure(), "negative length");
 }
