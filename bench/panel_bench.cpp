@@ -15,6 +15,7 @@
 #include "runtime/program_image.h"
 #include "runtime/runtime_app.h"
 #include "window/own_data.h"
+#include "units/drawing_panel/draw_panel_data.h"
 #include "window/template_format.h"
 #include "window/window_list.h"
 

@@ -8,6 +8,15 @@
 #include <vector>
 
 #include "window/own_data.h"
+#include "units/button/button_data.h"
+#include "units/colour_picker/colour_picker_data.h"
+#include "units/combo_box/combo_box_data.h"
+#include "units/common_dialog/common_dialog_data.h"
+#include "units/drawing_panel/draw_panel_data.h"
+#include "units/edit_box/edit_box_data.h"
+#include "units/label/label_data.h"
+#include "units/scroll_bar/scroll_bar_data.h"
+#include "units/transparent_label/transparent_label_data.h"
 #include "window/template_format.h"
 
 namespace forms {

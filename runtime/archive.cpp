@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "runtime/byte_cursor.h"
+
 namespace qy {
 
 size_t MemoryFile::Read(void* out, size_t count) {
@@ -44,17 +46,18 @@ uint8_t LoadingArchive::ReadU8() {
 uint16_t LoadingArchive::ReadU16() {
     uint8_t b[2];
     Read(b, 2);
-    return static_cast<uint16_t>(b[0] | (b[1] << 8));
+    return ByteCursor::LoadU16(b);
 }
 
 uint32_t LoadingArchive::ReadU32() {
     uint8_t b[4];
     Read(b, 4);
-    return static_cast<uint32_t>(b[0]) | (static_cast<uint32_t>(b[1]) << 8) | (static_cast<uint32_t>(b[2]) << 16) |
-           (static_cast<uint32_t>(b[3]) << 24);
+    return ByteCursor::LoadU32(b);
 }
 
 std::vector<uint8_t> LoadingArchive::ReadBytes(size_t count) {
+    // A stated length is checked against what is left before anything is allocated.
+    if (count > (end_ - begin_) + (file_.size() - file_.position())) throw ArchiveError("archive read past the end");
     std::vector<uint8_t> bytes(count);
     if (count) Read(bytes.data(), count);
     return bytes;

@@ -1,5 +1,6 @@
 // Read-only memory file and a buffered loading archive over it: the layer
-// through which the template segment is read. Reading past the end throws.
+// through which the template segment is read. Reading past the end throws,
+// and a counted read is refused before it allocates.
 #pragma once
 #include <cstddef>
 #include <cstdint>

@@ -1,54 +1,31 @@
 #include "window/byte_io.h"
 
-#include <cstring>
-
 namespace qy {
 
-const uint8_t* ByteReader::Take(size_t count) {
-    if (count > remaining()) throw TemplateError("template data ends early");
-    const uint8_t* p = data_ + position_;
-    position_ += count;
-    return p;
+Bytes ReadBuffer(ByteCursor& in) {
+    size_t length;
+    const uint8_t* p = in.Counted(&length);
+    return p ? Bytes(p, p + length) : Bytes();
 }
 
-uint16_t ByteReader::U16() {
-    const uint8_t* p = Take(2);
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
-
-uint32_t ByteReader::U32() { return LoadU32(Take(4)); }
-
-Bytes ByteReader::Buffer() {
-    int32_t length = I32();
-    if (length < 0) throw TemplateError("negative buffer length");
-    const uint8_t* p = Take(static_cast<size_t>(length));
-    return Bytes(p, p + length);
-}
-
-std::string ByteReader::CountedText() {
-    int32_t length = I32();
-    if (length < 0) throw TemplateError("negative text length");
-    const uint8_t* p = Take(static_cast<size_t>(length));
-    return std::string(reinterpret_cast<const char*>(p), static_cast<size_t>(length));
-}
-
-std::string ByteReader::ZeroText() {
-    const void* end = std::memchr(data_ + position_, 0, remaining());
-    if (!end) throw TemplateError("unterminated text");
-    size_t length = static_cast<size_t>(static_cast<const uint8_t*>(end) - (data_ + position_));
-    std::string text(reinterpret_cast<const char*>(data_ + position_), length);
-    position_ += length + 1;
-    return text;
-}
-
-std::vector<std::string> ByteReader::TextList() {
-    uint32_t count = U16();
-    if (count == 0xFFFF) count = U32();
-    // Each text takes at least its four length bytes.
-    if (count > remaining() / 4) throw TemplateError("text list longer than its data");
+std::vector<std::string> ReadTextList(ByteCursor& in) {
+    uint32_t count = in.U16();
+    if (count == 0xFFFF) count = in.U32();
     std::vector<std::string> texts;
+    // Each text takes at least its four length bytes.
+    if (count > in.remaining() / 4) {
+        in.Fail("text list longer than its data");
+        return texts;
+    }
     texts.reserve(count);
-    for (uint32_t i = 0; i < count; ++i) texts.push_back(CountedText());
+    for (uint32_t i = 0; i < count && in.ok(); ++i) texts.push_back(in.CountedText());
+    return texts;
+}
+
+std::vector<std::string> ReadTextList(const uint8_t* data, size_t size) {
+    ByteCursor in(data, size);
+    std::vector<std::string> texts = ReadTextList(in);
+    Require(in);
     return texts;
 }
 

@@ -1,12 +1,15 @@
-// Bounds-checked little-endian reading and writing of template bytes. A read
-// past the end throws TemplateError, so a malformed block never reaches past
-// its buffer. Byte-level only: compiles for the host generator as well.
+// Template bytes: writing, and the checks that turn a failed read of the
+// shared byte cursor into a TemplateError, so a malformed block never
+// reaches past its buffer. Byte-level only: compiles for the host generator
+// as well.
 #pragma once
 #include <cstddef>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "runtime/byte_cursor.h"
 
 namespace qy {
 
@@ -16,34 +19,18 @@ struct TemplateError : std::runtime_error {
 
 typedef std::vector<uint8_t> Bytes;
 
-class ByteReader {
-public:
-    ByteReader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-    explicit ByteReader(const Bytes& bytes) : data_(bytes.data()), size_(bytes.size()) {}
+// Throws TemplateError with the cursor's failure reason once it has failed.
+inline void Require(const ByteCursor& in) {
+    if (!in.ok()) throw TemplateError(in.failure());
+}
+inline ByteCursor CursorOver(const Bytes& bytes) { return ByteCursor(bytes.data(), bytes.size()); }
 
-    size_t position() const { return position_; }
-    size_t remaining() const { return size_ - position_; }
-    bool atEnd() const { return position_ == size_; }
-
-    const uint8_t* Take(size_t count);
-    void Skip(size_t count) { Take(count); }
-    uint8_t U8() { return *Take(1); }
-    uint16_t U16();
-    uint32_t U32();
-    int32_t I32() { return static_cast<int32_t>(U32()); }
-    // int32 length, then that many bytes.
-    Bytes Buffer();
-    std::string CountedText();
-    // Bytes up to the next 0 byte; the terminator is consumed.
-    std::string ZeroText();
-    // 16-bit count (0xFFFF: an int32 count follows), then counted texts.
-    std::vector<std::string> TextList();
-
-private:
-    const uint8_t* data_;
-    size_t size_;
-    size_t position_ = 0;
-};
+// An int32 length, then that many bytes.
+Bytes ReadBuffer(ByteCursor& in);
+// 16-bit count (0xFFFF: an int32 count follows), then counted texts.
+std::vector<std::string> ReadTextList(ByteCursor& in);
+// A whole byte set as a text list; throws TemplateError when it is not one.
+std::vector<std::string> ReadTextList(const uint8_t* data, size_t size);
 
 class ByteWriter {
 public:
@@ -58,22 +45,12 @@ public:
     void ZeroText(const std::string& text);
     void TextList(const std::vector<std::string>& texts);
 
+    size_t position() const { return bytes_.size(); }
     const Bytes& bytes() const { return bytes_; }
     Bytes Take() { return std::move(bytes_); }
 
 private:
     Bytes bytes_;
 };
-
-inline uint32_t LoadU32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
-           (static_cast<uint32_t>(p[3]) << 24);
-}
-inline void StoreU32(uint8_t* p, uint32_t v) {
-    p[0] = static_cast<uint8_t>(v);
-    p[1] = static_cast<uint8_t>(v >> 8);
-    p[2] = static_cast<uint8_t>(v >> 16);
-    p[3] = static_cast<uint8_t>(v >> 24);
-}
 
 }  // namespace qy

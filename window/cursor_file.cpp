@@ -1,6 +1,6 @@
 #include "window/cursor_file.h"
 
-#include "window/byte_io.h"
+#include "runtime/byte_cursor.h"
 
 namespace qy {
 
@@ -12,23 +12,18 @@ const int32_t kStandardIds[14] = {32512, 32515, 32513, 32514, 32651, 32650, 3264
 
 // A .cur file: its first image and hot spot. An empty image is no cursor.
 bool ReadCursorFile(const uint8_t* data, int32_t length, CursorData& cursor) {
-    try {
-        ByteReader in(data, static_cast<size_t>(length));
-        if (in.U16() != 0 || in.U16() != 2 || in.U16() == 0) return false;
-        in.Skip(4);
-        uint16_t hotX = in.U16(), hotY = in.U16();
-        uint32_t size = in.U32(), offset = in.U32();
-        if (size == 0 || offset > static_cast<uint32_t>(length) || size > static_cast<uint32_t>(length) - offset)
-            return false;
-        cursor.kind = CursorData::kFile;
-        cursor.hotX = hotX;
-        cursor.hotY = hotY;
-        cursor.image = data + offset;
-        cursor.imageSize = size;
-        return true;
-    } catch (const TemplateError&) {
-        return false;
-    }
+    ByteCursor in(data, static_cast<size_t>(length));
+    if (in.U16() != 0 || in.U16() != 2 || in.U16() == 0) return false;
+    in.Skip(4);
+    uint16_t hotX = in.U16(), hotY = in.U16();
+    uint32_t size = in.U32(), offset = in.U32();
+    if (!in.ok() || size == 0 || !in.Has(offset, size)) return false;
+    cursor.kind = CursorData::kFile;
+    cursor.hotX = hotX;
+    cursor.hotY = hotY;
+    cursor.image = data + offset;
+    cursor.imageSize = size;
+    return true;
 }
 }  // namespace
 
@@ -43,7 +38,7 @@ int32_t CursorIdToIndex(int32_t value) {
 CursorData ReadCursorData(const uint8_t* data, int32_t length) {
     CursorData cursor;
     if (!data || length <= 0) return cursor;
-    int32_t value = length < 4 ? data[0] : static_cast<int32_t>(LoadU32(data));
+    int32_t value = length < 4 ? data[0] : static_cast<int32_t>(ByteCursor::LoadU32(data));
     if (value != -1 && length > 10 && ReadCursorFile(data, length, cursor)) return cursor;
     if (value == -1) {
         if (length > 4) ReadCursorFile(data + 4, length - 4, cursor);

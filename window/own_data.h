@@ -1,8 +1,11 @@
-// The own-data blocks that units keep their design-time state in, one struct
-// per unit type with its reader and writer. Each block starts with a version;
-// a version above the highest known one makes Read throw TemplateError, and
-// an empty block means all defaults. Byte-level only.
+// Own-data records: the blocks that units keep their design-time state in.
+// Each record type lists its fields once, in a static Fields(v, d) walked by
+// FieldReader to read and by FieldWriter to write; the records of the unit
+// types sit beside their units, the window's own record is here. Each block
+// starts with a version; a version above the highest known one makes Read
+// throw TemplateError, and an empty block means all defaults. Byte-level only.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -26,6 +29,76 @@ struct LogFont {
     static int32_t Int(const Bytes& font, size_t offset) { return static_cast<int32_t>(LoadU32(&font[offset])); }
     static std::string Face(const Bytes& font);
 };
+
+// Reads each field from the cursor; the first short or malformed field fails
+// the cursor, and Finish turns that into a TemplateError.
+class FieldReader {
+public:
+    explicit FieldReader(ByteCursor& in) : in_(in) {}
+
+    // Versions below zero are refused only by the record types that say so.
+    void Version(int32_t& version, int32_t highest, bool zeroOrAbove = false) {
+        version = in_.I32();
+        Require(in_);
+        if (version > highest || (zeroOrAbove && version < 0)) throw TemplateError("unknown own-data version");
+    }
+    void I32(int32_t& v) { v = in_.I32(); }
+    void U32(uint32_t& v) { v = in_.U32(); }
+    void U16(uint16_t& v) { v = in_.U16(); }
+    template <size_t N>
+    void U32s(uint32_t (&words)[N]) {
+        for (uint32_t& w : words) w = in_.U32();
+    }
+    void Buffer(Bytes& v) { v = ReadBuffer(in_); }
+    void Text(std::string& v) { v = in_.CountedText(); }
+    void TextList(std::vector<std::string>& v) { v = ReadTextList(in_); }
+    // A buffer of int32 values.
+    void Words(std::vector<int32_t>& v);
+    void Finish() const { Require(in_); }
+
+private:
+    ByteCursor& in_;
+};
+
+class FieldWriter {
+public:
+    explicit FieldWriter(ByteWriter& out) : out_(out) {}
+
+    void Version(int32_t version, int32_t, bool = false) { out_.I32(version); }
+    void I32(int32_t v) { out_.I32(v); }
+    void U32(uint32_t v) { out_.U32(v); }
+    void U16(uint16_t v) { out_.U16(v); }
+    template <size_t N>
+    void U32s(const uint32_t (&words)[N]) {
+        for (uint32_t w : words) out_.U32(w);
+    }
+    void Buffer(const Bytes& v) { out_.Buffer(v); }
+    void Text(const std::string& v) { out_.CountedText(v); }
+    void TextList(const std::vector<std::string>& v) { out_.TextList(v); }
+    void Words(const std::vector<int32_t>& v);
+
+private:
+    ByteWriter& out_;
+};
+
+template <class Record>
+Record ReadOwnData(const Bytes& data) {
+    Record d;
+    if (data.empty()) return d;
+    ByteCursor in = CursorOver(data);
+    FieldReader reader(in);
+    Record::Fields(reader, d);
+    reader.Finish();
+    return d;
+}
+
+template <class Record>
+Bytes WriteOwnData(const Record& d) {
+    ByteWriter out;
+    FieldWriter writer(out);
+    Record::Fields(writer, d);
+    return out.Take();
+}
 
 struct WindowData {
     static constexpr int32_t kVersion = 6;
@@ -55,212 +128,39 @@ struct WindowData {
     std::string caption;
     std::string helpFile;
 
-    static WindowData Read(const Bytes& data);
-    Bytes Write() const;
-};
-
-struct ButtonData {
-    static constexpr int32_t kVersion = 1;
-    int32_t version = kVersion;
-    int32_t type = 0;
-    int32_t hAlign = 1;
-    int32_t vAlign = 1;
-    Bytes picture;
-    Bytes font;
-    std::string caption;
-
-    static ButtonData Read(const Bytes& data);
-    Bytes Write() const;
-};
-
-struct CheckBoxData {
-    static constexpr int32_t kVersion = 2;
-    int32_t version = kVersion;
-    int32_t pushLike = 0;
-    int32_t flat = 0;
-    int32_t textOnLeft = 0;
-    int32_t hAlign = 0;
-    int32_t vAlign = 1;
-    uint32_t textColor = 0;
-    uint32_t backColor = kButtonFaceColour;
-    int32_t checked = 0;
-    Bytes picture;
-    Bytes font;
-    std::string caption;
-    std::string dataSource;
-    std::string dataColumn;
-
-    static CheckBoxData Read(const Bytes& data);
-    Bytes Write() const;
-};
-
-struct LabelData {
-    static constexpr int32_t kVersion = 2;
-    int32_t version = kVersion;
-    int32_t effect = 0;          // own 1
-    int32_t borderWidth = 5;     // own 3
-    int32_t border = 0;          // own 2
-    uint32_t borderColor[3] = {kButtonFaceColour, kButtonFaceColour, kButtonFaceColour};  // own 4-6
-    uint32_t textColor = 0;      // own 8
-    uint32_t backColor = kButtonFaceColour;  // own 9
-    int32_t pictureMode = 1;     // own 11
-    int32_t gradientMode = 0;    // own 12
-    uint32_t gradientColor[3] = {kButtonFaceColour, kButtonFaceColour, kButtonFaceColour};  // own 13-15
-    int32_t hAlign = 0;          // own 16
-    int32_t vAlign = 0;          // own 18
-    int32_t wordWrap = 0;        // own 17
-    Bytes font;                  // own 7
-    Bytes picture;               // own 10
-    std::string caption;         // own 0
-    std::string dataSource;      // own 19
-    std::string dataColumn;      // own 20
-
-    static LabelData Read(const Bytes& data);
-    Bytes Write() const;
-};
-
-struct EditBoxData {
-    static constexpr int32_t kVersion = 2;
-    int32_t version = kVersion;
-    int32_t border = 1;
-    uint32_t textColor = 0;
-    uint32_t backColor = 0xFFFFFF;
-    int32_t hideSelection = 1;
-    int32_t maxLength = 0;
-    int32_t multiLine = 0;
-    int32_t scrollBars = 0;
-    int32_t alignment = 0;
-    int32_t inputMode = 0;
-    uint16_t passwordChar = '*';
-    int32_t caseConversion = 0;
-    int32_t spinMode = 0;
-    int32_t spinMin = 0;
-    int32_t spinMax = 100;
-    int32_t selStart = 0;
-    int32_t selLength = 0;
-    Bytes font;
-    std::string content;
-    std::string dataSource;
-    std::string dataColumn;
-
-    static EditBoxData Read(const Bytes& data);
-    Bytes Write() const;
-};
-
-struct ComboBoxData {
-    static constexpr int32_t kVersion = 3;
-    int32_t version = kVersion;
-    int32_t type = 0;             // own 0
-    int32_t maxLength = 0;        // own 2
-    int32_t selStart = 0;         // own 3
-    int32_t selLength = 0;        // own 4
-    int32_t autoSort = 0;         // own 6
-    int32_t extraItemHeight = 0;  // own 7
-    uint32_t textColor = 0;       // own 8
-    uint32_t backColor = 0xFFFFFF;  // own 9
-    int32_t currentSelection = -1;  // own 11
-    Bytes font;                   // own 10
-    std::vector<int32_t> itemValues;  // own 13
-    std::string content;          // own 1
-    std::vector<std::string> items;   // own 12
-    std::string dataSource;       // own 14
-    std::string dataColumn;       // own 15
-    int32_t own16 = 0;
-
-    static ComboBoxData Read(const Bytes& data);
-    Bytes Write() const;
-};
-
-struct ScrollBarData {
-    static constexpr int32_t kVersion = 1;
-    int32_t version = kVersion;
-    int32_t minPosition = 0;
-    int32_t maxPosition = 100;
-    int32_t pageChange = 10;
-    int32_t lineChange = 1;
-    int32_t position = 0;
-    int32_t dragTracking = 1;
-
-    static ScrollBarData Read(const Bytes& data);
-    Bytes Write() const;
-};
-
-struct DrawPanelData {
-    static constexpr int32_t kVersion = 1;
-    int32_t version = kVersion;
-    int32_t border = 0;
-    uint32_t backColor = kButtonFaceColour;
-    int32_t pictureMode = 1;
-    int32_t autoRedraw = 0;
-    int32_t coordinateUnit = 0;
-    int32_t penStyle = 1;
-    int32_t drawMode = 12;
-    int32_t penWidth = 0;
-    uint32_t penColor = 0;
-    int32_t brushStyle = 1;
-    uint32_t brushColor = 0xFFFFFF;
-    uint32_t textColor = 0;
-    uint32_t textBackColor = kButtonFaceColour;
-    Bytes font;
-    Bytes backPicture;
-
-    static DrawPanelData Read(const Bytes& data);
-    Bytes Write() const;
-};
-
-struct ColorPickerData {
-    static constexpr int32_t kVersion = 1;
-    int32_t version = kVersion;
-    uint32_t color = 0;
-    int32_t allowTransparent = 0;
-
-    static ColorPickerData Read(const Bytes& data);
-    Bytes Write() const;
-};
-
-struct CommonDialogData {
-    static constexpr int32_t kVersion = 1;
-    int32_t version = kVersion;
-    int32_t dialogType = 0;
-    int32_t filterIndex = 0;
-    int32_t createPrompt = 0;
-    int32_t fileMustExist = 1;
-    int32_t overwritePrompt = 1;
-    int32_t pathMustExist = 1;
-    int32_t keepCurrentDir = 0;
-    uint32_t fontColor = 0;
-    int32_t fontBold = 0;
-    int32_t fontItalic = 0;
-    int32_t fontStrikeout = 0;
-    int32_t fontUnderline = 0;
-    int32_t fontSize = 0;
-    int32_t helpCommand = 0;
-    int32_t helpContext = 0;
-    std::string title;
-    std::string fileName;
-    std::string filter;
-    std::string initialDir;
-    std::string defaultExt;
-    std::string fontName;
-    std::string helpFile;
-
-    static CommonDialogData Read(const Bytes& data);
-    Bytes Write() const;
-};
-
-struct TransLabelData {
-    static constexpr int32_t kVersion = 1;
-    int32_t version = kVersion;
-    int32_t effect = 0;
-    uint32_t textColor = 0;
-    int32_t alignment = 0;
-    int32_t vAlign = 1;
-    int32_t wordWrap = 0;
-    Bytes font;
-    std::string caption = "透明标签";
-
-    static TransLabelData Read(const Bytes& data);
-    Bytes Write() const;
+    // The record's fields in stored order; reading and writing both walk it.
+    template <class V, class Self>
+    static void Fields(V& v, Self& d) {
+        v.Version(d.version, kVersion);
+        v.I32(d.border);
+        v.I32(d.pictureMode);
+        v.U32(d.backColor);
+        v.I32(d.maxButton);
+        v.I32(d.minButton);
+        v.I32(d.controlBox);
+        v.I32(d.position);
+        v.I32(d.closable);
+        v.I32(d.musicMode);
+        v.I32(d.enterMovesFocus);
+        v.I32(d.escCloses);
+        v.I32(d.f1OpensHelp);
+        v.I32(d.helpContext);
+        if (d.version > 1) v.I32(d.showInTaskbar);
+        if (d.version > 2) {
+            v.I32(d.dragToMove);
+            v.I32(d.shape);
+        }
+        if (d.version > 3) v.I32(d.alwaysOnTop);
+        if (d.version > 4) v.I32(d.own22);
+        if (d.version == 6) v.Text(d.windowClass);
+        v.Buffer(d.picture);
+        v.Buffer(d.icon);
+        v.Buffer(d.music);
+        v.Text(d.caption);
+        v.Text(d.helpFile);
+    }
+    static WindowData Read(const Bytes& data) { return ReadOwnData<WindowData>(data); }
+    Bytes Write() const { return WriteOwnData(*this); }
 };
 
 }  // namespace qy

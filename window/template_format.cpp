@@ -1,158 +1,217 @@
 #include "window/template_format.h"
 
+#include <cstring>
+
 #include "runtime/archive.h"
 
 namespace qy {
 
 namespace {
-constexpr size_t kFixedHead = 24;  // type reference, event source link, 4 reserved words
+// The fields of a unit record in stored order, walked to encode, to decode
+// and to locate the fields the runtime patches in place; At marks a located
+// field's offset.
+template <class V, class Self>
+void UnitFields(V& v, Self& u) {
+    v.U32(u.typeRef);
+    v.U32(u.eventSource);
+    for (auto& word : u.reserved) v.U32(word);
+    v.ZeroText(u.name);
+    v.ZeroText(u.remark);
+    v.At(&UnitLayout::objectSlot);
+    v.U32(u.objectSlot);
+    v.At(&UnitLayout::geometry);
+    v.I32(u.left);
+    v.I32(u.top);
+    v.I32(u.width);
+    v.I32(u.height);
+    v.At(&UnitLayout::cursorSlot);
+    v.U32(u.cursorSlot);
+    v.At(&UnitLayout::containerId);
+    v.U32(u.containerId);
+    v.Children(u.children);
+    v.At(&UnitLayout::cursorData);
+    v.Buffer(u.cursorData);
+    v.At(&UnitLayout::tag);
+    v.ZeroText(u.tag);
+    v.U32(u.reserved2);
+    v.At(&UnitLayout::state);
+    v.U32(u.state);
+    v.At(&UnitLayout::tabOrder);
+    v.I32(u.tabOrder);
+    v.At(&UnitLayout::bindingCount);
+    v.Bindings(u.bindings);
+    for (auto& word : u.reserved3) v.U32(word);
+    v.At(&UnitLayout::ownData);
+    v.Rest(u.ownData);
+}
 
-void SkipZeroText(ByteReader& in) { in.ZeroText(); }
+struct MenuItemLayout {
+    size_t handler;
+};
+
+template <class V, class Self>
+void MenuItemFields(V& v, Self& m) {
+    v.U32(m.typeRef);
+    for (auto& word : m.reserved) v.U32(word);
+    v.ZeroText(m.name);
+    v.ZeroText(m.remark);
+    v.U32(m.slots[0]);
+    v.U32(m.slots[1]);
+    v.U32(m.state);
+    v.ZeroText(m.caption);
+    v.At(&MenuItemLayout::handler);
+    v.I32(m.handler);
+}
+
+class RecordWriter {
+public:
+    void U32(uint32_t v) { out_.U32(v); }
+    void I32(int32_t v) { out_.I32(v); }
+    void ZeroText(const std::string& text) { out_.ZeroText(text); }
+    void Buffer(const Bytes& bytes) { out_.Buffer(bytes); }
+    void Children(const std::vector<uint32_t>& children) {
+        out_.I32(static_cast<int32_t>(children.size()));
+        for (uint32_t child : children) out_.U32(child);
+    }
+    void Bindings(const std::vector<EventBinding>& bindings) {
+        out_.I32(static_cast<int32_t>(bindings.size()));
+        for (const EventBinding& b : bindings) {
+            out_.I32(b.event);
+            out_.I32(b.handler);
+        }
+    }
+    void Rest(const Bytes& bytes) { out_.Raw(bytes); }
+    template <class Layout>
+    void At(size_t Layout::*) {}
+    Bytes Take() { return out_.Take(); }
+
+private:
+    ByteWriter out_;
+};
+
+// A count of fixed-size entries that must fit in what is left of the record.
+int32_t ReadCount(ByteCursor& in, size_t entrySize, const char* what) {
+    int32_t count = in.I32();
+    Require(in);
+    if (count < 0 || static_cast<size_t>(count) > in.remaining() / entrySize) throw TemplateError(what);
+    return count;
+}
+
+class RecordReader {
+public:
+    explicit RecordReader(ByteCursor& in) : in_(in) {}
+    void U32(uint32_t& v) { v = in_.U32(); }
+    void I32(int32_t& v) { v = in_.I32(); }
+    void ZeroText(std::string& text) { text = in_.ZeroText(); }
+    void Buffer(Bytes& bytes) { bytes = ReadBuffer(in_); }
+    void Children(std::vector<uint32_t>& children) {
+        int32_t count = ReadCount(in_, 4, "bad child count");
+        for (int32_t i = 0; i < count; ++i) children.push_back(in_.U32());
+    }
+    void Bindings(std::vector<EventBinding>& bindings) {
+        int32_t count = ReadCount(in_, 8, "bad binding count");
+        for (int32_t i = 0; i < count; ++i) {
+            EventBinding b;
+            b.event = in_.I32();
+            b.handler = in_.I32();
+            bindings.push_back(b);
+        }
+    }
+    void Rest(Bytes& bytes) {
+        size_t length = in_.remaining();
+        const uint8_t* rest = in_.Take(length);
+        if (rest) bytes.assign(rest, rest + length);
+    }
+    template <class Layout>
+    void At(size_t Layout::*) {}
+
+private:
+    ByteCursor& in_;
+};
+
+// Walks a record without keeping its values, noting where each marked field starts.
+template <class Layout>
+class RecordLocator {
+public:
+    explicit RecordLocator(ByteCursor& in) : in_(in) {}
+    template <class T>
+    void U32(const T&) { in_.Skip(4); }
+    template <class T>
+    void I32(const T&) { in_.Skip(4); }
+    void ZeroText(const std::string&) { SkipZeroText(); }
+    void Buffer(const Bytes&) {
+        size_t length;
+        in_.Counted(&length);
+    }
+    void Children(const std::vector<uint32_t>&) { in_.Skip(4 * static_cast<size_t>(ReadCount(in_, 4, "bad child count"))); }
+    void Bindings(const std::vector<EventBinding>&) {
+        in_.Skip(8 * static_cast<size_t>(ReadCount(in_, 8, "bad binding count")));
+    }
+    void Rest(const Bytes&) {}
+    void At(size_t Layout::*field) { layout.*field = in_.position(); }
+    template <class Other>
+    void At(size_t Other::*) {}
+
+    Layout layout{};
+
+private:
+    void SkipZeroText() {
+        const void* end = in_.ok() ? std::memchr(in_.data() + in_.position(), 0, in_.remaining()) : nullptr;
+        if (!end) in_.Fail("unterminated text");
+        else in_.Skip(static_cast<size_t>(static_cast<const uint8_t*>(end) - (in_.data() + in_.position())) + 1);
+    }
+    ByteCursor& in_;
+};
+
+template <class Layout, class Record, class Walk>
+Layout Locate(const uint8_t* body, size_t length, Walk walk) {
+    ByteCursor in(body, length);
+    RecordLocator<Layout> locator(in);
+    const Record none{};
+    walk(locator, none);
+    Require(in);
+    return locator.layout;
+}
 }  // namespace
 
 Bytes EncodeUnit(const UnitRecord& u) {
-    ByteWriter out;
-    out.U32(u.typeRef);
-    out.U32(u.eventSource);
-    for (uint32_t word : u.reserved) out.U32(word);
-    out.ZeroText(u.name);
-    out.ZeroText(u.remark);
-    out.U32(u.objectSlot);
-    out.I32(u.left);
-    out.I32(u.top);
-    out.I32(u.width);
-    out.I32(u.height);
-    out.U32(u.cursorSlot);
-    out.U32(u.containerId);
-    out.I32(static_cast<int32_t>(u.children.size()));
-    for (uint32_t child : u.children) out.U32(child);
-    out.Buffer(u.cursorData);
-    out.ZeroText(u.tag);
-    out.U32(u.reserved2);
-    out.U32(u.state);
-    out.I32(u.tabOrder);
-    out.I32(static_cast<int32_t>(u.bindings.size()));
-    for (const EventBinding& b : u.bindings) {
-        out.I32(b.event);
-        out.I32(b.handler);
-    }
-    for (uint32_t word : u.reserved3) out.U32(word);
-    out.Raw(u.ownData);
+    RecordWriter out;
+    UnitFields(out, u);
     return out.Take();
 }
 
 UnitRecord DecodeUnit(const uint8_t* body, size_t length) {
-    ByteReader in(body, length);
+    ByteCursor in(body, length);
+    RecordReader reader(in);
     UnitRecord u;
-    u.typeRef = in.U32();
-    u.eventSource = in.U32();
-    for (uint32_t& word : u.reserved) word = in.U32();
-    u.name = in.ZeroText();
-    u.remark = in.ZeroText();
-    u.objectSlot = in.U32();
-    u.left = in.I32();
-    u.top = in.I32();
-    u.width = in.I32();
-    u.height = in.I32();
-    u.cursorSlot = in.U32();
-    u.containerId = in.U32();
-    int32_t children = in.I32();
-    if (children < 0 || static_cast<size_t>(children) > in.remaining() / 4) throw TemplateError("bad child count");
-    for (int32_t i = 0; i < children; ++i) u.children.push_back(in.U32());
-    u.cursorData = in.Buffer();
-    u.tag = in.ZeroText();
-    u.reserved2 = in.U32();
-    u.state = in.U32();
-    u.tabOrder = in.I32();
-    int32_t bindings = in.I32();
-    if (bindings < 0 || static_cast<size_t>(bindings) > in.remaining() / 8) throw TemplateError("bad binding count");
-    for (int32_t i = 0; i < bindings; ++i) {
-        EventBinding b;
-        b.event = in.I32();
-        b.handler = in.I32();
-        u.bindings.push_back(b);
-    }
-    for (uint32_t& word : u.reserved3) word = in.U32();
-    const uint8_t* rest = in.Take(in.remaining());
-    u.ownData.assign(rest, body + length);
+    UnitFields(reader, u);
+    Require(in);
     return u;
 }
 
 Bytes EncodeMenuItem(const MenuItemRecord& m) {
-    ByteWriter out;
-    out.U32(m.typeRef);
-    for (uint32_t word : m.reserved) out.U32(word);
-    out.ZeroText(m.name);
-    out.ZeroText(m.remark);
-    out.U32(m.slots[0]);
-    out.U32(m.slots[1]);
-    out.U32(m.state);
-    out.ZeroText(m.caption);
-    out.I32(m.handler);
+    RecordWriter out;
+    MenuItemFields(out, m);
     return out.Take();
 }
 
 MenuItemRecord DecodeMenuItem(const uint8_t* body, size_t length) {
-    ByteReader in(body, length);
+    ByteCursor in(body, length);
+    RecordReader reader(in);
     MenuItemRecord m;
-    m.typeRef = in.U32();
-    for (uint32_t& word : m.reserved) word = in.U32();
-    m.name = in.ZeroText();
-    m.remark = in.ZeroText();
-    m.slots[0] = in.U32();
-    m.slots[1] = in.U32();
-    m.state = in.U32();
-    m.caption = in.ZeroText();
-    m.handler = in.I32();
+    MenuItemFields(reader, m);
+    Require(in);
     return m;
 }
 
 UnitLayout LocateUnitFields(const uint8_t* body, size_t length) {
-    ByteReader in(body, length);
-    UnitLayout at{};
-    in.Skip(kFixedHead);
-    SkipZeroText(in);
-    SkipZeroText(in);
-    at.objectSlot = in.position();
-    in.Skip(4);
-    at.geometry = in.position();
-    in.Skip(16);
-    at.cursorSlot = in.position();
-    in.Skip(4);
-    at.containerId = in.position();
-    in.Skip(4);
-    int32_t children = in.I32();
-    if (children < 0 || static_cast<size_t>(children) > in.remaining() / 4) throw TemplateError("bad child count");
-    in.Skip(4 * static_cast<size_t>(children));
-    at.cursorData = in.position();
-    int32_t cursorLength = in.I32();
-    if (cursorLength < 0) throw TemplateError("bad cursor data");
-    in.Skip(static_cast<size_t>(cursorLength));
-    at.tag = in.position();
-    SkipZeroText(in);
-    in.Skip(4);
-    at.state = in.position();
-    in.Skip(4);
-    at.tabOrder = in.position();
-    in.Skip(4);
-    at.bindingCount = in.position();
-    int32_t bindings = in.I32();
-    if (bindings < 0 || static_cast<size_t>(bindings) > in.remaining() / 8) throw TemplateError("bad binding count");
-    in.Skip(8 * static_cast<size_t>(bindings) + 20);
-    at.ownData = in.position();
-    return at;
+    return Locate<UnitLayout, UnitRecord>(body, length, [](auto& v, const UnitRecord& u) { UnitFields(v, u); });
 }
 
 size_t LocateMenuHandler(const uint8_t* body, size_t length) {
-    ByteReader in(body, length);
-    in.Skip(24);
-    SkipZeroText(in);
-    SkipZeroText(in);
-    in.Skip(12);
-    SkipZeroText(in);
-    size_t at = in.position();
-    in.Skip(4);
-    return at;
+    return Locate<MenuItemLayout, MenuItemRecord>(body, length,
+                                                  [](auto& v, const MenuItemRecord& m) { MenuItemFields(v, m); })
+        .handler;
 }
 
 UnitTable::UnitTable(Bytes bytes, int count) : bytes_(std::move(bytes)), count_(count) { Validate(); }

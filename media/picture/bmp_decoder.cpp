@@ -2,7 +2,7 @@
 // bottom-up, into the blue-green-red bottom-up layout that JPEG shares.
 #include <cstring>
 
-#include "media/picture/picture_bytes.h"
+#include "runtime/byte_cursor.h"
 #include "media/picture/picture_decoders.h"
 
 namespace qy {
@@ -26,13 +26,13 @@ struct BmpHeader {
 
 // Bit-field masks of a 32-bit image are accepted only when they describe the
 // plain blue-green-red-unused layout that an uncompressed image has.
-bool PlainMasks(PictureBytes& bytes, size_t at) {
+bool PlainMasks(ByteCursor& bytes, size_t at) {
     bytes.Seek(at);
     uint32_t red = bytes.U32(), green = bytes.U32(), blue = bytes.U32();
     return bytes.ok() && red == 0x00FF0000 && green == 0x0000FF00 && blue == 0x000000FF;
 }
 
-bool ReadHeader(PictureBytes& bytes, BmpHeader& header) {
+bool ReadHeader(ByteCursor& bytes, BmpHeader& header) {
     bytes.Seek(10);
     uint32_t pixelOffset = bytes.U32();
     uint32_t infoSize = bytes.U32();
@@ -79,7 +79,7 @@ bool ReadHeader(PictureBytes& bytes, BmpHeader& header) {
 }  // namespace
 
 bool DecodeBmp(const uint8_t* data, size_t length, Picture& picture) {
-    PictureBytes bytes(data, length);
+    ByteCursor bytes(data, length);
     if (length < 26 || data[0] != 'B' || data[1] != 'M') return false;
     BmpHeader header;
     if (!ReadHeader(bytes, header)) return false;

@@ -3,7 +3,7 @@
 // rows are put back in order. Transparency and later frames are not used.
 #include <cstring>
 
-#include "media/picture/picture_bytes.h"
+#include "runtime/byte_cursor.h"
 #include "media/picture/picture_decoders.h"
 
 namespace qy {
@@ -15,7 +15,7 @@ constexpr int kMaxCodes = 4096;
 // Bits of the image data, read across its length-prefixed sub-blocks.
 class SubBlockBits {
 public:
-    explicit SubBlockBits(PictureBytes& bytes) : bytes_(bytes) {}
+    explicit SubBlockBits(ByteCursor& bytes) : bytes_(bytes) {}
 
     // False when the data ends (terminator or end of file) before the code.
     bool Code(int width, int& code) {
@@ -44,7 +44,7 @@ public:
     }
 
 private:
-    PictureBytes& bytes_;
+    ByteCursor& bytes_;
     uint32_t buffer_ = 0;
     int count_ = 0;
     int blockLeft_ = 0;
@@ -94,7 +94,7 @@ constexpr int RowPlacer::kStep[4];
 
 // LZW with codes growing from minimum size + 1 to 12 bits. The decode ends
 // as soon as every pixel is placed; running out of codes first is a failure.
-bool DecodeLzw(PictureBytes& bytes, int minimumCodeSize, RowPlacer& placer) {
+bool DecodeLzw(ByteCursor& bytes, int minimumCodeSize, RowPlacer& placer) {
     const int clear = 1 << minimumCodeSize;
     const int end = clear + 1;
     uint16_t prefix[kMaxCodes];
@@ -155,7 +155,7 @@ bool DecodeLzw(PictureBytes& bytes, int minimumCodeSize, RowPlacer& placer) {
 }
 
 // Colour table of 2^(size+1) entries from red-green-blue triples.
-bool ReadColourTable(PictureBytes& bytes, int sizeField, Picture& picture) {
+bool ReadColourTable(ByteCursor& bytes, int sizeField, Picture& picture) {
     int count = 2 << sizeField;
     const uint8_t* table = bytes.Take(static_cast<size_t>(count) * 3);
     if (!table) return false;
@@ -169,7 +169,7 @@ bool ReadColourTable(PictureBytes& bytes, int sizeField, Picture& picture) {
     return true;
 }
 
-bool SkipSubBlocks(PictureBytes& bytes) {
+bool SkipSubBlocks(ByteCursor& bytes) {
     for (;;) {
         uint8_t size = bytes.U8();
         if (!bytes.ok()) return false;
@@ -181,7 +181,7 @@ bool SkipSubBlocks(PictureBytes& bytes) {
 }  // namespace
 
 bool DecodeGif(const uint8_t* data, size_t length, Picture& picture) {
-    PictureBytes bytes(data, length);
+    ByteCursor bytes(data, length);
     bytes.Skip(10);
     uint8_t screenFlags = bytes.U8();
     bytes.Skip(2);
@@ -214,7 +214,7 @@ bool DecodeGif(const uint8_t* data, size_t length, Picture& picture) {
     if (imageFlags & 0x80) {
         if (!ReadColourTable(bytes, imageFlags & 7, picture)) return false;
     } else if (screenFlags & 0x80) {
-        PictureBytes global(data, length);
+        ByteCursor global(data, length);
         global.Seek(globalTable);
         if (!ReadColourTable(global, screenFlags & 7, picture)) return false;
     } else {

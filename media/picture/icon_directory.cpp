@@ -1,7 +1,7 @@
 // The directory of an icon or cursor file and the size of the image it
 // points at: a bitmap image (info header, height counting colour and mask)
 // or, in newer files, a PNG.
-#include "media/picture/picture_bytes.h"
+#include "runtime/byte_cursor.h"
 #include "media/picture/picture_decoders.h"
 
 namespace qy {
@@ -13,14 +13,11 @@ constexpr size_t kEntrySize = 16;
 constexpr int kMaxIconSide = 0x10000;
 
 bool ReadImageSize(const uint8_t* image, size_t size, IconImage& result) {
-    PictureBytes bytes(image, size);
+    ByteCursor bytes(image, size);
     if (size >= 24 && image[0] == 0x89 && image[1] == 'P' && image[2] == 'N' && image[3] == 'G') {
         // IHDR: width and height big-endian at offsets 16 and 20.
-        auto be32 = [&](size_t at) {
-            return (static_cast<uint32_t>(image[at]) << 24) | (static_cast<uint32_t>(image[at + 1]) << 16) |
-                   (static_cast<uint32_t>(image[at + 2]) << 8) | image[at + 3];
-        };
-        uint32_t width = be32(16), height = be32(20);
+        bytes.Seek(16);
+        uint32_t width = bytes.U32BE(), height = bytes.U32BE();
         if (width == 0 || height == 0 || width > kMaxIconSide || height > kMaxIconSide) return false;
         result.width = static_cast<int>(width);
         result.height = static_cast<int>(height);
@@ -55,7 +52,7 @@ bool ReadImageSize(const uint8_t* image, size_t size, IconImage& result) {
 }  // namespace
 
 bool SelectIconImage(const uint8_t* data, size_t length, IconImage& image) {
-    PictureBytes bytes(data, length);
+    ByteCursor bytes(data, length);
     uint16_t reserved = bytes.U16();
     uint16_t type = bytes.U16();
     uint16_t count = bytes.U16();

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "media/picture/picture_bytes.h"
+#include "runtime/byte_cursor.h"
 #include "media/picture/picture_decoders.h"
 
 namespace qy {
@@ -22,7 +22,7 @@ constexpr uint64_t kMaxRun = 63;
 // scanline, as encoders are allowed to let it.
 class RunLengthReader {
 public:
-    explicit RunLengthReader(PictureBytes& bytes) : bytes_(bytes) {}
+    explicit RunLengthReader(ByteCursor& bytes) : bytes_(bytes) {}
 
     bool Line(uint8_t* out, size_t count) {
         for (size_t i = 0; i < count;) {
@@ -46,7 +46,7 @@ public:
     }
 
 private:
-    PictureBytes& bytes_;
+    ByteCursor& bytes_;
     size_t runLeft_ = 0;
     uint8_t runValue_ = 0;
 };
@@ -66,7 +66,7 @@ const uint8_t* FindPalette(const uint8_t* data, size_t length, size_t imageEnd) 
 
 bool DecodePcx(const uint8_t* data, size_t length, Picture& picture) {
     if (!data || length <= kHeaderSize) return false;
-    PictureBytes bytes(data, length);
+    ByteCursor bytes(data, length);
     uint8_t manufacturer = bytes.U8();
     uint8_t version = bytes.U8();
     uint8_t encoding = bytes.U8();

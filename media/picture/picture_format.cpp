@@ -2,7 +2,7 @@
 #include <new>
 
 #include "media/picture/picture.h"
-#include "media/picture/picture_bytes.h"
+#include "runtime/byte_cursor.h"
 #include "media/picture/picture_decoders.h"
 
 namespace qy {
@@ -21,7 +21,7 @@ PictureKind DetectPictureFormat(const uint8_t* data, size_t length) {
     if (!data || length < 6) return kPictureNone;
     uint8_t b[8] = {};
     std::memcpy(b, data, length < 8 ? length : 8);
-    auto u16 = [&](int at) { return static_cast<uint16_t>(b[at] | (b[at + 1] << 8)); };
+    auto u16 = [&](int at) { return ByteCursor::LoadU16(b + at); };
 
     if (b[0] == 'B' && b[1] == 'M') return kPictureBmp;
     if (b[0] == 0xFF && b[1] == 0xD8) return kPictureJpeg;
@@ -65,13 +65,13 @@ uint8_t* AllocatePaletteDib(Picture& picture, PictureKind kind, int width, int h
     if (!picture.AllocatePixels(kPaletteDibHeaderSize + rows)) return nullptr;
     uint8_t* header = picture.pixels.get();
     std::memset(header, 0, kPaletteDibHeaderSize);
-    PutU32(header + 0, 40);
-    PutU32(header + 4, static_cast<uint32_t>(width));
-    PutU32(header + 8, static_cast<uint32_t>(-height));  // top-down rows
-    PutU16(header + 12, 1);
-    PutU16(header + 14, 8);
-    PutU32(header + 20, static_cast<uint32_t>(rows));
-    PutU32(header + 32, 256);
+    StoreU32(header + 0, 40);
+    StoreU32(header + 4, static_cast<uint32_t>(width));
+    StoreU32(header + 8, static_cast<uint32_t>(-height));  // top-down rows
+    StoreU16(header + 12, 1);
+    StoreU16(header + 14, 8);
+    StoreU32(header + 20, static_cast<uint32_t>(rows));
+    StoreU32(header + 32, 256);
     picture.kind = kind;
     picture.width = width;
     picture.height = height;

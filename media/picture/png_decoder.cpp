@@ -9,7 +9,7 @@
 #include <png.h>
 #include <zlib.h>
 
-#include "media/picture/picture_bytes.h"
+#include "runtime/byte_cursor.h"
 #include "media/picture/picture_decoders.h"
 
 namespace qy {
@@ -25,17 +25,17 @@ bool Interlaced16Bit(const uint8_t* data, size_t length) {
 
 // Total size of the image data chunks; 0 when a chunk runs past the data.
 uint64_t ImageDataBytes(const uint8_t* data, size_t length) {
-    PictureBytes bytes(data, length);
+    ByteCursor bytes(data, length);
     bytes.Seek(kSignatureSize);
     uint64_t total = 0;
     while (bytes.ok() && bytes.remaining() >= 12) {
-        const uint8_t* header = bytes.Take(8);
-        size_t size = (static_cast<size_t>(header[0]) << 24) | (header[1] << 16) | (header[2] << 8) | header[3];
+        size_t size = bytes.U32BE();
+        const uint8_t* type = bytes.Take(4);
         bytes.Skip(size);
         bytes.Skip(4);
         if (!bytes.ok()) return 0;
-        if (std::memcmp(header + 4, "IDAT", 4) == 0) total += size;
-        if (std::memcmp(header + 4, "IEND", 4) == 0) break;
+        if (std::memcmp(type, "IDAT", 4) == 0) total += size;
+        if (std::memcmp(type, "IEND", 4) == 0) break;
     }
     return total;
 }
@@ -123,24 +123,24 @@ void PutChunk(std::vector<uint8_t>& out, const char* type, const uint8_t* body, 
 // so those images reach it in this form.
 bool WithoutInterlace(const uint8_t* data, size_t length, std::vector<uint8_t>& out) {
     std::unique_ptr<uint8_t[]> rows;
-    size_t size = 0;
+    size_t rowsSize = 0;
     uint32_t height = 0;
-    if (!ReadRawRows(data, length, rows, size, height)) return false;
-    uLongf packedSize = compressBound(static_cast<uLong>(size));
+    if (!ReadRawRows(data, length, rows, rowsSize, height)) return false;
+    uLongf packedSize = compressBound(static_cast<uLong>(rowsSize));
     std::vector<uint8_t> packed(packedSize);
-    if (compress2(packed.data(), &packedSize, rows.get(), static_cast<uLong>(size), 1) != Z_OK) return false;
+    if (compress2(packed.data(), &packedSize, rows.get(), static_cast<uLong>(rowsSize), 1) != Z_OK) return false;
 
     out.assign(data, data + kSignatureSize);
-    PictureBytes bytes(data, length);
+    ByteCursor bytes(data, length);
     bytes.Seek(kSignatureSize);
     bool imageWritten = false;
     while (bytes.ok() && bytes.remaining() >= 12) {
-        const uint8_t* header = bytes.Take(8);
-        size_t size = (static_cast<size_t>(header[0]) << 24) | (header[1] << 16) | (header[2] << 8) | header[3];
+        const uint8_t* header = bytes.data() + bytes.position();
+        size_t size = bytes.U32BE();
+        const char* type = reinterpret_cast<const char*>(bytes.Take(4));
         const uint8_t* body = bytes.Take(size);
         bytes.Skip(4);
         if (!bytes.ok()) return false;
-        const char* type = reinterpret_cast<const char*>(header + 4);
         if (std::memcmp(type, "IHDR", 4) == 0 && size == 13) {
             uint8_t ihdr[13];
             std::memcpy(ihdr, body, 13);

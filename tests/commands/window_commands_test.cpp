@@ -9,6 +9,8 @@
 #include "tests/support/child_process.h"
 #include "tests/support/unit_window.h"
 #include "window/own_data.h"
+#include "units/button/button_data.h"
+#include "units/label/label_data.h"
 #include "window/window_list.h"
 
 using namespace qytest;

@@ -1,10 +1,20 @@
 // The template format: records, unit tables, relocation, the segment reader
 // and the own-data blocks, all at the byte level.
+#include <algorithm>
 #include <cstring>
 
 #include "gtest/gtest.h"
 #include "runtime/archive.h"
 #include "window/own_data.h"
+#include "units/button/button_data.h"
+#include "units/colour_picker/colour_picker_data.h"
+#include "units/combo_box/combo_box_data.h"
+#include "units/common_dialog/common_dialog_data.h"
+#include "units/drawing_panel/draw_panel_data.h"
+#include "units/edit_box/edit_box_data.h"
+#include "units/label/label_data.h"
+#include "units/scroll_bar/scroll_bar_data.h"
+#include "units/transparent_label/transparent_label_data.h"
 #include "window/template_format.h"
 
 using namespace qy;
@@ -201,40 +211,92 @@ TEST(OwnData, TextListsTakeTheLongCountAfter0xFFFF) {
     w.U32(2);
     w.CountedText("a");
     w.CountedText("bc");
-    ByteReader r(w.bytes());
-    EXPECT_EQ(r.TextList(), (std::vector<std::string>{"a", "bc"}));
+    EXPECT_EQ(ReadTextList(w.bytes().data(), w.bytes().size()), (std::vector<std::string>{"a", "bc"}));
     ByteWriter lying;
     lying.U16(0xFFFF);
     lying.U32(0x7FFFFFFF);
-    ByteReader r2(lying.bytes());
-    EXPECT_THROW(r2.TextList(), TemplateError);
+    EXPECT_THROW(ReadTextList(lying.bytes().data(), lying.bytes().size()), TemplateError);
+}
+
+// Distinct non-default values, so that a field the list drops or reads into
+// the wrong member comes back different.
+void Fill(int32_t& v, int& seed) { v = 1000 + seed++; }
+void Fill(uint32_t& v, int& seed) { v = 0x10000u + static_cast<uint32_t>(seed++); }
+void Fill(uint16_t& v, int& seed) { v = static_cast<uint16_t>(0x4000 + seed++); }
+void Fill(std::string& v, int& seed) { v = "字" + std::to_string(seed++); }
+void Fill(Bytes& v, int& seed) { v = Bytes(3, static_cast<uint8_t>(seed++)); }
+void Fill(std::vector<int32_t>& v, int& seed) { v = {seed, -seed}, ++seed; }
+void Fill(std::vector<std::string>& v, int& seed) { v = {std::to_string(seed), "项"}, ++seed; }
+template <size_t N>
+void Fill(uint32_t (&words)[N], int& seed) {
+    for (uint32_t& w : words) Fill(w, seed);
+}
+template <class T>
+bool Same(const T& a, const T& b) { return a == b; }
+template <size_t N>
+bool Same(const uint32_t (&a)[N], const uint32_t (&b)[N]) { return std::equal(a, a + N, b); }
+
+// Every member but the version, in declaration order: the list the record's
+// own field walk is checked against.
+template <class Record, class... Member>
+void ExpectEveryFieldRoundTrips(const char* record, Member Record::*... fields) {
+    Record d;
+    int seed = 1;
+    (Fill(d.*fields, seed), ...);
+    Record back = Record::Read(d.Write());
+    int k = 0;
+    auto expect = [&](bool same) { EXPECT_TRUE(same) << record << " member " << k++ << " did not round-trip"; };
+    (expect(Same(back.*fields, d.*fields)), ...);
 }
 
 TEST(OwnData, EveryBlockRoundTrips) {
-    EditBoxData e;
-    e.content = "44";
-    e.passwordChar = '#';
-    e.spinMax = 200;
-    EditBoxData eb = EditBoxData::Read(e.Write());
-    EXPECT_EQ(eb.content, "44");
-    EXPECT_EQ(eb.passwordChar, '#');
-    EXPECT_EQ(eb.spinMax, 200);
-    LabelData l;
-    l.borderColor[1] = 0x008000;
-    l.gradientMode = 2;
-    l.wordWrap = 1;
-    l.vAlign = 2;
-    LabelData lb = LabelData::Read(l.Write());
-    EXPECT_EQ(lb.borderColor[1], 0x008000u);
-    EXPECT_EQ(lb.wordWrap, 1);
-    EXPECT_EQ(lb.vAlign, 2);
-    DrawPanelData p;
-    p.backColor = 0xFFFFFF;
-    p.font = LogFont::Make("宋体", -12);
-    EXPECT_EQ(DrawPanelData::Read(p.Write()).font, p.font);
-    ScrollBarData s;
-    s.position = 44;
-    EXPECT_EQ(ScrollBarData::Read(s.Write()).position, 44);
+    using W = WindowData;
+    ExpectEveryFieldRoundTrips("window", &W::border, &W::pictureMode, &W::backColor, &W::maxButton, &W::minButton,
+                               &W::controlBox, &W::position, &W::closable, &W::musicMode, &W::enterMovesFocus,
+                               &W::escCloses, &W::f1OpensHelp, &W::helpContext, &W::showInTaskbar, &W::dragToMove,
+                               &W::shape, &W::alwaysOnTop, &W::own22, &W::windowClass, &W::picture, &W::icon,
+                               &W::music, &W::caption, &W::helpFile);
+    using B = ButtonData;
+    ExpectEveryFieldRoundTrips("button", &B::type, &B::hAlign, &B::vAlign, &B::picture, &B::font, &B::caption);
+    using C = CheckBoxData;
+    ExpectEveryFieldRoundTrips("check box", &C::pushLike, &C::flat, &C::textOnLeft, &C::hAlign, &C::vAlign,
+                               &C::textColor, &C::backColor, &C::checked, &C::picture, &C::font, &C::caption,
+                               &C::dataSource, &C::dataColumn);
+    using L = LabelData;
+    ExpectEveryFieldRoundTrips("label", &L::effect, &L::borderWidth, &L::border, &L::borderColor, &L::textColor,
+                               &L::backColor, &L::pictureMode, &L::gradientMode, &L::gradientColor, &L::hAlign,
+                               &L::vAlign, &L::wordWrap, &L::font, &L::picture, &L::caption, &L::dataSource,
+                               &L::dataColumn);
+    using E = EditBoxData;
+    ExpectEveryFieldRoundTrips("edit box", &E::border, &E::textColor, &E::backColor, &E::hideSelection,
+                               &E::maxLength, &E::multiLine, &E::scrollBars, &E::alignment, &E::inputMode,
+                               &E::passwordChar, &E::caseConversion, &E::spinMode, &E::spinMin, &E::spinMax,
+                               &E::selStart, &E::selLength, &E::font, &E::content, &E::dataSource, &E::dataColumn);
+    using K = ComboBoxData;
+    ExpectEveryFieldRoundTrips("combo box", &K::type, &K::maxLength, &K::selStart, &K::selLength, &K::autoSort,
+                               &K::extraItemHeight, &K::textColor, &K::backColor, &K::currentSelection, &K::font,
+                               &K::itemValues, &K::content, &K::items, &K::dataSource, &K::dataColumn, &K::own16);
+    using S = ScrollBarData;
+    ExpectEveryFieldRoundTrips("scroll bar", &S::minPosition, &S::maxPosition, &S::pageChange, &S::lineChange,
+                               &S::position, &S::dragTracking);
+    using P = DrawPanelData;
+    ExpectEveryFieldRoundTrips("drawing panel", &P::border, &P::backColor, &P::pictureMode, &P::autoRedraw,
+                               &P::coordinateUnit, &P::penStyle, &P::drawMode, &P::penWidth, &P::penColor,
+                               &P::brushStyle, &P::brushColor, &P::textColor, &P::textBackColor, &P::font,
+                               &P::backPicture);
+    ExpectEveryFieldRoundTrips("colour picker", &ColorPickerData::color, &ColorPickerData::allowTransparent);
+    using D = CommonDialogData;
+    ExpectEveryFieldRoundTrips("common dialog", &D::dialogType, &D::filterIndex, &D::createPrompt,
+                               &D::fileMustExist, &D::overwritePrompt, &D::pathMustExist, &D::keepCurrentDir,
+                               &D::fontColor, &D::fontBold, &D::fontItalic, &D::fontStrikeout, &D::fontUnderline,
+                               &D::fontSize, &D::helpCommand, &D::helpContext, &D::title, &D::fileName, &D::filter,
+                               &D::initialDir, &D::defaultExt, &D::fontName, &D::helpFile);
+    using T = TransLabelData;
+    ExpectEveryFieldRoundTrips("transparent label", &T::effect, &T::textColor, &T::alignment, &T::vAlign,
+                               &T::wordWrap, &T::font, &T::caption);
+}
+
+TEST(OwnData, OlderVersionsDropTheFieldsTheyDoNotStore) {
     CheckBoxData c;
     c.version = 1;
     c.checked = 1;
@@ -242,6 +304,37 @@ TEST(OwnData, EveryBlockRoundTrips) {
     CheckBoxData cb = CheckBoxData::Read(c.Write());
     EXPECT_EQ(cb.checked, 1);
     EXPECT_EQ(cb.dataSource, "");
+}
+
+TEST(ByteCursor, ReadsBothByteOrdersAndFailsForGoodPastTheEnd) {
+    const uint8_t bytes[] = {0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07};
+    ByteCursor in(bytes, sizeof bytes);
+    EXPECT_EQ(in.U16(), 0x0201);
+    EXPECT_EQ(in.U16BE(), 0x0304);
+    EXPECT_EQ(in.U8(), 0x05);
+    EXPECT_TRUE(in.ok());
+    EXPECT_EQ(in.U32(), 0u) << "only two bytes are left";
+    EXPECT_FALSE(in.ok());
+    EXPECT_STREQ(in.failure(), "data ends early");
+    in.Seek(0);
+    EXPECT_EQ(in.U8(), 0) << "a failed cursor stays failed";
+
+    ByteCursor be(bytes, sizeof bytes);
+    EXPECT_EQ(be.U32BE(), 0x01020304u);
+    EXPECT_EQ(be.At(6), 0x07);
+    EXPECT_EQ(be.At(7), 0) << "random access past the end";
+
+    // A counted text whose count exceeds the data fails before anything is copied.
+    ByteWriter lying;
+    lying.I32(0x7FFFFFF0);
+    lying.U8('a');
+    ByteCursor text = CursorOver(lying.bytes());
+    EXPECT_EQ(text.CountedText(), "");
+    EXPECT_FALSE(text.ok());
+    const Bytes minusOne = {0xFF, 0xFF, 0xFF, 0xFF};
+    ByteCursor negative = CursorOver(minusOne);
+    negative.CountedText();
+    EXPECT_STREQ(negative.failure(), "negative length");
 }
 
 TEST(OwnData, FontsAreLogFontsWithTheGb2312CharacterSet) {

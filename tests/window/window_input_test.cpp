@@ -10,6 +10,8 @@
 #include "commands/libraries.h"
 #include "gtest/gtest.h"
 #include "tests/support/unit_window.h"
+#include "units/button/button_data.h"
+#include "units/label/label_data.h"
 #include "window/own_data.h"
 #include "window/unit.h"
 

@@ -14,6 +14,8 @@
 #include "tests/support/test_program.h"
 #include "tests/support/unit_window.h"
 #include "window/own_data.h"
+#include "units/button/button_data.h"
+#include "units/label/label_data.h"
 #include "window/window_list.h"
 
 using namespace qy;

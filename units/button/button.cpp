@@ -4,7 +4,7 @@
 
 #include "media/picture/picture_draw.h"
 #include "window/byte_io.h"
-#include "window/own_data.h"
+#include "units/button/button_data.h"
 #include "units/button/button.h"
 #include "window/unit.h"
 
@@ -20,16 +20,12 @@ DWORD AlignStyle(int32_t hAlign, int32_t vAlign) {
 constexpr DWORD kAlignMask = BS_LEFT | BS_RIGHT | BS_CENTER | BS_TOP | BS_BOTTOM | BS_VCENTER;
 
 HICON IconFromFile(const Bytes& data) {
-    try {
-        ByteReader in(data);
-        if (in.U16() != 0 || in.U16() != 1 || in.U16() == 0) return nullptr;
-        in.Skip(8);
-        uint32_t size = in.U32(), offset = in.U32();
-        if (offset > data.size() || size > data.size() - offset) return nullptr;
-        return CreateIconFromResourceEx(const_cast<uint8_t*>(data.data() + offset), size, TRUE, 0x00030000, 0, 0, 0);
-    } catch (const TemplateError&) {
-        return nullptr;
-    }
+    ByteCursor in = CursorOver(data);
+    if (in.U16() != 0 || in.U16() != 1 || in.U16() == 0) return nullptr;
+    in.Skip(8);
+    uint32_t size = in.U32(), offset = in.U32();
+    if (!in.ok() || offset > data.size() || size > data.size() - offset) return nullptr;
+    return CreateIconFromResourceEx(const_cast<uint8_t*>(data.data() + offset), size, TRUE, 0x00030000, 0, 0, 0);
 }
 
 // A picture's bitmap or icon for a button face; null when it cannot be decoded.

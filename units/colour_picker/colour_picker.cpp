@@ -8,7 +8,7 @@
 #include <algorithm>
 
 #include "units/colour_picker/colour_popup.h"
-#include "window/own_data.h"
+#include "units/colour_picker/colour_picker_data.h"
 
 namespace qy {
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "window/own_data.h"
+#include "units/combo_box/combo_box_data.h"
 
 namespace qy {
 
@@ -155,7 +156,7 @@ public:
             case kCurrentSelection: SelectItem(v.i); return 0;
             case kListItems:
                 try {
-                    data_.items = v.data && v.size > 0 ? ByteReader(v.data, static_cast<size_t>(v.size)).TextList()
+                    data_.items = v.data && v.size > 0 ? ReadTextList(v.data, static_cast<size_t>(v.size))
                                                        : std::vector<std::string>();
                 } catch (const TemplateError&) {
                     return 0;  // a byte set that is not a text list leaves the list as it is

@@ -12,6 +12,7 @@
 #include "runtime/gbk.h"
 #include "runtime/runtime_app.h"
 #include "window/own_data.h"
+#include "units/common_dialog/common_dialog_data.h"
 #include "window/window_list.h"
 #include "window/window_unit.h"
 

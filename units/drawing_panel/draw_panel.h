@@ -9,7 +9,7 @@
 
 #include "units/drawing_panel/panel_gdi.h"
 #include "media/picture/picture.h"
-#include "window/own_data.h"
+#include "units/drawing_panel/draw_panel_data.h"
 #include "window/unit.h"
 
 namespace qy {

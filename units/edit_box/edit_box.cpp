@@ -18,7 +18,7 @@
 
 #include "runtime/gbk.h"
 #include "runtime/win32_handles.h"
-#include "window/own_data.h"
+#include "units/edit_box/edit_box_data.h"
 
 namespace qy {
 

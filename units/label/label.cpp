@@ -6,6 +6,7 @@
 
 #include "media/picture/picture_draw.h"
 #include "window/own_data.h"
+#include "units/label/label_data.h"
 #include "units/label/label.h"
 
 namespace qy {

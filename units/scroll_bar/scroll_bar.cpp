@@ -4,7 +4,7 @@
 #include "units/scroll_bar/scroll_bar.h"
 #include "window/unit.h"
 
-#include "window/own_data.h"
+#include "units/scroll_bar/scroll_bar_data.h"
 
 namespace qy {
 

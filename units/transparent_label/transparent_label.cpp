@@ -7,6 +7,7 @@
 #include <string>
 
 #include "window/own_data.h"
+#include "units/transparent_label/transparent_label_data.h"
 
 namespace qy {
 

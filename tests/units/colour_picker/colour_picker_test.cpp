@@ -11,7 +11,7 @@
 #include "gtest/gtest.h"
 #include "tests/support/dialog_driver.h"
 #include "tests/support/unit_window.h"
-#include "window/own_data.h"
+#include "units/colour_picker/colour_picker_data.h"
 
 using namespace qytest;
 

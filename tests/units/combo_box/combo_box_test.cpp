@@ -8,6 +8,7 @@
 #include "runtime/value.h"
 #include "tests/units/combo_box/combo_box_and_scroll_bar_window.h"
 #include "window/own_data.h"
+#include "units/combo_box/combo_box_data.h"
 
 using namespace qy;
 using unittest::UnitWindowTest;

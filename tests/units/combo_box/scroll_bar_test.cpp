@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "tests/units/combo_box/combo_box_and_scroll_bar_window.h"
-#include "window/own_data.h"
+#include "units/scroll_bar/scroll_bar_data.h"
 
 using namespace qy;
 using unittest::UnitWindowTest;

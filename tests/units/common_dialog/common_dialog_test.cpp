@@ -11,6 +11,7 @@
 #include "tests/support/dialog_driver.h"
 #include "tests/support/unit_window.h"
 #include "units/common_dialog/common_dialog.h"
+#include "units/common_dialog/common_dialog_data.h"
 
 using namespace qytest;
 

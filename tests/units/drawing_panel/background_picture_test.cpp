@@ -5,7 +5,7 @@
 #include "gtest/gtest.h"
 #include "tests/support/unit_window.h"
 #include "tests/media/picture/test_pictures.h"
-#include "window/own_data.h"
+#include "units/label/label_data.h"
 #include "window/window_list.h"
 
 using namespace qy;

@@ -20,6 +20,7 @@
 #include "tests/media/picture/test_pictures.h"
 #include "units/drawing_panel/draw_panel.h"
 #include "window/own_data.h"
+#include "units/drawing_panel/draw_panel_data.h"
 #include "window/window_list.h"
 
 using namespace qy;

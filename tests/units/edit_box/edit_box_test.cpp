@@ -12,6 +12,8 @@
 
 #include "gtest/gtest.h"
 #include "tests/support/unit_window.h"
+#include "units/button/button_data.h"
+#include "units/edit_box/edit_box_data.h"
 #include "window/window_list.h"
 
 using namespace qy;

@@ -9,6 +9,8 @@
 #include "gtest/gtest.h"
 #include "tests/support/unit_window.h"
 #include "window/own_data.h"
+#include "units/label/label_data.h"
+#include "units/transparent_label/transparent_label_data.h"
 #include "window/window_list.h"
 
 using namespace qy;
