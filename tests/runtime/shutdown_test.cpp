@@ -11,6 +11,7 @@
 #include "runtime/window_system.h"
 #include "tests/runtime/fake_windows.h"
 #include "tests/support/child_process.h"
+#include "tests/support/pump.h"
 #include "tests/support/test_program.h"
 
 using namespace qy;
@@ -117,8 +118,15 @@ QY_SCENARIO(loop_without_windows) {
     return 0;
 }
 
+HANDLE loopRunning = nullptr;
+
+void CALLBACK NoteLoopRunning(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    SetEvent(loopRunning);
+}
+
 DWORD WINAPI ExitFromWorker(void*) {
-    Sleep(100);
+    WaitForSingleObject(loopRunning, kPatienceMs);
     Svc_ExitProgram(42);
 }
 
@@ -126,6 +134,9 @@ QY_SCENARIO(exit_from_worker) {
     InstallWindowSystem(&fakeWindows);
     Runtime().InitRuntime(LoggingHeader());
     program::RegisterAtExit(&LogAtExit);
+    // The timer's tick comes from inside the message loop: the worker exits while the loop runs.
+    loopRunning = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    SetTimer(nullptr, 0, 0, &NoteLoopRunning);
     CloseHandle(CreateThread(nullptr, 0, &ExitFromWorker, nullptr, 0, nullptr));
     Svc_RunMessageLoop();
     Log("loop ended");
