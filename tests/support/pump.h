@@ -35,4 +35,29 @@ bool PumpUntil(Done done, DWORD deadlineMs = kPatienceMs) {
     }
 }
 
+// A window's screen rectangle once it has stopped moving: a window manager
+// places and frames a new window a little after it is shown, and answers a
+// move the same way. Still for a fifth of a second counts as stopped.
+inline RECT SettledRect(HWND hwnd) {
+    RECT last{}, now{};
+    GetWindowRect(hwnd, &last);
+    DWORD since = GetTickCount();
+    PumpUntil([&] {
+        GetWindowRect(hwnd, &now);
+        if (!EqualRect(&now, &last)) last = now, since = GetTickCount();
+        return GetTickCount() - since >= 200;
+    });
+    return now;
+}
+
+// Moves a top-level window to a screen rectangle once the window manager has
+// placed it, which it does where it likes; whether the window stays there.
+inline bool PlaceWindow(HWND hwnd, const RECT& at) {
+    SettledRect(hwnd);
+    SetWindowPos(hwnd, nullptr, at.left, at.top, at.right - at.left, at.bottom - at.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT now = SettledRect(hwnd);
+    return EqualRect(&now, &at) != FALSE;
+}
+
 }  // namespace qytest
