@@ -3,8 +3,8 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 qy_build
-qy_display
 trap qy_cleanup EXIT
+qy_display wm
 qy_wine_prefix
 cd "$BUILD"
 # One test program at a time: some tests drive real input on the shared display.
