@@ -17,15 +17,33 @@ qy_build() {
     cmake --build "$BUILD" ${QY_JOBS:+-j "$QY_JOBS"}
 }
 
-QY_STARTED_XVFB=""
+QY_STARTED_XVFB="" QY_STARTED_WM=""
+# With "wm", a display started here also gets a minimal window manager:
+# without one Wine waits on every window it shows or hides.
 qy_display() {
     if [ -z "${DISPLAY:-}" ]; then
-        local n=91
+        local n=91 fonts=()
         while [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        # evilwm needs a core font, which Xvfb finds only on an explicit font path.
+        if [ "${1:-}" = wm ]; then fonts=(-fp /usr/share/fonts/X11/misc); fi
+        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp "${fonts[@]}" >/dev/null 2>&1 &
         QY_STARTED_XVFB=$!
         export DISPLAY=":$n"
         for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+        if [ "${1:-}" = wm ]; then
+            evilwm -fn fixed >/dev/null 2>&1 </dev/null &
+            QY_STARTED_WM=$!
+            # The window manager announces itself on the root window once it manages the screen.
+            local tries=0
+            until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
+                tries=$((tries + 1))
+                if [ "$tries" -gt 100 ] || ! kill -0 "$QY_STARTED_WM" 2>/dev/null; then
+                    echo "evilwm did not start on $DISPLAY" >&2
+                    return 1
+                fi
+                sleep 0.1
+            done
+        fi
     fi
 }
 
@@ -45,5 +63,6 @@ qy_wine_prefix() {
 
 qy_cleanup() {
     wineserver -k >/dev/null 2>&1 || true
+    if [ -n "$QY_STARTED_WM" ]; then kill "$QY_STARTED_WM" 2>/dev/null || true; fi
     if [ -n "$QY_STARTED_XVFB" ]; then kill "$QY_STARTED_XVFB" 2>/dev/null || true; fi
 }

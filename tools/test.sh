@@ -5,8 +5,8 @@ source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 "$ROOT/tools/check_layers.sh"
 qy_build
 "$ROOT/tools/check_imports.sh" "$BUILD/bin/砌字成图.exe"
-qy_display
 trap qy_cleanup EXIT
+qy_display wm
 qy_wine_prefix
 cd "$BUILD"
 # One test program at a time: some tests drive real input on the shared display.

@@ -8,6 +8,7 @@
 #include "gtest/gtest.h"
 #include "tests/commands/command_call.h"
 #include "tests/support/child_process.h"
+#include "tests/support/pump.h"
 
 using namespace qytest;
 
@@ -40,11 +41,7 @@ public:
         return out;
     }
     bool WaitFor(const std::string& text) const {
-        for (int i = 0; i < 500; ++i) {
-            if (Read().find(text) != std::string::npos) return true;
-            Sleep(20);
-        }
-        return false;
+        return PumpUntil([&] { return Read().find(text) != std::string::npos; });
     }
 
 private:

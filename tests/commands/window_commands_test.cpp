@@ -109,7 +109,8 @@ TEST_F(WindowCommands, LoadWindowCreatesTheWindowWithItsOwner) {
 TEST_F(WindowCommands, AModalLoadDisablesTheOthersUntilItCloses) {
     ASSERT_TRUE(Load(MainWindow()));
     modal = ModalObservation();
-    SetTimer(nullptr, 0, 50, &CloseSecondWindow);
+    // The timer's tick comes from the modal window's own message loop.
+    SetTimer(nullptr, 0, 0, &CloseSecondWindow);
     EXPECT_TRUE(Load(SecondWindow(), Omitted(), true));
     EXPECT_TRUE(modal.closed) << "LoadWindow returned before the modal window was closed";
     EXPECT_FALSE(modal.mainEnabledDuringModal);

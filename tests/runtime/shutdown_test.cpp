@@ -10,6 +10,7 @@
 #include "runtime/runtime_app.h"
 #include "tests/runtime/fake_windows.h"
 #include "tests/support/child_process.h"
+#include "tests/support/pump.h"
 #include "tests/support/test_program.h"
 
 using namespace qy;
@@ -116,8 +117,15 @@ QY_SCENARIO(loop_without_windows) {
     return 0;
 }
 
+HANDLE loopRunning = nullptr;
+
+void CALLBACK NoteLoopRunning(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    SetEvent(loopRunning);
+}
+
 DWORD WINAPI ExitFromWorker(void*) {
-    Sleep(100);
+    WaitForSingleObject(loopRunning, kPatienceMs);
     Svc_ExitProgram(42);
 }
 
@@ -125,6 +133,9 @@ QY_SCENARIO(exit_from_worker) {
     fakeWindows.Install();
     Runtime().InitRuntime(LoggingHeader());
     program::RegisterAtExit(&LogAtExit);
+    // The timer's tick comes from inside the message loop: the worker exits while the loop runs.
+    loopRunning = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    SetTimer(nullptr, 0, 0, &NoteLoopRunning);
     CloseHandle(CreateThread(nullptr, 0, &ExitFromWorker, nullptr, 0, nullptr));
     Svc_RunMessageLoop();
     Log("loop ended");

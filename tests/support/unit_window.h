@@ -13,6 +13,7 @@
 #include "runtime/memory.h"
 #include "runtime/runtime_app.h"
 #include "runtime/value.h"
+#include "tests/support/pump.h"
 #include "window/own_data.h"
 #include "window/template_format.h"
 #include "window/window_list.h"
@@ -89,26 +90,10 @@ inline HWND UnitHandle(uint32_t unit) {
     return u ? u->hwnd() : nullptr;
 }
 
-// Runs the messages already queued, as the runtime's loop would.
-inline void PumpMessages() {
-    MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-        if (!qy::Runtime().PreTranslateMessage(&m)) {
-            TranslateMessage(&m);
-            DispatchMessageA(&m);
-        }
-    }
-}
-
-// Runs messages until none has come for a while: for what the system posts
-// or sends a little later (repaints, posted events, real input).
+// Runs messages until the queue stays empty: what handlers post or send,
+// the repaints they cause, and input already handed to the system.
 inline void SettleMessages() {
-    for (int idle = 0; idle < 3; ++idle) {
-        MSG m;
-        if (PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE)) idle = 0;
-        PumpMessages();
-        Sleep(20);
-    }
+    PumpUntil([] { return HIWORD(GetQueueStatus(QS_ALLINPUT)) == 0; });
 }
 
 inline uint32_t ReadInt(uint32_t unit, int property, int sub = -1) {

@@ -307,8 +307,7 @@ TEST_F(LiveWindow, OwnPropertiesConvertByTheirTypeCodes) {
 TEST_F(LiveWindow, APictureChangeRecreatesTheButtonInPlace) {
     ASSERT_TRUE(Load(kWindow));
     qy::Unit* before = Windows().FindUnitObject(kWindow, kButton, false);
-    RECT r1;
-    GetWindowRect(before->hwnd(), &r1);
+    RECT r1 = qytest::SettledRect(before->hwnd());
     uint8_t picture[8 + 4] = {1, 0, 0, 0, 4, 0, 0, 0, 'B', 'M', 0, 0};
     Write(kWindow, kButton, 8, reinterpret_cast<uintptr_t>(picture));
     qy::Unit* after = Windows().FindUnitObject(kWindow, kButton, false);

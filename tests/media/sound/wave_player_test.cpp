@@ -6,6 +6,7 @@
 #include <mmsystem.h>
 
 #include <string>
+#include <vector>
 
 #include "gtest/gtest.h"
 #include "app/abi/program_abi.h"
@@ -15,6 +16,7 @@
 #include "runtime/services.h"
 #include "tests/support/child_process.h"
 #include "tests/media/sound/wave_builder.h"
+#include "tests/support/pump.h"
 
 using namespace qy;
 using namespace qy::sound;
@@ -44,13 +46,36 @@ int PlayAudio(const std::vector<uint8_t>& wave) {
 }
 
 // Waits, with a generous limit, for every sound to end by itself.
-bool AllSoundsEnd(DWORD limitMs = 10000) {
-    DWORD start = GetTickCount();
-    while (ActiveSoundCount() > 0) {
-        if (GetTickCount() - start > limitMs) return false;
-        Sleep(20);
+bool AllSoundsEnd() {
+    return PumpUntil([] { return ActiveSoundCount() == 0; });
+}
+
+// Plays this many bytes of the default format on a device of the test's own
+// and waits on the device's event until they have played: a clock that runs
+// in the same time as the player's sounds.
+bool PlayOnOwnDevice(uint32_t sampleBytes) {
+    WAVEFORMATEX format{WAVE_FORMAT_PCM, 1, 11025, 11025, 1, 8, 0};
+    HANDLE done = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    HWAVEOUT device = nullptr;
+    if (waveOutOpen(&device, WAVE_MAPPER, &format, reinterpret_cast<DWORD_PTR>(done), 0, CALLBACK_EVENT) !=
+        MMSYSERR_NOERROR) {
+        CloseHandle(done);
+        return false;
     }
-    return true;
+    std::vector<char> silence(sampleBytes, static_cast<char>(0x80));
+    WAVEHDR header{};
+    header.lpData = silence.data();
+    header.dwBufferLength = sampleBytes;
+    waveOutPrepareHeader(device, &header, sizeof header);
+    waveOutWrite(device, &header, sizeof header);
+    DWORD start = GetTickCount();
+    while (!(header.dwFlags & WHDR_DONE) && GetTickCount() - start < kPatienceMs) WaitForSingleObject(done, 100);
+    bool played = (header.dwFlags & WHDR_DONE) != 0;
+    waveOutReset(device);
+    waveOutUnprepareHeader(device, &header, sizeof header);
+    waveOutClose(device);
+    CloseHandle(done);
+    return played;
 }
 
 class WavePlayerTest : public ::testing::Test {
@@ -81,7 +106,7 @@ TEST_F(WavePlayerTest, SoundsLongerThanTheBufferRingPlayThrough) {
     layout.bits = 16;
     layout.sampleBytes = 21 * 15360 + 100;
     ASSERT_EQ(Play(MakeWave(layout)), 1);
-    EXPECT_TRUE(AllSoundsEnd(20000));
+    EXPECT_TRUE(AllSoundsEnd());
 }
 
 TEST_F(WavePlayerTest, TwoSoundsOverlap) {
@@ -100,7 +125,7 @@ TEST_F(WavePlayerTest, LoopingRepeatsUntilStopAll) {
     WaveLayout layout;
     layout.sampleBytes = 551;  // a twentieth of a second
     ASSERT_EQ(Play(MakeWave(layout), 1), 1);
-    Sleep(1500);
+    ASSERT_TRUE(PlayOnOwnDevice(551 * 20)) << "the test's own device never played its sound";
     EXPECT_EQ(ActiveSoundCount(), 1) << "a looping sound ended by itself";
     StopAllSounds(true);
     EXPECT_EQ(ActiveSoundCount(), 0) << "stop-all with wait returned before the sound was released";
@@ -112,7 +137,7 @@ TEST_F(WavePlayerTest, StopAllWithoutWaitOnlySignals) {
     ASSERT_EQ(Play(MakeWave(layout)), 1);
     ASSERT_EQ(Play(MakeWave(layout), 1), 1);
     StopAllSounds(false);
-    EXPECT_TRUE(AllSoundsEnd(3000)) << "signalled sounds kept playing";
+    EXPECT_TRUE(AllSoundsEnd()) << "the signalled looping sound kept playing";
 }
 
 TEST_F(WavePlayerTest, PlayAudioIsTrueWhenTheSoundPlays) {
@@ -162,7 +187,8 @@ QY_SCENARIO(shutdown_stops_sounds) {
     WaveLayout layout;
     layout.sampleBytes = 551;
     Log("looping " + std::to_string(Play(MakeWave(layout), 1)) + " " + std::to_string(Play(MakeWave(layout), 1)));
-    Sleep(300);
+    // Both sounds come round at least once before the shut-down.
+    PlayOnOwnDevice(551 * 2);
     Log("players " + std::to_string(ActiveSoundCount()));
     Runtime().Shutdown(0);
     Log("after shut-down " + std::to_string(ActiveSoundCount()));
