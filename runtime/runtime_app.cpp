@@ -135,10 +135,11 @@ void RuntimeApp::InitRuntime(const ProgramHeader& header) {
             MemoryFile file(header.templates, header.templateSize);
             LoadingArchive archive(file, 4096);
             system->LoadSegment(archive);
+            // Relocation walks the records too; a fault there is the segment's.
+            system->RelocateHandlers(reinterpret_cast<uintptr_t>(codeBase));
         } catch (...) {
             ShowRuntimeError(msg::kTemplateSegment);
         }
-        system->RelocateHandlers(reinterpret_cast<uintptr_t>(codeBase));
     }
     initialised = true;
 }

@@ -1,5 +1,6 @@
 #include "window/template_format.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "runtime/archive.h"
@@ -218,13 +219,17 @@ UnitTable::UnitTable(Bytes bytes, int count) : bytes_(std::move(bytes)), count_(
 
 void UnitTable::Validate() {
     if (count_ < 0 || static_cast<size_t>(count_) > bytes_.size() / 8) throw TemplateError("bad unit count");
+    // Record 0 is the window's own unit, which loading the window reads.
+    if (count_ > 0 && IsMenuItem(0)) throw TemplateError("the first record is a menu item");
     size_t area = 8 * static_cast<size_t>(count_);
+    std::vector<std::pair<size_t, size_t>> extents;  // start and end of each record, length word included
     for (int k = 0; k < count_; ++k) {
         uint32_t offset = LoadU32(&bytes_[4 * static_cast<size_t>(count_ + k)]);
+        if (offset > bytes_.size() - area || bytes_.size() - area - offset < 4) throw TemplateError("unit offset out of range");
         size_t start = area + offset;
-        if (offset > bytes_.size() || start + 4 > bytes_.size()) throw TemplateError("unit offset out of range");
         uint32_t length = LoadU32(&bytes_[start]);
         if (length > bytes_.size() - start - 4) throw TemplateError("unit record out of range");
+        extents.emplace_back(start, start + 4 + length);
         // The walk must fit, so that every later access by layout is in bounds.
         if (IsMenuItem(k)) {
             LocateMenuHandler(body(k), length);
@@ -232,6 +237,11 @@ void UnitTable::Validate() {
             LocateUnitFields(body(k), length);
         }
     }
+    // What the runtime writes into a record in place (handlers, object and
+    // cursor slots) must never land in another record's length or fields.
+    std::sort(extents.begin(), extents.end());
+    for (size_t i = 1; i < extents.size(); ++i)
+        if (extents[i].first < extents[i - 1].second) throw TemplateError("unit records overlap");
 }
 
 UnitTable UnitTable::Build(const std::vector<std::pair<uint32_t, Bytes>>& records) {
@@ -260,8 +270,9 @@ size_t UnitTable::RecordOffset(int k) const {
     return 8 * static_cast<size_t>(count_) + LoadU32(&bytes_[4 * static_cast<size_t>(count_ + k)]);
 }
 
-uint8_t* UnitTable::body(int k) { return &bytes_[RecordOffset(k) + 4]; }
-const uint8_t* UnitTable::body(int k) const { return &bytes_[RecordOffset(k) + 4]; }
+// An empty record may end the table, so its body is addressed without indexing.
+uint8_t* UnitTable::body(int k) { return bytes_.data() + RecordOffset(k) + 4; }
+const uint8_t* UnitTable::body(int k) const { return bytes_.data() + RecordOffset(k) + 4; }
 size_t UnitTable::bodyLength(int k) const { return LoadU32(&bytes_[RecordOffset(k)]); }
 
 void UnitTable::Replace(int k, const Bytes& newBody) {

@@ -97,6 +97,16 @@ TEST(TemplateFormat, TruncatedRecordsAndTablesAreRejected) {
     StoreU32(&bytes[4], 1000);  // offset past the unit area
     EXPECT_THROW(UnitTable(bytes, 1), TemplateError);
     EXPECT_THROW(UnitTable(table.bytes(), 2), TemplateError);
+
+    // Record 0 stretched over record 1: writing its slots would rewrite
+    // record 1's length and fields.
+    UnitTable two = UnitTable::Build({{0x06000001, body}, {0x16000002, body}});
+    Bytes overlapping = two.bytes();
+    StoreU32(&overlapping[16], static_cast<uint32_t>(2 * body.size() + 4));
+    EXPECT_THROW(UnitTable(overlapping, 2), TemplateError) << "overlapping records";
+    Bytes menuFirst = two.bytes();
+    StoreU32(&menuFirst[0], 0x26000001);
+    EXPECT_THROW(UnitTable(menuFirst, 2), TemplateError) << "a menu item where the window's own unit belongs";
 }
 
 TEST(TemplateFormat, SegmentReadsBackAndMustEndWithTheLastWindow) {

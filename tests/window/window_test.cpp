@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "app/abi/program_abi.h"
 #include "gtest/gtest.h"
 #include "commands/libraries.h"
 #include "runtime/memory.h"
@@ -354,6 +355,18 @@ QY_SCENARIO(truncated_segment) {
     return 0;
 }
 
+// One window whose record 0 carries a menu item's id, found by fuzzing.
+QY_SCENARIO(menu_item_as_the_window_unit) {
+    const char* hex = "08000000010001520000000001000000020000000000000000000000010000003700000001000021000000002b000000";
+    for (; *hex; hex += 2) brokenSegment.push_back(static_cast<uint8_t>(std::stoi(std::string(hex, 2), nullptr, 16)));
+    brokenSegment.insert(brokenSegment.end(), 39, 0);
+    brokenSegment.insert(brokenSegment.end(), 4, 0xFF);
+    Runtime().InitRuntime(HeaderWith(brokenSegment));
+    Svc_LoadStartupWindow(0x52010001);
+    qytest::Log("loaded");
+    return 0;
+}
+
 QY_SCENARIO(own_property_of_unloaded_window) {
     static Bytes segment = TestSegment();
     Runtime().InitRuntime(HeaderWith(segment));
@@ -363,11 +376,14 @@ QY_SCENARIO(own_property_of_unloaded_window) {
     return 0;
 }
 
-TEST(WindowErrors, ATruncatedSegmentIsTheTemplateError) {
-    qytest::ChildResult result = qytest::RunScenario("truncated_segment");
-    EXPECT_EQ(result.exitCode, 0xFFFFFFFFu);
-    EXPECT_NE(result.log.find("载入窗口模板数据段出错!"), std::string::npos) << result.log;
-    EXPECT_EQ(result.log.find("parsed"), std::string::npos);
+TEST(WindowErrors, ATruncatedOrMalformedSegmentIsTheTemplateError) {
+    for (const char* scenario : {"truncated_segment", "menu_item_as_the_window_unit"}) {
+        qytest::ChildResult result = qytest::RunScenario(scenario);
+        EXPECT_EQ(result.exitCode, 0xFFFFFFFFu) << scenario;
+        EXPECT_NE(result.log.find("载入窗口模板数据段出错!"), std::string::npos) << scenario << ": " << result.log;
+        EXPECT_EQ(result.log.find("parsed"), std::string::npos) << scenario;
+        EXPECT_EQ(result.log.find("loaded"), std::string::npos) << scenario;
+    }
 }
 
 TEST(WindowErrors, OwnPropertiesNeedTheWindowLoaded) {
