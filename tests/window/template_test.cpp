@@ -345,6 +345,13 @@ TEST(ByteCursor, ReadsBothByteOrdersAndFailsForGoodPastTheEnd) {
     ByteCursor negative = CursorOver(minusOne);
     negative.CountedText();
     EXPECT_STREQ(negative.failure(), "negative length");
+
+    // The loading archive checks a stated count against its data before
+    // allocating: these four bytes once cost two gigabytes.
+    const uint8_t huge[] = {0xFF, 0xFF, 0xFF, 0x7F};
+    MemoryFile file(huge, sizeof huge);
+    LoadingArchive archive(file, 4096);
+    EXPECT_THROW(archive.ReadBytes(archive.ReadI32()), ArchiveError);
 }
 
 TEST(OwnData, FontsAreLogFontsWithTheGb2312CharacterSet) {
