@@ -67,7 +67,7 @@ bool ReadHeader(ByteCursor& bytes, BmpHeader& header) {
     if (width <= 0 || height == 0) return false;
     header.topDown = height < 0;
     if (height < 0) height = -height;
-    if (width > 0x7FFFFFFF || height > 0x7FFFFFFF) return false;
+    if (!PictureSizeAllowed(width, height)) return false;
     header.width = static_cast<int>(width);
     header.height = static_cast<int>(height);
     header.colourTable = 14 + static_cast<size_t>(infoSize);

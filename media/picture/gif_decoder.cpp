@@ -202,7 +202,7 @@ bool DecodeGif(const uint8_t* data, size_t length, Picture& picture) {
     int width = bytes.U16();
     int height = bytes.U16();
     uint8_t imageFlags = bytes.U8();
-    if (!bytes.ok() || width == 0 || height == 0) return false;
+    if (!bytes.ok() || !PictureSizeAllowed(width, height)) return false;
     // A code yields at most 4096 pixels and takes at least 3 bits: an image
     // larger than that bound cannot be in the data, so nothing is allocated for it.
     if (static_cast<uint64_t>(width) * height > static_cast<uint64_t>(bytes.remaining()) * 8 / 3 * kMaxCodes)

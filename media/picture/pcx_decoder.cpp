@@ -80,7 +80,7 @@ bool DecodePcx(const uint8_t* data, size_t length, Picture& picture) {
     int width = xMax - xMin + 1;
     int height = yMax - yMin + 1;
     size_t usedBytes = bits == 8 ? static_cast<size_t>(width) : (static_cast<size_t>(width) + 7) / 8;
-    if (lineBytes < usedBytes) return false;
+    if (lineBytes < usedBytes || !PictureSizeAllowed(width, height)) return false;
     // Every scanline must be in the data; refuse before allocating when even
     // maximal runs could not fill them.
     if (static_cast<uint64_t>(lineBytes) * height > (length - kHeaderSize) * kMaxRun) return false;
