@@ -1,0 +1,41 @@
+// The own-data readers under fuzzing, one per unit type, with the type
+// reference whose records carry that block. Re-pointing the own-data fuzz
+// target at another reader API means changing ReadOwnData below only.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+#include "window/own_data.h"
+#include "window/template_format.h"
+
+namespace qyfuzz {
+
+template <typename Data>
+void ReadOwnData(const qy::Bytes& block) {
+    // Writing back what was read walks every field the reader filled in.
+    Data::Read(block).Write();
+}
+
+struct OwnDataReader {
+    uint32_t typeRef;
+    void (*read)(const qy::Bytes& block);
+    qy::Bytes (*defaults)();
+};
+
+template <typename Data>
+constexpr OwnDataReader Reader(uint32_t typeRef) {
+    return {typeRef, &ReadOwnData<Data>, [] { return Data().Write(); }};
+}
+
+// The first input byte picks the reader, modulo the count.
+inline const OwnDataReader kOwnDataReaders[] = {
+    Reader<qy::WindowData>(qy::TypeRef(1, 1)),        Reader<qy::EditBoxData>(qy::TypeRef(1, 5)),
+    Reader<qy::DrawPanelData>(qy::TypeRef(1, 8)),     Reader<qy::LabelData>(qy::TypeRef(1, 10)),
+    Reader<qy::ButtonData>(qy::TypeRef(1, 11)),       Reader<qy::CheckBoxData>(qy::TypeRef(1, 12)),
+    Reader<qy::ComboBoxData>(qy::TypeRef(1, 14)),     Reader<qy::ScrollBarData>(qy::TypeRef(1, 17)),
+    Reader<qy::ColorPickerData>(qy::TypeRef(1, 28)),  Reader<qy::CommonDialogData>(qy::TypeRef(1, 31)),
+    Reader<qy::TransLabelData>(qy::TypeRef(3, 5)),
+};
+constexpr size_t kOwnDataReaderCount = sizeof kOwnDataReaders / sizeof kOwnDataReaders[0];
+
+}  // namespace qyfuzz
