@@ -2,6 +2,7 @@
 // encoders and from the program's template segment.
 // Usage: make_seeds DIRECTORY (gets picture/, wave/, template/, own_data/)
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <sys/stat.h>
 #include <vector>

@@ -2,30 +2,57 @@
 // through the loading archive and its handlers relocated, then every record
 // decoded the way window loading reads it. Window loading itself and the
 // window list around the tables need windows.h and are not reached here.
+#include <cstdio>
+#include <cstdlib>
+
 #include "runtime/archive.h"
 #include "tests/fuzz/exact_block.h"
 #include "window/template_format.h"
 
+namespace {
+
+// Records that share bytes would have their handlers relocated twice.
+void CheckDisjoint(const qy::UnitTable& units) {
+    for (int a = 0; a < units.count(); ++a) {
+        for (int b = a + 1; b < units.count(); ++b) {
+            const uint8_t* startA = units.body(a) - 4;
+            const uint8_t* startB = units.body(b) - 4;
+            if (startA < units.body(b) + units.bodyLength(b) && startB < units.body(a) + units.bodyLength(a)) {
+                std::fprintf(stderr, "unit records %d and %d overlap\n", a, b);
+                std::abort();
+            }
+        }
+    }
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     qyfuzz::ExactBlock block(data, size);
+    std::vector<qy::WindowTemplate> windows;
     try {
         qy::MemoryFile file(block.data(), size);
         qy::LoadingArchive archive(file, 4096);
-        std::vector<qy::WindowTemplate> windows = qy::ReadSegment(archive);
-        for (qy::WindowTemplate& w : windows) {
-            w.units.RelocateHandlers(0x00401000);
-            // Record 0 is read as the window's own unit, whatever its id says.
-            for (int k = 0; k < w.units.count(); ++k) {
-                if (k > 0 && w.units.IsMenuItem(k)) {
-                    qy::DecodeMenuItem(w.units.body(k), w.units.bodyLength(k));
-                } else {
-                    w.units.Unit(k);
-                    w.units.Layout(k);
-                }
+        windows = qy::ReadSegment(archive);
+    } catch (const qy::TemplateError&) {
+        return 0;
+    } catch (const qy::ArchiveError&) {
+        return 0;
+    }
+    // A segment that was accepted must never throw later: window loading
+    // reads its records without a handler around it.
+    for (qy::WindowTemplate& w : windows) {
+        CheckDisjoint(w.units);
+        w.units.RelocateHandlers(0x00401000);
+        // Record 0 is read as the window's own unit, whatever its id says.
+        for (int k = 0; k < w.units.count(); ++k) {
+            if (k > 0 && w.units.IsMenuItem(k)) {
+                qy::DecodeMenuItem(w.units.body(k), w.units.bodyLength(k));
+            } else {
+                w.units.Unit(k);
+                w.units.Layout(k);
             }
         }
-    } catch (const qy::TemplateError&) {
-    } catch (const qy::ArchiveError&) {
     }
     return 0;
 }
