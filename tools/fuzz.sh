@@ -27,7 +27,7 @@ TEMPLATE=(runtime/archive.cpp window/byte_io.cpp window/template_format.cpp)
 build() { # name sources... (relative to the tree); rebuilt when any source is newer
     local name="$1"; shift
     if [ -x "$OUT/$name" ] && [ -z "$(find "$ROOT"/{media,runtime,window,tests/fuzz,tests/media} "$BUILD/generated/forms" \
-            "${BASH_SOURCE[0]}" -newer "$OUT/$name" -name '*.[ch]*' | head -1)" ]; then
+            "${BASH_SOURCE[0]}" -newer "$OUT/$name" \( -name '*.[ch]*' -o -name fuzz.sh \) | head -1)" ]; then
         return 0
     fi
     echo "fuzz: building $name"
