@@ -1,16 +1,17 @@
 // Robustness run of the byte-level decoders, built natively with the address
-// and undefined-behaviour checkers (native_robustness.sh): valid pictures of
-// every format are cut, bit-flipped and given extreme header values, and
-// each variant is decoded from a heap block of exactly its size, so a read
-// past the data stops the run. Usage: native_robustness [ROUNDS] [SEED]
+// and undefined-behaviour checkers (native_robustness.sh): the picture fuzz
+// target's seeds are cut, bit-flipped and given extreme header values, and
+// each variant goes through the fuzz target's decoding, so a read past the
+// data stops the run. A fixed, repeatable sweep beside the coverage-guided
+// run of tools/fuzz.sh. Usage: native_robustness [ROUNDS] [SEED]
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <random>
 #include <vector>
 
+#include "tests/fuzz/picture_input.h"
 #include "tests/media/picture/test_pictures.h"
-#include "media/picture/picture_decoders.h"
 
 using namespace pictest;
 
@@ -19,51 +20,7 @@ namespace {
 int decodedCount = 0;
 
 void DecodeExactly(const Bytes& bytes) {
-    // A block of exactly the data's size puts the checker's guard zone right behind it.
-    uint8_t* block = static_cast<uint8_t*>(std::malloc(bytes.empty() ? 1 : bytes.size()));
-    if (!bytes.empty()) std::memcpy(block, bytes.data(), bytes.size());
-    qy::PictureKind kind = qy::DetectPictureFormat(block, bytes.size());
-    if (kind == qy::kPictureIcon || kind == qy::kPictureCursor) {
-        qy::IconImage image;
-        if (qy::SelectIconImage(block, bytes.size(), image)) {
-            // The platform reads the chosen image; touch all of it the same way.
-            volatile uint8_t sum = 0;
-            for (size_t i = 0; i < image.size; ++i) sum += image.data[i];
-            ++decodedCount;
-        }
-    } else if (kind != qy::kPictureNone) {
-        qy::Picture picture;
-        if (qy::DecodePixels(kind, block, bytes.size(), picture)) {
-            ++decodedCount;
-            if (!picture.pixels || picture.size <= 0) {
-                std::fprintf(stderr, "kind %d decoded without pixels\n", kind);
-                std::abort();
-            }
-        }
-    }
-    std::free(block);
-}
-
-std::vector<Bytes> Seeds() {
-    std::vector<Bytes> seeds;
-    Image rgb = Pattern(23, 13, 1, true);
-    Indexed indexed = IndexedPattern(23, 13, 16, 2);
-    Indexed wide = IndexedPattern(23, 13, 256, 3);
-    for (int bits : {1, 4, 8}) seeds.push_back(EncodeBmp(indexed, bits, bits == 4));
-    seeds.push_back(EncodeBmp(rgb, 24, false));
-    seeds.push_back(EncodeBmp(rgb, 32, true));
-    seeds.push_back(EncodeGif(wide, false, false));
-    seeds.push_back(EncodeGif(indexed, true, true));
-    seeds.push_back(EncodePcx8(wide, true));
-    seeds.push_back(EncodePcx1(std::vector<std::vector<bool>>(9, std::vector<bool>(21, true))));
-    Image expected;
-    for (PngLayout layout : {PngLayout{3, 4, false}, PngLayout{6, 16, true}, PngLayout{0, 2, true}, PngLayout{2, 8, false}})
-        seeds.push_back(EncodePng(layout, 17, 11, 4, expected));
-    seeds.push_back(EncodeJpeg(rgb, false, false));
-    seeds.push_back(EncodeJpeg(rgb, true, true));
-    seeds.push_back(EncodeIcon({IconEntry{4, IndexedPattern(32, 32, 16, 1), Image(), {}},
-                                IconEntry{32, Indexed(), Pattern(16, 16, 2, true), {}}}));
-    return seeds;
+    if (qyfuzz::DecodePictureInput(bytes.data(), bytes.size())) ++decodedCount;
 }
 
 Bytes Mutate(const Bytes& seed, std::mt19937& random) {
@@ -112,7 +69,7 @@ int main(int argc, char** argv) {
     int rounds = argc > 1 ? std::atoi(argv[1]) : 2000;
     unsigned seedValue = argc > 2 ? static_cast<unsigned>(std::atoi(argv[2])) : 1;
     std::mt19937 random(seedValue);
-    std::vector<Bytes> seeds = Seeds();
+    std::vector<Bytes> seeds = qyfuzz::PictureSeeds();
     size_t variants = 0;
     for (const Bytes& seed : seeds) {
         // Every prefix of every seed.

@@ -1,0 +1,50 @@
+// The own-data readers under fuzzing, one per unit type, with the type
+// reference whose records carry that block. Re-pointing the own-data fuzz
+// target at another reader API means changing ReadOwnData below only.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+#include "units/button/button_data.h"
+#include "units/colour_picker/colour_picker_data.h"
+#include "units/combo_box/combo_box_data.h"
+#include "units/common_dialog/common_dialog_data.h"
+#include "units/drawing_panel/draw_panel_data.h"
+#include "units/edit_box/edit_box_data.h"
+#include "units/label/label_data.h"
+#include "units/scroll_bar/scroll_bar_data.h"
+#include "units/transparent_label/transparent_label_data.h"
+#include "window/own_data.h"
+#include "window/template_format.h"
+
+namespace qyfuzz {
+
+template <typename Data>
+void ReadOwnData(const qy::Bytes& block) {
+    // Writing back what was read walks every field the reader filled in.
+    Data::Read(block).Write();
+}
+
+struct OwnDataReader {
+    uint32_t typeRef;
+    void (*read)(const qy::Bytes& block);
+    qy::Bytes (*defaults)();
+};
+
+template <typename Data>
+constexpr OwnDataReader Reader(uint32_t typeRef) {
+    return {typeRef, &ReadOwnData<Data>, [] { return Data().Write(); }};
+}
+
+// The first input byte picks the reader, modulo the count.
+inline const OwnDataReader kOwnDataReaders[] = {
+    Reader<qy::WindowData>(qy::TypeRef(1, 1)),        Reader<qy::EditBoxData>(qy::TypeRef(1, 5)),
+    Reader<qy::DrawPanelData>(qy::TypeRef(1, 8)),     Reader<qy::LabelData>(qy::TypeRef(1, 10)),
+    Reader<qy::ButtonData>(qy::TypeRef(1, 11)),       Reader<qy::CheckBoxData>(qy::TypeRef(1, 12)),
+    Reader<qy::ComboBoxData>(qy::TypeRef(1, 14)),     Reader<qy::ScrollBarData>(qy::TypeRef(1, 17)),
+    Reader<qy::ColorPickerData>(qy::TypeRef(1, 28)),  Reader<qy::CommonDialogData>(qy::TypeRef(1, 31)),
+    Reader<qy::TransLabelData>(qy::TypeRef(3, 5)),
+};
+constexpr size_t kOwnDataReaderCount = sizeof kOwnDataReaders / sizeof kOwnDataReaders[0];
+
+}  // namespace qyfuzz
