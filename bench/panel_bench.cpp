@@ -14,6 +14,7 @@
 #include "commands/command_table.h"
 #include "runtime/program_image.h"
 #include "runtime/runtime_app.h"
+#include "runtime/win32_handles.h"
 #include "window/own_data.h"
 #include "units/drawing_panel/draw_panel_data.h"
 #include "window/template_format.h"
@@ -106,14 +107,14 @@ int main(int argc, char** argv) {
         return Call(qy::CoreCommand::ReadPixel, {qy::MakeIntRecord(x), qy::MakeIntRecord(y)}).low;
     });
     Measure("GetDC + GetPixel + ReleaseDC", runs, [panel](int x, int y) {
-        HDC dc = GetDC(panel);
-        COLORREF c = GetPixel(dc, x, y);
-        ReleaseDC(panel, dc);
-        return static_cast<uint32_t>(c);
+        qy::ClientDc dc(panel);
+        return static_cast<uint32_t>(GetPixel(dc.get(), x, y));
     });
-    HDC held = GetDC(panel);
-    Measure("GetPixel on one held DC", runs, [held](int x, int y) { return static_cast<uint32_t>(GetPixel(held, x, y)); });
-    ReleaseDC(panel, held);
+    {
+        qy::ClientDc held(panel);
+        Measure("GetPixel on one held DC", runs,
+                [&held](int x, int y) { return static_cast<uint32_t>(GetPixel(held.get(), x, y)); });
+    }
     qy::Runtime().Shutdown(0);
     return 0;
 }

@@ -10,6 +10,7 @@
 #include "runtime/command_args.h"
 #include "commands/command_table.h"
 #include "runtime/services.h"
+#include "runtime/win32_handles.h"
 
 namespace qy {
 namespace commands {
@@ -170,23 +171,22 @@ void __cdecl CreatePictureObject(ValueRecord* result, int n, ValueRecord* record
     PICTDESC description{};
     description.cbSizeofstruct = sizeof description;
     ValueRecord data = Dereferenced(args[1]);
-    HBITMAP bitmap = nullptr;
+    GdiHandle<HBITMAP> bitmap;
     if (data.type == kTypeByteSet && ByteSetArgument(data).length > 0) {
-        bitmap = reinterpret_cast<HBITMAP>(static_cast<uintptr_t>(
-            static_cast<uint32_t>(RuntimeNotify(1003, static_cast<int32_t>(data.low), 0))));
+        bitmap.reset(reinterpret_cast<HBITMAP>(static_cast<uintptr_t>(
+            static_cast<uint32_t>(RuntimeNotify(1003, static_cast<int32_t>(data.low), 0)))));
     }
     if (bitmap) {
         description.picType = PICTYPE_BITMAP;
-        description.bmp.hbitmap = bitmap;
+        description.bmp.hbitmap = bitmap.get();
     }
     ComPtr<IPictureDisp> picture;
     if (FAILED(OleCreatePictureIndirect(&description, IID_IPictureDisp, TRUE,
                                         reinterpret_cast<void**>(picture.out()))) ||
         !picture) {
-        // Nothing took the bitmap over.
-        if (bitmap) DeleteObject(bitmap);
-        return;
+        return;  // nothing took the bitmap over
     }
+    bitmap.release();  // the picture object owns it now
     ComPtr<IDispatch> dispatch;
     if (FAILED(picture->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(dispatch.out()))) || !dispatch) return;
     if (value->object) value->object->Release();

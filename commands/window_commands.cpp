@@ -5,6 +5,7 @@
 #include "runtime/command_args.h"
 #include "commands/command_table.h"
 #include "runtime/services.h"
+#include "runtime/win32_handles.h"
 #include "window/window_list.h"
 #include "window/window_unit.h"
 
@@ -39,7 +40,7 @@ void DestroyReferenced(const ValueRecord& reference, bool now) {
         return;
     }
     // The window system clears the unit's slots as its native window goes.
-    if (unit->hwnd()) DestroyWindow(unit->hwnd());
+    WindowHandle(unit->hwnd()).reset();
 }
 }  // namespace
 

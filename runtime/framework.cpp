@@ -1,5 +1,7 @@
 #include "runtime/framework.h"
 
+#include "runtime/win32_handles.h"
+
 namespace qy {
 
 namespace {
@@ -143,7 +145,7 @@ int FrameworkApp::Main(HINSTANCE instance, const char* commandLine, int show) {
         if (app->InitInstance()) {
             code = app->Run();
         } else {
-            if (app->mainWindow_ && IsWindow(app->mainWindow_)) DestroyWindow(app->mainWindow_);
+            WindowHandle(app->mainWindow_).reset();
             code = app->ExitInstance();
         }
     }

@@ -184,10 +184,7 @@ void RuntimeApp::Shutdown(int exitCode) {
 
     SetConstantBlock(nullptr, 0);
 
-    for (HICON& icon : programIcons) {
-        if (icon) DestroyIcon(icon);
-        icon = nullptr;
-    }
+    for (IconHandle& icon : programIcons) icon.reset();
 
     if (hiddenOwner) {
         if (FrameworkWindow::MapExists()) hiddenOwner->Destroy();

@@ -7,6 +7,7 @@
 #include "runtime/framework.h"
 #include "runtime/program_image.h"
 #include "runtime/services.h"
+#include "runtime/win32_handles.h"
 
 namespace qy {
 
@@ -80,7 +81,7 @@ public:
     HiddenOwnerWindow* hiddenOwner = nullptr;
     HWND hiddenOwnerHandle = nullptr;
     HANDLE heap = nullptr;
-    HICON programIcons[2] = {nullptr, nullptr};
+    IconHandle programIcons[2];
     std::vector<HICON> unitIcons;
     std::vector<SmallRecord*> smallRecords;
     std::vector<std::string> registeredServers;

@@ -154,16 +154,16 @@ int32_t ProgramIcons(HICON* out) {
     RuntimeApp& app = Runtime();
     if (!app.programIcons[0] && !app.programIcons[1]) {
         HINSTANCE instance = GetModuleHandleA(nullptr);
-        app.programIcons[0] = static_cast<HICON>(LoadImageA(instance, "DEFAULT_ICON", IMAGE_ICON,
-                                                            GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
-        app.programIcons[1] = static_cast<HICON>(LoadImageA(instance, "DEFAULT_ICON", IMAGE_ICON,
-                                                            GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+        app.programIcons[0].reset(static_cast<HICON>(LoadImageA(
+            instance, "DEFAULT_ICON", IMAGE_ICON, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
+        app.programIcons[1].reset(static_cast<HICON>(LoadImageA(
+            instance, "DEFAULT_ICON", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
     }
     if (out) {
-        out[0] = app.programIcons[0];
-        out[1] = app.programIcons[1];
+        out[0] = app.programIcons[0].get();
+        out[1] = app.programIcons[1].get();
     }
-    return reinterpret_cast<int32_t>(app.programIcons[1]);
+    return reinterpret_cast<int32_t>(app.programIcons[1].get());
 }
 
 void ReleaseArray(uint32_t elementType, void* block) {

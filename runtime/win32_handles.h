@@ -5,20 +5,20 @@
 
 namespace qy {
 
-// Owns one GDI object and deletes it when replaced or destroyed.
-template <typename H>
-class GdiHandle {
+// Owns one handle and frees it with `Free` when replaced or destroyed.
+template <typename H, typename Free>
+class OwnedHandle {
 public:
-    GdiHandle() = default;
-    explicit GdiHandle(H handle) : handle_(handle) {}
-    GdiHandle(const GdiHandle&) = delete;
-    GdiHandle& operator=(const GdiHandle&) = delete;
-    GdiHandle(GdiHandle&& other) noexcept : handle_(other.release()) {}
-    GdiHandle& operator=(GdiHandle&& other) noexcept {
+    OwnedHandle() = default;
+    explicit OwnedHandle(H handle) : handle_(handle) {}
+    OwnedHandle(const OwnedHandle&) = delete;
+    OwnedHandle& operator=(const OwnedHandle&) = delete;
+    OwnedHandle(OwnedHandle&& other) noexcept : handle_(other.release()) {}
+    OwnedHandle& operator=(OwnedHandle&& other) noexcept {
         reset(other.release());
         return *this;
     }
-    ~GdiHandle() { reset(); }
+    ~OwnedHandle() { reset(); }
 
     H get() const { return handle_; }
     explicit operator bool() const { return handle_ != nullptr; }
@@ -28,13 +28,31 @@ public:
         return h;
     }
     void reset(H handle = nullptr) {
-        if (handle_) DeleteObject(handle_);
+        if (handle_) Free()(handle_);
         handle_ = handle;
     }
 
 private:
     H handle_ = nullptr;
 };
+
+struct DeleteGdiObject {
+    void operator()(HGDIOBJ object) const { DeleteObject(object); }
+};
+struct DestroyIconObject {
+    void operator()(HICON icon) const { DestroyIcon(icon); }
+};
+struct DestroyCursorObject {
+    void operator()(HCURSOR cursor) const { DestroyCursor(cursor); }
+};
+
+// One GDI object, deleted when replaced or destroyed.
+template <typename H>
+using GdiHandle = OwnedHandle<H, DeleteGdiObject>;
+// An icon made (not loaded as shared) by the program.
+using IconHandle = OwnedHandle<HICON, DestroyIconObject>;
+// A cursor made from its resource bytes by the program.
+using CursorHandle = OwnedHandle<HCURSOR, DestroyCursorObject>;
 
 // A memory device context with one bitmap selected for its lifetime: the
 // bitmap is deselected and the context deleted when it goes out of scope.
@@ -76,6 +94,23 @@ private:
     HDC dc_;
 };
 
+// The DC GetWindowDC gives for a whole window, frame included, released on
+// scope exit.
+class WindowDc {
+public:
+    explicit WindowDc(HWND hwnd) : hwnd_(hwnd), dc_(GetWindowDC(hwnd)) {}
+    ~WindowDc() {
+        if (dc_) ReleaseDC(hwnd_, dc_);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HWND hwnd_;
+    HDC dc_;
+};
+
 // The whole screen's DC.
 class ScreenDc : public ClientDc {
 public:
@@ -86,7 +121,10 @@ public:
 class PaintDc {
 public:
     explicit PaintDc(HWND hwnd) : hwnd_(hwnd), dc_(BeginPaint(hwnd, &ps_)) {}
-    ~PaintDc() { EndPaint(hwnd_, &ps_); }
+    // A paint that never began, or whose window its handler destroyed, has nothing to end.
+    ~PaintDc() {
+        if (dc_ && IsWindow(hwnd_)) EndPaint(hwnd_, &ps_);
+    }
     PaintDc(const PaintDc&) = delete;
     PaintDc& operator=(const PaintDc&) = delete;
     HDC get() const { return dc_; }

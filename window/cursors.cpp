@@ -1,16 +1,17 @@
 #include "window/cursors.h"
 
 #include <cstring>
-#include <set>
+#include <map>
 #include <vector>
 
+#include "runtime/win32_handles.h"
 #include "window/cursor_file.h"
 
 namespace qy {
 
 namespace {
-std::set<HCURSOR>& OwnCursors() {
-    static std::set<HCURSOR> cursors;
+std::map<HCURSOR, CursorHandle>& OwnCursors() {
+    static std::map<HCURSOR, CursorHandle> cursors;
     return cursors;
 }
 
@@ -24,7 +25,7 @@ HCURSOR CursorFromImage(const CursorData& file) {
     memcpy(resource.data() + 4, file.image, file.imageSize);
     HCURSOR cursor = reinterpret_cast<HCURSOR>(
         CreateIconFromResourceEx(resource.data(), static_cast<DWORD>(resource.size()), FALSE, 0x00030000, 0, 0, 0));
-    if (cursor) OwnCursors().insert(cursor);
+    if (cursor) OwnCursors().emplace(cursor, CursorHandle(cursor));
     return cursor;
 }
 }  // namespace
@@ -39,7 +40,7 @@ HCURSOR CreateUnitCursor(const uint8_t* data, int32_t length) {
 }
 
 void DestroyUnitCursor(HCURSOR cursor) {
-    if (OwnCursors().erase(cursor)) DestroyCursor(cursor);
+    OwnCursors().erase(cursor);
 }
 
 }  // namespace qy

@@ -7,6 +7,7 @@
 #include "runtime/memory.h"
 #include "runtime/runtime_app.h"
 #include "runtime/value.h"
+#include "runtime/win32_handles.h"
 #include "window/cursors.h"
 #include "window/own_data.h"
 #include "window/window_list.h"
@@ -23,9 +24,8 @@ uint64_t Words(uint32_t low, uint32_t high = 0) { return static_cast<uint64_t>(h
 uint64_t Pointer(const void* p) { return Words(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p))); }
 
 int ScreenDpi() {
-    HDC dc = GetDC(nullptr);
-    int dpi = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(nullptr, dc);
+    ScreenDc dc;
+    int dpi = GetDeviceCaps(dc.get(), LOGPIXELSY);
     return dpi > 0 ? dpi : 96;
 }
 

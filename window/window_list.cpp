@@ -7,6 +7,7 @@
 #include "runtime/events.h"
 #include "runtime/runtime_app.h"
 #include "runtime/services.h"
+#include "runtime/win32_handles.h"
 #include "window/cursors.h"
 #include "window/placeholder.h"
 #include "window/window_unit.h"
@@ -89,7 +90,7 @@ void WindowList::DestroyAll() {
     for (WindowRecord* w : windows_) {
         if (WindowUnit* live = LiveWindow(*w)) {
             EndModal(*w);
-            DestroyWindow(live->hwnd());
+            WindowHandle(live->hwnd()).reset();
         }
     }
 }
@@ -219,7 +220,7 @@ bool WindowList::LoadWindow(WindowRecord& w, bool reactivate, bool modal, HWND o
         w.units.SetField(0, w.units.Layout(0).objectSlot, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(window)));
 
         if (!CreateUnits(w, windowHandle, &shown)) {
-            DestroyWindow(windowHandle);
+            WindowHandle(windowHandle).reset();
             return false;
         }
         // Units on a container go onto the container's window.
@@ -394,7 +395,7 @@ void WindowList::RecreateUnit(WindowRecord& w, int index) {
     if (entry->stateFlags & kTypeNotifyParent) SendMessageA(parent, kWindowLayoutMessage, 0, 0);
     if (visible) ShowWindow(fresh->hwnd(), SW_SHOWNA);
     recreating_ = true;
-    DestroyWindow(oldWindow);
+    WindowHandle(oldWindow).reset();
     recreating_ = false;
     if (hadFocus) {
         SetFocus(fresh->hwnd());

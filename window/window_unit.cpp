@@ -315,7 +315,7 @@ void WindowUnit::RequestClose(bool now) {
     if (now) {
         closing_ = false;
         if (WindowRecord* record = Record()) Windows().EndModal(*record);
-        DestroyWindow(hwnd());
+        WindowHandle(hwnd()).reset();  // deletes this
     } else {
         PostMessageA(hwnd(), kCloseRequestMessage, 0, 0);
     }
@@ -338,7 +338,7 @@ LRESULT WindowUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             if (RaiseEvent(kWindowMayClose, {}, &answer) && answer == 0) return 0;
             if (!StillOwns(self, this)) return 0;
             if (WindowRecord* record = Record()) Windows().EndModal(*record);
-            DestroyWindow(hwnd());
+            WindowHandle(hwnd()).reset();  // deletes this
             return 0;
         }
         case WM_QUERYENDSESSION: {

@@ -12,6 +12,7 @@
 #include "commands/command_table.h"
 #include "runtime/program_image.h"
 #include "runtime/runtime_app.h"
+#include "runtime/win32_handles.h"
 #include "media/picture/picture_draw.h"
 #include "media/picture/picture_registry.h"
 
@@ -27,19 +28,15 @@ bool DrawOnWhite(const qy::Picture& picture, std::vector<uint8_t>& rows, size_t&
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    qy::GdiHandle<HBITMAP> bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap) return false;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    PatBlt(dc, 0, 0, picture.width, picture.height, WHITENESS);
-    qy::RenderPicture(picture, dc, 0, 0, -1, -1, SRCCOPY, RGB(255, 255, 255));
+    qy::MemoryDc dc(nullptr, bitmap.get());
+    PatBlt(dc.get(), 0, 0, picture.width, picture.height, WHITENESS);
+    qy::RenderPicture(picture, dc.get(), 0, 0, -1, -1, SRCCOPY, RGB(255, 255, 255));
     GdiFlush();
     stride = (static_cast<size_t>(picture.width) * 3 + 3) & ~static_cast<size_t>(3);
     const auto* start = static_cast<const uint8_t*>(bits);
     rows.assign(start, start + stride * picture.height);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    DeleteObject(bitmap);
     return true;
 }
 

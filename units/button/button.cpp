@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "media/picture/picture_draw.h"
+#include "runtime/win32_handles.h"
 #include "window/byte_io.h"
 #include "units/button/button_data.h"
 #include "units/button/button.h"
@@ -41,7 +42,6 @@ HANDLE DecodeButtonPicture(const Bytes& picture, bool* isIcon) {
 class ButtonBase : public Unit {
 public:
     using Unit::Unit;
-    ~ButtonBase() override { ReleaseGdi(); }
 
     std::string MnemonicCaption() const override {
         char text[512] = {};
@@ -54,28 +54,31 @@ protected:
                       const Bytes& font) {
         bool isIcon = false;
         picture_ = picture;
-        image_ = picture.empty() ? nullptr : DecodeButtonPicture(picture, &isIcon);
-        if (!image_) picture_.clear();  // a picture that cannot be decoded is dropped
-        imageIsIcon_ = isIcon;
-        if (image_) style |= isIcon ? BS_ICON : BS_BITMAP;
+        HANDLE image = picture.empty() ? nullptr : DecodeButtonPicture(picture, &isIcon);
+        if (isIcon) {
+            icon_.reset(static_cast<HICON>(image));
+        } else {
+            bitmap_.reset(static_cast<HBITMAP>(image));
+        }
+        if (!image) picture_.clear();  // a picture that cannot be decoded is dropped
+        if (image) style |= isIcon ? BS_ICON : BS_BITMAP;
         HWND hwnd = CreateWindowExA(0, "BUTTON", caption.c_str(), c.style | style | WS_CHILD | WS_CLIPSIBLINGS | BS_MULTILINE,
                                     c.left, c.top, c.width, c.height, c.parent,
                                     reinterpret_cast<HMENU>(static_cast<uintptr_t>(c.controlId)),
                                     GetModuleHandleA(nullptr), nullptr);
         if (!hwnd) return false;
         Attach(hwnd);
-        if (image_)
-            SendMessageA(hwnd, BM_SETIMAGE, isIcon ? IMAGE_ICON : IMAGE_BITMAP, reinterpret_cast<LPARAM>(image_));
+        if (image)
+            SendMessageA(hwnd, BM_SETIMAGE, isIcon ? IMAGE_ICON : IMAGE_BITMAP, reinterpret_cast<LPARAM>(image));
         SetFont(font);
         return true;
     }
 
     void SetFont(const Bytes& font) {
         font_ = font;
-        HFONT old = hfont_;
-        hfont_ = CreateUnitFont(font);
-        SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(FontOrDefault(hfont_)), TRUE);
-        if (old) DeleteObject(old);
+        GdiHandle<HFONT> old(hfont_.release());
+        hfont_.reset(CreateUnitFont(font));
+        SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(FontOrDefault(hfont_.get())), TRUE);
     }
 
     void ChangeStyle(DWORD clear, DWORD set) {
@@ -87,23 +90,12 @@ protected:
 
     std::string Caption() const { return MnemonicCaption(); }
 
-    void ReleaseGdi() {
-        if (hfont_) DeleteObject(hfont_), hfont_ = nullptr;
-        if (image_) {
-            if (imageIsIcon_) {
-                DestroyIcon(static_cast<HICON>(image_));
-            } else {
-                DeleteObject(image_);
-            }
-            image_ = nullptr;
-        }
-    }
-
     Bytes picture_;
     Bytes font_;
-    HFONT hfont_ = nullptr;
-    HANDLE image_ = nullptr;
-    bool imageIsIcon_ = false;
+    GdiHandle<HFONT> hfont_;
+    // The face picture: an icon or a bitmap.
+    IconHandle icon_;
+    GdiHandle<HBITMAP> bitmap_;
 };
 
 const PropertyInfo kButtonProperties[] = {
@@ -195,9 +187,6 @@ const PropertyInfo kCheckBoxProperties[] = {
 class CheckBox : public ButtonBase {
 public:
     CheckBox(const UnitCreation& c, const CheckBoxData& d) : ButtonBase(kCheckBoxType, c.windowId, c.unitId), data_(d) {}
-    ~CheckBox() override {
-        if (brush_) DeleteObject(brush_);
-    }
 
     static Unit* Create(const UnitCreation& c) {
         CheckBoxData d;
@@ -207,7 +196,7 @@ public:
             return nullptr;
         }
         auto* unit = new CheckBox(c, d);
-        unit->brush_ = CreateSolidBrush(ResolveColour(d.backColor));
+        unit->brush_.reset(CreateSolidBrush(ResolveColour(d.backColor)));
         if (!unit->CreateButton(c, BS_AUTOCHECKBOX | unit->Styles(), d.caption, d.picture, d.font)) {
             delete unit;
             return nullptr;
@@ -236,9 +225,7 @@ public:
                 return 0;
             case 8: {
                 data_.backColor = static_cast<uint32_t>(v.i);
-                HBRUSH old = brush_;
-                brush_ = CreateSolidBrush(ResolveColour(data_.backColor));
-                if (old) DeleteObject(old);
+                brush_.reset(CreateSolidBrush(ResolveColour(data_.backColor)));
                 InvalidateRect(hwnd(), nullptr, TRUE);
                 return 0;
             }
@@ -296,7 +283,7 @@ public:
             HDC dc = reinterpret_cast<HDC>(wParam);
             SetTextColor(dc, ResolveColour(data_.textColor));
             SetBkColor(dc, ResolveColour(data_.backColor));
-            *result = reinterpret_cast<LRESULT>(brush_);
+            *result = reinterpret_cast<LRESULT>(brush_.get());
             return true;
         }
         return false;
@@ -304,7 +291,7 @@ public:
 
 private:
     CheckBoxData data_;
-    HBRUSH brush_ = nullptr;
+    GdiHandle<HBRUSH> brush_;
 };
 
 }  // namespace

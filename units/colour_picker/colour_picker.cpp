@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "runtime/win32_handles.h"
 #include "units/colour_picker/colour_popup.h"
 #include "units/colour_picker/colour_picker_data.h"
 
@@ -29,9 +30,6 @@ public:
     ColourPicker(const UnitCreation& c, const ColorPickerData& d)
         : Unit(kColourPickerType, c.windowId, c.unitId), colour_(d.color), allowTransparent_(d.allowTransparent) {
         if (!AllowsTransparent() && colour_ == kTransparentColour) colour_ = 0;
-    }
-    ~ColourPicker() override {
-        if (popup_ && IsWindow(popup_)) DestroyWindow(popup_);
     }
 
     static Unit* Create(const UnitCreation& c) {
@@ -132,7 +130,7 @@ private:
         GetWindowRect(hwnd(), &r);
         initial_ = colour_;
         hadFocus_ = GetFocus() == hwnd();
-        popup_ = OpenColourPopup(hwnd(), POINT{r.left, r.bottom}, colour_, TransparentText(), kCustomText);
+        popup_.reset(OpenColourPopup(hwnd(), POINT{r.left, r.bottom}, colour_, TransparentText(), kCustomText));
         if (!popup_) {
             popupOpen_ = false;
             return;
@@ -142,7 +140,7 @@ private:
 
     void EndPopup(bool ok, uint32_t colour) {
         popupOpen_ = false;
-        popup_ = nullptr;
+        popup_.release();  // the popup destroys itself
         HWND self = hwnd();
         // The popup took the focus with the activation; give it back.
         if (hadFocus_ && GetFocus() != self) SetFocus(self);
@@ -179,16 +177,15 @@ private:
         bool transparent = colour_ == kTransparentColour;
         COLORREF fill = disabled ? GetSysColor(COLOR_BTNFACE) : transparent ? RGB(255, 255, 255)
                                                                             : static_cast<COLORREF>(colour_ & 0xFFFFFF);
-        HBRUSH brush = CreateSolidBrush(fill);
-        HGDIOBJ oldBrush = SelectObject(dc, brush), oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
-        Rectangle(dc, bar.left, bar.top, bar.right, bar.bottom);
-        SelectObject(dc, oldBrush);
-        SelectObject(dc, oldPen);
-        DeleteObject(brush);
+        {
+            GdiHandle<HBRUSH> brush(CreateSolidBrush(fill));
+            SelectedObject selectedBrush(dc, brush.get()), selectedPen(dc, GetStockObject(BLACK_PEN));
+            Rectangle(dc, bar.left, bar.top, bar.right, bar.bottom);
+        }
 
         if (transparent) {
             std::string text = TransparentText();
-            HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+            SelectedObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
             SetBkMode(dc, TRANSPARENT);
             SetTextColor(dc, RGB(0, 0, 0));
             if (disabled) {
@@ -200,7 +197,6 @@ private:
             } else {
                 DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &bar, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
             }
-            SelectObject(dc, oldFont);
         }
         if (item.itemState & ODS_FOCUS) {
             RECT focus = bar;
@@ -214,7 +210,7 @@ private:
     uint32_t initial_ = 0;
     bool popupOpen_ = false;
     bool hadFocus_ = false;
-    HWND popup_ = nullptr;
+    WindowHandle popup_;
 };
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "runtime/win32_handles.h"
 #include "units/colour_picker/colour_picker.h"
 
 namespace qy {
@@ -40,10 +41,6 @@ public:
     ColourPopup(HWND picker, uint32_t colour, const std::string& transparentText, const std::string& customText)
         : picker_(picker), initial_(colour), current_(colour), transparentText_(transparentText),
           customText_(customText) {}
-    ~ColourPopup() {
-        if (font_) DeleteObject(font_);
-        if (palette_) DeleteObject(palette_);
-    }
 
     bool Create(POINT at);
     HWND hwnd() const { return hwnd_; }
@@ -76,8 +73,8 @@ private:
     HWND tooltip_ = nullptr;
     uint32_t initial_, current_;
     std::string transparentText_, customText_;
-    HFONT font_ = nullptr;
-    HPALETTE palette_ = nullptr;
+    GdiHandle<HFONT> font_;
+    GdiHandle<HPALETTE> palette_;
     int margin_ = 2, cell_ = kCellSize;
     int gridLeft_ = 0, gridTop_ = 0;
     SIZE size_{};
@@ -113,7 +110,7 @@ bool ColourPopup::Create(POINT at) {
         uint32_t c = kPaletteColours[i].colour;
         logical->palPalEntry[i] = PALETTEENTRY{GetRValue(c), GetGValue(c), GetBValue(c), 0};
     }
-    palette_ = CreatePalette(logical);
+    palette_.reset(CreatePalette(logical));
 
     POINT place = PlaceOnScreen(at);
     HWND hwnd = CreateWindowExA(WS_EX_TOOLWINDOW, kPopupClass, "", WS_POPUP, place.x, place.y, size_.cx, size_.cy,
@@ -131,18 +128,20 @@ void ColourPopup::Layout() {
     NONCLIENTMETRICSA metrics{};
     metrics.cbSize = sizeof metrics;
     if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-        font_ = CreateFontIndirectA(&metrics.lfMessageFont);
+        font_.reset(CreateFontIndirectA(&metrics.lfMessageFont));
     margin_ = GetSystemMetrics(SM_CXEDGE);
     cell_ = std::max(kCellSize, 2 * margin_ + 7);
 
     SIZE transparent{}, custom{};
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(DEFAULT_GUI_FONT));
-    if (HasTransparent())
-        GetTextExtentPoint32A(dc, transparentText_.c_str(), static_cast<int>(transparentText_.size()), &transparent);
-    if (HasCustom()) GetTextExtentPoint32A(dc, customText_.c_str(), static_cast<int>(customText_.size()), &custom);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
+    {
+        ScreenDc dc;
+        SelectedObject font(dc.get(), font_ ? static_cast<HGDIOBJ>(font_.get()) : GetStockObject(DEFAULT_GUI_FONT));
+        if (HasTransparent())
+            GetTextExtentPoint32A(dc.get(), transparentText_.c_str(), static_cast<int>(transparentText_.size()),
+                                  &transparent);
+        if (HasCustom())
+            GetTextExtentPoint32A(dc.get(), customText_.c_str(), static_cast<int>(customText_.size()), &custom);
+    }
 
     int entryHeight = static_cast<int>(std::max(transparent.cy, custom.cy)) + 4 * margin_ + 2;
     int entryWidth = static_cast<int>(std::max(transparent.cx, custom.cx)) + 2 * margin_;
@@ -324,7 +323,7 @@ void ColourPopup::End(bool ok) {
     }
     if (!ok) colour = initial_;
     HWND picker = picker_;
-    DestroyWindow(hwnd_);  // deletes this
+    WindowHandle(hwnd_).reset();  // deletes this
     if (IsWindow(picker)) SendMessageA(picker, ok ? kColourSelEndOk : kColourSelEndCancel, colour, 0);
 }
 
@@ -343,15 +342,11 @@ void ColourPopup::PaintCell(HDC dc, int cell, bool paletteDevice) {
     Frame(dc, r, cell);
     InflateRect(&r, -(margin_ + 1), -(margin_ + 1));
     COLORREF colour = static_cast<COLORREF>(kPaletteColours[cell].colour);
-    HBRUSH brush = CreateSolidBrush(paletteDevice ? PALETTERGB(GetRValue(colour), GetGValue(colour), GetBValue(colour))
-                                                  : colour);
-    HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
-    HGDIOBJ oldBrush = SelectObject(dc, brush), oldPen = SelectObject(dc, pen);
+    GdiHandle<HBRUSH> brush(CreateSolidBrush(
+        paletteDevice ? PALETTERGB(GetRValue(colour), GetGValue(colour), GetBValue(colour)) : colour));
+    GdiHandle<HPEN> pen(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW)));
+    SelectedObject selectedBrush(dc, brush.get()), selectedPen(dc, pen.get());
     Rectangle(dc, r.left, r.top, r.right, r.bottom);
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
-    DeleteObject(brush);
-    DeleteObject(pen);
 }
 
 void ColourPopup::PaintEntry(HDC dc, int cell) {
@@ -363,18 +358,17 @@ void ColourPopup::PaintEntry(HDC dc, int cell) {
         InflateRect(&box, -(margin_ + 1), -(margin_ + 1));
         FrameRect(dc, &box, GetSysColorBrush(COLOR_BTNSHADOW));
     }
-    HGDIOBJ oldFont = SelectObject(dc, font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(DEFAULT_GUI_FONT));
+    SelectedObject font(dc, font_ ? static_cast<HGDIOBJ>(font_.get()) : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(cell == hot_ ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT));
     DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    SelectObject(dc, oldFont);
 }
 
 void ColourPopup::Paint(HDC dc) {
     bool paletteDevice = (GetDeviceCaps(dc, RASTERCAPS) & RC_PALETTE) != 0;
     HPALETTE oldPalette = nullptr;
     if (paletteDevice && palette_) {
-        oldPalette = SelectPalette(dc, palette_, FALSE);
+        oldPalette = SelectPalette(dc, palette_.get(), FALSE);
         RealizePalette(dc);
     }
     for (int i = 0; i < kPaletteColourCount; ++i) PaintCell(dc, i, paletteDevice);
@@ -382,17 +376,16 @@ void ColourPopup::Paint(HDC dc) {
     if (HasCustom()) {
         // The separator: a shadow line over a highlight line, in the gap above the entry.
         int y = customRect_.top - margin_ - 1;
-        HPEN shadow = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
-        HPEN light = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT));
-        HGDIOBJ oldPen = SelectObject(dc, shadow);
-        MoveToEx(dc, margin_, y, nullptr);
-        LineTo(dc, size_.cx - margin_, y);
-        SelectObject(dc, light);
-        MoveToEx(dc, margin_, y + 1, nullptr);
-        LineTo(dc, size_.cx - margin_, y + 1);
-        SelectObject(dc, oldPen);
-        DeleteObject(shadow);
-        DeleteObject(light);
+        GdiHandle<HPEN> shadow(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW)));
+        GdiHandle<HPEN> light(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT)));
+        {
+            SelectedObject pen(dc, shadow.get());
+            MoveToEx(dc, margin_, y, nullptr);
+            LineTo(dc, size_.cx - margin_, y);
+            SelectObject(dc, light.get());
+            MoveToEx(dc, margin_, y + 1, nullptr);
+            LineTo(dc, size_.cx - margin_, y + 1);
+        }
         PaintEntry(dc, kCustomCell);
     }
     RECT client;
@@ -426,10 +419,8 @@ LRESULT CALLBACK ColourPopup::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARA
 LRESULT ColourPopup::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(hwnd_, &ps);
-            Paint(dc);
-            EndPaint(hwnd_, &ps);
+            PaintDc dc(hwnd_);
+            Paint(dc.get());
             return 0;
         }
         case WM_MOUSEMOVE: {

@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "runtime/win32_handles.h"
 #include "window/own_data.h"
+#include "units/byte_limited_input.h"
 #include "units/combo_box/combo_box_data.h"
 
 namespace qy {
@@ -19,6 +21,8 @@ constexpr UINT kSelectedMessage = WM_APP + 0x330;
 constexpr int kMinimumDropHeight = 160;
 constexpr uint32_t kWhite = 0xFFFFFF;
 constexpr int kMaxItemHeight = 255;
+// Names the combo box on its subclassed edit field.
+const char kEditFieldOwner[] = "qy.ComboBoxOfEditField";
 
 enum Own {
     kType, kContent, kMaxLength, kSelStart, kSelLength, kSelText, kAutoSort, kExtraItemHeight, kTextColor,
@@ -79,10 +83,7 @@ Bytes BytesOfWords(const std::vector<int32_t>& words) {
 class ComboBox : public Unit {
 public:
     ComboBox(const UnitCreation& c, const ComboBoxData& d) : Unit(kComboBoxType, c.windowId, c.unitId), data_(d) {}
-    ~ComboBox() override {
-        if (font_) DeleteObject(font_);
-        if (brush_) DeleteObject(brush_);
-    }
+    ~ComboBox() override { ReleaseEditField(); }
 
     static Unit* Create(const UnitCreation& c) {
         ComboBoxData d;
@@ -141,9 +142,7 @@ public:
                 return 0;
             case kBackColor: {
                 data_.backColor = static_cast<uint32_t>(v.i);
-                HBRUSH old = brush_;
-                brush_ = CreateSolidBrush(ResolveColour(data_.backColor));
-                if (old) DeleteObject(old);
+                brush_.reset(CreateSolidBrush(ResolveColour(data_.backColor)));
                 Repaint();
                 return 0;
             }
@@ -271,7 +270,7 @@ private:
                       (data_.autoSort ? CBS_SORT : 0);
         // For the list types the height includes the dropped list.
         int height = data_.type != 0 && c.height < kMinimumDropHeight ? kMinimumDropHeight : c.height;
-        brush_ = CreateSolidBrush(ResolveColour(data_.backColor));
+        brush_.reset(CreateSolidBrush(ResolveColour(data_.backColor)));
         // A Unicode control counts edit positions in characters on every
         // platform (an ANSI one counts bytes on some, characters on others);
         // the unit converts them to the byte positions of its texts.
@@ -281,6 +280,7 @@ private:
                                     GetModuleHandleW(nullptr), nullptr);
         if (!hwnd) return false;
         Attach(hwnd);
+        TakeEditField();
         ApplyFont();
         AddExtraItemHeight();
         if (data_.maxLength > 0) SendMessageA(hwnd, CB_LIMITTEXT, data_.maxLength, 0);
@@ -327,12 +327,52 @@ private:
     LRESULT Colours(HDC dc) {
         SetTextColor(dc, ResolveColour(data_.textColor));
         SetBkColor(dc, ResolveColour(data_.backColor));
-        return reinterpret_cast<LRESULT>(brush_);
+        return reinterpret_cast<LRESULT>(brush_.get());
     }
 
     void Repaint() { RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME); }
 
     bool Editable() const { return data_.type != 2; }
+
+    // The edit field counts its MaxLength in bytes like the edit box, so
+    // typing and pasting into it go through the shared byte limit.
+    void TakeEditField() {
+        edit_ = EditField();
+        if (!edit_) return;
+        input_.Take(edit_);
+        editProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(edit_, GWLP_WNDPROC));
+        SetPropA(edit_, kEditFieldOwner, this);
+        SetWindowLongPtrA(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EditFieldProc));
+    }
+
+    void ReleaseEditField() {
+        if (!edit_) return;
+        if (IsWindow(edit_)) {
+            SetWindowLongPtrA(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editProc_));
+            RemovePropA(edit_, kEditFieldOwner);
+        }
+        edit_ = nullptr;
+    }
+
+    static LRESULT CALLBACK EditFieldProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* box = static_cast<ComboBox*>(GetPropA(edit, kEditFieldOwner));
+        if (!box) return DefWindowProcA(edit, message, wParam, lParam);
+        ByteLimitedInput::Limit limit{box->data_.maxLength, false, nullptr, 0};
+        switch (message) {
+            case WM_CHAR:
+            case WM_IME_CHAR: return box->input_.Typed(message, wParam, lParam, limit);
+            case WM_PASTE:
+                if (box->input_.Pasted(limit)) return 0;
+                break;
+            case WM_NCDESTROY: {
+                WNDPROC original = box->editProc_;
+                box->ReleaseEditField();
+                return CallWindowProcA(original, edit, message, wParam, lParam);
+            }
+            default: break;
+        }
+        return CallWindowProcA(box->editProc_, edit, message, wParam, lParam);
+    }
 
     HWND EditField() const {
         COMBOBOXINFO info{};
@@ -436,10 +476,9 @@ private:
     }
 
     void ApplyFont() {
-        HFONT old = font_;
-        font_ = CreateUnitFont(data_.font);
-        SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(FontOrDefault(font_)), TRUE);
-        if (old) DeleteObject(old);
+        GdiHandle<HFONT> old(font_.release());
+        font_.reset(CreateUnitFont(data_.font));
+        SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(FontOrDefault(font_.get())), TRUE);
     }
 
     int ItemHeight() const { return static_cast<int>(SendMessageA(hwnd(), CB_GETITEMHEIGHT, 0, 0)); }
@@ -468,8 +507,12 @@ private:
     }
 
     ComboBoxData data_;
-    HFONT font_ = nullptr;
-    HBRUSH brush_ = nullptr;
+    GdiHandle<HFONT> font_;
+    GdiHandle<HBRUSH> brush_;
+    // The subclassed edit field of the editable types and its own procedure.
+    HWND edit_ = nullptr;
+    WNDPROC editProc_ = nullptr;
+    ByteLimitedInput input_;
     int appliedExtra_ = 0;
     int quiet_ = 0;
     bool selectionPosted_ = false;

@@ -11,6 +11,7 @@
 #include "runtime/command_args.h"
 #include "runtime/gbk.h"
 #include "runtime/runtime_app.h"
+#include "runtime/win32_handles.h"
 #include "window/own_data.h"
 #include "units/common_dialog/common_dialog_data.h"
 #include "window/window_list.h"
@@ -41,9 +42,8 @@ const PropertyInfo kCommonDialogProperties[] = {
 int32_t Clamp(int32_t v, int32_t low, int32_t high) { return v < low ? low : v > high ? high : v; }
 
 int ScreenPixelsPerInch() {
-    HDC dc = GetDC(nullptr);
-    int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 0;
-    if (dc) ReleaseDC(nullptr, dc);
+    ScreenDc dc;
+    int dpi = dc.get() ? GetDeviceCaps(dc.get(), LOGPIXELSY) : 0;
     return dpi > 0 ? dpi : 96;
 }
 
@@ -149,9 +149,7 @@ public:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         switch (message) {
             case WM_PAINT: {
-                PAINTSTRUCT ps;
-                BeginPaint(hwnd(), &ps);
-                EndPaint(hwnd(), &ps);
+                PaintDc validated(hwnd());
                 return 0;
             }
             case WM_ERASEBKGND: return 1;

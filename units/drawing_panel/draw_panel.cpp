@@ -44,12 +44,10 @@ void ClampLoaded(DrawPanelData& d) {
 }
 
 void FillWithColour(HDC dc, const RECT& r, COLORREF colour) {
-    HBRUSH brush = CreateSolidBrush(colour);
+    GdiHandle<HBRUSH> brush(CreateSolidBrush(colour));
     if (!brush) return;
-    HGDIOBJ old = SelectObject(dc, brush);
+    SelectedObject selected(dc, brush.get());
     PatBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, PATCOPY);
-    SelectObject(dc, old);
-    DeleteObject(brush);
 }
 
 // First tile origin at or before `from` for tiles of `size` starting at 0.
@@ -191,11 +189,11 @@ bool DrawPanel::GetProperty(int own, PropertyValue* out) {
             RECT client{};
             GetClientRect(hwnd(), &client);
             POINT size{client.right, client.bottom};
-            if (HDC dc = GetDC(hwnd())) {
-                ApplyMapping(dc);
-                size = DeviceToLogical(dc, size);
-                RestoreDefaults(dc);
-                ReleaseDC(hwnd(), dc);
+            ClientDc dc(hwnd());
+            if (dc.get()) {
+                ApplyMapping(dc.get());
+                size = DeviceToLogical(dc.get(), size);
+                RestoreDefaults(dc.get());
             }
             return GiveInt(out, own == kCanvasWidth ? size.x : size.y), true;
         }
@@ -203,13 +201,11 @@ bool DrawPanel::GetProperty(int own, PropertyValue* out) {
     }
 }
 
-DrawPanel::ScreenDc::ScreenDc(const DrawPanel& panel)
-    : hwnd_(panel.hwnd()), dc_(panel.paintDc_), release_(panel.paintDc_ == nullptr) {
-    if (release_) dc_ = hwnd_ ? GetDC(hwnd_) : nullptr;
-}
-
-DrawPanel::ScreenDc::~ScreenDc() {
-    if (release_ && dc_) ReleaseDC(hwnd_, dc_);
+HDC DrawPanel::DrawingDc(std::optional<ClientDc>& held) const {
+    if (paintDc_) return paintDc_;
+    if (!hwnd()) return nullptr;
+    held.emplace(hwnd());
+    return held->get();
 }
 
 void DrawPanel::ApplySettings(HDC dc, bool textMode) const {
@@ -240,19 +236,20 @@ void DrawPanel::RestoreDefaults(HDC dc) {
 }
 
 void DrawPanel::Draw(bool textMode, const std::function<void(HDC)>& op) {
-    ScreenDc screen(*this);
-    if (!screen.get()) return;
+    std::optional<ClientDc> held;
+    HDC screen = DrawingDc(held);
+    if (!screen) return;
     if (canvas_) {
-        MemoryDc canvas(screen.get(), canvas_.get());
+        MemoryDc canvas(screen, canvas_.get());
         if (canvas.get()) {
             ApplySettings(canvas.get(), textMode);
             op(canvas.get());
             RestoreDefaults(canvas.get());
         }
     }
-    ApplySettings(screen.get(), textMode);
-    op(screen.get());
-    RestoreDefaults(screen.get());
+    ApplySettings(screen, textMode);
+    op(screen);
+    RestoreDefaults(screen);
 }
 
 const Picture* DrawPanel::BackPicture() {
@@ -317,7 +314,8 @@ void DrawPanel::RebuildCanvas(bool copyOld) {
     RECT client{0, 0, 0, 0};
     GetClientRect(h, &client);
     int width = std::max<int>(1, client.right), height = std::max<int>(1, client.bottom);
-    HDC screen = GetDC(h);
+    ClientDc window(h);
+    HDC screen = window.get();
     if (!screen) return;
     GdiHandle<HBITMAP> fresh(CreateCompatibleBitmap(screen, width, height));
     if (fresh) {
@@ -337,7 +335,6 @@ void DrawPanel::RebuildCanvas(bool copyOld) {
         }
         canvas_ = std::move(fresh);
     }
-    ReleaseDC(h, screen);
 }
 
 void DrawPanel::DropCanvas() { canvas_.reset(); }
@@ -359,18 +356,15 @@ LRESULT DrawPanel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT DrawPanel::OnPaint() {
     HWND h = hwnd();
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(h, &ps);
+    PaintDc paint(h);
+    HDC dc = paint.get();
     if (!dc) return 0;
     RECT clip{0, 0, 0, 0}, client{0, 0, 0, 0}, rect{0, 0, 0, 0};
     GetClipBox(dc, &clip);
     GetClientRect(h, &client);
     IntersectRect(&rect, &clip, &client);
     lastPaint_ = rect;
-    if (IsRectEmpty(&rect)) {
-        EndPaint(h, &ps);
-        return 0;
-    }
+    if (IsRectEmpty(&rect)) return 0;
     if (canvas_) {
         BITMAP info;
         MemoryDc canvas(dc, canvas_.get());
@@ -380,7 +374,6 @@ LRESULT DrawPanel::OnPaint() {
             BitBlt(dc, inside.left, inside.top, inside.right - inside.left, inside.bottom - inside.top, canvas.get(),
                    inside.left, inside.top, SRCCOPY);
         }
-        EndPaint(h, &ps);
         return 0;
     }
     PaintBackground(dc, rect);
@@ -396,7 +389,6 @@ LRESULT DrawPanel::OnPaint() {
     if (!StillOwns(h, this)) return 0;
     writePosition_ = previous;
     paintDc_ = nullptr;
-    EndPaint(h, &ps);
     return 0;
 }
 

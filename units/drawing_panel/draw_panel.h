@@ -6,6 +6,7 @@
 #pragma once
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "units/drawing_panel/panel_gdi.h"
 #include "media/picture/picture.h"
@@ -41,20 +42,8 @@ public:
     // the drawing settings applied and the defaults restored afterwards.
     void Draw(bool textMode, const std::function<void(HDC)>& op);
     // The DC screen reads and measurements use: the paint DC inside the
-    // Paint event, else one obtained for the window.
-    class ScreenDc {
-    public:
-        explicit ScreenDc(const DrawPanel& panel);
-        ~ScreenDc();
-        ScreenDc(const ScreenDc&) = delete;
-        ScreenDc& operator=(const ScreenDc&) = delete;
-        HDC get() const { return dc_; }
-
-    private:
-        HWND hwnd_;
-        HDC dc_;
-        bool release_;
-    };
+    // Paint event, else the window's own, kept in `held`; null without a window.
+    HDC DrawingDc(std::optional<ClientDc>& held) const;
     // Drawing settings of the panel applied to a DC; RestoreDefaults undoes them.
     void ApplySettings(HDC dc, bool textMode) const;
     static void RestoreDefaults(HDC dc);

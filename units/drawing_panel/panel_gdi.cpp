@@ -68,10 +68,8 @@ const int kUnitModes[6] = {MM_TEXT, MM_LOMETRIC, MM_HIMETRIC, MM_LOENGLISH, MM_H
 const double kUnitsPerInch[6] = {0, 253.8071065989848, 2538.0710659898477, 100, 1000, 1440};
 
 int DisplayCaps(int index) {
-    HDC screen = GetDC(nullptr);
-    int value = screen ? GetDeviceCaps(screen, index) : 0;
-    if (screen) ReleaseDC(nullptr, screen);
-    return value;
+    ScreenDc screen;
+    return screen.get() ? GetDeviceCaps(screen.get(), index) : 0;
 }
 }  // namespace
 

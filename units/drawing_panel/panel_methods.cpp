@@ -45,22 +45,6 @@ int32_t CopyModeRasterOp(OptionalInt copyMode) {
 }
 
 namespace {
-// A client DC of the panel for measuring, released on scope exit.
-class ClientDc {
-public:
-    explicit ClientDc(HWND hwnd) : hwnd_(hwnd), dc_(hwnd ? GetDC(hwnd) : nullptr) {}
-    ~ClientDc() {
-        if (dc_) ReleaseDC(hwnd_, dc_);
-    }
-    ClientDc(const ClientDc&) = delete;
-    ClientDc& operator=(const ClientDc&) = delete;
-    HDC get() const { return dc_; }
-
-private:
-    HWND hwnd_;
-    HDC dc_;
-};
-
 void UsePixelMapping(HDC dc) {
     SetMapMode(dc, MM_TEXT);
     SetViewportOrgEx(dc, 0, 0, nullptr);
@@ -69,6 +53,7 @@ void UsePixelMapping(HDC dc) {
 
 SIZE MeasureText(DrawPanel& panel, const std::string& text) {
     SIZE size{0, 0};
+    if (!panel.hwnd()) return size;
     ClientDc dc(panel.hwnd());
     if (!dc.get()) return size;
     panel.ApplySettings(dc.get(), true);
@@ -82,6 +67,7 @@ POINT PictureSize(DrawPanel& panel, int32_t number) {
     const Picture* picture = FindPicture(number);
     if (!picture) return POINT{0, 0};
     POINT size{picture->width, picture->height};
+    if (!panel.hwnd()) return size;
     ClientDc dc(panel.hwnd());
     if (!dc.get()) return size;
     panel.ApplyMapping(dc.get());
@@ -165,8 +151,8 @@ void DrawPicture(DrawPanel& panel, int32_t number, int32_t x, int32_t y, Optiona
 }
 
 int32_t ReadPixel(DrawPanel& panel, int32_t x, int32_t y) {
-    DrawPanel::ScreenDc screen(panel);
-    HDC dc = screen.get();
+    std::optional<ClientDc> held;
+    HDC dc = panel.DrawingDc(held);
     if (!dc) return static_cast<int32_t>(CLR_INVALID);
     bool mapped = panel.data().coordinateUnit != 0;
     if (mapped) panel.ApplyMapping(dc);

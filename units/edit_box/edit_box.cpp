@@ -12,12 +12,12 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <climits>
 #include <cstdint>
 #include <string>
 
 #include "runtime/gbk.h"
 #include "runtime/win32_handles.h"
+#include "units/byte_limited_input.h"
 #include "units/edit_box/edit_box_data.h"
 
 namespace qy {
@@ -95,27 +95,10 @@ int32_t ByteOffsetAt(const std::string& text, DWORD index) {
     return static_cast<int32_t>(at);
 }
 
-std::string ClipboardText(HWND owner) {
-    std::string text;
-    ClipboardScope clipboard(owner);
-    if (!clipboard.opened()) return text;
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        if (const char* p = static_cast<const char*>(GlobalLock(data))) {
-            text = p;
-            GlobalUnlock(data);
-        }
-    }
-    return text;
-}
-
 class EditBox : public Unit {
 public:
     EditBox(const UnitCreation& c, const EditBoxData& d) : Unit(kEditBoxType, c.windowId, c.unitId), data_(d) {}
-    ~EditBox() override {
-        DestroySpin();
-        if (font_) DeleteObject(font_);
-        if (brush_) DeleteObject(brush_);
-    }
+    ~EditBox() override { DestroySpin(); }
 
     static Unit* Create(const UnitCreation& c) {
         EditBoxData d;
@@ -148,9 +131,7 @@ public:
                 return 0;
             case kBackColor: {
                 data_.backColor = static_cast<uint32_t>(v.i);
-                HBRUSH old = brush_;
-                brush_ = CreateSolidBrush(ResolveColour(data_.backColor));
-                if (old) DeleteObject(old);
+                brush_.reset(CreateSolidBrush(ResolveColour(data_.backColor)));
                 RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
                 return 0;
             }
@@ -263,7 +244,7 @@ public:
                 HDC dc = reinterpret_cast<HDC>(wParam);
                 SetTextColor(dc, ResolveColour(data_.textColor));
                 SetBkColor(dc, ResolveColour(data_.backColor));
-                *result = reinterpret_cast<LRESULT>(brush_);
+                *result = reinterpret_cast<LRESULT>(brush_.get());
                 return true;
             }
             case WM_NOTIFY: {
@@ -286,17 +267,14 @@ public:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         switch (message) {
             case WM_CHAR:
-            case WM_IME_CHAR: return Typed(message, wParam, lParam);
+            case WM_IME_CHAR: return input_.Typed(message, wParam, lParam, InputLimit());
             case WM_PASTE:
-                if (data_.maxLength > 0 && !(GetWindowLongPtrA(hwnd(), GWL_STYLE) & ES_READONLY)) {
-                    PasteWithinLimit();
-                    return 0;
-                }
+                if (input_.Pasted(InputLimit())) return 0;
                 break;
             case WM_ERASEBKGND: {
                 RECT r;
                 GetClientRect(hwnd(), &r);
-                FillRect(reinterpret_cast<HDC>(wParam), &r, brush_);
+                FillRect(reinterpret_cast<HDC>(wParam), &r, brush_.get());
                 return 1;
             }
             case WM_NCCALCSIZE: {
@@ -330,13 +308,13 @@ public:
 
 private:
     bool Build(const UnitCreation& c) {
-        brush_ = CreateSolidBrush(ResolveColour(data_.backColor));
+        brush_.reset(CreateSolidBrush(ResolveColour(data_.backColor)));
         HWND hwnd = CreateWindowExW(0, L"EDIT", L"", c.style | WS_CHILD | WS_CLIPSIBLINGS | Styles(), c.left, c.top,
                                     c.width, c.height, c.parent,
                                     reinterpret_cast<HMENU>(static_cast<uintptr_t>(c.controlId)),
                                     GetModuleHandleA(nullptr), nullptr);
         if (!hwnd) return false;
-        editProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
+        input_.Take(hwnd);
         Attach(hwnd);
         SetTextQuietly(data_.content);
         SetFont(data_.font);
@@ -436,21 +414,20 @@ private:
 
     void SetFont(const Bytes& font) {
         data_.font = font;
-        HFONT old = font_;
-        font_ = CreateUnitFont(font);
-        SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(FontOrDefault(font_)), TRUE);
-        if (old) DeleteObject(old);
+        GdiHandle<HFONT> old(font_.release());
+        font_.reset(CreateUnitFont(font));
+        SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(FontOrDefault(font_.get())), TRUE);
     }
 
     // A single-line box is at least one line of its font plus a sunken edge tall.
     void ApplyHeightRule() {
         if (data_.multiLine) return;
-        HDC dc = GetDC(hwnd());
-        HGDIOBJ old = SelectObject(dc, FontOrDefault(font_));
         TEXTMETRICA metrics{};
-        GetTextMetricsA(dc, &metrics);
-        SelectObject(dc, old);
-        ReleaseDC(hwnd(), dc);
+        {
+            ClientDc dc(hwnd());
+            SelectedObject font(dc.get(), FontOrDefault(font_.get()));
+            GetTextMetricsA(dc.get(), &metrics);
+        }
         int needed = metrics.tmHeight + 2 * GetSystemMetrics(SM_CYEDGE);
         RECT r;
         GetWindowRect(hwnd(), &r);
@@ -487,13 +464,12 @@ private:
         MapWindowPoints(hwnd(), nullptr, reinterpret_cast<POINT*>(&client), 2);
         OffsetRect(&client, -window.left, -window.top);
         OffsetRect(&window, -window.left, -window.top);
-        HDC dc = GetWindowDC(hwnd());
-        if (data_.border == kLineBorder) FrameRect(dc, &window, GetSysColorBrush(COLOR_WINDOWFRAME));
+        WindowDc dc(hwnd());
+        if (data_.border == kLineBorder) FrameRect(dc.get(), &window, GetSysColorBrush(COLOR_WINDOWFRAME));
         if (spin_) {
             RECT strip{client.right, client.top, client.right + SpinWidth(), client.bottom};
-            FillRect(dc, &strip, brush_);
+            FillRect(dc.get(), &strip, brush_.get());
         }
-        ReleaseDC(hwnd(), dc);
     }
 
     void CreateSpin(const UnitCreation& c) {
@@ -516,10 +492,9 @@ private:
 
     void DestroySpin() {
         if (!spin_) return;
-        HWND spin = spin_;
+        WindowHandle spin(spin_);
         spin_ = nullptr;
-        ReleasePart(spin);
-        DestroyWindow(spin);
+        ReleasePart(spin.get());
     }
 
     void SetSpinRange() {
@@ -572,83 +547,16 @@ private:
         SetFocus(self);
     }
 
-    // Bytes that input may still add before reaching MaxLength, counting the
-    // selection it replaces.
-    int64_t Room() const {
-        if (data_.maxLength <= 0) return INT64_MAX;
-        std::string text = Content();
-        int32_t start, length;
-        Selection(text, &start, &length);
-        return static_cast<int64_t>(data_.maxLength) - (static_cast<int64_t>(text.size()) - length);
+    ByteLimitedInput::Limit InputLimit() const {
+        return {data_.maxLength, data_.multiLine != 0, &InputModeAccepts, data_.inputMode};
     }
-
-    bool Accepts(unsigned code, int bytes) const {
-        return InputModeAccepts(data_.inputMode, code) && Room() >= bytes;
-    }
-
-    // A typed character passes the input mode's filter and the room
-    // MaxLength leaves. A double-byte character reaches the window as a lead
-    // byte and then a trail byte, or as both in one message with the lead
-    // byte high; it goes to the control whole, in its Unicode form, or not
-    // at all.
-    LRESULT Typed(UINT message, WPARAM wParam, LPARAM lParam) {
-        unsigned code = LOWORD(wParam);
-        bool single = message == WM_CHAR && code <= 0xFF;
-        if (single && trail_ == kDropTrail) {
-            trail_ = kNoTrail;
-            return 0;
-        }
-        if (single && trail_ == kAwaitTrail) {
-            trail_ = kNoTrail;
-            return TypeDoubleByte(lead_, static_cast<uint8_t>(code), lParam);
-        }
-        if (code > 0xFF) {
-            if (!Accepts(code, 2)) return 0;
-            return TypeDoubleByte(static_cast<uint8_t>(code >> 8), static_cast<uint8_t>(code), lParam);
-        }
-        if (single && IsGbkLeadByte(static_cast<uint8_t>(code))) {
-            lead_ = static_cast<uint8_t>(code);
-            trail_ = Accepts(code, 2) ? kAwaitTrail : kDropTrail;
-            return 0;
-        }
-        bool pass = code >= 32 ? Accepts(code, 1) : code != '\r' || !data_.multiLine || Room() >= 2;
-        return pass ? DefaultProc(message, wParam, lParam) : 0;
-    }
-
-    LRESULT TypeDoubleByte(uint8_t lead, uint8_t trail, LPARAM lParam) {
-        const char bytes[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-        WCHAR character = 0;
-        if (MultiByteToWideChar(CP_ACP, 0, bytes, 2, &character, 1) != 1) return 0;
-        return CallWindowProcW(editProc_, hwnd(), WM_CHAR, character, lParam);
-    }
-
-    // Pastes what fits: the first line only in a single-line box, cut at a
-    // character boundary where MaxLength ends.
-    void PasteWithinLimit() {
-        std::string text = ClipboardText(hwnd());
-        if (!data_.multiLine) text = text.substr(0, text.find_first_of("\r\n"));
-        int64_t room = std::max<int64_t>(Room(), 0);
-        size_t keep = 0;
-        while (keep < text.size()) {
-            size_t next = keep + static_cast<size_t>(GbkCharLength(text.c_str() + keep));
-            if (static_cast<int64_t>(next) > room) break;
-            keep = next;
-        }
-        text.resize(keep);
-        if (!text.empty()) SendMessageA(hwnd(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
-    }
-
-    enum Trail { kNoTrail, kAwaitTrail, kDropTrail };
 
     EditBoxData data_;
-    HBRUSH brush_ = nullptr;
-    HFONT font_ = nullptr;
+    GdiHandle<HBRUSH> brush_;
+    GdiHandle<HFONT> font_;
     HWND spin_ = nullptr;
     bool suppressChange_ = false;
-    Trail trail_ = kNoTrail;
-    uint8_t lead_ = 0;
-    // The control's own Unicode procedure, for whole double-byte characters.
-    WNDPROC editProc_ = nullptr;
+    ByteLimitedInput input_;
 };
 }  // namespace
 

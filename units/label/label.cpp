@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "media/picture/picture_draw.h"
+#include "runtime/win32_handles.h"
 #include "window/own_data.h"
 #include "units/label/label_data.h"
 #include "units/label/label.h"
@@ -46,9 +47,7 @@ COLORREF Blend(const std::vector<COLORREF>& colours, double t) {
 }
 
 void FillColour(HDC dc, const RECT& r, COLORREF colour) {
-    HBRUSH brush = CreateSolidBrush(colour);
-    FillRect(dc, &r, brush);
-    DeleteObject(brush);
+    FillRect(dc, &r, GdiHandle<HBRUSH>(CreateSolidBrush(colour)).get());
 }
 
 // Gradient layouts: 1 left to right, 2 top to bottom, 3 right to left,
@@ -60,8 +59,8 @@ void PaintGradient(HDC dc, const RECT& r, int mode, const std::vector<COLORREF>&
     if (mode == 7 || mode == 8) {
         int span = w + h;
         for (int d = 0; d < span; ++d) {
-            HPEN pen = CreatePen(PS_SOLID, 1, Blend(colours, static_cast<double>(d) / (span - 1)));
-            HGDIOBJ old = SelectObject(dc, pen);
+            GdiHandle<HPEN> pen(CreatePen(PS_SOLID, 1, Blend(colours, static_cast<double>(d) / (span - 1))));
+            SelectedObject selected(dc, pen.get());
             if (mode == 7) {
                 MoveToEx(dc, r.left + d, r.top, nullptr);
                 LineTo(dc, r.left + d - h - 1, r.top + h + 1);
@@ -69,8 +68,6 @@ void PaintGradient(HDC dc, const RECT& r, int mode, const std::vector<COLORREF>&
                 MoveToEx(dc, r.right - 1 - d, r.top, nullptr);
                 LineTo(dc, r.right - 1 - d + h + 1, r.top + h + 1);
             }
-            SelectObject(dc, old);
-            DeleteObject(pen);
         }
         return;
     }
@@ -100,7 +97,7 @@ public:
         }
         if (!RegisterUnitClass(kLabelClass, CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS)) return nullptr;
         auto* unit = new Label(c, d);
-        unit->font_ = CreateUnitFont(d.font);
+        unit->font_.reset(CreateUnitFont(d.font));
         if (!CreateUnitWindow(unit, c, BorderExStyle(d.border), kLabelClass, d.caption.c_str(),
                               LineBorderStyle(d.border)))
             return nullptr;
@@ -127,9 +124,7 @@ public:
             case 6: data_.borderColor[own - 4] = static_cast<uint32_t>(v.i); break;
             case 7: {
                 data_.font = BytesOf(v);
-                HFONT old = font_;
-                font_ = CreateUnitFont(data_.font);
-                if (old) DeleteObject(old);
+                font_.reset(CreateUnitFont(data_.font));
                 break;
             }
             case 8: data_.textColor = static_cast<uint32_t>(v.i); break;
@@ -188,11 +183,9 @@ public:
         switch (message) {
             case WM_ERASEBKGND: return 1;
             case WM_PAINT: {
-                PAINTSTRUCT ps;
-                HDC dc = BeginPaint(hwnd(), &ps);
+                PaintDc dc(hwnd());
                 RECT clip;
-                if (GetClipBox(dc, &clip) != NULLREGION) Paint(dc);
-                EndPaint(hwnd(), &ps);
+                if (GetClipBox(dc.get(), &clip) != NULLREGION) Paint(dc.get());
                 return 0;
             }
             default: return DefaultProc(message, wParam, lParam);
@@ -209,10 +202,9 @@ private:
                 for (int i = 0; i < data_.borderWidth; ++i) {
                     RECT ring{work.left + i, work.top + i, work.right - i, work.bottom - i};
                     if (ring.right <= ring.left || ring.bottom <= ring.top) break;
-                    HBRUSH brush = CreateSolidBrush(
-                        Blend(colours, data_.borderWidth > 1 ? static_cast<double>(i) / (data_.borderWidth - 1) : 0));
-                    FrameRect(dc, &ring, brush);
-                    DeleteObject(brush);
+                    GdiHandle<HBRUSH> brush(CreateSolidBrush(
+                        Blend(colours, data_.borderWidth > 1 ? static_cast<double>(i) / (data_.borderWidth - 1) : 0)));
+                    FrameRect(dc, &ring, brush.get());
                 }
                 InflateRect(&work, -data_.borderWidth, -data_.borderWidth);
             }
@@ -234,7 +226,7 @@ private:
     }
 
     void DrawCaption(HDC dc, RECT r) {
-        HGDIOBJ oldFont = SelectObject(dc, FontOrDefault(font_));
+        SelectedObject font(dc, FontOrDefault(font_.get()));
         SetBkMode(dc, TRANSPARENT);
         UINT format = DT_NOCLIP | (data_.hAlign == 1 ? DT_CENTER : data_.hAlign == 2 ? DT_RIGHT : DT_LEFT);
         if (data_.wordWrap) {
@@ -256,7 +248,6 @@ private:
             case 3: draw(RGB(0, 0, 0), 2, 2), draw(colour, 0, 0); break;
             default: draw(colour, 0, 0); break;
         }
-        SelectObject(dc, oldFont);
     }
 
     const Picture* DecodedPicture() {
@@ -285,11 +276,11 @@ private:
 
     void Release() {
         DropPicture();
-        if (font_) DeleteObject(font_), font_ = nullptr;
+        font_.reset();
     }
 
     LabelData data_;
-    HFONT font_ = nullptr;
+    GdiHandle<HFONT> font_;
     std::unique_ptr<Picture> picture_;
 };
 }  // namespace

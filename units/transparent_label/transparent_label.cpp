@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "runtime/win32_handles.h"
 #include "window/own_data.h"
 #include "units/transparent_label/transparent_label_data.h"
 
@@ -45,9 +46,6 @@ public:
         data_.alignment = Clamp(data_.alignment, 2);
         data_.vAlign = Clamp(data_.vAlign, 2);
     }
-    ~TransLabel() override {
-        if (font_) DeleteObject(font_);
-    }
 
     static Unit* Create(const UnitCreation& c) {
         TransLabelData d;
@@ -60,7 +58,7 @@ public:
                                static_cast<HBRUSH>(GetStockObject(HOLLOW_BRUSH))))
             return nullptr;
         auto* unit = new TransLabel(c, d);
-        unit->font_ = CreateLabelFont(d.font);
+        unit->font_.reset(CreateLabelFont(d.font));
         if (!CreateUnitWindow(unit, c, WS_EX_TRANSPARENT, kTransLabelClass, d.caption.c_str(), 0)) return nullptr;
         return unit;
     }
@@ -74,9 +72,7 @@ public:
             case kEffect: data_.effect = Clamp(v.i, 3); break;
             case kFont: {
                 data_.font = BytesOf(v);
-                HFONT old = font_;
-                font_ = CreateLabelFont(data_.font);
-                if (old) DeleteObject(old);
+                font_.reset(CreateLabelFont(data_.font));
                 break;
             }
             case kTextColor: data_.textColor = static_cast<uint32_t>(v.i); break;
@@ -112,10 +108,8 @@ public:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         switch (message) {
             case WM_PAINT: {
-                PAINTSTRUCT ps;
-                HDC dc = BeginPaint(hwnd(), &ps);
-                Paint(dc);
-                EndPaint(hwnd(), &ps);
+                PaintDc dc(hwnd());
+                Paint(dc.get());
                 return 0;
             }
             case WM_WINDOWPOSCHANGED: {
@@ -136,7 +130,7 @@ private:
         text.resize(static_cast<size_t>(GetWindowTextA(hwnd(), &text[0], length + 1)));
         if (text.empty()) return;
 
-        HGDIOBJ oldFont = SelectObject(dc, FontOrDefault(font_));
+        SelectedObject font(dc, FontOrDefault(font_.get()));
         UINT format = DT_NOCLIP | (data_.alignment == 1 ? DT_CENTER : data_.alignment == 2 ? DT_RIGHT : DT_LEFT);
         if (data_.wordWrap) {
             format |= DT_WORDBREAK | DT_VCENTER;
@@ -168,7 +162,6 @@ private:
             default: break;
         }
         draw(ResolveColour(data_.textColor), r);
-        SelectObject(dc, oldFont);
     }
 
     // The window whose painting lies behind the label: the first pop-up
@@ -205,7 +198,7 @@ private:
     }
 
     TransLabelData data_;
-    HFONT font_ = nullptr;
+    GdiHandle<HFONT> font_;
 };
 }  // namespace
 

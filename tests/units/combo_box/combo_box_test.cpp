@@ -3,6 +3,9 @@
 // keyboard and focus raise.
 #include <windows.h>
 
+#include <cstring>
+#include <string>
+
 #include "runtime/memory.h"
 #include "runtime/runtime_app.h"
 #include "runtime/value.h"
@@ -283,6 +286,25 @@ TEST_F(ComboBoxTest, TheEditFieldsSelectionIsReadLiveAndSelTextReplacesIt) {
     PostMessageA(EditOf(kEditable), WM_CHAR, 'x', 0);
     Pump();
     EXPECT_EQ(CallsOf(kEditable, 1).size(), 1u) << "typing raises event 1";
+}
+
+TEST_F(ComboBoxTest, MaxLengthCountsTheBytesOfTypedAndPastedText) {
+    Write(kEditable, kContent, Text(""));
+    Write(kEditable, kMaxLength, 5);
+    for (wchar_t c : std::wstring(L"中文字")) PostMessageW(EditOf(kEditable), WM_CHAR, c, 1);
+    Pump();
+    EXPECT_EQ(ReadText(kEditable, kContent), "中文") << "a third double-byte character passes five bytes";
+
+    const char pasted[] = "a汉字";
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof pasted);
+    memcpy(GlobalLock(block), pasted, sizeof pasted);
+    GlobalUnlock(block);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    SetClipboardData(CF_TEXT, block);
+    CloseClipboard();
+    SendMessageA(EditOf(kEditable), WM_PASTE, 0, 0);
+    EXPECT_EQ(ReadText(kEditable, kContent), "中文a") << "a paste is cut where the fifth byte ends";
 }
 
 TEST_F(ComboBoxTest, ContentOfADropDownListSelectsTheMatchingItemQuietly) {
