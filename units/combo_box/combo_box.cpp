@@ -20,10 +20,7 @@ constexpr int kMinimumDropHeight = 160;
 constexpr uint32_t kWhite = 0xFFFFFF;
 constexpr int kMaxItemHeight = 255;
 
-enum Own {
-    kType, kContent, kMaxLength, kSelStart, kSelLength, kSelText, kAutoSort, kExtraItemHeight, kTextColor,
-    kBackColor, kFont, kCurrentSelection, kListItems, kItemValues, kDataSource, kDataColumn, kOwn16,
-};
+using namespace combo_box;
 
 const PropertyInfo kComboBoxProperties[] = {
     {"Type", kPropChoice},         {"Content", kPropText},          {"MaxLength", kPropInt2},
