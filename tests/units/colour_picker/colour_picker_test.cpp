@@ -90,7 +90,7 @@ protected:
         window.at = at_ = at;
         window.data.escCloses = 1;
         window.bindings = {{-6, static_cast<int32_t>(reinterpret_cast<uintptr_t>(&WindowMouseMoved) - codeBase)}};
-        qy::EventBinding onChange{0, 0};
+        qy::EventBinding onChange{qy::colour_picker::kColourChanged, 0};
         InstallUnitWindow({MakeTestUnit(kPicker, kColorPickerRef, 10, 10, 59, 22, picker,
                                         qy::kStateVisible | qy::kStateTabStop, {onChange}),
                            MakeTestUnit(kClearPicker, kColorPickerRef, 10, 50, 59, 22, clearPicker, qy::kStateVisible,

@@ -67,9 +67,10 @@ protected:
         sorted.itemValues = {3, 1, 2};
         sorted.currentSelection = 0;
 
-        Load({{kList, Unit(kComboType, 20, 20, 120, 25, list.Write(), {0, 2, 3})},
-              {kEditable, Unit(kComboType, 160, 20, 120, 25, editable.Write(), {0, 1, -7, -8})},
-              {kSimple, Unit(kComboType, 300, 20, 120, 100, simple.Write(), {0, 4})},
+        Load({{kList, Unit(kComboType, 20, 20, 120, 25, list.Write(), {combo_box::kItemSelected, combo_box::kDroppingDown, combo_box::kClosedUp})},
+              {kEditable, Unit(kComboType, 160, 20, 120, 25, editable.Write(),
+                                 {combo_box::kItemSelected, combo_box::kEditChanged, kEventGotFocus, kEventLostFocus})},
+              {kSimple, Unit(kComboType, 300, 20, 120, 100, simple.Write(), {combo_box::kItemSelected, combo_box::kDoubleClicked})},
               {kSorted, Unit(kComboType, 20, 200, 120, 25, sorted.Write())},
               {kTall, Unit(kComboType, 160, 200, 120, 160, list.Write())},
               {kTaller, Unit(kComboType, 300, 200, 120, 200, list.Write())}});

@@ -30,9 +30,9 @@ Bytes Bar(int32_t low, int32_t high, int32_t position, int32_t dragTracking) {
 class ScrollBarTest : public UnitWindowTest {
 protected:
     void SetUp() override {
-        Load({{kReversed, Unit(kScrollType, 20, 20, 108, 17, Bar(200, 1, 44, 1), {0})},
-              {kDragOff, Unit(kScrollType, 20, 80, 300, 20, Bar(0, 100, 0, 0), {0})},
-              {kDragOn, Unit(kScrollType, 20, 140, 300, 20, Bar(0, 100, 0, 1), {0})}});
+        Load({{kReversed, Unit(kScrollType, 20, 20, 108, 17, Bar(200, 1, 44, 1), {scroll_bar::kPositionChanged})},
+              {kDragOff, Unit(kScrollType, 20, 80, 300, 20, Bar(0, 100, 0, 0), {scroll_bar::kPositionChanged})},
+              {kDragOn, Unit(kScrollType, 20, 140, 300, 20, Bar(0, 100, 0, 1), {scroll_bar::kPositionChanged})}});
     }
 
     void Request(uint32_t unit, int request) {

@@ -51,7 +51,7 @@ void InstallPanels(const Bytes& panelData, uint32_t panelState, uint32_t otherSt
     window.at = RECT{50, 50, 450, 350};
     window.data.caption = "画板测试";
     window.data.backColor = 0x808080;
-    std::vector<EventBinding> paint = {{0, 0}};  // Paint -> PanelPaintHandler at the code base
+    std::vector<EventBinding> paint = {{draw_panel::kPaint, 0}};  // Paint -> PanelPaintHandler at the code base
     InstallUnitWindow({MakeTestUnit(kPanel, kPanelType, 10, 10, kWidth, kHeight, panelData, panelState, paint),
                        MakeTestUnit(kOther, kPanelType, 200, 10, 60, 60, ProgramPanel().Write(), otherState)},
                       CodeBase(), window);
