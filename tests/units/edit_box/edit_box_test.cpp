@@ -13,6 +13,7 @@
 #include "gtest/gtest.h"
 #include "tests/support/unit_window.h"
 #include "units/edit_box/edit_box.h"
+#include "units/button/button.h"
 #include "units/button/button_data.h"
 #include "units/edit_box/edit_box_data.h"
 #include "window/window_list.h"
@@ -51,7 +52,8 @@ TestUnit EditUnit(uint32_t id, int left, int top, int width, int height, const c
 
 void InstallEditBoxes() {
     const char* wrapText = "alpha beta gamma delta epsilon zeta eta theta iota kappa";
-    std::vector<EventBinding> changed = {{0, Offset(&TestHandler0)}, {1, Offset(&TestHandler1)}};
+    std::vector<EventBinding> changed = {{edit_box::kContentChanged, Offset(&TestHandler0)},
+                                         {edit_box::kSpun, Offset(&TestHandler1)}};
     TestWindow window;
     window.at = RECT{50, 50, 650, 450};
     ButtonData defaultButton;
@@ -73,7 +75,7 @@ void InstallEditBoxes() {
             EditUnit(kReadOnlyMulti, 150, 100, 100, 60, "只读", [](EditBoxData& d) { d.multiLine = 1, d.inputMode = 1; }),
             EditUnit(kTiny, 10, 160, 80, 5, "tiny"),
             MakeTestUnit(kDefault, kButtonType, 10, 200, 80, 25, defaultButton.Write(), kStateVisible | kStateTabStop,
-                         {{0, Offset(&TestHandler0)}}),
+                         {{button::kClicked, Offset(&TestHandler0)}}),
         },
         CodeBase(), window);
 }
