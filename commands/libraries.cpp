@@ -8,6 +8,7 @@
 #include "commands/command_table.h"
 #include "media/picture/picture_registry.h"
 #include "media/sound/sound_service.h"
+#include "runtime/protocol.h"
 #include "runtime/runtime_system.h"
 #include "units/unit_types.h"
 #include "window/window_list.h"
@@ -37,21 +38,22 @@ void InstallStandardSystem() {
 
 int32_t __stdcall CoreNotify(int32_t message, int32_t arg1, int32_t) {
     switch (message) {
-        case 1:
+        case kLibraryStartUp:
             coreNotify = reinterpret_cast<RuntimeNotifyEntry>(arg1);
             EnterUnitTypes(UnitLibrary::Core, coreDataTypes, 51);
             EnterUnitTypes(UnitLibrary::ExtendedUi, extendedDataTypes, 5);
             FillCoreCommandArray(coreCommands);
             InstallStandardSystem();
             return 0;
-        // Messages 2 and 10 to 13 serve unit code that asks the core library
-        // for help; no unit of this runtime sends them.
+        // kLibraryUnitHelp and kLibraryUnitHelpFirst to kLibraryUnitHelpLast
+        // serve unit code that asks the core library for help; no unit of
+        // this runtime sends them.
         default: return -1;
     }
 }
 
 int32_t __stdcall XpNotify(int32_t message, int32_t arg1, int32_t) {
-    if (message == 1) {
+    if (message == kLibraryStartUp) {
         xpNotify = reinterpret_cast<RuntimeNotifyEntry>(arg1);
         return 0;
     }
@@ -59,7 +61,7 @@ int32_t __stdcall XpNotify(int32_t message, int32_t arg1, int32_t) {
 }
 
 int32_t __stdcall ExtendedNotify(int32_t message, int32_t arg1, int32_t) {
-    if (message == 1) {
+    if (message == kLibraryStartUp) {
         extendedNotify = reinterpret_cast<RuntimeNotifyEntry>(arg1);
         return 0;
     }
@@ -67,11 +69,11 @@ int32_t __stdcall ExtendedNotify(int32_t message, int32_t arg1, int32_t) {
 }
 
 int32_t __stdcall SpecialNotify(int32_t message, int32_t arg1, int32_t) {
-    if (message == 1) {
+    if (message == kLibraryStartUp) {
         specialNotify = reinterpret_cast<RuntimeNotifyEntry>(arg1);
         return 0;
     }
-    return message == 6 ? 0 : -1;
+    return message == kLibraryShutDown ? 0 : -1;
 }
 
 constexpr uint32_t kFormat = 20000101;

@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <utility>
 
+#include "window/protocol.h"
+
 namespace forms {
 
 Bytes StandardCursor(int32_t cursorId) {
@@ -53,17 +55,17 @@ qy::CheckBoxData FlatCheckBox(const char* caption, uint32_t backColor) {
 int EventArgumentBytes(uint32_t type, int32_t event) {
     if (event < 0) {
         switch (event) {
-            case -7:
-            case -8: return 0;
-            case -9:
-            case -10:
-            case -12: return 8;
-            case -11: return 4;
+            case qy::kEventGotFocus:
+            case qy::kEventLostFocus: return 0;
+            case qy::kEventKeyDown:
+            case qy::kEventKeyUp:
+            case qy::kEventWheel: return 8;
+            case qy::kEventChar: return 4;
             default: return 12;  // mouse: x, y, key state
         }
     }
-    if (type == kWindow) return event == 7 || event == 9 ? 4 : 0;
-    if (type == kDrawPanel && event == 0) return 16;  // paint: left, top, right, bottom
+    if (type == kWindow) return event == qy::kWindowIdle || event == qy::kWindowTrayIcon ? 4 : 0;
+    if (type == kDrawPanel && event == qy::draw_panel::kPaint) return 16;  // paint: left, top, right, bottom
     return 0;
 }
 

@@ -1,6 +1,7 @@
 // The numbered protocols between compiled code, the support libraries and
-// the runtime: RuntimeNotify codes and OtherHelp function codes. Plain
-// numbers on the wire, so this header needs nothing but <cstdint>.
+// the runtime: RuntimeNotify codes, LibraryNotify messages and OtherHelp
+// function codes. Plain numbers on the wire, so this header needs nothing
+// but <cstdint>.
 #pragma once
 #include <cstdint>
 
@@ -35,6 +36,16 @@ enum NotifyCode : int32_t {
     kNotifyRunMode = 2030,
     kNotifyRaiseLongEvent = 2031,
     kNotifyReleaseComValue = 2035,
+};
+
+// Messages of a support library's LibraryNotify(message, argument 1, argument 2);
+// the unit-help messages are the core library's, for unit code that asks it.
+enum LibraryMessage : int32_t {
+    kLibraryStartUp = 1,
+    kLibraryUnitHelp = 2,
+    kLibraryShutDown = 6,
+    kLibraryUnitHelpFirst = 10,
+    kLibraryUnitHelpLast = 13,
 };
 
 // Function codes of OtherHelp, in the order of its jump table.

@@ -9,6 +9,7 @@
 #include "runtime/errors.h"
 #include "runtime/memory.h"
 #include "runtime/program_path.h"
+#include "runtime/protocol.h"
 #include "runtime/runtime_system.h"
 
 namespace qy {
@@ -123,7 +124,7 @@ void RuntimeApp::InitRuntime(const ProgramHeader& header) {
     if (header.libraryCount > 0) {
         for (int i = 0; i < header.libraryCount; ++i) {
             const LibraryRecord* library = header.libraries[i];
-            if (library && library->notify) library->notify(1, reinterpret_cast<int32_t>(&RuntimeNotify), 0);
+            if (library && library->notify) library->notify(kLibraryStartUp, reinterpret_cast<int32_t>(&RuntimeNotify), 0);
         }
         libraries.assign(header.libraries, header.libraries + header.libraryCount);
         libraryValues.assign(libraries.size(), 0);
@@ -162,7 +163,7 @@ void RuntimeApp::Shutdown(int exitCode) {
     atExit.clear();
 
     for (size_t i = 0; i < libraries.size(); ++i) {
-        if (libraries[i] && libraries[i]->notify) libraries[i]->notify(6, libraryValues[i], 0);
+        if (libraries[i] && libraries[i]->notify) libraries[i]->notify(kLibraryShutDown, libraryValues[i], 0);
     }
     libraries.clear();
     libraryValues.clear();

@@ -10,6 +10,7 @@
 #include "runtime/win32_handles.h"
 #include "window/cursors.h"
 #include "window/own_data.h"
+#include "window/protocol.h"
 #include "window/window_list.h"
 #include "window/window_unit.h"
 
@@ -50,12 +51,12 @@ void SetFace(Bytes& font, const std::string& face) {
 
 int32_t FontField(const Bytes& font, int field) {
     switch (field) {
-        case 0: return LogFont::Int(font, LogFont::kOrientation);
-        case 1: return LogFont::Int(font, LogFont::kWeight) >= 700 ? 1 : 0;
-        case 2: return font[LogFont::kItalic] ? 1 : 0;
-        case 3: return font[LogFont::kStrikeOut] ? 1 : 0;
-        case 4: return font[LogFont::kUnderline] ? 1 : 0;
-        case 5: return MulDiv(std::abs(LogFont::Int(font, LogFont::kHeight)), 72, ScreenDpi());
+        case kFontFieldAngle: return LogFont::Int(font, LogFont::kOrientation);
+        case kFontFieldBold: return LogFont::Int(font, LogFont::kWeight) >= 700 ? 1 : 0;
+        case kFontFieldItalic: return font[LogFont::kItalic] ? 1 : 0;
+        case kFontFieldStrikeout: return font[LogFont::kStrikeOut] ? 1 : 0;
+        case kFontFieldUnderline: return font[LogFont::kUnderline] ? 1 : 0;
+        case kFontFieldSize: return MulDiv(std::abs(LogFont::Int(font, LogFont::kHeight)), 72, ScreenDpi());
         default: return 0;
     }
 }
@@ -63,19 +64,19 @@ int32_t FontField(const Bytes& font, int field) {
 void SetFontField(Bytes& font, int field, uint32_t low) {
     int32_t v = static_cast<int32_t>(low);
     switch (field) {
-        case 0: {
+        case kFontFieldAngle: {
             int32_t angle = v % 3600;
             if (angle < 0) angle += 3600;
             StoreU32(&font[LogFont::kEscapement], static_cast<uint32_t>(angle));
             StoreU32(&font[LogFont::kOrientation], static_cast<uint32_t>(angle));
             break;
         }
-        case 1: StoreU32(&font[LogFont::kWeight], v ? 700 : 400); break;
-        case 2: font[LogFont::kItalic] = v ? 1 : 0; break;
-        case 3: font[LogFont::kStrikeOut] = v ? 1 : 0; break;
-        case 4: font[LogFont::kUnderline] = v ? 1 : 0; break;
-        case 5: StoreU32(&font[LogFont::kHeight], static_cast<uint32_t>(-MulDiv(v, ScreenDpi(), 72))); break;
-        case 6: {
+        case kFontFieldBold: StoreU32(&font[LogFont::kWeight], v ? 700 : 400); break;
+        case kFontFieldItalic: font[LogFont::kItalic] = v ? 1 : 0; break;
+        case kFontFieldStrikeout: font[LogFont::kStrikeOut] = v ? 1 : 0; break;
+        case kFontFieldUnderline: font[LogFont::kUnderline] = v ? 1 : 0; break;
+        case kFontFieldSize: StoreU32(&font[LogFont::kHeight], static_cast<uint32_t>(-MulDiv(v, ScreenDpi(), 72))); break;
+        case kFontFieldFace: {
             const char* text = reinterpret_cast<const char*>(static_cast<uintptr_t>(low));
             SetFace(font, text ? std::string(text) : std::string());
             break;
@@ -106,9 +107,9 @@ Bytes FontFromRecord(const uint32_t* record) {
 
 void* NewFontRecord(const Bytes& font) {
     auto* record = static_cast<uint32_t*>(Allocate(28));
-    for (int field = 0; field < 6; ++field) record[field] = static_cast<uint32_t>(FontField(font, field));
+    for (int field = kFontFieldAngle; field < kFontFieldFace; ++field) record[field] = static_cast<uint32_t>(FontField(font, field));
     std::string face = LogFont::Face(font);
-    record[6] = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(NewText(face.data(), static_cast<int>(face.size()))));
+    record[kFontFieldFace] = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(NewText(face.data(), static_cast<int>(face.size()))));
     return record;
 }
 
@@ -153,10 +154,10 @@ void RunPendingMessages() {
 uint64_t ReadMenuItem(const UnitTable& table, int k, int property) {
     MenuItemRecord item = DecodeMenuItem(table.body(k), table.bodyLength(k));
     switch (property) {
-        case 0: return Pointer(NewText(item.caption.data(), static_cast<int>(item.caption.size())));
-        case 1: return (item.state & kMenuChecked) ? 1 : 0;
-        case 2: return (item.state & kMenuDisabled) ? 1 : 0;
-        case 3: return (item.state & kMenuHidden) ? 0 : 1;
+        case kMenuItemCaption: return Pointer(NewText(item.caption.data(), static_cast<int>(item.caption.size())));
+        case kMenuItemChecked: return (item.state & kMenuChecked) ? 1 : 0;
+        case kMenuItemDisabled: return (item.state & kMenuDisabled) ? 1 : 0;
+        case kMenuItemVisible: return (item.state & kMenuHidden) ? 0 : 1;
         default: return 0;
     }
 }
@@ -165,15 +166,15 @@ void WriteMenuItem(UnitTable& table, int k, int property, uint32_t low) {
     MenuItemRecord item = DecodeMenuItem(table.body(k), table.bodyLength(k));
     uint32_t before = item.state;
     switch (property) {
-        case 0: {
+        case kMenuItemCaption: {
             const char* text = reinterpret_cast<const char*>(static_cast<uintptr_t>(low));
             item.caption = text ? text : "";
             table.Replace(k, EncodeMenuItem(item));
             return;
         }
-        case 1: item.state = low ? (item.state | kMenuChecked) : (item.state & ~kMenuChecked); break;
-        case 2: item.state = low ? (item.state | kMenuDisabled) : (item.state & ~kMenuDisabled); break;
-        case 3: item.state = low ? (item.state & ~kMenuHidden) : (item.state | kMenuHidden); break;
+        case kMenuItemChecked: item.state = low ? (item.state | kMenuChecked) : (item.state & ~kMenuChecked); break;
+        case kMenuItemDisabled: item.state = low ? (item.state | kMenuDisabled) : (item.state & ~kMenuDisabled); break;
+        case kMenuItemVisible: item.state = low ? (item.state & ~kMenuHidden) : (item.state | kMenuHidden); break;
         default: return;
     }
     if (item.state != before) table.Replace(k, EncodeMenuItem(item));
@@ -224,11 +225,11 @@ uint64_t WindowList::ReadProperty(uint32_t windowId, uint32_t unitId, int proper
             case kPropFont: {
                 Bytes font = UnitFontOrDefault(v);
                 if (sub == -1) return Pointer(NewFontRecord(font));
-                if (sub == 6) {
+                if (sub == kFontFieldFace) {
                     std::string face = LogFont::Face(font);
                     return Pointer(NewText(face.data(), static_cast<int>(face.size())));
                 }
-                if (sub < 0 || sub > 6) return 0;
+                if (sub < kFontFieldAngle || sub > kFontFieldFace) return 0;
                 return static_cast<uint32_t>(FontField(font, sub));
             }
             default: return static_cast<uint32_t>(v.i);
@@ -321,7 +322,7 @@ void WindowList::WriteProperty(uint32_t windowId, uint32_t unitId, int property,
                     PropertyValue current;
                     if (get) get(unit, own, &current);
                     bytes = UnitFontOrDefault(current);
-                    if (sub >= 0 && sub <= 6) SetFontField(bytes, sub, low);
+                    if (sub >= kFontFieldAngle && sub <= kFontFieldFace) SetFontField(bytes, sub, low);
                 }
                 v.data = bytes.data();
                 v.size = static_cast<int32_t>(bytes.size());

@@ -56,7 +56,7 @@ enum CommonProperty : int32_t {
     kCommonPropertyCount = 8,
 };
 
-// Border kinds of the units that have one.
+// Border kinds of the units that have one; only the label has the gradient frame.
 enum BorderKind : int32_t {
     kNoBorder = 0,
     kSunkenBorder = 1,
@@ -64,6 +64,7 @@ enum BorderKind : int32_t {
     kThinSunkenBorder = 3,
     kSunkenRaisedBorder = 4,
     kLineBorder = 5,
+    kGradientBorder = 6,
 };
 
 // How a window or unit places its background picture.
@@ -72,6 +73,52 @@ enum PictureMode : int32_t {
     kPictureTiled = 1,
     kPictureCentred = 2,
     kPictureStretched = 3,
+};
+
+// The label's picture modes, in its own order.
+enum LabelPictureMode : int32_t {
+    kLabelPictureTopLeft = 0,
+    kLabelPictureStretched = 1,
+    kLabelPictureTiled = 2,
+};
+
+// The window's own property indices, counted after the common ones, and the
+// choices of its Border: none, or a caption bar over a resizable or fixed
+// frame, plain, as a tool window or with a sunken client edge.
+namespace window {
+enum Property : int32_t {
+    kCaption, kBorder, kBackColor, kBackPicture, kPictureMode, kBackMusic, kMusicMode, kControlBox, kMaxButton,
+    kMinButton, kPosition, kClosable, kIcon, kEnterMovesFocus, kEscCloses, kF1OpensHelp, kHelpFile, kHelpContext,
+    kShowInTaskbar, kDragToMove, kShape, kAlwaysOnTop, kOwn22, kWindowClass,
+};
+enum Border : int32_t {
+    kNoFrame = 0,
+    kResizable = 1,
+    kFixed = 2,
+    kResizableTool = 3,
+    kFixedTool = 4,
+    kResizableEdged = 5,
+    kFixedEdged = 6,
+};
+}  // namespace window
+
+// Sub-properties of a menu item.
+enum MenuItemProperty : int32_t {
+    kMenuItemCaption = 0,
+    kMenuItemChecked = 1,
+    kMenuItemDisabled = 2,
+    kMenuItemVisible = 3,
+};
+
+// Fields of a font property by sub-index, in the order of a font record.
+enum FontSubProperty : int32_t {
+    kFontFieldAngle = 0,
+    kFontFieldBold = 1,
+    kFontFieldItalic = 2,
+    kFontFieldStrikeout = 3,
+    kFontFieldUnderline = 4,
+    kFontFieldSize = 5,
+    kFontFieldFace = 6,
 };
 
 }  // namespace qy

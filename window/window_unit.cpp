@@ -7,6 +7,7 @@
 #include "runtime/runtime_app.h"
 #include "runtime/win32_handles.h"
 #include "media/picture/picture_draw.h"
+#include "window/protocol.h"
 #include "window/template_format.h"
 #include "window/window_list.h"
 
@@ -26,11 +27,7 @@ const PropertyInfo kWindowProperties[] = {
     {"AlwaysOnTop", kPropLogical},    {"Own22", kPropLogical},         {"WindowClass", kPropText},
 };
 
-enum Own {
-    kCaption, kBorder, kBackColor, kBackPicture, kPictureMode, kBackMusic, kMusicMode, kControlBox, kMaxButton,
-    kMinButton, kPosition, kClosable, kIcon, kEnterMovesFocus, kEscCloses, kF1OpensHelp, kHelpFile, kHelpContext,
-    kShowInTaskbar, kDragToMove, kShape, kAlwaysOnTop, kOwn22, kWindowClass,
-};
+using namespace window;
 
 struct FrameStyle {
     DWORD style;
@@ -39,16 +36,16 @@ struct FrameStyle {
 
 FrameStyle StyleFor(const WindowData& d) {
     FrameStyle f{WS_CLIPCHILDREN, 0};
-    bool resizable = d.border == 1 || d.border == 3 || d.border == 5;
-    if (d.border <= 0 || d.border > 6) {
+    bool resizable = d.border == kResizable || d.border == kResizableTool || d.border == kResizableEdged;
+    if (d.border <= kNoFrame || d.border > kFixedEdged) {
         f.style |= WS_POPUP;
     } else {
         f.style |= WS_CAPTION | (resizable ? WS_THICKFRAME : 0);
         if (d.controlBox) f.style |= WS_SYSMENU;
         if (d.maxButton) f.style |= WS_MAXIMIZEBOX;
         if (d.minButton) f.style |= WS_MINIMIZEBOX;
-        if (d.border == 3 || d.border == 4) f.exStyle |= WS_EX_TOOLWINDOW;
-        if (d.border == 5 || d.border == 6) f.exStyle |= WS_EX_CLIENTEDGE;
+        if (d.border == kResizableTool || d.border == kFixedTool) f.exStyle |= WS_EX_TOOLWINDOW;
+        if (d.border == kResizableEdged || d.border == kFixedEdged) f.exStyle |= WS_EX_CLIENTEDGE;
     }
     if (d.alwaysOnTop) f.exStyle |= WS_EX_TOPMOST;
     if (d.showInTaskbar) f.exStyle |= WS_EX_APPWINDOW;
@@ -199,7 +196,7 @@ int WindowUnit::PropertyChanged(int own, const PropertyValue& v) {
             SetWindowTextA(hwnd(), data_.caption.c_str());
             break;
         case kBorder:
-            data_.border = v.i > 6 ? 6 : v.i;
+            data_.border = v.i > kFixedEdged ? kFixedEdged : v.i;
             ApplyFrameStyle();
             break;
         case kBackColor:

@@ -96,6 +96,9 @@ inline void SettleMessages() {
     PumpUntil([] { return HIWORD(GetQueueStatus(QS_ALLINPUT)) == 0; });
 }
 
+// The index ReadProperty and WriteProperty take for a unit type's own property.
+constexpr int OwnIndex(int32_t own) { return qy::kCommonPropertyCount + own; }
+
 inline uint32_t ReadInt(uint32_t unit, int property, int sub = -1) {
     return static_cast<uint32_t>(qy::Windows().ReadProperty(kUnitWindow, unit, property, sub));
 }

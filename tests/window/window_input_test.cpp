@@ -74,7 +74,7 @@ void* RadioInterface(int operation) {
 
 Bytes Caption(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
-std::vector<EventBinding> Clicked() { return {{0, 0}}; }
+std::vector<EventBinding> Clicked() { return {{kUnitClicked, 0}}; }
 
 Bytes ButtonWith(const char* caption, int32_t type = 0) {
     ButtonData d;

@@ -14,6 +14,7 @@
 #include "tests/support/child_process.h"
 #include "tests/support/test_program.h"
 #include "tests/support/unit_window.h"
+#include "units/button/button.h"
 #include "window/own_data.h"
 #include "units/button/button_data.h"
 #include "units/label/label_data.h"
@@ -370,8 +371,8 @@ QY_SCENARIO(menu_item_as_the_window_unit) {
 QY_SCENARIO(own_property_of_unloaded_window) {
     static Bytes segment = TestSegment();
     Runtime().InitRuntime(HeaderWith(segment));
-    qytest::Log("left " + std::to_string(ReadProperty(kWindow, kButton, 0, -1)));
-    ReadProperty(kWindow, kButton, 10, -1);
+    qytest::Log("left " + std::to_string(ReadProperty(kWindow, kButton, kPropertyLeft, -1)));
+    ReadProperty(kWindow, kButton, qytest::OwnIndex(button::kCaption), -1);
     qytest::Log("read");
     return 0;
 }

@@ -125,15 +125,15 @@ public:
 
     int PropertyChanged(int own, const PropertyValue& v) override {
         switch (own) {
-            case 0: picture_ = BytesOf(v); return 1;
-            case 1:
+            case button::kPicture: picture_ = BytesOf(v); return 1;
+            case button::kType:
                 data_.type = v.i > 1 ? 1 : v.i;
                 SendMessageA(hwnd(), BM_SETSTYLE, data_.type == 1 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
                 return 0;
-            case 2: SetWindowTextA(hwnd(), v.text); return 0;
-            case 3: data_.hAlign = v.i > 2 ? 2 : v.i; break;
-            case 4: data_.vAlign = v.i > 2 ? 2 : v.i; break;
-            case 5: SetFont(BytesOf(v)); return 0;
+            case button::kCaption: SetWindowTextA(hwnd(), v.text); return 0;
+            case button::kHAlign: data_.hAlign = v.i > 2 ? 2 : v.i; break;
+            case button::kVAlign: data_.vAlign = v.i > 2 ? 2 : v.i; break;
+            case button::kFont: SetFont(BytesOf(v)); return 0;
             default: return 0;
         }
         ChangeStyle(kAlignMask, AlignStyle(data_.hAlign, data_.vAlign));
@@ -142,12 +142,12 @@ public:
 
     bool GetProperty(int own, PropertyValue* out) override {
         switch (own) {
-            case 0: GiveBytes(out, picture_); return true;
-            case 1: GiveInt(out, data_.type); return true;
-            case 2: GiveText(out, Caption()); return true;
-            case 3: GiveInt(out, data_.hAlign); return true;
-            case 4: GiveInt(out, data_.vAlign); return true;
-            case 5: GiveBytes(out, font_); return true;
+            case button::kPicture: GiveBytes(out, picture_); return true;
+            case button::kType: GiveInt(out, data_.type); return true;
+            case button::kCaption: GiveText(out, Caption()); return true;
+            case button::kHAlign: GiveInt(out, data_.hAlign); return true;
+            case button::kVAlign: GiveInt(out, data_.vAlign); return true;
+            case button::kFont: GiveBytes(out, font_); return true;
             default: return false;
         }
     }
@@ -212,27 +212,27 @@ public:
 
     int PropertyChanged(int own, const PropertyValue& v) override {
         switch (own) {
-            case 0: picture_ = BytesOf(v); return 1;
-            case 1: data_.pushLike = v.i; break;
-            case 2: data_.flat = v.i; break;
-            case 3: SetWindowTextA(hwnd(), v.text); return 0;
-            case 4: data_.textOnLeft = v.i; break;
-            case 5: data_.hAlign = v.i > 2 ? 2 : v.i; break;
-            case 6: data_.vAlign = v.i > 2 ? 2 : v.i; break;
-            case 7:
+            case check_box::kPicture: picture_ = BytesOf(v); return 1;
+            case check_box::kPushLike: data_.pushLike = v.i; break;
+            case check_box::kFlat: data_.flat = v.i; break;
+            case check_box::kCaption: SetWindowTextA(hwnd(), v.text); return 0;
+            case check_box::kTextOnLeft: data_.textOnLeft = v.i; break;
+            case check_box::kHAlign: data_.hAlign = v.i > 2 ? 2 : v.i; break;
+            case check_box::kVAlign: data_.vAlign = v.i > 2 ? 2 : v.i; break;
+            case check_box::kTextColor:
                 data_.textColor = static_cast<uint32_t>(v.i);
                 InvalidateRect(hwnd(), nullptr, TRUE);
                 return 0;
-            case 8: {
+            case check_box::kBackColor: {
                 data_.backColor = static_cast<uint32_t>(v.i);
                 brush_.reset(CreateSolidBrush(ResolveColour(data_.backColor)));
                 InvalidateRect(hwnd(), nullptr, TRUE);
                 return 0;
             }
-            case 9: SetFont(BytesOf(v)); return 0;
-            case 10: SetChecked(v.i != 0); return 0;
-            case 11: data_.dataSource = TextOf(v); return 0;
-            case 12: data_.dataColumn = TextOf(v); return 0;
+            case check_box::kFont: SetFont(BytesOf(v)); return 0;
+            case check_box::kChecked: SetChecked(v.i != 0); return 0;
+            case check_box::kDataSource: data_.dataSource = TextOf(v); return 0;
+            case check_box::kDataColumn: data_.dataColumn = TextOf(v); return 0;
             default: return 0;
         }
         ChangeStyle(BS_PUSHLIKE | BS_FLAT | BS_LEFTTEXT | kAlignMask, Styles());
@@ -241,19 +241,19 @@ public:
 
     bool GetProperty(int own, PropertyValue* out) override {
         switch (own) {
-            case 0: GiveBytes(out, picture_); return true;
-            case 1: GiveInt(out, data_.pushLike); return true;
-            case 2: GiveInt(out, data_.flat); return true;
-            case 3: GiveText(out, Caption()); return true;
-            case 4: GiveInt(out, data_.textOnLeft); return true;
-            case 5: GiveInt(out, data_.hAlign); return true;
-            case 6: GiveInt(out, data_.vAlign); return true;
-            case 7: GiveInt(out, static_cast<int32_t>(data_.textColor)); return true;
-            case 8: GiveInt(out, static_cast<int32_t>(data_.backColor)); return true;
-            case 9: GiveBytes(out, font_); return true;
-            case 10: GiveInt(out, IsChecked() ? 1 : 0); return true;
-            case 11: GiveText(out, data_.dataSource); return true;
-            case 12: GiveText(out, data_.dataColumn); return true;
+            case check_box::kPicture: GiveBytes(out, picture_); return true;
+            case check_box::kPushLike: GiveInt(out, data_.pushLike); return true;
+            case check_box::kFlat: GiveInt(out, data_.flat); return true;
+            case check_box::kCaption: GiveText(out, Caption()); return true;
+            case check_box::kTextOnLeft: GiveInt(out, data_.textOnLeft); return true;
+            case check_box::kHAlign: GiveInt(out, data_.hAlign); return true;
+            case check_box::kVAlign: GiveInt(out, data_.vAlign); return true;
+            case check_box::kTextColor: GiveInt(out, static_cast<int32_t>(data_.textColor)); return true;
+            case check_box::kBackColor: GiveInt(out, static_cast<int32_t>(data_.backColor)); return true;
+            case check_box::kFont: GiveBytes(out, font_); return true;
+            case check_box::kChecked: GiveInt(out, IsChecked() ? 1 : 0); return true;
+            case check_box::kDataSource: GiveText(out, data_.dataSource); return true;
+            case check_box::kDataColumn: GiveText(out, data_.dataColumn); return true;
             default: return false;
         }
     }

@@ -54,12 +54,12 @@ public:
 
     int PropertyChanged(int own, const PropertyValue& v) override {
         switch (own) {
-            case 0:
+            case colour_picker::kColor:
                 colour_ = static_cast<uint32_t>(v.i);
                 if (!AllowsTransparent() && colour_ == kTransparentColour) colour_ = 0;
                 Redraw();
                 break;
-            case 1: allowTransparent_ = v.i; break;
+            case colour_picker::kAllowTransparent: allowTransparent_ = v.i; break;
             default: break;
         }
         return 0;
@@ -67,8 +67,8 @@ public:
 
     bool GetProperty(int own, PropertyValue* out) override {
         switch (own) {
-            case 0: GiveInt(out, static_cast<int32_t>(colour_)); return true;
-            case 1: GiveInt(out, allowTransparent_); return true;
+            case colour_picker::kColor: GiveInt(out, static_cast<int32_t>(colour_)); return true;
+            case colour_picker::kAllowTransparent: GiveInt(out, allowTransparent_); return true;
             default: return false;
         }
     }

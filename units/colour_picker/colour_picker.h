@@ -10,6 +10,8 @@ struct UnitTypeInfo;
 // Own events of the colour picker.
 namespace colour_picker {
 enum Event : int32_t { kColourChanged = 0 };
+// Own property indices, counted after the common ones.
+enum Property : int32_t { kColor, kAllowTransparent };
 }
 
 extern const UnitTypeInfo kColourPickerType;

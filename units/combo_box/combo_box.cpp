@@ -24,10 +24,7 @@ constexpr int kMaxItemHeight = 255;
 // Names the combo box on its subclassed edit field.
 const char kEditFieldOwner[] = "qy.ComboBoxOfEditField";
 
-enum Own {
-    kType, kContent, kMaxLength, kSelStart, kSelLength, kSelText, kAutoSort, kExtraItemHeight, kTextColor,
-    kBackColor, kFont, kCurrentSelection, kListItems, kItemValues, kDataSource, kDataColumn, kOwn16,
-};
+using namespace combo_box;
 
 const PropertyInfo kComboBoxProperties[] = {
     {"Type", kPropChoice},         {"Content", kPropText},          {"MaxLength", kPropInt2},

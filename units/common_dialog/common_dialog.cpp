@@ -89,28 +89,28 @@ public:
 
     int PropertyChanged(int own, const PropertyValue& v) override {
         switch (own) {
-            case 0: data_.dialogType = Clamp(v.i, kOpenFile, kHelpFile); break;
-            case 1: data_.title = TextOf(v); break;
-            case 2: data_.fileName = TextOf(v); break;
-            case 3: data_.filter = TextOf(v); break;
-            case 4: data_.filterIndex = Clamp(v.i, 0, INT32_MAX); break;
-            case 5: data_.initialDir = TextOf(v); break;
-            case 6: data_.defaultExt = TextOf(v); break;
-            case 7: data_.createPrompt = v.i; break;
-            case 8: data_.fileMustExist = v.i; break;
-            case 9: data_.overwritePrompt = v.i; break;
-            case 10: data_.pathMustExist = v.i; break;
-            case 11: data_.keepCurrentDir = v.i; break;
-            case 12: data_.fontColor = static_cast<uint32_t>(v.i); break;
-            case 13: data_.fontBold = v.i; break;
-            case 14: data_.fontItalic = v.i; break;
-            case 15: data_.fontStrikeout = v.i; break;
-            case 16: data_.fontUnderline = v.i; break;
-            case 17: data_.fontName = TextOf(v); break;
-            case 18: data_.fontSize = Clamp(v.i, 0, INT32_MAX); break;
-            case 19: data_.helpFile = TextOf(v); break;
-            case 20: data_.helpCommand = Clamp(v.i, 0, 5); break;
-            case 21: data_.helpContext = v.i; break;
+            case common_dialog::kDialogType: data_.dialogType = Clamp(v.i, kOpenFile, kHelpFile); break;
+            case common_dialog::kTitle: data_.title = TextOf(v); break;
+            case common_dialog::kFileName: data_.fileName = TextOf(v); break;
+            case common_dialog::kFilter: data_.filter = TextOf(v); break;
+            case common_dialog::kFilterIndex: data_.filterIndex = Clamp(v.i, 0, INT32_MAX); break;
+            case common_dialog::kInitialDir: data_.initialDir = TextOf(v); break;
+            case common_dialog::kDefaultExt: data_.defaultExt = TextOf(v); break;
+            case common_dialog::kCreatePrompt: data_.createPrompt = v.i; break;
+            case common_dialog::kFileMustExist: data_.fileMustExist = v.i; break;
+            case common_dialog::kOverwritePrompt: data_.overwritePrompt = v.i; break;
+            case common_dialog::kPathMustExist: data_.pathMustExist = v.i; break;
+            case common_dialog::kKeepCurrentDir: data_.keepCurrentDir = v.i; break;
+            case common_dialog::kFontColor: data_.fontColor = static_cast<uint32_t>(v.i); break;
+            case common_dialog::kFontBold: data_.fontBold = v.i; break;
+            case common_dialog::kFontItalic: data_.fontItalic = v.i; break;
+            case common_dialog::kFontStrikeout: data_.fontStrikeout = v.i; break;
+            case common_dialog::kFontUnderline: data_.fontUnderline = v.i; break;
+            case common_dialog::kFontName: data_.fontName = TextOf(v); break;
+            case common_dialog::kFontSize: data_.fontSize = Clamp(v.i, 0, INT32_MAX); break;
+            case common_dialog::kHelpFile: data_.helpFile = TextOf(v); break;
+            case common_dialog::kHelpCommand: data_.helpCommand = Clamp(v.i, 0, 5); break;
+            case common_dialog::kHelpContext: data_.helpContext = v.i; break;
             default: break;
         }
         return 0;
@@ -118,28 +118,28 @@ public:
 
     bool GetProperty(int own, PropertyValue* out) override {
         switch (own) {
-            case 0: GiveInt(out, data_.dialogType); return true;
-            case 1: GiveText(out, data_.title); return true;
-            case 2: GiveText(out, data_.fileName); return true;
-            case 3: GiveText(out, data_.filter); return true;
-            case 4: GiveInt(out, data_.filterIndex); return true;
-            case 5: GiveText(out, data_.initialDir); return true;
-            case 6: GiveText(out, data_.defaultExt); return true;
-            case 7: GiveInt(out, data_.createPrompt); return true;
-            case 8: GiveInt(out, data_.fileMustExist); return true;
-            case 9: GiveInt(out, data_.overwritePrompt); return true;
-            case 10: GiveInt(out, data_.pathMustExist); return true;
-            case 11: GiveInt(out, data_.keepCurrentDir); return true;
-            case 12: GiveInt(out, static_cast<int32_t>(data_.fontColor)); return true;
-            case 13: GiveInt(out, data_.fontBold); return true;
-            case 14: GiveInt(out, data_.fontItalic); return true;
-            case 15: GiveInt(out, data_.fontStrikeout); return true;
-            case 16: GiveInt(out, data_.fontUnderline); return true;
-            case 17: GiveText(out, data_.fontName); return true;
-            case 18: GiveInt(out, data_.fontSize); return true;
-            case 19: GiveText(out, data_.helpFile); return true;
-            case 20: GiveInt(out, data_.helpCommand); return true;
-            case 21: GiveInt(out, data_.helpContext); return true;
+            case common_dialog::kDialogType: GiveInt(out, data_.dialogType); return true;
+            case common_dialog::kTitle: GiveText(out, data_.title); return true;
+            case common_dialog::kFileName: GiveText(out, data_.fileName); return true;
+            case common_dialog::kFilter: GiveText(out, data_.filter); return true;
+            case common_dialog::kFilterIndex: GiveInt(out, data_.filterIndex); return true;
+            case common_dialog::kInitialDir: GiveText(out, data_.initialDir); return true;
+            case common_dialog::kDefaultExt: GiveText(out, data_.defaultExt); return true;
+            case common_dialog::kCreatePrompt: GiveInt(out, data_.createPrompt); return true;
+            case common_dialog::kFileMustExist: GiveInt(out, data_.fileMustExist); return true;
+            case common_dialog::kOverwritePrompt: GiveInt(out, data_.overwritePrompt); return true;
+            case common_dialog::kPathMustExist: GiveInt(out, data_.pathMustExist); return true;
+            case common_dialog::kKeepCurrentDir: GiveInt(out, data_.keepCurrentDir); return true;
+            case common_dialog::kFontColor: GiveInt(out, static_cast<int32_t>(data_.fontColor)); return true;
+            case common_dialog::kFontBold: GiveInt(out, data_.fontBold); return true;
+            case common_dialog::kFontItalic: GiveInt(out, data_.fontItalic); return true;
+            case common_dialog::kFontStrikeout: GiveInt(out, data_.fontStrikeout); return true;
+            case common_dialog::kFontUnderline: GiveInt(out, data_.fontUnderline); return true;
+            case common_dialog::kFontName: GiveText(out, data_.fontName); return true;
+            case common_dialog::kFontSize: GiveInt(out, data_.fontSize); return true;
+            case common_dialog::kHelpFile: GiveText(out, data_.helpFile); return true;
+            case common_dialog::kHelpCommand: GiveInt(out, data_.helpCommand); return true;
+            case common_dialog::kHelpContext: GiveInt(out, data_.helpContext); return true;
             default: return false;
         }
     }

@@ -8,6 +8,15 @@
 
 namespace qy {
 
+// Own property indices of the common dialog, counted after the common ones.
+namespace common_dialog {
+enum Property : int32_t {
+    kDialogType, kTitle, kFileName, kFilter, kFilterIndex, kInitialDir, kDefaultExt, kCreatePrompt, kFileMustExist,
+    kOverwritePrompt, kPathMustExist, kKeepCurrentDir, kFontColor, kFontBold, kFontItalic, kFontStrikeout,
+    kFontUnderline, kFontName, kFontSize, kHelpFile, kHelpCommand, kHelpContext,
+};
+}
+
 extern const UnitTypeInfo kCommonDialogType;
 
 // The filter text as the file dialogs take it: trailing white space removed,

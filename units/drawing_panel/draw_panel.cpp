@@ -19,13 +19,10 @@ const PropertyInfo kPanelProperties[] = {
     {"CanvasWidth", kPropInt},        {"CanvasHeight", kPropInt},
 };
 
-enum Own {
-    kBorder, kBackColor, kBackPicture, kPictureMode, kAutoRedraw, kCoordinateUnit, kPenStyle, kDrawMode, kPenWidth,
-    kPenColor, kBrushStyle, kBrushColor, kTextColor, kTextBackColor, kFont, kCanvasWidth, kCanvasHeight,
-};
+using namespace draw_panel;
 
 constexpr uint32_t kTransparent = 0xFF000000;
-constexpr int32_t kMaxBorder = 5, kMaxPictureMode = 2, kMaxCoordinateUnit = 5, kMaxPenStyle = 6, kMaxDrawMode = 15,
+constexpr int32_t kMaxBorder = kLineBorder, kMaxPictureMode = kPictureCentred, kMaxCoordinateUnit = 5, kMaxPenStyle = 6, kMaxDrawMode = 15,
                   kMaxPenWidth = 32767;
 
 int32_t Clamp(int32_t value, int32_t max) { return value < 0 ? 0 : value > max ? max : value; }
@@ -277,7 +274,7 @@ void DrawPanel::DrawBackPicture(HDC dc, const RECT& rect, const RECT& area, cons
     IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
     int pw = picture.width, ph = picture.height;
     int aw = area.right - area.left, ah = area.bottom - area.top;
-    if (data_.pictureMode == 1) {
+    if (data_.pictureMode == kPictureTiled) {
         // One rendered tile, copied over the rectangle; icons get the
         // background colour behind their transparent parts.
         GdiHandle<HBITMAP> tile(CreateCompatibleBitmap(dc, pw, ph));
@@ -293,7 +290,7 @@ void DrawPanel::DrawBackPicture(HDC dc, const RECT& rect, const RECT& area, cons
         }
     } else {
         int x = 0, y = 0, w = pw, h = ph;
-        if (data_.pictureMode == 2) {
+        if (data_.pictureMode == kPictureCentred) {
             if (pw > aw || ph > ah) {
                 double scale = std::min(static_cast<double>(aw) / pw, static_cast<double>(ah) / ph);
                 w = static_cast<int>(pw * scale);
@@ -324,7 +321,7 @@ void DrawPanel::RebuildCanvas(bool copyOld) {
             PaintBackground(target.get(), RECT{0, 0, width, height});
             // A centred, shrunk picture moves with the size, so old drawings
             // would no longer line up with it.
-            bool keep = copyOld && canvas_ && !(data_.pictureMode == 2 && BackPicture());
+            bool keep = copyOld && canvas_ && !(data_.pictureMode == kPictureCentred && BackPicture());
             BITMAP old;
             if (keep && GetObjectA(canvas_.get(), sizeof old, &old)) {
                 MemoryDc source(screen, canvas_.get());

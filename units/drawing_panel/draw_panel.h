@@ -17,11 +17,6 @@ namespace qy {
 
 extern const UnitTypeInfo kDrawPanelType;
 
-// Own events of the drawing panel.
-namespace draw_panel {
-enum Event : int32_t { kPaint = 0 };
-}
-
 class DrawPanel : public Unit {
 public:
     DrawPanel(const UnitCreation& creation, const DrawPanelData& data);

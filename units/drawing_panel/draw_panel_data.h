@@ -7,6 +7,16 @@
 
 namespace qy {
 
+// Own events and own property indices (counted after the common ones) of the
+// drawing panel, here so that the forms can name them too.
+namespace draw_panel {
+enum Event : int32_t { kPaint = 0 };
+enum Property : int32_t {
+    kBorder, kBackColor, kBackPicture, kPictureMode, kAutoRedraw, kCoordinateUnit, kPenStyle, kDrawMode, kPenWidth,
+    kPenColor, kBrushStyle, kBrushColor, kTextColor, kTextBackColor, kFont, kCanvasWidth, kCanvasHeight,
+};
+}
+
 struct DrawPanelData {
     static constexpr int32_t kVersion = 1;
     int32_t version = kVersion;

@@ -33,18 +33,14 @@ const PropertyInfo kEditBoxProperties[] = {
     {"SelText", kPropText},          {"DataSource", kPropDataSource}, {"DataColumn", kPropDataColumn},
 };
 
-enum Own {
-    kContent, kBorder, kTextColor, kBackColor, kFont, kHideSelection, kMaxLength, kMultiLine, kScrollBars,
-    kAlignment, kInputMode, kPasswordChar, kCaseConversion, kSpinMode, kSpinMin, kSpinMax, kSelStart, kSelLength,
-    kSelText, kDataSource, kDataColumn,
-};
+using namespace edit_box;
 
 enum InputMode { kReadOnly = 1, kPassword = 2 };
 enum SpinMode { kNoSpin = 0, kAutomaticSpin = 1, kManualSpin = 2 };
 constexpr int kSpinIdOffset = 4;
 
 // Without a raised frame of its own around it the spin control gets a thin edge.
-bool SpinHasEdge(int32_t border) { return border == 0 || border == 1 || border == 3; }
+bool SpinHasEdge(int32_t border) { return border == kNoBorder || border == kSunkenBorder || border == kThinSunkenBorder; }
 
 int32_t AtMost(int32_t value, int32_t high) { return value > high ? high : value; }
 

@@ -107,42 +107,42 @@ public:
     int PropertyChanged(int own, const PropertyValue& v) override {
         int32_t choice = v.i;
         switch (own) {
-            case 0:
+            case label::kCaption:
                 data_.caption = TextOf(v);
                 SetWindowTextA(hwnd(), data_.caption.c_str());
                 break;
-            case 1: data_.effect = choice > 3 ? 3 : choice; break;
-            case 2: {
-                data_.border = choice > 6 ? 6 : choice;
+            case label::kEffect: data_.effect = choice > 3 ? 3 : choice; break;
+            case label::kBorder: {
+                data_.border = choice > kGradientBorder ? kGradientBorder : choice;
                 SetBorderStyles(hwnd(), data_.border, true);
                 RedrawFrame(hwnd());
                 break;
             }
-            case 3: data_.borderWidth = v.i < 5 ? 5 : v.i; break;
-            case 4:
-            case 5:
-            case 6: data_.borderColor[own - 4] = static_cast<uint32_t>(v.i); break;
-            case 7: {
+            case label::kBorderWidth: data_.borderWidth = v.i < 5 ? 5 : v.i; break;
+            case label::kBorderColor1:
+            case label::kBorderColor2:
+            case label::kBorderColor3: data_.borderColor[own - label::kBorderColor1] = static_cast<uint32_t>(v.i); break;
+            case label::kFont: {
                 data_.font = BytesOf(v);
                 font_.reset(CreateUnitFont(data_.font));
                 break;
             }
-            case 8: data_.textColor = static_cast<uint32_t>(v.i); break;
-            case 9: data_.backColor = static_cast<uint32_t>(v.i); break;
-            case 10:
+            case label::kTextColor: data_.textColor = static_cast<uint32_t>(v.i); break;
+            case label::kBackColor: data_.backColor = static_cast<uint32_t>(v.i); break;
+            case label::kPicture:
                 data_.picture = BytesOf(v);
                 DropPicture();
                 break;
-            case 11: data_.pictureMode = choice > 2 ? 2 : choice; break;
-            case 12: data_.gradientMode = choice > 8 ? 8 : choice; break;
-            case 13:
-            case 14:
-            case 15: data_.gradientColor[own - 13] = static_cast<uint32_t>(v.i); break;
-            case 16: data_.hAlign = choice > 2 ? 2 : choice; break;
-            case 17: data_.wordWrap = v.i; break;
-            case 18: data_.vAlign = choice > 2 ? 2 : choice; break;
-            case 19: data_.dataSource = TextOf(v); break;
-            case 20: data_.dataColumn = TextOf(v); break;
+            case label::kPictureMode: data_.pictureMode = choice > kLabelPictureTiled ? kLabelPictureTiled : choice; break;
+            case label::kGradientMode: data_.gradientMode = choice > 8 ? 8 : choice; break;
+            case label::kGradientColor1:
+            case label::kGradientColor2:
+            case label::kGradientColor3: data_.gradientColor[own - label::kGradientColor1] = static_cast<uint32_t>(v.i); break;
+            case label::kHAlign: data_.hAlign = choice > 2 ? 2 : choice; break;
+            case label::kWordWrap: data_.wordWrap = v.i; break;
+            case label::kVAlign: data_.vAlign = choice > 2 ? 2 : choice; break;
+            case label::kDataSource: data_.dataSource = TextOf(v); break;
+            case label::kDataColumn: data_.dataColumn = TextOf(v); break;
             default: return 0;
         }
         InvalidateRect(hwnd(), nullptr, TRUE);
@@ -151,27 +151,27 @@ public:
 
     bool GetProperty(int own, PropertyValue* out) override {
         switch (own) {
-            case 0: GiveText(out, data_.caption); return true;
-            case 1: GiveInt(out, data_.effect); return true;
-            case 2: GiveInt(out, data_.border); return true;
-            case 3: GiveInt(out, data_.borderWidth); return true;
-            case 4:
-            case 5:
-            case 6: GiveInt(out, static_cast<int32_t>(data_.borderColor[own - 4])); return true;
-            case 7: GiveBytes(out, data_.font); return true;
-            case 8: GiveInt(out, static_cast<int32_t>(data_.textColor)); return true;
-            case 9: GiveInt(out, static_cast<int32_t>(data_.backColor)); return true;
-            case 10: GiveBytes(out, data_.picture); return true;
-            case 11: GiveInt(out, data_.pictureMode); return true;
-            case 12: GiveInt(out, data_.gradientMode); return true;
-            case 13:
-            case 14:
-            case 15: GiveInt(out, static_cast<int32_t>(data_.gradientColor[own - 13])); return true;
-            case 16: GiveInt(out, data_.hAlign); return true;
-            case 17: GiveInt(out, data_.wordWrap); return true;
-            case 18: GiveInt(out, data_.vAlign); return true;
-            case 19: GiveText(out, data_.dataSource); return true;
-            case 20: GiveText(out, data_.dataColumn); return true;
+            case label::kCaption: GiveText(out, data_.caption); return true;
+            case label::kEffect: GiveInt(out, data_.effect); return true;
+            case label::kBorder: GiveInt(out, data_.border); return true;
+            case label::kBorderWidth: GiveInt(out, data_.borderWidth); return true;
+            case label::kBorderColor1:
+            case label::kBorderColor2:
+            case label::kBorderColor3: GiveInt(out, static_cast<int32_t>(data_.borderColor[own - label::kBorderColor1])); return true;
+            case label::kFont: GiveBytes(out, data_.font); return true;
+            case label::kTextColor: GiveInt(out, static_cast<int32_t>(data_.textColor)); return true;
+            case label::kBackColor: GiveInt(out, static_cast<int32_t>(data_.backColor)); return true;
+            case label::kPicture: GiveBytes(out, data_.picture); return true;
+            case label::kPictureMode: GiveInt(out, data_.pictureMode); return true;
+            case label::kGradientMode: GiveInt(out, data_.gradientMode); return true;
+            case label::kGradientColor1:
+            case label::kGradientColor2:
+            case label::kGradientColor3: GiveInt(out, static_cast<int32_t>(data_.gradientColor[own - label::kGradientColor1])); return true;
+            case label::kHAlign: GiveInt(out, data_.hAlign); return true;
+            case label::kWordWrap: GiveInt(out, data_.wordWrap); return true;
+            case label::kVAlign: GiveInt(out, data_.vAlign); return true;
+            case label::kDataSource: GiveText(out, data_.dataSource); return true;
+            case label::kDataColumn: GiveText(out, data_.dataColumn); return true;
             default: return false;
         }
     }
@@ -196,7 +196,7 @@ private:
     void Paint(HDC dc) {
         RECT work;
         GetClientRect(hwnd(), &work);
-        if (data_.border == 6 && data_.borderWidth > 0) {
+        if (data_.border == kGradientBorder && data_.borderWidth > 0) {
             std::vector<COLORREF> colours = UsedColours(data_.borderColor);
             if (colours.size() >= 2) {
                 for (int i = 0; i < data_.borderWidth; ++i) {
@@ -261,9 +261,9 @@ private:
     // Picture modes: 0 at the top left in its own size, 1 stretched over the
     // label, 2 tiled.
     void DrawPicture(HDC dc, const RECT& r, const Picture& picture, COLORREF back) {
-        if (data_.pictureMode == 1) {
+        if (data_.pictureMode == kLabelPictureStretched) {
             RenderPicture(picture, dc, r.left, r.top, r.right - r.left, r.bottom - r.top, SRCCOPY, back);
-        } else if (data_.pictureMode == 2) {
+        } else if (data_.pictureMode == kLabelPictureTiled) {
             for (int y = r.top; y < r.bottom; y += picture.height)
                 for (int x = r.left; x < r.right; x += picture.width)
                     RenderPicture(picture, dc, x, y, -1, -1, SRCCOPY, back);

@@ -11,7 +11,7 @@ namespace qy {
 namespace {
 constexpr int32_t kMaxStep = 32767;
 
-enum Own { kMinPosition, kMaxPosition, kPageChange, kLineChange, kPosition, kDragTracking };
+using namespace scroll_bar;
 
 const PropertyInfo kScrollBarProperties[] = {
     {"MinPosition", kPropInt2}, {"MaxPosition", kPropInt2}, {"PageChange", kPropInt2},

@@ -9,6 +9,8 @@ struct UnitTypeInfo;
 // Own events of the scroll bar.
 namespace scroll_bar {
 enum Event : int32_t { kPositionChanged = 0 };
+// Own property indices, counted after the common ones.
+enum Property : int32_t { kMinPosition, kMaxPosition, kPageChange, kLineChange, kPosition, kDragTracking };
 }
 
 extern const UnitTypeInfo kScrollBarType;

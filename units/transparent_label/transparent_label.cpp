@@ -15,7 +15,7 @@ namespace qy {
 namespace {
 const char kTransLabelClass[] = "_QY_TransLabel";
 
-enum Own { kCaption, kEffect, kFont, kTextColor, kAlignment, kWordWrap, kVerticalAlignment };
+using namespace transparent_label;
 
 const PropertyInfo kTransLabelProperties[] = {
     {"Caption", kPropText},       {"Effect", kPropChoice},   {"Font", kPropFont},

@@ -5,6 +5,11 @@
 
 namespace qy {
 
+// Own property indices of the transparent label, counted after the common ones.
+namespace transparent_label {
+enum Property : int32_t { kCaption, kEffect, kFont, kTextColor, kAlignment, kWordWrap, kVerticalAlignment };
+}
+
 extern const UnitTypeInfo kTransLabelType;
 
 }  // namespace qy

@@ -10,6 +10,7 @@
 
 #include "gtest/gtest.h"
 #include "tests/support/dialog_driver.h"
+#include "units/colour_picker/colour_picker.h"
 #include "tests/support/unit_window.h"
 #include "units/colour_picker/colour_picker_data.h"
 
@@ -23,7 +24,6 @@ void WindowMouseMoved();
 namespace {
 constexpr uint32_t kPicker = 0x16030011, kClearPicker = 0x16030012;
 constexpr uint32_t kColorPickerRef = 0x1001C;
-constexpr int kColor = 8, kAllowTransparent = 9;
 constexpr uint32_t kTransparent = 0xFF000000;
 constexpr UINT kSelChange = 33769, kDropDown = 33770, kCloseUp = 33771, kEndOk = 33772, kEndCancel = 33773;
 constexpr int kCell = 18;
@@ -90,7 +90,7 @@ protected:
         window.at = at_ = at;
         window.data.escCloses = 1;
         window.bindings = {{-6, static_cast<int32_t>(reinterpret_cast<uintptr_t>(&WindowMouseMoved) - codeBase)}};
-        qy::EventBinding onChange{0, 0};
+        qy::EventBinding onChange{qy::colour_picker::kColourChanged, 0};
         InstallUnitWindow({MakeTestUnit(kPicker, kColorPickerRef, 10, 10, 59, 22, picker,
                                         qy::kStateVisible | qy::kStateTabStop, {onChange}),
                            MakeTestUnit(kClearPicker, kColorPickerRef, 10, 50, 59, 22, clearPicker, qy::kStateVisible,
@@ -174,7 +174,7 @@ protected:
 
 extern "C" void __cdecl PickerEventSink() {
     uint32_t unit = qy::Windows().eventUnit;
-    changes.push_back({unit, ReadInt(unit, kColor)});
+    changes.push_back({unit, ReadInt(unit, OwnIndex(qy::colour_picker::kColor))});
 }
 
 extern "C" void __cdecl WindowMouseSink() { ++windowMouseMoves; }
@@ -183,17 +183,17 @@ TEST_F(ColourPickerUnit, TemplateValuesAndTransparencyRules) {
     Install(PickerData(kTransparent, 0), PickerData(kTransparent, 1));
     Load();
     // Without the transparent entry a stored transparent colour becomes black.
-    EXPECT_EQ(ReadInt(kPicker, kColor), 0u);
-    EXPECT_EQ(ReadInt(kPicker, kAllowTransparent), 0u);
-    EXPECT_EQ(ReadInt(kClearPicker, kColor), kTransparent);
-    EXPECT_EQ(ReadInt(kClearPicker, kAllowTransparent), 1u);
-    WriteInt(kPicker, kColor, kTransparent);
-    EXPECT_EQ(ReadInt(kPicker, kColor), 0u);
-    WriteInt(kPicker, kColor, 0x00C0FF);
-    EXPECT_EQ(ReadInt(kPicker, kColor), 0x00C0FFu);
-    WriteInt(kPicker, kAllowTransparent, 1);
-    WriteInt(kPicker, kColor, kTransparent);
-    EXPECT_EQ(ReadInt(kPicker, kColor), kTransparent);
+    EXPECT_EQ(ReadInt(kPicker, OwnIndex(qy::colour_picker::kColor)), 0u);
+    EXPECT_EQ(ReadInt(kPicker, OwnIndex(qy::colour_picker::kAllowTransparent)), 0u);
+    EXPECT_EQ(ReadInt(kClearPicker, OwnIndex(qy::colour_picker::kColor)), kTransparent);
+    EXPECT_EQ(ReadInt(kClearPicker, OwnIndex(qy::colour_picker::kAllowTransparent)), 1u);
+    WriteInt(kPicker, OwnIndex(qy::colour_picker::kColor), kTransparent);
+    EXPECT_EQ(ReadInt(kPicker, OwnIndex(qy::colour_picker::kColor)), 0u);
+    WriteInt(kPicker, OwnIndex(qy::colour_picker::kColor), 0x00C0FF);
+    EXPECT_EQ(ReadInt(kPicker, OwnIndex(qy::colour_picker::kColor)), 0x00C0FFu);
+    WriteInt(kPicker, OwnIndex(qy::colour_picker::kAllowTransparent), 1);
+    WriteInt(kPicker, OwnIndex(qy::colour_picker::kColor), kTransparent);
+    EXPECT_EQ(ReadInt(kPicker, OwnIndex(qy::colour_picker::kColor)), kTransparent);
     char name[32] = {};
     GetClassNameA(UnitHandle(kPicker), name, sizeof name);
     EXPECT_STREQ(name, "Button");
@@ -203,9 +203,9 @@ TEST_F(ColourPickerUnit, TemplateValuesAndTransparencyRules) {
 TEST_F(ColourPickerUnit, AnEmptyOwnDataBlockGivesTheDefaults) {
     Install(qy::Bytes(), PickerData(0x0000FF, 1));
     Load();
-    EXPECT_EQ(ReadInt(kPicker, kColor), 0u);
-    EXPECT_EQ(ReadInt(kPicker, kAllowTransparent), 0u);
-    EXPECT_EQ(ReadInt(kClearPicker, kColor), 0x0000FFu);
+    EXPECT_EQ(ReadInt(kPicker, OwnIndex(qy::colour_picker::kColor)), 0u);
+    EXPECT_EQ(ReadInt(kPicker, OwnIndex(qy::colour_picker::kAllowTransparent)), 0u);
+    EXPECT_EQ(ReadInt(kClearPicker, OwnIndex(qy::colour_picker::kColor)), 0x0000FFu);
 }
 
 TEST_F(ColourPickerUnit, AnUnknownTemplateVersionFailsTheWindowLoad) {
@@ -217,9 +217,9 @@ TEST_F(ColourPickerUnit, AnUnknownTemplateVersionFailsTheWindowLoad) {
 
 TEST_F(ColourPickerUnit, TheBarShowsTheColourAtOnce) {
     Load();
-    WriteInt(kPicker, kColor, 0x0000FF);
+    WriteInt(kPicker, OwnIndex(qy::colour_picker::kColor), 0x0000FF);
     EXPECT_EQ(BarPixel(kPicker), RGB(255, 0, 0));
-    WriteInt(kPicker, kColor, 0x00FF00);
+    WriteInt(kPicker, OwnIndex(qy::colour_picker::kColor), 0x00FF00);
     EXPECT_EQ(BarPixel(kPicker), RGB(0, 255, 0));
     // Transparent shows white behind its text, disabled shows the button face.
     EXPECT_EQ(BarPixel(kClearPicker), RGB(255, 255, 255));
@@ -242,7 +242,7 @@ TEST_F(ColourPickerUnit, ChoosingRedRaisesEventZeroOnceWithItsColour) {
     EXPECT_EQ(Sent(kSelChange), std::vector<uint32_t>{0x0000FF});
     EXPECT_EQ(Endings(), (std::vector<UINT>{kDropDown, kCloseUp, kEndOk}));
     EXPECT_EQ(Sent(kEndOk), std::vector<uint32_t>{0x0000FF});
-    EXPECT_EQ(ReadInt(kPicker, kColor), 0x0000FFu);
+    EXPECT_EQ(ReadInt(kPicker, OwnIndex(qy::colour_picker::kColor)), 0x0000FFu);
     ASSERT_EQ(changes.size(), 1u);
     EXPECT_EQ(changes[0].unit, kPicker);
     EXPECT_EQ(changes[0].colourSeen, 0x0000FFu);
@@ -256,19 +256,19 @@ TEST_F(ColourPickerUnit, HoveringReportsColoursButTheColourWaitsForTheChoice) {
     Hover(popup, CellCentre(popup, 9));
     Hover(popup, CellCentre(popup, 31));
     EXPECT_EQ(Sent(kSelChange), (std::vector<uint32_t>{0xFF0000, 0x606060}));
-    EXPECT_EQ(ReadInt(kPicker, kColor), 0u);
+    EXPECT_EQ(ReadInt(kPicker, OwnIndex(qy::colour_picker::kColor)), 0u);
     Release(popup, CellCentre(popup, 31));
-    EXPECT_EQ(ReadInt(kPicker, kColor), 0x606060u);
+    EXPECT_EQ(ReadInt(kPicker, OwnIndex(qy::colour_picker::kColor)), 0x606060u);
     EXPECT_EQ(changes.size(), 1u);
 }
 
 TEST_F(ColourPickerUnit, ChoosingTheSameColourStillRaisesTheEvent) {
     Load();
-    WriteInt(kPicker, kColor, 0x0000FF);
+    WriteInt(kPicker, OwnIndex(qy::colour_picker::kColor), 0x0000FF);
     HWND popup = Open(kPicker);
     ASSERT_NE(popup, nullptr);
     Release(popup, CellCentre(popup, 12));
-    EXPECT_EQ(ReadInt(kPicker, kColor), 0x0000FFu);
+    EXPECT_EQ(ReadInt(kPicker, OwnIndex(qy::colour_picker::kColor)), 0x0000FFu);
     EXPECT_EQ(changes.size(), 1u);
     // The keyboard's confirmation counts the same.
     popup = Open(kPicker);
@@ -276,12 +276,12 @@ TEST_F(ColourPickerUnit, ChoosingTheSameColourStillRaisesTheEvent) {
     Key(popup, VK_RETURN);
     EXPECT_FALSE(IsWindow(popup));
     EXPECT_EQ(changes.size(), 2u);
-    EXPECT_EQ(ReadInt(kPicker, kColor), 0x0000FFu);
+    EXPECT_EQ(ReadInt(kPicker, OwnIndex(qy::colour_picker::kColor)), 0x0000FFu);
 }
 
 TEST_F(ColourPickerUnit, EscapeAfterHoveringLeavesTheColour) {
     Load();
-    WriteInt(kPicker, kColor, 0x808080);
+    WriteInt(kPicker, OwnIndex(qy::colour_picker::kColor), 0x808080);
     HWND popup = Open(kPicker);
     ASSERT_NE(popup, nullptr);
     EXPECT_NE(GetFocus(), UnitHandle(kPicker));
@@ -293,7 +293,7 @@ TEST_F(ColourPickerUnit, EscapeAfterHoveringLeavesTheColour) {
     EXPECT_TRUE(IsWindow(GetParent(UnitHandle(kPicker)))) << "Esc in the popup closed the window";
     EXPECT_EQ(GetFocus(), UnitHandle(kPicker));
     EXPECT_EQ(windowMouseMoves, 0) << "the popup's mouse moves reached the window's subroutine";
-    EXPECT_EQ(ReadInt(kPicker, kColor), 0x808080u);
+    EXPECT_EQ(ReadInt(kPicker, OwnIndex(qy::colour_picker::kColor)), 0x808080u);
     EXPECT_TRUE(changes.empty());
     EXPECT_EQ(Endings(), (std::vector<UINT>{kDropDown, kCloseUp, kEndCancel}));
     EXPECT_EQ(Sent(kEndCancel), std::vector<uint32_t>{0x808080});
@@ -308,7 +308,7 @@ TEST_F(ColourPickerUnit, ReleasingOutsideThePopupCancels) {
     GetClientRect(popup, &client);
     Release(popup, POINT{client.right + 5, client.bottom + 5});
     EXPECT_FALSE(IsWindow(popup));
-    EXPECT_EQ(ReadInt(kPicker, kColor), 0u);
+    EXPECT_EQ(ReadInt(kPicker, OwnIndex(qy::colour_picker::kColor)), 0u);
     EXPECT_TRUE(changes.empty());
     EXPECT_EQ(Sent(kEndCancel), std::vector<uint32_t>{0});
 }
@@ -383,7 +383,7 @@ TEST_F(ColourPickerUnit, ArrowKeysWrapAndStepOntoTheEntries) {
     Key(popup, VK_UP);    // column 1's bottom cell, 29
     Key(popup, VK_SPACE);
     EXPECT_FALSE(IsWindow(popup));
-    EXPECT_EQ(ReadInt(kClearPicker, kColor), 0x8050FFu);
+    EXPECT_EQ(ReadInt(kClearPicker, OwnIndex(qy::colour_picker::kColor)), 0x8050FFu);
     ASSERT_EQ(changes.size(), 1u);
     EXPECT_EQ(changes[0].unit, kClearPicker);
 
@@ -403,7 +403,7 @@ TEST_F(ColourPickerUnit, ArrowKeysWrapAndStepOntoTheEntries) {
 
 TEST_F(ColourPickerUnit, ACancelledColourDialogCancelsTheChoice) {
     Load();
-    WriteInt(kPicker, kColor, 0x0000FF);
+    WriteInt(kPicker, OwnIndex(qy::colour_picker::kColor), 0x0000FF);
     HWND popup = Open(kPicker);
     ASSERT_NE(popup, nullptr);
     Key(popup, VK_UP);
@@ -416,7 +416,7 @@ TEST_F(ColourPickerUnit, ACancelledColourDialogCancelsTheChoice) {
     Key(popup, VK_RETURN);
     EXPECT_EQ(driver.answered(), 1);
     EXPECT_FALSE(IsWindow(popup));
-    EXPECT_EQ(ReadInt(kPicker, kColor), 0x0000FFu);
+    EXPECT_EQ(ReadInt(kPicker, OwnIndex(qy::colour_picker::kColor)), 0x0000FFu);
     EXPECT_TRUE(changes.empty());
     EXPECT_EQ(Endings(), (std::vector<UINT>{kDropDown, kCloseUp, kEndCancel}));
     EXPECT_EQ(Sent(kEndCancel), std::vector<uint32_t>{0x0000FF});
@@ -424,14 +424,14 @@ TEST_F(ColourPickerUnit, ACancelledColourDialogCancelsTheChoice) {
 
 TEST_F(ColourPickerUnit, TheColourDialogStartsAtTheColourAndItsOkChooses) {
     Load();
-    WriteInt(kPicker, kColor, 0x123456);  // not in the palette: the custom entry is the initial cell
+    WriteInt(kPicker, OwnIndex(qy::colour_picker::kColor), 0x123456);  // not in the palette: the custom entry is the initial cell
     HWND popup = Open(kPicker);
     ASSERT_NE(popup, nullptr);
     DialogDriver driver([&](HWND dialog) { DialogDriver::Press(dialog, IDOK); });
     Key(popup, VK_RETURN);
     EXPECT_EQ(driver.answered(), 1);
     EXPECT_EQ(driver.abandoned(), 0);
-    EXPECT_EQ(ReadInt(kPicker, kColor), 0x123456u);
+    EXPECT_EQ(ReadInt(kPicker, OwnIndex(qy::colour_picker::kColor)), 0x123456u);
     ASSERT_EQ(changes.size(), 1u);
     EXPECT_EQ(Sent(kEndOk), std::vector<uint32_t>{0x123456});
 }

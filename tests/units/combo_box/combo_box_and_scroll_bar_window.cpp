@@ -38,7 +38,7 @@ uintptr_t CodeBase() { return reinterpret_cast<uintptr_t>(&UnitEvent0); }
 int32_t HandlerFor(int event) {
     static const std::map<int, void (*)()> subs = {
         {0, &UnitEvent0}, {1, &UnitEvent1}, {2, &UnitEvent2},       {3, &UnitEvent3},
-        {4, &UnitEvent4}, {-7, &UnitGotFocus}, {-8, &UnitLostFocus},
+        {4, &UnitEvent4}, {qy::kEventGotFocus, &UnitGotFocus}, {qy::kEventLostFocus, &UnitLostFocus},
     };
     return static_cast<int32_t>(reinterpret_cast<uintptr_t>(subs.at(event)) - CodeBase());
 }

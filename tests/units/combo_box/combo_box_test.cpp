@@ -10,21 +10,18 @@
 #include "runtime/runtime_app.h"
 #include "runtime/value.h"
 #include "tests/units/combo_box/combo_box_and_scroll_bar_window.h"
+#include "units/combo_box/combo_box.h"
 #include "window/own_data.h"
 #include "units/combo_box/combo_box_data.h"
 
 using namespace qy;
 using unittest::UnitWindowTest;
+using qytest::OwnIndex;
 
 namespace {
 constexpr uint32_t kList = 0x16030001, kEditable = 0x16030002, kSimple = 0x16030003, kSorted = 0x16030004;
 constexpr uint32_t kTall = 0x16030005, kTaller = 0x16030006;
 constexpr uint32_t kComboType = TypeRef(1, 14);
-
-enum Property {
-    kType = 8, kContent, kMaxLength, kSelStart, kSelLength, kSelText, kAutoSort, kExtraItemHeight, kTextColor,
-    kBackColor, kFont, kCurrentSelection, kListItems, kItemValues,
-};
 
 Bytes TextList(const std::vector<std::string>& items) {
     ByteWriter out;
@@ -73,9 +70,10 @@ protected:
         sorted.itemValues = {3, 1, 2};
         sorted.currentSelection = 0;
 
-        Load({{kList, Unit(kComboType, 20, 20, 120, 25, list.Write(), {0, 2, 3})},
-              {kEditable, Unit(kComboType, 160, 20, 120, 25, editable.Write(), {0, 1, -7, -8})},
-              {kSimple, Unit(kComboType, 300, 20, 120, 100, simple.Write(), {0, 4})},
+        Load({{kList, Unit(kComboType, 20, 20, 120, 25, list.Write(), {combo_box::kItemSelected, combo_box::kDroppingDown, combo_box::kClosedUp})},
+              {kEditable, Unit(kComboType, 160, 20, 120, 25, editable.Write(),
+                                 {combo_box::kItemSelected, combo_box::kEditChanged, kEventGotFocus, kEventLostFocus})},
+              {kSimple, Unit(kComboType, 300, 20, 120, 100, simple.Write(), {combo_box::kItemSelected, combo_box::kDoubleClicked})},
               {kSorted, Unit(kComboType, 20, 200, 120, 25, sorted.Write())},
               {kTall, Unit(kComboType, 160, 200, 120, 160, list.Write())},
               {kTaller, Unit(kComboType, 300, 200, 120, 200, list.Write())}});
@@ -92,19 +90,19 @@ protected:
 
 TEST_F(ComboBoxTest, AStoredSelectionBeyondTheListSelectsTheLastItemAndMinusFiveClears) {
     EXPECT_EQ(SendMessageA(Handle(kList), CB_GETCURSEL, 0, 0), 2);
-    EXPECT_EQ(Read(kList, kCurrentSelection), 2);
-    EXPECT_EQ(ReadText(kList, kContent), "丙");
-    Write(kList, kCurrentSelection, static_cast<uint32_t>(-5));
+    EXPECT_EQ(Read(kList, OwnIndex(combo_box::kCurrentSelection)), 2);
+    EXPECT_EQ(ReadText(kList, OwnIndex(combo_box::kContent)), "丙");
+    Write(kList, OwnIndex(combo_box::kCurrentSelection), static_cast<uint32_t>(-5));
     EXPECT_EQ(SendMessageA(Handle(kList), CB_GETCURSEL, 0, 0), CB_ERR);
-    EXPECT_EQ(Read(kList, kCurrentSelection), -1);
-    Write(kList, kCurrentSelection, 1);
-    EXPECT_EQ(ReadText(kList, kContent), "乙");
+    EXPECT_EQ(Read(kList, OwnIndex(combo_box::kCurrentSelection)), -1);
+    Write(kList, OwnIndex(combo_box::kCurrentSelection), 1);
+    EXPECT_EQ(ReadText(kList, OwnIndex(combo_box::kContent)), "乙");
     Pump();
     EXPECT_TRUE(CallsOf(kList, 0).empty()) << "writing CurrentSelection must never raise event 0";
 }
 
 TEST_F(ComboBoxTest, AMouseChoiceRaisesEventZeroOnceWithTheNewSelectionInPlace) {
-    observe = [this] { return Read(kList, kCurrentSelection); };
+    observe = [this] { return Read(kList, OwnIndex(combo_box::kCurrentSelection)); };
     RECT box;
     GetWindowRect(Handle(kList), &box);
     Click({box.right - 6, (box.top + box.bottom) / 2});
@@ -124,14 +122,14 @@ TEST_F(ComboBoxTest, AMouseChoiceRaisesEventZeroOnceWithTheNewSelectionInPlace) 
     std::vector<unittest::EventCall> selected = CallsOf(kList, 0);
     ASSERT_EQ(selected.size(), 1u);
     EXPECT_EQ(selected[0].observed, 0) << "the subroutine must already read the chosen item";
-    EXPECT_EQ(Read(kList, kCurrentSelection), 0);
+    EXPECT_EQ(Read(kList, OwnIndex(combo_box::kCurrentSelection)), 0);
     EXPECT_EQ(CallsOf(kList, 3).size(), 1u);
     EXPECT_FALSE(SendMessageA(Handle(kList), CB_GETDROPPEDSTATE, 0, 0));
 }
 
 TEST_F(ComboBoxTest, TheKeyboardOnAClosedListRaisesEventZeroOncePerChange) {
-    observe = [this] { return Read(kList, kCurrentSelection); };
-    Write(kList, kCurrentSelection, 0);
+    observe = [this] { return Read(kList, OwnIndex(combo_box::kCurrentSelection)); };
+    Write(kList, OwnIndex(combo_box::kCurrentSelection), 0);
     SetFocus(Handle(kList));
     PostMessageA(Handle(kList), WM_KEYDOWN, VK_DOWN, 0);
     Pump();
@@ -170,73 +168,73 @@ TEST_F(ComboBoxTest, ListTypesDropAtLeastOneHundredSixtyPixels) {
 
 TEST_F(ComboBoxTest, ItemValuesFollowTheirItemsAndWritesRecreate) {
     for (int i = 0; i < 3; ++i) EXPECT_EQ(SendMessageA(Handle(kList), CB_GETITEMDATA, i, 0), 10 * (i + 1));
-    Bytes values = ReadBytes(kList, kItemValues);
+    Bytes values = ReadBytes(kList, OwnIndex(combo_box::kItemValues));
     ASSERT_EQ(values.size(), 12u);
     EXPECT_EQ(LoadU32(&values[8]), 30u);
 
     // Sorting moves the values with their items.
-    EXPECT_EQ(ReadBytes(kSorted, kListItems), TextList({"a", "b", "c"}));
+    EXPECT_EQ(ReadBytes(kSorted, OwnIndex(combo_box::kListItems)), TextList({"a", "b", "c"}));
     EXPECT_EQ(SendMessageA(Handle(kSorted), CB_GETITEMDATA, 0, 0), 1);
     EXPECT_EQ(SendMessageA(Handle(kSorted), CB_GETITEMDATA, 2, 0), 3);
 
     HWND before = Handle(kList);
     ByteSetArg two(Bytes{7, 0, 0, 0, 8, 0, 0, 0, 9});  // a stray byte after two whole words
-    Write(kList, kItemValues, two.value());
+    Write(kList, OwnIndex(combo_box::kItemValues), two.value());
     EXPECT_NE(Handle(kList), before);
-    EXPECT_EQ(ReadBytes(kList, kItemValues).size(), 8u);
+    EXPECT_EQ(ReadBytes(kList, OwnIndex(combo_box::kItemValues)).size(), 8u);
     EXPECT_EQ(SendMessageA(Handle(kList), CB_GETITEMDATA, 1, 0), 8);
     EXPECT_EQ(SendMessageA(Handle(kList), CB_GETITEMDATA, 2, 0), 0) << "an item without a value gets 0";
-    EXPECT_EQ(Read(kList, kCurrentSelection), 2) << "re-creation keeps the live selection";
+    EXPECT_EQ(Read(kList, OwnIndex(combo_box::kCurrentSelection)), 2) << "re-creation keeps the live selection";
 }
 
 TEST_F(ComboBoxTest, ListItemsAreATextListByteSet) {
-    EXPECT_EQ(ReadBytes(kList, kListItems), TextList({"甲", "乙", "丙"}));
+    EXPECT_EQ(ReadBytes(kList, OwnIndex(combo_box::kListItems)), TextList({"甲", "乙", "丙"}));
 
     ByteSetArg two(TextList({"红", "绿"}));
-    Write(kList, kListItems, two.value());
+    Write(kList, OwnIndex(combo_box::kListItems), two.value());
     EXPECT_EQ(SendMessageA(Handle(kList), CB_GETCOUNT, 0, 0), 2);
-    EXPECT_EQ(Read(kList, kCurrentSelection), 1) << "the selection is clamped into the shorter list";
-    EXPECT_EQ(ReadText(kList, kContent), "绿");
+    EXPECT_EQ(Read(kList, OwnIndex(combo_box::kCurrentSelection)), 1) << "the selection is clamped into the shorter list";
+    EXPECT_EQ(ReadText(kList, OwnIndex(combo_box::kContent)), "绿");
 
     HWND before = Handle(kList);
     ByteSetArg broken(Bytes{5, 0, 2, 0, 0, 0, 'a'});  // five texts announced, one truncated
-    Write(kList, kListItems, broken.value());
+    Write(kList, OwnIndex(combo_box::kListItems), broken.value());
     EXPECT_EQ(Handle(kList), before) << "a malformed list is ignored";
-    EXPECT_EQ(ReadBytes(kList, kListItems), TextList({"红", "绿"}));
+    EXPECT_EQ(ReadBytes(kList, OwnIndex(combo_box::kListItems)), TextList({"红", "绿"}));
 
     ByteSetArg empty(Bytes{});
-    Write(kList, kListItems, empty.value());
+    Write(kList, OwnIndex(combo_box::kListItems), empty.value());
     EXPECT_EQ(SendMessageA(Handle(kList), CB_GETCOUNT, 0, 0), 0);
-    EXPECT_EQ(Read(kList, kCurrentSelection), -1);
+    EXPECT_EQ(Read(kList, OwnIndex(combo_box::kCurrentSelection)), -1);
     Pump();
     EXPECT_TRUE(CallsOf(kList, 0).empty());
 }
 
 TEST_F(ComboBoxTest, ChangingTheTypeSwapsWhiteAndTheSystemBackground) {
-    EXPECT_EQ(static_cast<uint32_t>(Read(kSimple, kBackColor)), kButtonFaceColour);
+    EXPECT_EQ(static_cast<uint32_t>(Read(kSimple, OwnIndex(combo_box::kBackColor))), kButtonFaceColour);
     HWND before = Handle(kSimple);
-    Write(kSimple, kType, 1);
+    Write(kSimple, OwnIndex(combo_box::kType), 1);
     EXPECT_NE(Handle(kSimple), before);
     EXPECT_EQ(GetWindowLongA(Handle(kSimple), GWL_STYLE) & 3, CBS_DROPDOWN);
-    EXPECT_EQ(Read(kSimple, kBackColor), 0xFFFFFF);
-    Write(kSimple, kType, 0);
-    EXPECT_EQ(static_cast<uint32_t>(Read(kSimple, kBackColor)), kButtonFaceColour);
+    EXPECT_EQ(Read(kSimple, OwnIndex(combo_box::kBackColor)), 0xFFFFFF);
+    Write(kSimple, OwnIndex(combo_box::kType), 0);
+    EXPECT_EQ(static_cast<uint32_t>(Read(kSimple, OwnIndex(combo_box::kBackColor))), kButtonFaceColour);
 
     before = Handle(kSimple);
-    Write(kSimple, kType, 0);
+    Write(kSimple, OwnIndex(combo_box::kType), 0);
     EXPECT_EQ(Handle(kSimple), before) << "an unchanged type needs no re-creation";
-    Write(kSimple, kType, 9);
-    EXPECT_EQ(Read(kSimple, kType), 2);
+    Write(kSimple, OwnIndex(combo_box::kType), 9);
+    EXPECT_EQ(Read(kSimple, OwnIndex(combo_box::kType)), 2);
     EXPECT_EQ(GetWindowLongA(Handle(kSimple), GWL_STYLE) & 3, CBS_DROPDOWNLIST);
 
-    Write(kSimple, kBackColor, RGB(0, 0, 255));
-    Write(kSimple, kType, 0);
-    EXPECT_EQ(Read(kSimple, kBackColor), RGB(0, 0, 255)) << "a chosen colour is kept";
+    Write(kSimple, OwnIndex(combo_box::kBackColor), RGB(0, 0, 255));
+    Write(kSimple, OwnIndex(combo_box::kType), 0);
+    EXPECT_EQ(Read(kSimple, OwnIndex(combo_box::kBackColor)), RGB(0, 0, 255)) << "a chosen colour is kept";
 }
 
 TEST_F(ComboBoxTest, TheBackgroundBrushAnswersTheControlsColourRequests) {
-    Write(kEditable, kBackColor, RGB(255, 0, 0));
-    Write(kEditable, kTextColor, RGB(0, 0, 255));
+    Write(kEditable, OwnIndex(combo_box::kBackColor), RGB(255, 0, 0));
+    Write(kEditable, OwnIndex(combo_box::kTextColor), RGB(0, 0, 255));
     HDC dc = GetDC(EditOf(kEditable));
     auto brush = reinterpret_cast<HBRUSH>(
         SendMessageA(Handle(kEditable), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(EditOf(kEditable))));
@@ -249,37 +247,37 @@ TEST_F(ComboBoxTest, TheBackgroundBrushAnswersTheControlsColourRequests) {
 }
 
 TEST_F(ComboBoxTest, ExtraItemHeightIsAddedOnceOverTheFontsHeight) {
-    Write(kList, kExtraItemHeight, 0);
+    Write(kList, OwnIndex(combo_box::kExtraItemHeight), 0);
     int base = ItemHeight(kList);  // the same font without extra height
     EXPECT_EQ(ItemHeight(kEditable), base + 4);
-    Write(kEditable, kExtraItemHeight, 1);
+    Write(kEditable, OwnIndex(combo_box::kExtraItemHeight), 1);
     EXPECT_EQ(ItemHeight(kEditable), base + 1);
-    Write(kEditable, kExtraItemHeight, 1);
+    Write(kEditable, OwnIndex(combo_box::kExtraItemHeight), 1);
     EXPECT_EQ(ItemHeight(kEditable), base + 1);
 
-    Write(kEditable, kFont, 24, 5);
-    Write(kList, kFont, 24, 5);
+    Write(kEditable, OwnIndex(combo_box::kFont), 24, 5);
+    Write(kList, OwnIndex(combo_box::kFont), 24, 5);
     EXPECT_GT(ItemHeight(kList), base);
     EXPECT_EQ(ItemHeight(kEditable), ItemHeight(kList) + 1) << "a new font keeps the extra height once";
 }
 
 TEST_F(ComboBoxTest, TheEditFieldsSelectionIsReadLiveAndSelTextReplacesIt) {
-    Write(kEditable, kSelStart, 1);
-    Write(kEditable, kSelLength, 2);
-    EXPECT_EQ(ReadText(kEditable, kSelText), "bc");
-    Write(kEditable, kSelText, Text("汉字"));
-    EXPECT_EQ(ReadText(kEditable, kContent), "a汉字def");
-    EXPECT_EQ(Read(kEditable, kSelStart), 5) << "the caret goes behind the new text, counted in bytes";
-    EXPECT_EQ(Read(kEditable, kSelLength), 0);
+    Write(kEditable, OwnIndex(combo_box::kSelStart), 1);
+    Write(kEditable, OwnIndex(combo_box::kSelLength), 2);
+    EXPECT_EQ(ReadText(kEditable, OwnIndex(combo_box::kSelText)), "bc");
+    Write(kEditable, OwnIndex(combo_box::kSelText), Text("汉字"));
+    EXPECT_EQ(ReadText(kEditable, OwnIndex(combo_box::kContent)), "a汉字def");
+    EXPECT_EQ(Read(kEditable, OwnIndex(combo_box::kSelStart)), 5) << "the caret goes behind the new text, counted in bytes";
+    EXPECT_EQ(Read(kEditable, OwnIndex(combo_box::kSelLength)), 0);
 
-    Write(kEditable, kSelStart, static_cast<uint32_t>(-1));
-    EXPECT_EQ(Read(kEditable, kSelStart), 8) << "after the text";
-    Write(kEditable, kSelStart, 2);  // inside 汉: falls back to its start
-    Write(kEditable, kSelLength, 4);
-    EXPECT_EQ(Read(kEditable, kSelStart), 1);
-    EXPECT_EQ(ReadText(kEditable, kSelText), "汉字");
-    Write(kEditable, kContent, Text("新内容"));
-    EXPECT_EQ(ReadText(kEditable, kContent), "新内容");
+    Write(kEditable, OwnIndex(combo_box::kSelStart), static_cast<uint32_t>(-1));
+    EXPECT_EQ(Read(kEditable, OwnIndex(combo_box::kSelStart)), 8) << "after the text";
+    Write(kEditable, OwnIndex(combo_box::kSelStart), 2);  // inside 汉: falls back to its start
+    Write(kEditable, OwnIndex(combo_box::kSelLength), 4);
+    EXPECT_EQ(Read(kEditable, OwnIndex(combo_box::kSelStart)), 1);
+    EXPECT_EQ(ReadText(kEditable, OwnIndex(combo_box::kSelText)), "汉字");
+    Write(kEditable, OwnIndex(combo_box::kContent), Text("新内容"));
+    EXPECT_EQ(ReadText(kEditable, OwnIndex(combo_box::kContent)), "新内容");
     Pump();
     EXPECT_TRUE(CallsOf(kEditable, 1).empty()) << "property writes raise no edit event";
 
@@ -308,10 +306,10 @@ TEST_F(ComboBoxTest, MaxLengthCountsTheBytesOfTypedAndPastedText) {
 }
 
 TEST_F(ComboBoxTest, ContentOfADropDownListSelectsTheMatchingItemQuietly) {
-    Write(kList, kContent, Text("甲"));
-    EXPECT_EQ(Read(kList, kCurrentSelection), 0);
-    Write(kList, kContent, Text("没有"));
-    EXPECT_EQ(Read(kList, kCurrentSelection), 0);
+    Write(kList, OwnIndex(combo_box::kContent), Text("甲"));
+    EXPECT_EQ(Read(kList, OwnIndex(combo_box::kCurrentSelection)), 0);
+    Write(kList, OwnIndex(combo_box::kContent), Text("没有"));
+    EXPECT_EQ(Read(kList, OwnIndex(combo_box::kCurrentSelection)), 0);
     Pump();
     EXPECT_TRUE(CallsOf(kList, 0).empty());
 }
@@ -342,19 +340,19 @@ TEST_F(ComboBoxTest, ADoubleClickInTheSimpleListRaisesEventFour) {
 }
 
 TEST_F(ComboBoxTest, ReCreationCarriesTheLiveState) {
-    Write(kEditable, kCurrentSelection, 1);
-    Write(kEditable, kSelStart, 1);
-    Write(kEditable, kSelLength, 2);
+    Write(kEditable, OwnIndex(combo_box::kCurrentSelection), 1);
+    Write(kEditable, OwnIndex(combo_box::kSelStart), 1);
+    Write(kEditable, OwnIndex(combo_box::kSelLength), 2);
     HWND before = Handle(kEditable);
-    Write(kEditable, kAutoSort, 1);
+    Write(kEditable, OwnIndex(combo_box::kAutoSort), 1);
     ASSERT_NE(Handle(kEditable), before);
     EXPECT_EQ(GetWindowLongA(Handle(kEditable), GWL_STYLE) & CBS_SORT, CBS_SORT);
-    EXPECT_EQ(Read(kEditable, kCurrentSelection), 1);
-    EXPECT_EQ(ReadText(kEditable, kContent), "two");
-    EXPECT_EQ(ReadText(kEditable, kSelText), "wo");
+    EXPECT_EQ(Read(kEditable, OwnIndex(combo_box::kCurrentSelection)), 1);
+    EXPECT_EQ(ReadText(kEditable, OwnIndex(combo_box::kContent)), "two");
+    EXPECT_EQ(ReadText(kEditable, OwnIndex(combo_box::kSelText)), "wo");
     EXPECT_EQ(ItemHeight(kEditable), ItemHeight(kList) + 4);
     before = Handle(kEditable);
-    Write(kEditable, kAutoSort, 1);
+    Write(kEditable, OwnIndex(combo_box::kAutoSort), 1);
     EXPECT_EQ(Handle(kEditable), before) << "an unchanged AutoSort needs no re-creation";
 }
 

@@ -4,17 +4,17 @@
 #include <windows.h>
 
 #include "tests/units/combo_box/combo_box_and_scroll_bar_window.h"
+#include "units/scroll_bar/scroll_bar.h"
 #include "units/scroll_bar/scroll_bar_data.h"
 
 using namespace qy;
 using unittest::UnitWindowTest;
+using qytest::OwnIndex;
 
 namespace {
 constexpr uint32_t kReversed = 0x16030011, kDragOff = 0x16030012, kDragOn = 0x16030013;
 constexpr uint32_t kScrollType = TypeRef(1, 17);
 
-enum Property { kMinPosition = 8, kMaxPosition, kPageChange, kLineChange, kPosition, kDragTracking };
-constexpr int kDisabled = 6;
 
 Bytes Bar(int32_t low, int32_t high, int32_t position, int32_t dragTracking) {
     ScrollBarData d;
@@ -30,9 +30,9 @@ Bytes Bar(int32_t low, int32_t high, int32_t position, int32_t dragTracking) {
 class ScrollBarTest : public UnitWindowTest {
 protected:
     void SetUp() override {
-        Load({{kReversed, Unit(kScrollType, 20, 20, 108, 17, Bar(200, 1, 44, 1), {0})},
-              {kDragOff, Unit(kScrollType, 20, 80, 300, 20, Bar(0, 100, 0, 0), {0})},
-              {kDragOn, Unit(kScrollType, 20, 140, 300, 20, Bar(0, 100, 0, 1), {0})}});
+        Load({{kReversed, Unit(kScrollType, 20, 20, 108, 17, Bar(200, 1, 44, 1), {scroll_bar::kPositionChanged})},
+              {kDragOff, Unit(kScrollType, 20, 80, 300, 20, Bar(0, 100, 0, 0), {scroll_bar::kPositionChanged})},
+              {kDragOn, Unit(kScrollType, 20, 140, 300, 20, Bar(0, 100, 0, 1), {scroll_bar::kPositionChanged})}});
     }
 
     void Request(uint32_t unit, int request) {
@@ -61,16 +61,16 @@ TEST_F(ScrollBarTest, TheRangeRunsFromTheSmallerToTheLargerBound) {
     EXPECT_EQ(low, 1);
     EXPECT_EQ(high, 200);
     EXPECT_EQ(GetScrollPos(Handle(kReversed), SB_CTL), 44);
-    EXPECT_EQ(Read(kReversed, kMinPosition), 200) << "the bounds are stored as written";
-    EXPECT_EQ(Read(kReversed, kMaxPosition), 1);
+    EXPECT_EQ(Read(kReversed, OwnIndex(scroll_bar::kMinPosition)), 200) << "the bounds are stored as written";
+    EXPECT_EQ(Read(kReversed, OwnIndex(scroll_bar::kMaxPosition)), 1);
 }
 
 TEST_F(ScrollBarTest, ScrollRequestsMoveByLinesPagesAndToTheEnds) {
-    observe = [this] { return Read(kReversed, kPosition); };
+    observe = [this] { return Read(kReversed, OwnIndex(scroll_bar::kPosition)); };
     Request(kReversed, SB_LINERIGHT);
-    EXPECT_EQ(Read(kReversed, kPosition), 45);
+    EXPECT_EQ(Read(kReversed, OwnIndex(scroll_bar::kPosition)), 45);
     Request(kReversed, SB_PAGELEFT);
-    EXPECT_EQ(Read(kReversed, kPosition), 32);
+    EXPECT_EQ(Read(kReversed, OwnIndex(scroll_bar::kPosition)), 32);
     Request(kReversed, SB_RIGHT);
     EXPECT_EQ(GetScrollPos(Handle(kReversed), SB_CTL), 200);
     ASSERT_EQ(Events(kReversed), 3u);
@@ -81,7 +81,7 @@ TEST_F(ScrollBarTest, ScrollRequestsMoveByLinesPagesAndToTheEnds) {
     EXPECT_EQ(Events(kReversed), 3u);
     Request(kReversed, SB_LEFT);
     Request(kReversed, SB_LINELEFT);
-    EXPECT_EQ(Read(kReversed, kPosition), 1);
+    EXPECT_EQ(Read(kReversed, OwnIndex(scroll_bar::kPosition)), 1);
     EXPECT_EQ(Events(kReversed), 4u);
 }
 
@@ -91,18 +91,18 @@ TEST_F(ScrollBarTest, ClickingAnArrowMovesOneLine) {
     ASSERT_TRUE(GetScrollBarInfo(Handle(kReversed), OBJID_CLIENT, &info));
     Click({info.rcScrollBar.right - 4, (info.rcScrollBar.top + info.rcScrollBar.bottom) / 2});
     Pump();
-    EXPECT_EQ(Read(kReversed, kPosition), 45);
+    EXPECT_EQ(Read(kReversed, OwnIndex(scroll_bar::kPosition)), 45);
     EXPECT_EQ(Events(kReversed), 1u);
 }
 
 TEST_F(ScrollBarTest, WithoutDragTrackingTheThumbCountsOnlyWhenReleased) {
-    observe = [this] { return Read(kDragOff, kPosition); };
+    observe = [this] { return Read(kDragOff, OwnIndex(scroll_bar::kPosition)); };
     DragThumb(kDragOff);
     std::vector<unittest::EventCall> moved = CallsOf(kDragOff, 0);
     ASSERT_EQ(moved.size(), 1u);
     EXPECT_FALSE(moved[0].buttonDown) << "the event came while the thumb was still held";
     EXPECT_GT(moved[0].observed, 0);
-    EXPECT_EQ(Read(kDragOff, kPosition), moved[0].observed);
+    EXPECT_EQ(Read(kDragOff, OwnIndex(scroll_bar::kPosition)), moved[0].observed);
 }
 
 TEST_F(ScrollBarTest, WithDragTrackingTheThumbCountsWhileHeld) {
@@ -110,42 +110,42 @@ TEST_F(ScrollBarTest, WithDragTrackingTheThumbCountsWhileHeld) {
     std::vector<unittest::EventCall> moved = CallsOf(kDragOn, 0);
     ASSERT_FALSE(moved.empty());
     EXPECT_TRUE(moved[0].buttonDown);
-    EXPECT_GT(Read(kDragOn, kPosition), 0);
+    EXPECT_GT(Read(kDragOn, OwnIndex(scroll_bar::kPosition)), 0);
 }
 
 TEST_F(ScrollBarTest, WritesClampAndNeverRaiseTheEvent) {
-    Write(kReversed, kPosition, 500);
-    EXPECT_EQ(Read(kReversed, kPosition), 200);
-    Write(kReversed, kPosition, static_cast<uint32_t>(-3));
+    Write(kReversed, OwnIndex(scroll_bar::kPosition), 500);
+    EXPECT_EQ(Read(kReversed, OwnIndex(scroll_bar::kPosition)), 200);
+    Write(kReversed, OwnIndex(scroll_bar::kPosition), static_cast<uint32_t>(-3));
     EXPECT_EQ(GetScrollPos(Handle(kReversed), SB_CTL), 1);
 
-    Write(kReversed, kPageChange, 0);
-    EXPECT_EQ(Read(kReversed, kPageChange), 1);
-    Write(kReversed, kLineChange, 40000);
-    EXPECT_EQ(Read(kReversed, kLineChange), 32767);
-    Write(kReversed, kLineChange, static_cast<uint32_t>(-5));
-    EXPECT_EQ(Read(kReversed, kLineChange), 1);
+    Write(kReversed, OwnIndex(scroll_bar::kPageChange), 0);
+    EXPECT_EQ(Read(kReversed, OwnIndex(scroll_bar::kPageChange)), 1);
+    Write(kReversed, OwnIndex(scroll_bar::kLineChange), 40000);
+    EXPECT_EQ(Read(kReversed, OwnIndex(scroll_bar::kLineChange)), 32767);
+    Write(kReversed, OwnIndex(scroll_bar::kLineChange), static_cast<uint32_t>(-5));
+    EXPECT_EQ(Read(kReversed, OwnIndex(scroll_bar::kLineChange)), 1);
 
     // A new range pulls the position in with it.
-    Write(kReversed, kMaxPosition, 300);
-    EXPECT_EQ(Read(kReversed, kPosition), 200);
-    Write(kReversed, kDragTracking, 7);
-    EXPECT_EQ(Read(kReversed, kDragTracking), 1);
+    Write(kReversed, OwnIndex(scroll_bar::kMaxPosition), 300);
+    EXPECT_EQ(Read(kReversed, OwnIndex(scroll_bar::kPosition)), 200);
+    Write(kReversed, OwnIndex(scroll_bar::kDragTracking), 7);
+    EXPECT_EQ(Read(kReversed, OwnIndex(scroll_bar::kDragTracking)), 1);
     Pump();
     EXPECT_EQ(Events(kReversed), 0u);
 }
 
 TEST_F(ScrollBarTest, ADisabledBarStaysDisabled) {
-    Write(kReversed, kDisabled, 1);
-    Write(kReversed, kMinPosition, 100);
-    Write(kReversed, kPosition, 5);
+    Write(kReversed, kPropertyDisabled, 1);
+    Write(kReversed, OwnIndex(scroll_bar::kMinPosition), 100);
+    Write(kReversed, OwnIndex(scroll_bar::kPosition), 5);
     EXPECT_FALSE(IsWindowEnabled(Handle(kReversed)));
     SCROLLBARINFO info{};
     info.cbSize = sizeof info;
     ASSERT_TRUE(GetScrollBarInfo(Handle(kReversed), OBJID_CLIENT, &info));
     EXPECT_TRUE(info.rgstate[1] & STATE_SYSTEM_UNAVAILABLE) << "the left arrow looks enabled";
     EXPECT_TRUE(info.rgstate[5] & STATE_SYSTEM_UNAVAILABLE) << "the right arrow looks enabled";
-    EXPECT_EQ(Read(kReversed, kPosition), 5);
+    EXPECT_EQ(Read(kReversed, OwnIndex(scroll_bar::kPosition)), 5);
 }
 
 }  // namespace

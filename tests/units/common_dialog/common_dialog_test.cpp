@@ -19,32 +19,6 @@ namespace {
 constexpr uint32_t kDialog = 0x16030001;
 constexpr uint32_t kCommonDialogRef = 0x1001F;
 
-// Global property indexes: own index + 8.
-enum {
-    kDialogType = 8,
-    kTitle,
-    kFileName,
-    kFilter,
-    kFilterIndex,
-    kInitialDir,
-    kDefaultExt,
-    kCreatePrompt,
-    kFileMustExist,
-    kOverwritePrompt,
-    kPathMustExist,
-    kKeepCurrentDir,
-    kFontColor,
-    kFontBold,
-    kFontItalic,
-    kFontStrikeout,
-    kFontUnderline,
-    kFontName,
-    kFontSize,
-    kHelpFile,
-    kHelpCommand,
-    kHelpContext,
-};
-
 // Controls of the system dialogs (the ids of the common-dialog templates).
 constexpr int kFileTypeCombo = 0x470, kFileNameCombo = 0x47C, kFileNameEdit = 0x480;
 constexpr int kFontFaceCombo = 0x470, kFontStyleCombo = 0x471, kFontSizeCombo = 0x472, kFontColourCombo = 0x473;
@@ -111,37 +85,37 @@ TEST_F(CommonDialogUnit, TemplateDefaultsAndStoredValuesAreRead) {
     d.filter = "所有文件|*.*";
     Install(d.Write());
     ASSERT_TRUE(LoadUnitWindow());
-    EXPECT_EQ(ReadInt(kDialog, kDialogType), 2u);
-    EXPECT_EQ(ReadInt(kDialog, kFontSize), 14u);
-    EXPECT_EQ(ReadText(kDialog, kFontName), "黑体");
-    EXPECT_EQ(ReadText(kDialog, kFilter), "所有文件|*.*");
-    EXPECT_EQ(ReadInt(kDialog, kFileMustExist), 1u);
-    EXPECT_EQ(ReadInt(kDialog, kOverwritePrompt), 1u);
-    EXPECT_EQ(ReadInt(kDialog, kPathMustExist), 1u);
-    EXPECT_EQ(ReadInt(kDialog, kCreatePrompt), 0u);
-    EXPECT_EQ(ReadText(kDialog, kTitle), "");
+    EXPECT_EQ(ReadInt(kDialog, OwnIndex(qy::common_dialog::kDialogType)), 2u);
+    EXPECT_EQ(ReadInt(kDialog, OwnIndex(qy::common_dialog::kFontSize)), 14u);
+    EXPECT_EQ(ReadText(kDialog, OwnIndex(qy::common_dialog::kFontName)), "黑体");
+    EXPECT_EQ(ReadText(kDialog, OwnIndex(qy::common_dialog::kFilter)), "所有文件|*.*");
+    EXPECT_EQ(ReadInt(kDialog, OwnIndex(qy::common_dialog::kFileMustExist)), 1u);
+    EXPECT_EQ(ReadInt(kDialog, OwnIndex(qy::common_dialog::kOverwritePrompt)), 1u);
+    EXPECT_EQ(ReadInt(kDialog, OwnIndex(qy::common_dialog::kPathMustExist)), 1u);
+    EXPECT_EQ(ReadInt(kDialog, OwnIndex(qy::common_dialog::kCreatePrompt)), 0u);
+    EXPECT_EQ(ReadText(kDialog, OwnIndex(qy::common_dialog::kTitle)), "");
 }
 
 TEST_F(CommonDialogUnit, WritesAreClampedAsThePropertiesSay) {
     ASSERT_TRUE(LoadUnitWindow());
-    WriteInt(kDialog, kDialogType, 7);
-    EXPECT_EQ(ReadInt(kDialog, kDialogType), 3u);
-    WriteInt(kDialog, kDialogType, static_cast<uint32_t>(-2));
-    EXPECT_EQ(ReadInt(kDialog, kDialogType), 0u);
-    WriteInt(kDialog, kHelpCommand, 9);
-    EXPECT_EQ(ReadInt(kDialog, kHelpCommand), 5u);
-    WriteInt(kDialog, kFilterIndex, static_cast<uint32_t>(-3));
-    EXPECT_EQ(ReadInt(kDialog, kFilterIndex), 0u);
-    WriteInt(kDialog, kFontSize, static_cast<uint32_t>(-12));
-    EXPECT_EQ(ReadInt(kDialog, kFontSize), 0u);
-    WriteInt(kDialog, kHelpContext, static_cast<uint32_t>(-12));
-    EXPECT_EQ(ReadInt(kDialog, kHelpContext), static_cast<uint32_t>(-12));
-    WriteInt(kDialog, kFontItalic, 5);
-    EXPECT_EQ(ReadInt(kDialog, kFontItalic), 1u);
-    WriteInt(kDialog, kFontColor, 0x123456);
-    EXPECT_EQ(ReadInt(kDialog, kFontColor), 0x123456u);
-    WriteText(kDialog, kInitialDir, "C:\\目录");
-    EXPECT_EQ(ReadText(kDialog, kInitialDir), "C:\\目录");
+    WriteInt(kDialog, OwnIndex(qy::common_dialog::kDialogType), 7);
+    EXPECT_EQ(ReadInt(kDialog, OwnIndex(qy::common_dialog::kDialogType)), 3u);
+    WriteInt(kDialog, OwnIndex(qy::common_dialog::kDialogType), static_cast<uint32_t>(-2));
+    EXPECT_EQ(ReadInt(kDialog, OwnIndex(qy::common_dialog::kDialogType)), 0u);
+    WriteInt(kDialog, OwnIndex(qy::common_dialog::kHelpCommand), 9);
+    EXPECT_EQ(ReadInt(kDialog, OwnIndex(qy::common_dialog::kHelpCommand)), 5u);
+    WriteInt(kDialog, OwnIndex(qy::common_dialog::kFilterIndex), static_cast<uint32_t>(-3));
+    EXPECT_EQ(ReadInt(kDialog, OwnIndex(qy::common_dialog::kFilterIndex)), 0u);
+    WriteInt(kDialog, OwnIndex(qy::common_dialog::kFontSize), static_cast<uint32_t>(-12));
+    EXPECT_EQ(ReadInt(kDialog, OwnIndex(qy::common_dialog::kFontSize)), 0u);
+    WriteInt(kDialog, OwnIndex(qy::common_dialog::kHelpContext), static_cast<uint32_t>(-12));
+    EXPECT_EQ(ReadInt(kDialog, OwnIndex(qy::common_dialog::kHelpContext)), static_cast<uint32_t>(-12));
+    WriteInt(kDialog, OwnIndex(qy::common_dialog::kFontItalic), 5);
+    EXPECT_EQ(ReadInt(kDialog, OwnIndex(qy::common_dialog::kFontItalic)), 1u);
+    WriteInt(kDialog, OwnIndex(qy::common_dialog::kFontColor), 0x123456);
+    EXPECT_EQ(ReadInt(kDialog, OwnIndex(qy::common_dialog::kFontColor)), 0x123456u);
+    WriteText(kDialog, OwnIndex(qy::common_dialog::kInitialDir), "C:\\目录");
+    EXPECT_EQ(ReadText(kDialog, OwnIndex(qy::common_dialog::kInitialDir)), "C:\\目录");
 }
 
 TEST_F(CommonDialogUnit, AnUnknownTemplateVersionFailsTheWindowLoad) {
@@ -164,7 +138,7 @@ TEST(DialogFilter, AddsTheMissingEndAndKeepsBarsInsideDoubleByteCharacters) {
 
 TEST_F(CommonDialogUnit, AFilterWithoutTheEndMarkShowsASingleEntry) {
     ASSERT_TRUE(LoadUnitWindow());
-    WriteText(kDialog, kFilter, "文本|*.txt");
+    WriteText(kDialog, OwnIndex(qy::common_dialog::kFilter), "文本|*.txt");
     std::vector<std::string> entries;
     DialogDriver driver([&](HWND dialog) {
         HWND types = GetDlgItem(dialog, kFileTypeCombo);
@@ -180,9 +154,9 @@ TEST_F(CommonDialogUnit, AFilterWithoutTheEndMarkShowsASingleEntry) {
 
 TEST_F(CommonDialogUnit, FilterIndexOneSelectsTheSecondPairAndTheTitleIsShown) {
     ASSERT_TRUE(LoadUnitWindow());
-    WriteText(kDialog, kFilter, "文本|*.txt|图片|*.bmp|所有文件|*.*");
-    WriteInt(kDialog, kFilterIndex, 1);
-    WriteText(kDialog, kTitle, "选择图片");
+    WriteText(kDialog, OwnIndex(qy::common_dialog::kFilter), "文本|*.txt|图片|*.bmp|所有文件|*.*");
+    WriteInt(kDialog, OwnIndex(qy::common_dialog::kFilterIndex), 1);
+    WriteText(kDialog, OwnIndex(qy::common_dialog::kTitle), "选择图片");
     int selected = -1;
     std::string selectedText, title;
     DialogDriver driver([&](HWND dialog) {
@@ -206,8 +180,8 @@ TEST_F(CommonDialogUnit, CancelKeepsTheFileNameAndOkStoresTheFullPath) {
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     CloseHandle(file);
 
-    WriteText(kDialog, kFileName, "保留.txt");
-    WriteText(kDialog, kFilter, "所有文件|*.*");
+    WriteText(kDialog, OwnIndex(qy::common_dialog::kFileName), "保留.txt");
+    WriteText(kDialog, OwnIndex(qy::common_dialog::kFilter), "所有文件|*.*");
     {
         std::string initial;
         DialogDriver driver([&](HWND dialog) {
@@ -218,9 +192,9 @@ TEST_F(CommonDialogUnit, CancelKeepsTheFileNameAndOkStoresTheFullPath) {
         EXPECT_EQ(driver.answered(), 1);
         EXPECT_EQ(initial, "保留.txt");
     }
-    EXPECT_EQ(ReadText(kDialog, kFileName), "保留.txt");
+    EXPECT_EQ(ReadText(kDialog, OwnIndex(qy::common_dialog::kFileName)), "保留.txt");
 
-    WriteText(kDialog, kInitialDir, dir);
+    WriteText(kDialog, OwnIndex(qy::common_dialog::kInitialDir), dir);
     {
         DialogDriver driver([&](HWND dialog) {
             SetWindowTextA(FileNameField(dialog), "qy_dialog_pick.txt");
@@ -229,7 +203,7 @@ TEST_F(CommonDialogUnit, CancelKeepsTheFileNameAndOkStoresTheFullPath) {
         EXPECT_TRUE(OpenDialog());
         EXPECT_EQ(driver.abandoned(), 0);
     }
-    EXPECT_EQ(lstrcmpiA(ReadText(kDialog, kFileName).c_str(), path.c_str()), 0) << ReadText(kDialog, kFileName);
+    EXPECT_EQ(lstrcmpiA(ReadText(kDialog, OwnIndex(qy::common_dialog::kFileName)).c_str(), path.c_str()), 0) << ReadText(kDialog, OwnIndex(qy::common_dialog::kFileName));
     DeleteFileA(path.c_str());
 }
 
@@ -237,11 +211,11 @@ TEST_F(CommonDialogUnit, SaveDialogAppendsTheDefaultExtension) {
     ASSERT_TRUE(LoadUnitWindow());
     std::string dir = TempDirectory();
     DeleteFileA((dir + "\\qy_new_picture.txt").c_str());
-    WriteInt(kDialog, kDialogType, 1);
-    WriteText(kDialog, kDefaultExt, "txt");
-    WriteText(kDialog, kInitialDir, dir);
-    WriteText(kDialog, kTitle, "保存为");
-    WriteText(kDialog, kFilter, "文本|*.txt");
+    WriteInt(kDialog, OwnIndex(qy::common_dialog::kDialogType), 1);
+    WriteText(kDialog, OwnIndex(qy::common_dialog::kDefaultExt), "txt");
+    WriteText(kDialog, OwnIndex(qy::common_dialog::kInitialDir), dir);
+    WriteText(kDialog, OwnIndex(qy::common_dialog::kTitle), "保存为");
+    WriteText(kDialog, OwnIndex(qy::common_dialog::kFilter), "文本|*.txt");
     std::string title;
     DialogDriver driver([&](HWND dialog) {
         title = DialogDriver::Text(dialog);
@@ -250,8 +224,8 @@ TEST_F(CommonDialogUnit, SaveDialogAppendsTheDefaultExtension) {
     });
     EXPECT_TRUE(OpenDialog());
     EXPECT_EQ(title, "保存为");
-    EXPECT_EQ(lstrcmpiA(ReadText(kDialog, kFileName).c_str(), (dir + "\\qy_new_picture.txt").c_str()), 0)
-        << ReadText(kDialog, kFileName);
+    EXPECT_EQ(lstrcmpiA(ReadText(kDialog, OwnIndex(qy::common_dialog::kFileName)).c_str(), (dir + "\\qy_new_picture.txt").c_str()), 0)
+        << ReadText(kDialog, OwnIndex(qy::common_dialog::kFileName));
 }
 
 TEST_F(CommonDialogUnit, FontDialogStoresTwelvePointBoldAndItsColour) {
@@ -261,11 +235,11 @@ TEST_F(CommonDialogUnit, FontDialogStoresTwelvePointBoldAndItsColour) {
     ASSERT_EQ(dpi, 96) << "the sizes below assume a 96 pixels-per-inch screen";
 
     ASSERT_TRUE(LoadUnitWindow());
-    WriteInt(kDialog, kDialogType, 2);
-    WriteInt(kDialog, kFontSize, 9);
-    WriteInt(kDialog, kFontBold, 0);
-    WriteInt(kDialog, kFontColor, 0);
-    WriteText(kDialog, kFontName, "文泉驿正黑");  // the project's CJK font
+    WriteInt(kDialog, OwnIndex(qy::common_dialog::kDialogType), 2);
+    WriteInt(kDialog, OwnIndex(qy::common_dialog::kFontSize), 9);
+    WriteInt(kDialog, OwnIndex(qy::common_dialog::kFontBold), 0);
+    WriteInt(kDialog, OwnIndex(qy::common_dialog::kFontColor), 0);
+    WriteText(kDialog, OwnIndex(qy::common_dialog::kFontName), "文泉驿正黑");  // the project's CJK font
     std::string face, startSize;
     bool chose = false;
     DialogDriver driver([&](HWND dialog) {
@@ -301,35 +275,35 @@ TEST_F(CommonDialogUnit, FontDialogStoresTwelvePointBoldAndItsColour) {
     EXPECT_EQ(face, "文泉驿正黑");
     EXPECT_EQ(startSize, "9");
     ASSERT_TRUE(chose) << "the face offers no bold style";
-    EXPECT_EQ(ReadInt(kDialog, kFontSize), 12u);
-    EXPECT_EQ(ReadInt(kDialog, kFontBold), 1u);
-    EXPECT_EQ(ReadInt(kDialog, kFontItalic), 0u);
-    EXPECT_EQ(ReadInt(kDialog, kFontColor), 0x0000FFu);
-    EXPECT_EQ(ReadText(kDialog, kFontName), "文泉驿正黑");
+    EXPECT_EQ(ReadInt(kDialog, OwnIndex(qy::common_dialog::kFontSize)), 12u);
+    EXPECT_EQ(ReadInt(kDialog, OwnIndex(qy::common_dialog::kFontBold)), 1u);
+    EXPECT_EQ(ReadInt(kDialog, OwnIndex(qy::common_dialog::kFontItalic)), 0u);
+    EXPECT_EQ(ReadInt(kDialog, OwnIndex(qy::common_dialog::kFontColor)), 0x0000FFu);
+    EXPECT_EQ(ReadText(kDialog, OwnIndex(qy::common_dialog::kFontName)), "文泉驿正黑");
 }
 
 TEST_F(CommonDialogUnit, CancelledFontDialogChangesNothing) {
     ASSERT_TRUE(LoadUnitWindow());
-    WriteInt(kDialog, kDialogType, 2);
-    WriteInt(kDialog, kFontSize, 20);
-    WriteInt(kDialog, kFontUnderline, 1);
-    WriteText(kDialog, kFontName, "没有这个字体");
+    WriteInt(kDialog, OwnIndex(qy::common_dialog::kDialogType), 2);
+    WriteInt(kDialog, OwnIndex(qy::common_dialog::kFontSize), 20);
+    WriteInt(kDialog, OwnIndex(qy::common_dialog::kFontUnderline), 1);
+    WriteText(kDialog, OwnIndex(qy::common_dialog::kFontName), "没有这个字体");
     DialogDriver driver([&](HWND dialog) { DialogDriver::Press(dialog, IDCANCEL); });
     EXPECT_FALSE(OpenDialog());
     EXPECT_EQ(driver.answered(), 1);
-    EXPECT_EQ(ReadInt(kDialog, kFontSize), 20u);
-    EXPECT_EQ(ReadInt(kDialog, kFontUnderline), 1u);
-    EXPECT_EQ(ReadText(kDialog, kFontName), "没有这个字体");
+    EXPECT_EQ(ReadInt(kDialog, OwnIndex(qy::common_dialog::kFontSize)), 20u);
+    EXPECT_EQ(ReadInt(kDialog, OwnIndex(qy::common_dialog::kFontUnderline)), 1u);
+    EXPECT_EQ(ReadText(kDialog, OwnIndex(qy::common_dialog::kFontName)), "没有这个字体");
 }
 
 TEST_F(CommonDialogUnit, HelpNeedsAnExistingFileExceptToCloseOrExplainHelp) {
     ASSERT_TRUE(LoadUnitWindow());
-    WriteInt(kDialog, kDialogType, 3);
-    WriteText(kDialog, kHelpFile, "C:\\没有\\帮助.hlp");
+    WriteInt(kDialog, OwnIndex(qy::common_dialog::kDialogType), 3);
+    WriteText(kDialog, OwnIndex(qy::common_dialog::kHelpFile), "C:\\没有\\帮助.hlp");
     EXPECT_FALSE(OpenDialog());
     // The default is the program's own path with "hlp", which the test program does not have.
-    WriteText(kDialog, kHelpFile, "");
+    WriteText(kDialog, OwnIndex(qy::common_dialog::kHelpFile), "");
     EXPECT_FALSE(OpenDialog());
-    WriteInt(kDialog, kHelpCommand, 5);
+    WriteInt(kDialog, OwnIndex(qy::common_dialog::kHelpCommand), 5);
     EXPECT_TRUE(OpenDialog());
 }

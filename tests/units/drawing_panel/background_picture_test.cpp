@@ -5,6 +5,7 @@
 #include "gtest/gtest.h"
 #include "tests/support/unit_window.h"
 #include "tests/media/picture/test_pictures.h"
+#include "units/label/label.h"
 #include "units/label/label_data.h"
 #include "window/window_list.h"
 
@@ -15,7 +16,8 @@ namespace {
 constexpr uint32_t kLabel = 0x16050001;
 constexpr COLORREF kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 255), kGrey = RGB(128, 128, 128),
                    kGreen = RGB(0, 255, 0);
-constexpr int kWindowPicture = 11, kWindowPictureMode = 12, kLabelPicture = 18;
+constexpr int kWindowPicture = OwnIndex(window::kBackPicture), kWindowPictureMode = OwnIndex(window::kPictureMode),
+              kLabelPicture = OwnIndex(label::kPicture);
 
 // 8 x 8, left half red, right half blue, as a 24-bit BMP.
 Bytes RedBlueBmp() {
@@ -65,19 +67,19 @@ TEST_F(BackgroundPicture, TheWindowDrawsItsPictureInFourModes) {
     EXPECT_EQ(At(0, 6, 6), kBlue);
     EXPECT_EQ(At(0, 9, 1), kGrey) << "mode 0: one copy at the top left";
 
-    WriteInt(kUnitWindowOwn, kWindowPictureMode, 1);
+    WriteInt(kUnitWindowOwn, kWindowPictureMode, kPictureTiled);
     Redraw();
     EXPECT_EQ(At(0, 9, 1), kRed) << "mode 1: tiled";
     EXPECT_EQ(At(0, 86, 17), kBlue);
 
     RECT client;
     GetClientRect(Handle(0), &client);
-    WriteInt(kUnitWindowOwn, kWindowPictureMode, 2);
+    WriteInt(kUnitWindowOwn, kWindowPictureMode, kPictureCentred);
     Redraw();
     EXPECT_EQ(At(0, (client.right - 8) / 2, (client.bottom - 8) / 2), kRed) << "mode 2: centred";
     EXPECT_EQ(At(0, 1, 1), kGrey);
 
-    WriteInt(kUnitWindowOwn, kWindowPictureMode, 3);
+    WriteInt(kUnitWindowOwn, kWindowPictureMode, kPictureStretched);
     Redraw();
     EXPECT_EQ(At(0, 2, client.bottom / 2), kRed) << "mode 3: stretched";
     EXPECT_EQ(At(0, client.right - 3, client.bottom / 2), kBlue);

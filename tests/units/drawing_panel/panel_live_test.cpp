@@ -38,12 +38,6 @@ const ValueRecord kOmitted{0, 0, 0};
 std::vector<std::vector<int32_t>> paints;
 std::function<void()> duringPaint;
 
-// Global property indexes of the panel.
-enum Property {
-    kBorder = 8, kBackColor, kBackPicture, kPictureMode, kAutoRedraw, kCoordinateUnit, kPenStyle, kDrawMode, kPenWidth,
-    kPenColor, kBrushStyle, kBrushColor, kTextColor, kTextBackColor, kFont, kCanvasWidth, kCanvasHeight,
-};
-
 uintptr_t CodeBase() { return reinterpret_cast<uintptr_t>(&PanelPaintHandler); }
 
 DrawPanelData ProgramPanel() {
@@ -57,7 +51,7 @@ void InstallPanels(const Bytes& panelData, uint32_t panelState, uint32_t otherSt
     window.at = RECT{50, 50, 450, 350};
     window.data.caption = "画板测试";
     window.data.backColor = 0x808080;
-    std::vector<EventBinding> paint = {{0, 0}};  // Paint -> PanelPaintHandler at the code base
+    std::vector<EventBinding> paint = {{draw_panel::kPaint, 0}};  // Paint -> PanelPaintHandler at the code base
     InstallUnitWindow({MakeTestUnit(kPanel, kPanelType, 10, 10, kWidth, kHeight, panelData, panelState, paint),
                        MakeTestUnit(kOther, kPanelType, 200, 10, 60, 60, ProgramPanel().Write(), otherState)},
                       CodeBase(), window);
@@ -181,10 +175,10 @@ TEST_F(PanelTest, TemplateVersionsZeroAndOneLoadOthersFailTheWindow) {
     truncated.resize(truncated.size() - 3);
     EXPECT_FALSE(LoadRaw(truncated)) << "a cut-off picture buffer is no panel";
     EXPECT_TRUE(LoadRaw(Bytes())) << "empty own data means all defaults";
-    EXPECT_EQ(static_cast<uint32_t>(Read(kBackColor)), 0xFF000000u);
-    EXPECT_EQ(Read(kPictureMode), 1);
-    EXPECT_EQ(Read(kDrawMode), 12);
-    EXPECT_EQ(Read(kBrushColor), kWhite);
+    EXPECT_EQ(static_cast<uint32_t>(Read(OwnIndex(draw_panel::kBackColor))), 0xFF000000u);
+    EXPECT_EQ(Read(OwnIndex(draw_panel::kPictureMode)), 1);
+    EXPECT_EQ(Read(OwnIndex(draw_panel::kDrawMode)), 12);
+    EXPECT_EQ(Read(OwnIndex(draw_panel::kBrushColor)), kWhite);
 }
 
 TEST_F(PanelTest, WindowClassStyleAndBorders) {
@@ -200,17 +194,17 @@ TEST_F(PanelTest, WindowClassStyleAndBorders) {
     EXPECT_TRUE(style & WS_TABSTOP);
     EXPECT_EQ(GetWindowLongA(h, GWL_EXSTYLE) & (WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME | WS_EX_STATICEDGE), 0);
 
-    Write(kBorder, 4);
+    Write(OwnIndex(draw_panel::kBorder), 4);
     EXPECT_EQ(GetWindowLongA(h, GWL_EXSTYLE) & (WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME),
               WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME);
-    Write(kBorder, 3);
+    Write(OwnIndex(draw_panel::kBorder), 3);
     EXPECT_EQ(GetWindowLongA(h, GWL_EXSTYLE) & (WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME | WS_EX_STATICEDGE),
               WS_EX_STATICEDGE) << "the other edges are removed";
-    Write(kBorder, 9);
-    EXPECT_EQ(Read(kBorder), 5);
+    Write(OwnIndex(draw_panel::kBorder), 9);
+    EXPECT_EQ(Read(OwnIndex(draw_panel::kBorder)), 5);
     EXPECT_TRUE(GetWindowLongA(h, GWL_STYLE) & WS_BORDER);
     EXPECT_EQ(GetWindowLongA(h, GWL_EXSTYLE) & WS_EX_STATICEDGE, 0);
-    Write(kBorder, 0);
+    Write(OwnIndex(draw_panel::kBorder), 0);
     EXPECT_FALSE(GetWindowLongA(h, GWL_STYLE) & WS_BORDER);
     RECT r;
     GetClientRect(h, &r);
@@ -219,24 +213,24 @@ TEST_F(PanelTest, WindowClassStyleAndBorders) {
 
 TEST_F(PanelTest, WritesClampAndTheCanvasSizeIsReadOnly) {
     ASSERT_TRUE(Load(ProgramPanel()));
-    Write(kPenWidth, static_cast<uint32_t>(-5));
-    EXPECT_EQ(Read(kPenWidth), 0);
-    Write(kPenWidth, 40000);
-    EXPECT_EQ(Read(kPenWidth), 32767);
-    Write(kDrawMode, 16);
-    EXPECT_EQ(Read(kDrawMode), 15);
-    Write(kBrushStyle, 60);
-    EXPECT_EQ(Read(kBrushStyle), 55);
-    Write(kPenStyle, 7);
-    EXPECT_EQ(Read(kPenStyle), 6);
-    Write(kPictureMode, 3);
-    EXPECT_EQ(Read(kPictureMode), 2);
-    Write(kTextBackColor, 0x123456);
-    EXPECT_EQ(Read(kTextBackColor), 0x123456);
-    EXPECT_EQ(Read(kCanvasWidth), kWidth);
-    EXPECT_EQ(Read(kCanvasHeight), kHeight);
-    Write(kCanvasWidth, 5);
-    EXPECT_EQ(Read(kCanvasWidth), kWidth);
+    Write(OwnIndex(draw_panel::kPenWidth), static_cast<uint32_t>(-5));
+    EXPECT_EQ(Read(OwnIndex(draw_panel::kPenWidth)), 0);
+    Write(OwnIndex(draw_panel::kPenWidth), 40000);
+    EXPECT_EQ(Read(OwnIndex(draw_panel::kPenWidth)), 32767);
+    Write(OwnIndex(draw_panel::kDrawMode), 16);
+    EXPECT_EQ(Read(OwnIndex(draw_panel::kDrawMode)), 15);
+    Write(OwnIndex(draw_panel::kBrushStyle), 60);
+    EXPECT_EQ(Read(OwnIndex(draw_panel::kBrushStyle)), 55);
+    Write(OwnIndex(draw_panel::kPenStyle), 7);
+    EXPECT_EQ(Read(OwnIndex(draw_panel::kPenStyle)), 6);
+    Write(OwnIndex(draw_panel::kPictureMode), 3);
+    EXPECT_EQ(Read(OwnIndex(draw_panel::kPictureMode)), 2);
+    Write(OwnIndex(draw_panel::kTextBackColor), 0x123456);
+    EXPECT_EQ(Read(OwnIndex(draw_panel::kTextBackColor)), 0x123456);
+    EXPECT_EQ(Read(OwnIndex(draw_panel::kCanvasWidth)), kWidth);
+    EXPECT_EQ(Read(OwnIndex(draw_panel::kCanvasHeight)), kHeight);
+    Write(OwnIndex(draw_panel::kCanvasWidth), 5);
+    EXPECT_EQ(Read(OwnIndex(draw_panel::kCanvasWidth)), kWidth);
 
     DrawPanelData saved = DrawPanelData::Read(Panel()->OwnData());
     EXPECT_EQ(saved.version, 1);
@@ -249,10 +243,10 @@ TEST_F(PanelTest, WritesClampAndTheCanvasSizeIsReadOnly) {
 
 TEST_F(PanelTest, ClearPaintsEveryClientPixelWithTheBackground) {
     ASSERT_TRUE(Load(ProgramPanel()));
-    Write(kBackColor, kRed);
+    Write(OwnIndex(draw_panel::kBackColor), kRed);
     Clear();
     for (int32_t p : Grab(0, 0, kWidth, kHeight)) ASSERT_EQ(p, kRed);
-    Write(kBackColor, kWhite);
+    Write(OwnIndex(draw_panel::kBackColor), kWhite);
     Clear();
     std::vector<int32_t> all = Grab(0, 0, kWidth, kHeight);
     EXPECT_EQ(std::count(all.begin(), all.end(), kWhite), kWidth * kHeight) << "Clear then ReadPixel gives 0x00FFFFFF";
@@ -281,7 +275,7 @@ TEST_F(PanelTest, ClearArgumentsArePixelsAndMoveTheWritePosition) {
     d.coordinateUnit = 0;
     ASSERT_TRUE(Load(d));
     Clear();
-    Write(kBackColor, kRed);
+    Write(OwnIndex(draw_panel::kBackColor), kRed);
     Clear({Int(10), Int(20), Int(30), Int(40)});
     EXPECT_EQ(Pixel(10, 20), kRed);
     EXPECT_EQ(Pixel(39, 59), kRed);
@@ -293,7 +287,7 @@ TEST_F(PanelTest, ClearArgumentsArePixelsAndMoveTheWritePosition) {
     EXPECT_EQ(Pixel(79, 69), kRed);
     EXPECT_EQ(Pixel(80, 70), kWhite);
 
-    Write(kBackColor, kWhite);
+    Write(OwnIndex(draw_panel::kBackColor), kWhite);
     Clear();
     Clear({Int(10), Int(20), Int(0), Int(0)});
     WriteAt({Int(60), Int(60), Text("A")});  // leaves the write position alone
@@ -319,7 +313,7 @@ TEST_F(PanelTest, WriteAtChangesOnlyGlyphPixelsWithATransparentBackground) {
     Ink outside = InkIn(0, 2 + height, kWidth, kHeight - 2 - height);
     EXPECT_EQ(outside.count, 0);
 
-    Write(kTextBackColor, 0x00FF00);
+    Write(OwnIndex(draw_panel::kTextBackColor), 0x00FF00);
     Clear();
     WriteAt({Int(2), Int(2), Text("AB")});
     box = Grab(2, 2, width, height);
@@ -383,7 +377,7 @@ TEST_F(PanelTest, TextWidthAndHeightMeasureOneLine) {
     PropertyValue font;
     font.data = big.data();
     font.size = static_cast<int32_t>(big.size());
-    Panel()->PropertyChanged(kFont - 8, font);
+    Panel()->PropertyChanged(OwnIndex(draw_panel::kFont) - 8, font);
     EXPECT_GE(Measure(CoreCommand::TextHeight, Text("ab")), 40);
 }
 
@@ -393,24 +387,24 @@ TEST_F(PanelTest, CoordinateUnitThreeMeasuresInHundredthsOfAnInch) {
     double perPixel = 100.0 / GetDeviceCaps(screen, LOGPIXELSX);
     ReleaseDC(nullptr, screen);
     int32_t pixelHeight = Measure(CoreCommand::TextHeight, Text("W"));
-    Write(kCoordinateUnit, 3);
-    EXPECT_NEAR(Read(kCanvasWidth), kWidth * perPixel, 1.0);
-    EXPECT_NEAR(Read(kCanvasHeight), kHeight * perPixel, 1.0);
+    Write(OwnIndex(draw_panel::kCoordinateUnit), 3);
+    EXPECT_NEAR(Read(OwnIndex(draw_panel::kCanvasWidth)), kWidth * perPixel, 1.0);
+    EXPECT_NEAR(Read(OwnIndex(draw_panel::kCanvasHeight)), kHeight * perPixel, 1.0);
     EXPECT_NEAR(Measure(CoreCommand::TextHeight, Text("W")), pixelHeight * perPixel, 2.0)
         << "the font keeps its pixel size and is measured in the unit";
 
     Clear();
-    Write(kBackColor, kRed);
+    Write(OwnIndex(draw_panel::kBackColor), kRed);
     Clear({Int(50), Int(0), Int(10), Int(kHeight)});  // pixels, whatever the unit
     EXPECT_EQ(Pixel(static_cast<int>(52 * perPixel), 10), kRed);
     EXPECT_EQ(Pixel(static_cast<int>(46 * perPixel), 10), kWhite);
     EXPECT_EQ(Pixel(static_cast<int>(64 * perPixel), 10), kWhite);
     EXPECT_EQ(Pixel(static_cast<int>(kWidth * perPixel) + 2, 10), kInvalid);
 
-    Write(kBackColor, kWhite);
+    Write(OwnIndex(draw_panel::kBackColor), kWhite);
     Clear();
     WriteAt({Int(static_cast<int>(80 * perPixel)), Int(static_cast<int>(20 * perPixel)), Text("W")});
-    Write(kCoordinateUnit, 0);
+    Write(OwnIndex(draw_panel::kCoordinateUnit), 0);
     Ink ink = InkIn(60, 10, 50, 40);
     ASSERT_GT(ink.count, 0);
     EXPECT_NEAR(*ink.columns.begin(), 80, 3);
@@ -447,7 +441,7 @@ TEST_F(PanelTest, DrawPictureCopyModesSizesAndTransparency) {
     EXPECT_EQ(Grab(0, 40, kWidth, 20), before) << "an unknown picture number draws nothing";
 
     int32_t wide = LoadPicture(RedBlueBmp(48, 2));
-    Write(kCoordinateUnit, 3);
+    Write(OwnIndex(draw_panel::kCoordinateUnit), 3);
     HDC screen = GetDC(nullptr);
     double perPixel = 100.0 / GetDeviceCaps(screen, LOGPIXELSX);
     ReleaseDC(nullptr, screen);
@@ -474,7 +468,7 @@ TEST_F(PanelTest, AThousandDrawingRoundsLeaveNoGdiObjectsBehind) {
 
 TEST_F(PanelTest, BackgroundPictureInTheThreeModes) {
     ASSERT_TRUE(Load(ProgramPanel()));
-    WriteBytes(kPanel, kBackPicture, RedBlueBmp(4, 4));
+    WriteBytes(kPanel, OwnIndex(draw_panel::kBackPicture), RedBlueBmp(4, 4));
     Clear();  // mode 1: tiled from the top-left
     EXPECT_EQ(Pixel(0, 0), kRed);
     EXPECT_EQ(Pixel(2, 0), kBlue);
@@ -482,30 +476,30 @@ TEST_F(PanelTest, BackgroundPictureInTheThreeModes) {
     EXPECT_EQ(Pixel(101, 50), kRed);
     EXPECT_EQ(Pixel(103, 89), kBlue);
 
-    Write(kPictureMode, 0);
+    Write(OwnIndex(draw_panel::kPictureMode), 0);
     Clear();
     EXPECT_EQ(Pixel(0, 0), kRed);
     EXPECT_EQ(Pixel(3, 3), kBlue);
     EXPECT_EQ(Pixel(4, 0), kWhite);
     EXPECT_EQ(Pixel(50, 50), kWhite);
 
-    Write(kPictureMode, 2);
+    Write(OwnIndex(draw_panel::kPictureMode), 2);
     Clear();
     EXPECT_EQ(Pixel(58, 43), kRed) << "a small picture is centred";
     EXPECT_EQ(Pixel(61, 46), kBlue);
     EXPECT_EQ(Pixel(57, 43), kWhite);
 
-    WriteBytes(kPanel, kBackPicture, RedBlueBmp(240, 45));
+    WriteBytes(kPanel, OwnIndex(draw_panel::kBackPicture), RedBlueBmp(240, 45));
     Clear();  // scaled by one half to 120 x 22, centred vertically at 34
     EXPECT_EQ(Pixel(10, 45), kRed);
     EXPECT_EQ(Pixel(110, 45), kBlue);
     EXPECT_EQ(Pixel(10, 10), kWhite);
     EXPECT_EQ(Pixel(10, 80), kWhite);
 
-    WriteBytes(kPanel, kBackPicture, Bytes{'n', 'o', ' ', 'p', 'i', 'c', 't', 'u', 'r', 'e'});
+    WriteBytes(kPanel, OwnIndex(draw_panel::kBackPicture), Bytes{'n', 'o', ' ', 'p', 'i', 'c', 't', 'u', 'r', 'e'});
     Clear();
     EXPECT_EQ(Pixel(60, 45), kWhite);
-    EXPECT_EQ(ReadBytes(kPanel, kBackPicture).size(), 0u) << "undecodable picture data is dropped";
+    EXPECT_EQ(ReadBytes(kPanel, OwnIndex(draw_panel::kBackPicture)).size(), 0u) << "undecodable picture data is dropped";
 }
 
 TEST_F(PanelTest, AutoRedrawKeepsDrawingsAndTurningItOffDiscardsThem) {
@@ -527,7 +521,7 @@ TEST_F(PanelTest, AutoRedrawKeepsDrawingsAndTurningItOffDiscardsThem) {
     EXPECT_EQ(InkIn(0, 0, 40, 40).count, drawn);
     EXPECT_EQ(Pixel(kWidth + 20, 10), kWhite);
 
-    Write(kAutoRedraw, 0);
+    Write(OwnIndex(draw_panel::kAutoRedraw), 0);
     EXPECT_FALSE(Panel()->HasCanvas());
     Repaint();
     ASSERT_EQ(paints.size(), 1u);
@@ -540,7 +534,7 @@ TEST_F(PanelTest, ABackColorChangeRepaintsTheCanvas) {
     d.autoRedraw = 1;
     ASSERT_TRUE(Load(d));
     WriteAt({Int(5), Int(5), Text("W")});
-    Write(kBackColor, kRed);
+    Write(OwnIndex(draw_panel::kBackColor), kRed);
     PumpMessages();
     UpdateWindow(PanelHandle());
     std::vector<int32_t> area = Grab(0, 0, 30, 30);
@@ -566,7 +560,7 @@ TEST_F(PanelTest, PaintEventDrawsFromTheOriginAndRestoresTheWritePosition) {
     EXPECT_GE(*after.rows.begin(), 40);
 
     paints.clear();
-    Write(kCoordinateUnit, 5);
+    Write(OwnIndex(draw_panel::kCoordinateUnit), 5);
     Repaint();
     ASSERT_EQ(paints.size(), 1u);
     HDC screen = GetDC(nullptr);

@@ -12,6 +12,8 @@
 
 #include "gtest/gtest.h"
 #include "tests/support/unit_window.h"
+#include "units/edit_box/edit_box.h"
+#include "units/button/button.h"
 #include "units/button/button_data.h"
 #include "units/edit_box/edit_box_data.h"
 #include "window/window_list.h"
@@ -35,12 +37,6 @@ constexpr uint32_t kSingle = 0x16030001, kSpinAuto = 0x16030002, kSpinManual = 0
                    kWrapV = 0x16030005, kNoWrapH = 0x16030006, kNoWrapBoth = 0x16030007, kDigits = 0x16030008,
                    kLimited = 0x16030009, kReadOnlyMulti = 0x1603000A, kTiny = 0x1603000B, kDefault = 0x1603000C;
 constexpr uint32_t kEditType = 0x10005, kButtonType = 0x1000B;
-enum Property { kLeft = 0, kWidth = 2, kHeight = 3, kVisible = 5, kDisabled = 6 };
-enum EditProperty {
-    kContent = 8, kBorder, kTextColor, kBackColor, kFont, kHideSelection, kMaxLength, kMultiLine, kScrollBars,
-    kAlignment, kInputMode, kPasswordChar, kCaseConversion, kSpinMode, kSpinMin, kSpinMax, kSelStart, kSelLength,
-    kSelText,
-};
 
 uintptr_t CodeBase() { return reinterpret_cast<uintptr_t>(&TestHandler0); }
 int32_t Offset(void (*handler)()) { return static_cast<int32_t>(reinterpret_cast<uintptr_t>(handler) - CodeBase()); }
@@ -56,7 +52,8 @@ TestUnit EditUnit(uint32_t id, int left, int top, int width, int height, const c
 
 void InstallEditBoxes() {
     const char* wrapText = "alpha beta gamma delta epsilon zeta eta theta iota kappa";
-    std::vector<EventBinding> changed = {{0, Offset(&TestHandler0)}, {1, Offset(&TestHandler1)}};
+    std::vector<EventBinding> changed = {{edit_box::kContentChanged, Offset(&TestHandler0)},
+                                         {edit_box::kSpun, Offset(&TestHandler1)}};
     TestWindow window;
     window.at = RECT{50, 50, 650, 450};
     ButtonData defaultButton;
@@ -78,7 +75,7 @@ void InstallEditBoxes() {
             EditUnit(kReadOnlyMulti, 150, 100, 100, 60, "只读", [](EditBoxData& d) { d.multiLine = 1, d.inputMode = 1; }),
             EditUnit(kTiny, 10, 160, 80, 5, "tiny"),
             MakeTestUnit(kDefault, kButtonType, 10, 200, 80, 25, defaultButton.Write(), kStateVisible | kStateTabStop,
-                         {{0, Offset(&TestHandler0)}}),
+                         {{button::kClicked, Offset(&TestHandler0)}}),
         },
         CodeBase(), window);
 }
@@ -142,15 +139,15 @@ extern "C" uint64_t __cdecl TestEventSink(const int32_t* args, int count) {
 }
 
 TEST_F(EditBoxTest, ContentWritesRaiseEventZeroExactlyOnceEvenWhenUnchanged) {
-    WriteText(kSingle, kContent, "abc");
+    WriteText(kSingle, OwnIndex(edit_box::kContent), "abc");
     EXPECT_EQ(CallsFrom(kSingle), 1) << "the same text again";
-    WriteText(kSingle, kContent, "xyz");
+    WriteText(kSingle, OwnIndex(edit_box::kContent), "xyz");
     EXPECT_EQ(CallsFrom(kSingle), 2);
-    EXPECT_EQ(ReadText(kSingle, kContent), "xyz");
-    Write(kSingle, kSelStart, -1);
+    EXPECT_EQ(ReadText(kSingle, OwnIndex(edit_box::kContent)), "xyz");
+    Write(kSingle, OwnIndex(edit_box::kSelStart), -1);
     Type(kSingle, L"q");
     EXPECT_EQ(CallsFrom(kSingle), 3) << "typing changes the content once";
-    EXPECT_EQ(ReadText(kSingle, kContent), "xyzq");
+    EXPECT_EQ(ReadText(kSingle, OwnIndex(edit_box::kContent)), "xyzq");
 }
 
 TEST_F(EditBoxTest, AutomaticSpinWrapsAroundItsRange) {
@@ -162,28 +159,28 @@ TEST_F(EditBoxTest, AutomaticSpinWrapsAroundItsRange) {
     EXPECT_EQ(high, 72);
 
     Press(spin, false);
-    EXPECT_EQ(ReadText(kSpinAuto, kContent), "72");
-    EXPECT_EQ(Read(kSpinAuto, kSelStart), 0);
-    EXPECT_EQ(Read(kSpinAuto, kSelLength), 2) << "the new number is selected";
+    EXPECT_EQ(ReadText(kSpinAuto, OwnIndex(edit_box::kContent)), "72");
+    EXPECT_EQ(Read(kSpinAuto, OwnIndex(edit_box::kSelStart)), 0);
+    EXPECT_EQ(Read(kSpinAuto, OwnIndex(edit_box::kSelLength)), 2) << "the new number is selected";
     EXPECT_EQ(GetFocus(), UnitHandle(kSpinAuto));
     EXPECT_EQ(CallsFrom(kSpinAuto), 1) << "the new content raises event 0";
     Press(spin, true);
-    EXPECT_EQ(ReadText(kSpinAuto, kContent), "9");
+    EXPECT_EQ(ReadText(kSpinAuto, OwnIndex(edit_box::kContent)), "9");
 
-    WriteText(kSpinAuto, kContent, "abc");
+    WriteText(kSpinAuto, OwnIndex(edit_box::kContent), "abc");
     Press(spin, true);
-    EXPECT_EQ(ReadText(kSpinAuto, kContent), "9") << "no number counts as 0, below the range goes to the lower bound";
-    WriteText(kSpinAuto, kContent, "40 px");
+    EXPECT_EQ(ReadText(kSpinAuto, OwnIndex(edit_box::kContent)), "9") << "no number counts as 0, below the range goes to the lower bound";
+    WriteText(kSpinAuto, OwnIndex(edit_box::kContent), "40 px");
     Press(spin, true);
-    EXPECT_EQ(ReadText(kSpinAuto, kContent), "41");
+    EXPECT_EQ(ReadText(kSpinAuto, OwnIndex(edit_box::kContent)), "41");
     Press(spin, false);
     Press(spin, false);
-    EXPECT_EQ(ReadText(kSpinAuto, kContent), "39");
-    WriteText(kSpinAuto, kContent, "500");
+    EXPECT_EQ(ReadText(kSpinAuto, OwnIndex(edit_box::kContent)), "39");
+    WriteText(kSpinAuto, OwnIndex(edit_box::kContent), "500");
     Press(spin, false);
-    EXPECT_EQ(ReadText(kSpinAuto, kContent), "72") << "above the range going down lands on the upper bound";
+    EXPECT_EQ(ReadText(kSpinAuto, OwnIndex(edit_box::kContent)), "72") << "above the range going down lands on the upper bound";
 
-    Write(kSpinAuto, kSpinMax, 20);
+    Write(kSpinAuto, OwnIndex(edit_box::kSpinMax), 20);
     SendMessageA(spin, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
     EXPECT_EQ(low, 20);
     EXPECT_EQ(high, 72);
@@ -197,7 +194,7 @@ TEST_F(EditBoxTest, ManualSpinRaisesEventOneAndLeavesTheContent) {
     ASSERT_EQ(CallsFrom(kSpinManual), 2);
     EXPECT_EQ(calls[0].args, std::vector<int32_t>{1});
     EXPECT_EQ(calls[1].args, std::vector<int32_t>{-1});
-    EXPECT_EQ(ReadText(kSpinManual, kContent), "5");
+    EXPECT_EQ(ReadText(kSpinManual, OwnIndex(edit_box::kContent)), "5");
 }
 
 TEST_F(EditBoxTest, TheSpinControlFollowsItsEditBox) {
@@ -213,55 +210,55 @@ TEST_F(EditBoxTest, TheSpinControlFollowsItsEditBox) {
     EXPECT_TRUE(GetWindowLongPtrA(spin, GWL_EXSTYLE) & WS_EX_STATICEDGE) << "border 0: the spin has its own edge";
     EXPECT_FALSE(GetWindowLongPtrA(Spin(kSpinManual), GWL_EXSTYLE) & WS_EX_STATICEDGE) << "border 2";
 
-    Write(kSpinAuto, kLeft, e.left + 30);
+    Write(kSpinAuto, kPropertyLeft, e.left + 30);
     EXPECT_EQ(RectInWindow(spin).left, s.left + 30);
-    Write(kSpinAuto, kWidth, e.right - e.left + 20);
+    Write(kSpinAuto, kPropertyWidth, e.right - e.left + 20);
     EXPECT_EQ(RectInWindow(spin).left, s.left + 50) << "a wider box takes its spin control along";
-    Write(kSpinAuto, kDisabled, 1);
+    Write(kSpinAuto, kPropertyDisabled, 1);
     EXPECT_FALSE(IsWindowEnabled(spin));
-    Write(kSpinAuto, kDisabled, 0);
+    Write(kSpinAuto, kPropertyDisabled, 0);
     EXPECT_TRUE(IsWindowEnabled(spin));
-    Write(kSpinAuto, kBorder, 2);
+    Write(kSpinAuto, OwnIndex(edit_box::kBorder), 2);
     EXPECT_FALSE(GetWindowLongPtrA(spin, GWL_EXSTYLE) & WS_EX_STATICEDGE);
     EXPECT_TRUE(GetWindowLongPtrA(edit, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
 
-    Write(kSpinAuto, kVisible, 0);
+    Write(kSpinAuto, kPropertyVisible, 0);
     EXPECT_FALSE(IsWindowVisible(spin));
     Press(spin, true);
-    EXPECT_EQ(ReadText(kSpinAuto, kContent), "9") << "a hidden edit box ignores its spin control";
-    Write(kSpinAuto, kVisible, 1);
+    EXPECT_EQ(ReadText(kSpinAuto, OwnIndex(edit_box::kContent)), "9") << "a hidden edit box ignores its spin control";
+    Write(kSpinAuto, kPropertyVisible, 1);
     EXPECT_TRUE(IsWindowVisible(spin));
 }
 
 TEST_F(EditBoxTest, SelectionsCountBytesAndMinusOneMeansTheEnd) {
-    Write(kSingle, kSelStart, -1);
-    EXPECT_EQ(Read(kSingle, kSelStart), 3);
-    EXPECT_EQ(Read(kSingle, kSelLength), 0);
+    Write(kSingle, OwnIndex(edit_box::kSelStart), -1);
+    EXPECT_EQ(Read(kSingle, OwnIndex(edit_box::kSelStart)), 3);
+    EXPECT_EQ(Read(kSingle, OwnIndex(edit_box::kSelLength)), 0);
     DWORD from = 0, to = 0;
     SendMessageA(UnitHandle(kSingle), EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
     EXPECT_EQ(from, 3u) << "the caret is after the c";
     EXPECT_EQ(to, 3u);
 
-    Write(kSingle, kSelLength, -1);
-    EXPECT_EQ(Read(kSingle, kSelStart), 0);
-    EXPECT_EQ(Read(kSingle, kSelLength), 3);
-    Write(kSingle, kSelStart, 1);
-    Write(kSingle, kSelLength, 1);
-    EXPECT_EQ(ReadText(kSingle, kSelText), "b");
-    WriteText(kSingle, kSelText, "XY");
-    EXPECT_EQ(ReadText(kSingle, kContent), "aXYc");
-    Write(kSingle, kSelStart, -7);
-    EXPECT_EQ(Read(kSingle, kSelStart), 0) << "other negative values are clamped";
+    Write(kSingle, OwnIndex(edit_box::kSelLength), -1);
+    EXPECT_EQ(Read(kSingle, OwnIndex(edit_box::kSelStart)), 0);
+    EXPECT_EQ(Read(kSingle, OwnIndex(edit_box::kSelLength)), 3);
+    Write(kSingle, OwnIndex(edit_box::kSelStart), 1);
+    Write(kSingle, OwnIndex(edit_box::kSelLength), 1);
+    EXPECT_EQ(ReadText(kSingle, OwnIndex(edit_box::kSelText)), "b");
+    WriteText(kSingle, OwnIndex(edit_box::kSelText), "XY");
+    EXPECT_EQ(ReadText(kSingle, OwnIndex(edit_box::kContent)), "aXYc");
+    Write(kSingle, OwnIndex(edit_box::kSelStart), -7);
+    EXPECT_EQ(Read(kSingle, OwnIndex(edit_box::kSelStart)), 0) << "other negative values are clamped";
 
-    WriteText(kSingle, kContent, "中文ab");
-    Write(kSingle, kSelStart, 2);
-    Write(kSingle, kSelLength, 3);
-    EXPECT_EQ(ReadText(kSingle, kSelText), "文a");
+    WriteText(kSingle, OwnIndex(edit_box::kContent), "中文ab");
+    Write(kSingle, OwnIndex(edit_box::kSelStart), 2);
+    Write(kSingle, OwnIndex(edit_box::kSelLength), 3);
+    EXPECT_EQ(ReadText(kSingle, OwnIndex(edit_box::kSelText)), "文a");
     SendMessageA(UnitHandle(kSingle), EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
     EXPECT_EQ(from, 1u) << "byte 2 is the second character";
     EXPECT_EQ(to, 3u);
-    Write(kSingle, kSelStart, -1);
-    EXPECT_EQ(Read(kSingle, kSelStart), 6);
+    Write(kSingle, OwnIndex(edit_box::kSelStart), -1);
+    EXPECT_EQ(Read(kSingle, OwnIndex(edit_box::kSelStart)), 6);
 }
 
 TEST_F(EditBoxTest, MultiLineBoxesWrapWordsOnlyWithoutAHorizontalScrollBar) {
@@ -276,40 +273,40 @@ TEST_F(EditBoxTest, MultiLineBoxesWrapWordsOnlyWithoutAHorizontalScrollBar) {
 
 TEST_F(EditBoxTest, InputModesFilterTypedCharacters) {
     Type(kDigits, L"1a-.2 中");
-    EXPECT_EQ(ReadText(kDigits, kContent), "12") << "mode 5: digits only, a double-byte character whole";
+    EXPECT_EQ(ReadText(kDigits, OwnIndex(edit_box::kContent)), "12") << "mode 5: digits only, a double-byte character whole";
     Type(kDigits, L"\b");
-    EXPECT_EQ(ReadText(kDigits, kContent), "1") << "control characters pass";
-    Write(kDigits, kInputMode, 3);
+    EXPECT_EQ(ReadText(kDigits, OwnIndex(edit_box::kContent)), "1") << "control characters pass";
+    Write(kDigits, OwnIndex(edit_box::kInputMode), 3);
     Type(kDigits, L"-.x7");
-    EXPECT_EQ(ReadText(kDigits, kContent), "1-7");
-    Write(kDigits, kInputMode, 4);
+    EXPECT_EQ(ReadText(kDigits, OwnIndex(edit_box::kContent)), "1-7");
+    Write(kDigits, OwnIndex(edit_box::kInputMode), 4);
     Type(kDigits, L".e5");
-    EXPECT_EQ(ReadText(kDigits, kContent), "1-7.5");
-    Write(kDigits, kInputMode, 0);
+    EXPECT_EQ(ReadText(kDigits, OwnIndex(edit_box::kContent)), "1-7.5");
+    Write(kDigits, OwnIndex(edit_box::kInputMode), 0);
     Type(kDigits, L"e");
-    EXPECT_EQ(ReadText(kDigits, kContent), "1-7.5e");
+    EXPECT_EQ(ReadText(kDigits, OwnIndex(edit_box::kContent)), "1-7.5e");
 }
 
 TEST_F(EditBoxTest, MaxLengthCountsBytes) {
-    Write(kLimited, kSelStart, -1);
+    Write(kLimited, OwnIndex(edit_box::kSelStart), -1);
     Type(kLimited, L"中x");
-    EXPECT_EQ(ReadText(kLimited, kContent), "ab中") << "four bytes fill the limit of 4";
-    Write(kLimited, kSelStart, 0);
-    Write(kLimited, kSelLength, 2);
+    EXPECT_EQ(ReadText(kLimited, OwnIndex(edit_box::kContent)), "ab中") << "four bytes fill the limit of 4";
+    Write(kLimited, OwnIndex(edit_box::kSelStart), 0);
+    Write(kLimited, OwnIndex(edit_box::kSelLength), 2);
     Type(kLimited, L"123");
-    EXPECT_EQ(ReadText(kLimited, kContent), "12中") << "the replaced selection makes room";
+    EXPECT_EQ(ReadText(kLimited, OwnIndex(edit_box::kContent)), "12中") << "the replaced selection makes room";
     SetClipboard("+-\r\nsecond line");
-    Write(kLimited, kSelStart, 0);
-    Write(kLimited, kSelLength, 1);
+    Write(kLimited, OwnIndex(edit_box::kSelStart), 0);
+    Write(kLimited, OwnIndex(edit_box::kSelLength), 1);
     SendMessageA(UnitHandle(kLimited), WM_PASTE, 0, 0);
-    EXPECT_EQ(ReadText(kLimited, kContent), "+2中") << "a paste is cut where the room ends";
-    Write(kLimited, kMaxLength, -5);
-    EXPECT_EQ(Read(kLimited, kMaxLength), 0);
-    Write(kLimited, kSelStart, -1);
+    EXPECT_EQ(ReadText(kLimited, OwnIndex(edit_box::kContent)), "+2中") << "a paste is cut where the room ends";
+    Write(kLimited, OwnIndex(edit_box::kMaxLength), -5);
+    EXPECT_EQ(Read(kLimited, OwnIndex(edit_box::kMaxLength)), 0);
+    Write(kLimited, OwnIndex(edit_box::kSelStart), -1);
     Type(kLimited, L"yz");
-    EXPECT_EQ(ReadText(kLimited, kContent), "+2中yz") << "0 lifts the limit";
+    EXPECT_EQ(ReadText(kLimited, OwnIndex(edit_box::kContent)), "+2中yz") << "0 lifts the limit";
     SendMessageA(UnitHandle(kLimited), WM_PASTE, 0, 0);
-    EXPECT_EQ(ReadText(kLimited, kContent), "+2中yz+-") << "a single-line box takes the first line";
+    EXPECT_EQ(ReadText(kLimited, OwnIndex(edit_box::kContent)), "+2中yz+-") << "a single-line box takes the first line";
 }
 
 TEST_F(EditBoxTest, MultiLineBoxesKeepEnterUnlessReadOnly) {
@@ -335,58 +332,58 @@ TEST_F(EditBoxTest, SingleLineBoxesAreAtLeastOneLineTall) {
     GetTextMetricsA(dc, &metrics);
     SelectObject(dc, old);
     ReleaseDC(UnitHandle(kTiny), dc);
-    EXPECT_EQ(Read(kTiny, kHeight), metrics.tmHeight + 2 * GetSystemMetrics(SM_CYEDGE));
-    EXPECT_EQ(Read(kSingle, kHeight), 24) << "tall enough already";
-    EXPECT_EQ(Read(kWrap, kHeight), 80);
-    int before = Read(kSingle, kHeight);
-    Write(kSingle, kFont, 40, 5);
-    EXPECT_GT(Read(kSingle, kHeight), before) << "a larger font makes the box taller";
-    EXPECT_EQ(Read(kSingle, kFont, 5), 40);
+    EXPECT_EQ(Read(kTiny, kPropertyHeight), metrics.tmHeight + 2 * GetSystemMetrics(SM_CYEDGE));
+    EXPECT_EQ(Read(kSingle, kPropertyHeight), 24) << "tall enough already";
+    EXPECT_EQ(Read(kWrap, kPropertyHeight), 80);
+    int before = Read(kSingle, kPropertyHeight);
+    Write(kSingle, OwnIndex(edit_box::kFont), 40, 5);
+    EXPECT_GT(Read(kSingle, kPropertyHeight), before) << "a larger font makes the box taller";
+    EXPECT_EQ(Read(kSingle, OwnIndex(edit_box::kFont), 5), 40);
 }
 
 TEST_F(EditBoxTest, StyleChangesRecreateTheBoxWithItsContent) {
     qy::Unit* first = UnitObject(kSingle);
     int id = GetDlgCtrlID(first->hwnd());
-    Write(kSingle, kSelStart, 1);
-    Write(kSingle, kSelLength, 1);
-    Write(kSingle, kMultiLine, 0);
+    Write(kSingle, OwnIndex(edit_box::kSelStart), 1);
+    Write(kSingle, OwnIndex(edit_box::kSelLength), 1);
+    Write(kSingle, OwnIndex(edit_box::kMultiLine), 0);
     EXPECT_EQ(UnitObject(kSingle), first) << "an unchanged MultiLine keeps the box";
-    Write(kSingle, kAlignment, 7);
+    Write(kSingle, OwnIndex(edit_box::kAlignment), 7);
     qy::Unit* second = UnitObject(kSingle);
     ASSERT_NE(second, first);
-    EXPECT_EQ(Read(kSingle, kAlignment), 2);
+    EXPECT_EQ(Read(kSingle, OwnIndex(edit_box::kAlignment)), 2);
     EXPECT_TRUE(GetWindowLongPtrA(second->hwnd(), GWL_STYLE) & ES_RIGHT);
     EXPECT_EQ(GetDlgCtrlID(second->hwnd()), id);
-    EXPECT_EQ(ReadText(kSingle, kContent), "abc");
-    EXPECT_EQ(Read(kSingle, kSelStart), 1);
-    EXPECT_EQ(Read(kSingle, kSelLength), 1);
+    EXPECT_EQ(ReadText(kSingle, OwnIndex(edit_box::kContent)), "abc");
+    EXPECT_EQ(Read(kSingle, OwnIndex(edit_box::kSelStart)), 1);
+    EXPECT_EQ(Read(kSingle, OwnIndex(edit_box::kSelLength)), 1);
 
-    Write(kSingle, kHideSelection, 0);
+    Write(kSingle, OwnIndex(edit_box::kHideSelection), 0);
     EXPECT_TRUE(GetWindowLongPtrA(UnitHandle(kSingle), GWL_STYLE) & ES_NOHIDESEL);
-    Write(kSingle, kSpinMode, 1);
+    Write(kSingle, OwnIndex(edit_box::kSpinMode), 1);
     EXPECT_NE(Spin(kSingle), nullptr);
-    Write(kSingle, kMultiLine, 1);
+    Write(kSingle, OwnIndex(edit_box::kMultiLine), 1);
     EXPECT_TRUE(GetWindowLongPtrA(UnitHandle(kSingle), GWL_STYLE) & ES_MULTILINE);
     EXPECT_EQ(Spin(kSingle), nullptr) << "multi-line boxes have no spin control";
-    EXPECT_EQ(Read(kSingle, kSpinMode), 1);
+    EXPECT_EQ(Read(kSingle, OwnIndex(edit_box::kSpinMode)), 1);
 
     HWND oldSpin = Spin(kSpinAuto);
-    Write(kSpinAuto, kSpinMode, 0);
+    Write(kSpinAuto, OwnIndex(edit_box::kSpinMode), 0);
     EXPECT_FALSE(IsWindow(oldSpin));
     EXPECT_EQ(Spin(kSpinAuto), nullptr);
 }
 
 TEST_F(EditBoxTest, InputModeAndPasswordCharacterApplyAtOnce) {
-    WriteText(kSingle, kPasswordChar, "#x");
-    EXPECT_EQ(ReadText(kSingle, kPasswordChar), "#");
+    WriteText(kSingle, OwnIndex(edit_box::kPasswordChar), "#x");
+    EXPECT_EQ(ReadText(kSingle, OwnIndex(edit_box::kPasswordChar)), "#");
     EXPECT_EQ(SendMessageA(UnitHandle(kSingle), EM_GETPASSWORDCHAR, 0, 0), 0) << "not in password mode";
     qy::Unit* unit = UnitObject(kSingle);
-    Write(kSingle, kInputMode, 2);
+    Write(kSingle, OwnIndex(edit_box::kInputMode), 2);
     EXPECT_EQ(SendMessageA(UnitHandle(kSingle), EM_GETPASSWORDCHAR, 0, 0), '#');
-    Write(kSingle, kInputMode, 1);
+    Write(kSingle, OwnIndex(edit_box::kInputMode), 1);
     EXPECT_EQ(SendMessageA(UnitHandle(kSingle), EM_GETPASSWORDCHAR, 0, 0), 0);
     EXPECT_TRUE(GetWindowLongPtrA(UnitHandle(kSingle), GWL_STYLE) & ES_READONLY);
-    Write(kSingle, kInputMode, 0);
+    Write(kSingle, OwnIndex(edit_box::kInputMode), 0);
     EXPECT_FALSE(GetWindowLongPtrA(UnitHandle(kSingle), GWL_STYLE) & ES_READONLY);
     EXPECT_EQ(UnitObject(kSingle), unit) << "no re-creation";
 }
@@ -394,9 +391,9 @@ TEST_F(EditBoxTest, InputModeAndPasswordCharacterApplyAtOnce) {
 TEST_F(EditBoxTest, BackgroundAndTheSingleLineBorderArePainted) {
     HWND window = GetParent(UnitHandle(kSingle));
     SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    Write(kSingle, kBackColor, 0x0000FF);
-    Write(kSingle, kBorder, 9);
-    EXPECT_EQ(Read(kSingle, kBorder), 5);
+    Write(kSingle, OwnIndex(edit_box::kBackColor), 0x0000FF);
+    Write(kSingle, OwnIndex(edit_box::kBorder), 9);
+    EXPECT_EQ(Read(kSingle, OwnIndex(edit_box::kBorder)), 5);
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE | RDW_FRAME);
     RECT client;
     GetClientRect(UnitHandle(kSingle), &client);

@@ -8,6 +8,7 @@
 
 #include "gtest/gtest.h"
 #include "tests/support/unit_window.h"
+#include "units/transparent_label/transparent_label.h"
 #include "window/own_data.h"
 #include "units/label/label_data.h"
 #include "units/transparent_label/transparent_label_data.h"
@@ -22,8 +23,6 @@ constexpr uint32_t kTransLabelRef = TypeRef(kExtendedUiLibraryNumber, 5);
 constexpr COLORREF kBackground = RGB(40, 160, 200);
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kGreen = RGB(0, 200, 0);
-
-enum Property { kLeft = 0, kCaption = 8, kEffect, kFont, kTextColor, kAlignment, kWordWrap, kVerticalAlignment };
 
 uint32_t Text(const char* text) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(text)); }
 
@@ -115,30 +114,30 @@ std::vector<std::string> TransLabelTest::texts_;
 TEST_F(TransLabelTest, AnEmptyCaptionPaintsNothing) {
     ASSERT_TRUE(Load(RedText("透明")));
     EXPECT_EQ(LabelPixels(kEmpty).Other(kBackground), 0) << "the background must show through entirely";
-    Write(kEmpty, kCaption, Text("字"));
+    Write(kEmpty, OwnIndex(transparent_label::kCaption), Text("字"));
     EXPECT_GT(LabelPixels(kEmpty).Other(kBackground), 0);
-    Write(kEmpty, kCaption, Text(""));
+    Write(kEmpty, OwnIndex(transparent_label::kCaption), Text(""));
     EXPECT_EQ(LabelPixels(kEmpty).Other(kBackground), 0) << "the old caption is still on the screen";
 }
 
 TEST_F(TransLabelTest, ChoicesAreClampedIntoTheirRanges) {
     ASSERT_TRUE(Load(RedText("透明")));
-    Write(kLabel, kEffect, 9);
-    EXPECT_EQ(Read(kLabel, kEffect), 3);
-    Write(kLabel, kEffect, static_cast<uint32_t>(-2));
-    EXPECT_EQ(Read(kLabel, kEffect), 0);
-    Write(kLabel, kAlignment, 5);
-    EXPECT_EQ(Read(kLabel, kAlignment), 2);
-    Write(kLabel, kVerticalAlignment, 3);
-    EXPECT_EQ(Read(kLabel, kVerticalAlignment), 2);
-    Write(kLabel, kWordWrap, 4);
-    EXPECT_EQ(Read(kLabel, kWordWrap), 1);
+    Write(kLabel, OwnIndex(transparent_label::kEffect), 9);
+    EXPECT_EQ(Read(kLabel, OwnIndex(transparent_label::kEffect)), 3);
+    Write(kLabel, OwnIndex(transparent_label::kEffect), static_cast<uint32_t>(-2));
+    EXPECT_EQ(Read(kLabel, OwnIndex(transparent_label::kEffect)), 0);
+    Write(kLabel, OwnIndex(transparent_label::kAlignment), 5);
+    EXPECT_EQ(Read(kLabel, OwnIndex(transparent_label::kAlignment)), 2);
+    Write(kLabel, OwnIndex(transparent_label::kVerticalAlignment), 3);
+    EXPECT_EQ(Read(kLabel, OwnIndex(transparent_label::kVerticalAlignment)), 2);
+    Write(kLabel, OwnIndex(transparent_label::kWordWrap), 4);
+    EXPECT_EQ(Read(kLabel, OwnIndex(transparent_label::kWordWrap)), 1);
 }
 
 TEST_F(TransLabelTest, MovingTheLabelLeavesNoTrace) {
     ASSERT_TRUE(Load(RedText("透明标签")));
     ASSERT_GT(LabelPixels(kLabel).Count(kRed), 0);
-    Write(kLabel, kLeft, 260);
+    Write(kLabel, kPropertyLeft, 260);
     EXPECT_EQ(Pixels(Window(), {20, 20, 220, 60}).Other(kBackground), 0) << "old text left at the old place";
     Pixels moved = LabelPixels(kLabel);
     EXPECT_EQ(moved.Count(kBackground), 0) << "the old place's background came along";
@@ -146,8 +145,8 @@ TEST_F(TransLabelTest, MovingTheLabelLeavesNoTrace) {
     EXPECT_GT(moved.Count(kRed), 0) << "the text must be drawn at the new place";
 
     // A shorter caption must not leave the longer one's tail behind.
-    Write(kLabel, kCaption, Text("WWWWWWWWWWWW"));
-    Write(kLabel, kCaption, Text("I"));
+    Write(kLabel, OwnIndex(transparent_label::kCaption), Text("WWWWWWWWWWWW"));
+    Write(kLabel, OwnIndex(transparent_label::kCaption), Text("I"));
     Pixels after = LabelPixels(kLabel);
     EXPECT_EQ(Pixels(Handle(kLabel), {40, 0, 200, 40}).Count(kRed), 0);
     EXPECT_GT(after.Count(kRed), 0);
@@ -158,11 +157,11 @@ TEST_F(TransLabelTest, EffectsDrawTheirPassesBeforeTheText) {
     Pixels plain = LabelPixels(kLabel);
     EXPECT_EQ(plain.Count(RGB(255, 255, 255)), 0);
     EXPECT_EQ(plain.Count(RGB(0, 0, 0)), 0);
-    Write(kLabel, kEffect, 1);
+    Write(kLabel, OwnIndex(transparent_label::kEffect), 1);
     EXPECT_GT(LabelPixels(kLabel).Count(RGB(255, 255, 255)), 0) << "raised: a white copy";
-    Write(kLabel, kEffect, 2);
+    Write(kLabel, OwnIndex(transparent_label::kEffect), 2);
     EXPECT_GT(LabelPixels(kLabel).Count(RGB(255, 255, 255)), 0) << "engraved: a white copy";
-    Write(kLabel, kEffect, 3);
+    Write(kLabel, OwnIndex(transparent_label::kEffect), 3);
     Pixels shadow = LabelPixels(kLabel);
     EXPECT_GT(shadow.Count(RGB(0, 0, 0)), 0) << "shadow: a black copy";
     EXPECT_EQ(shadow.Count(RGB(255, 255, 255)), 0) << "the white copy of the previous effect stayed";
@@ -172,9 +171,9 @@ TEST_F(TransLabelTest, EffectsDrawTheirPassesBeforeTheText) {
 TEST_F(TransLabelTest, ASingleLineSitsWhereVerticalAlignmentSays) {
     ASSERT_TRUE(Load(RedText("透明")));
     std::pair<int, int> middle = LabelPixels(kLabel).Rows(kRed);
-    Write(kLabel, kVerticalAlignment, 2);
+    Write(kLabel, OwnIndex(transparent_label::kVerticalAlignment), 2);
     std::pair<int, int> bottom = LabelPixels(kLabel).Rows(kRed);
-    Write(kLabel, kVerticalAlignment, 0);
+    Write(kLabel, OwnIndex(transparent_label::kVerticalAlignment), 0);
     std::pair<int, int> top = LabelPixels(kLabel).Rows(kRed);
     ASSERT_GE(top.first, 0);
     EXPECT_LT(top.first, 6) << "top alignment starts at the top edge";
@@ -193,11 +192,11 @@ TEST_F(TransLabelTest, TheFontIsTheStoredRecordOrTheDefaultGuiFont) {
     HDC dc = GetDC(nullptr);
     int points = MulDiv(std::abs(gui.lfHeight), 72, GetDeviceCaps(dc, LOGPIXELSY));
     ReleaseDC(nullptr, dc);
-    EXPECT_EQ(Read(kLabel, kFont, 5), points);
+    EXPECT_EQ(Read(kLabel, OwnIndex(transparent_label::kFont), 5), points);
     std::pair<int, int> small = LabelPixels(kLabel).Rows(kRed);
 
-    Write(kLabel, kFont, 20, 5);  // size in points
-    EXPECT_EQ(Read(kLabel, kFont, 5), 20);
+    Write(kLabel, OwnIndex(transparent_label::kFont), 20, 5);  // size in points
+    EXPECT_EQ(Read(kLabel, OwnIndex(transparent_label::kFont), 5), 20);
     std::pair<int, int> large = LabelPixels(kLabel).Rows(kRed);
     EXPECT_GT(large.second - large.first, small.second - small.first);
 }
