@@ -287,11 +287,11 @@ TEST_F(ComboBoxTest, TheEditFieldsSelectionIsReadLiveAndSelTextReplacesIt) {
 }
 
 TEST_F(ComboBoxTest, MaxLengthCountsTheBytesOfTypedAndPastedText) {
-    Write(kEditable, kContent, Text(""));
-    Write(kEditable, kMaxLength, 5);
+    Write(kEditable, OwnIndex(combo_box::kContent), Text(""));
+    Write(kEditable, OwnIndex(combo_box::kMaxLength), 5);
     for (wchar_t c : std::wstring(L"中文字")) PostMessageW(EditOf(kEditable), WM_CHAR, c, 1);
     Pump();
-    EXPECT_EQ(ReadText(kEditable, kContent), "中文") << "a third double-byte character passes five bytes";
+    EXPECT_EQ(ReadText(kEditable, OwnIndex(combo_box::kContent)), "中文") << "a third double-byte character passes five bytes";
 
     const char pasted[] = "a汉字";
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof pasted);
@@ -302,7 +302,7 @@ TEST_F(ComboBoxTest, MaxLengthCountsTheBytesOfTypedAndPastedText) {
     SetClipboardData(CF_TEXT, block);
     CloseClipboard();
     SendMessageA(EditOf(kEditable), WM_PASTE, 0, 0);
-    EXPECT_EQ(ReadText(kEditable, kContent), "中文a") << "a paste is cut where the fifth byte ends";
+    EXPECT_EQ(ReadText(kEditable, OwnIndex(combo_box::kContent)), "中文a") << "a paste is cut where the fifth byte ends";
 }
 
 TEST_F(ComboBoxTest, ContentOfADropDownListSelectsTheMatchingItemQuietly) {
