@@ -38,7 +38,7 @@ enum UnitType : uint32_t {
     kCheckBox = qy::TypeRef(1, 12),
     kComboBox = qy::TypeRef(1, 14),
     kHScrollBar = qy::TypeRef(1, 17),
-    kColorPicker = qy::TypeRef(1, 28),
+    kColourPicker = qy::TypeRef(1, 28),
     kCommonDialog = qy::TypeRef(1, 31),
     kTransLabel = qy::TypeRef(3, 5),
 };

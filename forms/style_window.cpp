@@ -11,7 +11,7 @@ namespace {
 const uint32_t kBack = RGB(200, 210, 255);
 
 Bytes Picker(uint32_t color) {
-    qy::ColorPickerData d;
+    qy::ColourPickerData d;
     d.color = color;
     d.allowTransparent = 0;
     return d.Write();
@@ -27,13 +27,13 @@ Form StyleWindow() {
     form.Window(0x06010480, w).At(50, 50, 400, 215).State(V).On(qy::kWindowCreated, "_风格配色窗口_创建完毕");
 
     // Two pickers keep an empty own-data block: the picker's defaults.
-    form.Add(0x16010794, "颜色选择器2", kColorPicker).At(235, 54, 59, 22).State(V).Data(Picker(RGB(255, 255, 255)))
+    form.Add(0x16010794, "颜色选择器2", kColourPicker).At(235, 54, 59, 22).State(V).Data(Picker(RGB(255, 255, 255)))
         .On(qy::colour_picker::kColourChanged, "_颜色选择器2_颜色被改变");
-    form.Add(0x16010795, "颜色选择器1", kColorPicker).At(235, 13, 59, 22).State(V)
+    form.Add(0x16010795, "颜色选择器1", kColourPicker).At(235, 13, 59, 22).State(V)
         .On(qy::colour_picker::kColourChanged, "_颜色选择器1_颜色被改变");
-    form.Add(0x16010796, "颜色选择器3", kColorPicker).At(235, 95, 59, 22).State(V | F).Data(Picker(kBack))
+    form.Add(0x16010796, "颜色选择器3", kColourPicker).At(235, 95, 59, 22).State(V | F).Data(Picker(kBack))
         .On(qy::colour_picker::kColourChanged, "_颜色选择器3_颜色被改变");
-    form.Add(0x16010797, "颜色选择器4", kColorPicker).At(235, 138, 59, 22).State(V)
+    form.Add(0x16010797, "颜色选择器4", kColourPicker).At(235, 138, 59, 22).State(V)
         .On(qy::colour_picker::kColourChanged, "_颜色选择器4_颜色被改变");
     form.Add(0x16010798, "说明1", kCheckBox).At(277, 5, 103, 36).State(V).Data(Caption("文字"))
         .On(qy::check_box::kClicked, "_风格说明1_被单击");

@@ -17,7 +17,7 @@ namespace {
 const char kDefaultClass[] = "WTWindow";
 
 const PropertyInfo kWindowProperties[] = {
-    {"Caption", kPropText},           {"Border", kPropChoice},         {"BackColor", kPropBackColor},
+    {"Caption", kPropText},           {"Border", kPropChoice},         {"BackColor", kPropBackColour},
     {"BackPicture", kPropPicture},    {"PictureMode", kPropChoice},    {"BackMusic", kPropMusic},
     {"MusicMode", kPropChoice},       {"ControlBox", kPropLogical},    {"MaxButton", kPropLogical},
     {"MinButton", kPropLogical},      {"Position", kPropChoice},       {"Closable", kPropLogical},

@@ -42,7 +42,7 @@ inline const OwnDataReader kOwnDataReaders[] = {
     Reader<qy::DrawPanelData>(qy::TypeRef(1, 8)),     Reader<qy::LabelData>(qy::TypeRef(1, 10)),
     Reader<qy::ButtonData>(qy::TypeRef(1, 11)),       Reader<qy::CheckBoxData>(qy::TypeRef(1, 12)),
     Reader<qy::ComboBoxData>(qy::TypeRef(1, 14)),     Reader<qy::ScrollBarData>(qy::TypeRef(1, 17)),
-    Reader<qy::ColorPickerData>(qy::TypeRef(1, 28)),  Reader<qy::CommonDialogData>(qy::TypeRef(1, 31)),
+    Reader<qy::ColourPickerData>(qy::TypeRef(1, 28)),  Reader<qy::CommonDialogData>(qy::TypeRef(1, 31)),
     Reader<qy::TransLabelData>(qy::TypeRef(3, 5)),
 };
 constexpr size_t kOwnDataReaderCount = sizeof kOwnDataReaders / sizeof kOwnDataReaders[0];

@@ -186,7 +186,7 @@ TEST(OwnData, EmptyBlocksGiveDefaultsAndNewerVersionsFail) {
     EXPECT_EQ(w.border, 2);
     EXPECT_EQ(w.escCloses, 1);
     EXPECT_EQ(w.backColor, kButtonFaceColour);
-    ColorPickerData picker = ColorPickerData::Read(Bytes());
+    ColourPickerData picker = ColourPickerData::Read(Bytes());
     EXPECT_EQ(picker.color, 0u);
     EXPECT_EQ(TransLabelData::Read(Bytes()).caption, "透明标签");
 
@@ -294,7 +294,7 @@ TEST(OwnData, EveryBlockRoundTrips) {
                                &P::coordinateUnit, &P::penStyle, &P::drawMode, &P::penWidth, &P::penColor,
                                &P::brushStyle, &P::brushColor, &P::textColor, &P::textBackColor, &P::font,
                                &P::backPicture);
-    ExpectEveryFieldRoundTrips("colour picker", &ColorPickerData::color, &ColorPickerData::allowTransparent);
+    ExpectEveryFieldRoundTrips("colour picker", &ColourPickerData::color, &ColourPickerData::allowTransparent);
     using D = CommonDialogData;
     ExpectEveryFieldRoundTrips("common dialog", &D::dialogType, &D::filterIndex, &D::createPrompt,
                                &D::fileMustExist, &D::overwritePrompt, &D::pathMustExist, &D::keepCurrentDir,

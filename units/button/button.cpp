@@ -179,7 +179,7 @@ private:
 const PropertyInfo kCheckBoxProperties[] = {
     {"Picture", kPropPicture},     {"PushLike", kPropLogical}, {"Flat", kPropLogical},
     {"Caption", kPropText},        {"TextOnLeft", kPropLogical}, {"HAlign", kPropChoice},
-    {"VAlign", kPropChoice},       {"TextColor", kPropColor},  {"BackColor", kPropBackColor},
+    {"VAlign", kPropChoice},       {"TextColor", kPropColour},  {"BackColor", kPropBackColour},
     {"Font", kPropFont},           {"Checked", kPropLogical},  {"DataSource", kPropDataSource},
     {"DataColumn", kPropDataColumn},
 };

@@ -21,21 +21,21 @@ const char kCustomText[] = "其它颜色...";
 constexpr UINT kOpenPopupMessage = WM_APP + 1009;
 
 const PropertyInfo kColourPickerProperties[] = {
-    {"Color", kPropColorOrTransparent},
+    {"Color", kPropColourOrTransparent},
     {"AllowTransparent", kPropLogical},
 };
 
 class ColourPicker : public Unit {
 public:
-    ColourPicker(const UnitCreation& c, const ColorPickerData& d)
+    ColourPicker(const UnitCreation& c, const ColourPickerData& d)
         : Unit(kColourPickerType, c.windowId, c.unitId), colour_(d.color), allowTransparent_(d.allowTransparent) {
         if (!AllowsTransparent() && colour_ == kTransparentColour) colour_ = 0;
     }
 
     static Unit* Create(const UnitCreation& c) {
-        ColorPickerData d;
+        ColourPickerData d;
         try {
-            d = ColorPickerData::Read(Bytes(c.data, c.data + c.size));
+            d = ColourPickerData::Read(Bytes(c.data, c.data + c.size));
         } catch (const TemplateError&) {
             return nullptr;
         }
@@ -74,7 +74,7 @@ public:
     }
 
     Bytes OwnData() const override {
-        ColorPickerData d;
+        ColourPickerData d;
         d.color = colour_;
         d.allowTransparent = allowTransparent_;
         return d.Write();

@@ -7,7 +7,7 @@
 
 namespace qy {
 
-struct ColorPickerData {
+struct ColourPickerData {
     static constexpr int32_t kVersion = 1;
     int32_t version = kVersion;
     uint32_t color = 0;
@@ -20,7 +20,7 @@ struct ColorPickerData {
         v.U32(d.color);
         v.I32(d.allowTransparent);
     }
-    static ColorPickerData Read(const Bytes& data) { return ReadOwnData<ColorPickerData>(data); }
+    static ColourPickerData Read(const Bytes& data) { return ReadOwnData<ColourPickerData>(data); }
     Bytes Write() const { return WriteOwnData(*this); }
 };
 

@@ -29,8 +29,8 @@ using namespace combo_box;
 const PropertyInfo kComboBoxProperties[] = {
     {"Type", kPropChoice},         {"Content", kPropText},          {"MaxLength", kPropInt2},
     {"SelStart", kPropInt2},       {"SelLength", kPropInt2},        {"SelText", kPropText},
-    {"AutoSort", kPropLogical},    {"ExtraItemHeight", kPropInt2},  {"TextColor", kPropColor},
-    {"BackColor", kPropBackColor}, {"Font", kPropFont},             {"CurrentSelection", kPropInt2},
+    {"AutoSort", kPropLogical},    {"ExtraItemHeight", kPropInt2},  {"TextColor", kPropColour},
+    {"BackColor", kPropBackColour}, {"Font", kPropFont},             {"CurrentSelection", kPropInt2},
     {"ListItems", kPropCustomData2}, {"ItemValues", kPropCustomData2}, {"DataSource", kPropDataSource},
     {"DataColumn", kPropDataColumn}, {"Own16", kPropLogical},
 };

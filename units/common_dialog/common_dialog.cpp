@@ -33,7 +33,7 @@ const PropertyInfo kCommonDialogProperties[] = {
     {"Filter", kPropText},             {"FilterIndex", kPropInt},      {"InitialDir", kPropText},
     {"DefaultExt", kPropText},         {"CreatePrompt", kPropLogical}, {"FileMustExist", kPropLogical},
     {"OverwritePrompt", kPropLogical}, {"PathMustExist", kPropLogical}, {"KeepCurrentDir", kPropLogical},
-    {"FontColor", kPropColor},         {"FontBold", kPropLogical},     {"FontItalic", kPropLogical},
+    {"FontColor", kPropColour},         {"FontBold", kPropLogical},     {"FontItalic", kPropLogical},
     {"FontStrikeout", kPropLogical},   {"FontUnderline", kPropLogical}, {"FontName", kPropText},
     {"FontSize", kPropInt},            {"HelpFile", kPropHelpFile},    {"HelpCommand", kPropChoice},
     {"HelpContext", kPropInt},

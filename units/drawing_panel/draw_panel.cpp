@@ -11,11 +11,11 @@ namespace {
 const char kPanelClass[] = "_QY_DrawPanel";
 
 const PropertyInfo kPanelProperties[] = {
-    {"Border", kPropChoice},          {"BackColor", kPropBackColor},    {"BackPicture", kPropPicture},
+    {"Border", kPropChoice},          {"BackColor", kPropBackColour},    {"BackPicture", kPropPicture},
     {"PictureMode", kPropChoice},     {"AutoRedraw", kPropLogical},     {"CoordinateUnit", kPropChoice},
     {"PenStyle", kPropChoice},        {"DrawMode", kPropInt},           {"PenWidth", kPropInt},
-    {"PenColor", kPropColor},         {"BrushStyle", kPropChoice},      {"BrushColor", kPropColor},
-    {"TextColor", kPropColor},        {"TextBackColor", kPropColorOrTransparent}, {"Font", kPropFont},
+    {"PenColor", kPropColour},         {"BrushStyle", kPropChoice},      {"BrushColor", kPropColour},
+    {"TextColor", kPropColour},        {"TextBackColor", kPropColourOrTransparent}, {"Font", kPropFont},
     {"CanvasWidth", kPropInt},        {"CanvasHeight", kPropInt},
 };
 

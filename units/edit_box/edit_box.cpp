@@ -24,8 +24,8 @@ namespace qy {
 
 namespace {
 const PropertyInfo kEditBoxProperties[] = {
-    {"Content", kPropText},          {"Border", kPropChoice},        {"TextColor", kPropColor},
-    {"BackColor", kPropBackColor},   {"Font", kPropFont},            {"HideSelection", kPropLogical},
+    {"Content", kPropText},          {"Border", kPropChoice},        {"TextColor", kPropColour},
+    {"BackColor", kPropBackColour},   {"Font", kPropFont},            {"HideSelection", kPropLogical},
     {"MaxLength", kPropInt2},        {"MultiLine", kPropLogical},    {"ScrollBars", kPropChoice},
     {"Alignment", kPropChoice},      {"InputMode", kPropChoice},     {"PasswordChar", kPropText},
     {"CaseConversion", kPropChoice}, {"SpinMode", kPropChoice},      {"SpinMin", kPropInt2},

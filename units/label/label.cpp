@@ -17,12 +17,12 @@ const char kLabelClass[] = "_QY_Label";
 
 const PropertyInfo kLabelProperties[] = {
     {"Caption", kPropText},          {"Effect", kPropChoice},           {"Border", kPropChoice},
-    {"BorderWidth", kPropInt2},      {"BorderColor1", kPropColorOrTransparent},
-    {"BorderColor2", kPropColorOrTransparent}, {"BorderColor3", kPropColorOrTransparent},
-    {"Font", kPropFont},             {"TextColor", kPropColor},         {"BackColor", kPropBackColor},
+    {"BorderWidth", kPropInt2},      {"BorderColor1", kPropColourOrTransparent},
+    {"BorderColor2", kPropColourOrTransparent}, {"BorderColor3", kPropColourOrTransparent},
+    {"Font", kPropFont},             {"TextColor", kPropColour},         {"BackColor", kPropBackColour},
     {"Picture", kPropPicture},       {"PictureMode", kPropChoice},      {"GradientMode", kPropChoice},
-    {"GradientColor1", kPropColorOrTransparent}, {"GradientColor2", kPropColorOrTransparent},
-    {"GradientColor3", kPropColorOrTransparent}, {"HAlign", kPropChoice}, {"WordWrap", kPropLogical},
+    {"GradientColor1", kPropColourOrTransparent}, {"GradientColor2", kPropColourOrTransparent},
+    {"GradientColor3", kPropColourOrTransparent}, {"HAlign", kPropChoice}, {"WordWrap", kPropLogical},
     {"VAlign", kPropChoice},         {"DataSource", kPropDataSource},   {"DataColumn", kPropDataColumn},
 };
 

@@ -19,7 +19,7 @@ using namespace transparent_label;
 
 const PropertyInfo kTransLabelProperties[] = {
     {"Caption", kPropText},       {"Effect", kPropChoice},   {"Font", kPropFont},
-    {"TextColor", kPropColor},    {"Alignment", kPropChoice}, {"WordWrap", kPropLogical},
+    {"TextColor", kPropColour},    {"Alignment", kPropChoice}, {"WordWrap", kPropLogical},
     {"VerticalAlignment", kPropChoice},
 };
 

@@ -23,7 +23,7 @@ void WindowMouseMoved();
 
 namespace {
 constexpr uint32_t kPicker = 0x16030011, kClearPicker = 0x16030012;
-constexpr uint32_t kColorPickerRef = 0x1001C;
+constexpr uint32_t kColourPickerRef = 0x1001C;
 constexpr uint32_t kTransparent = 0xFF000000;
 constexpr UINT kSelChange = 33769, kDropDown = 33770, kCloseUp = 33771, kEndOk = 33772, kEndCancel = 33773;
 constexpr int kCell = 18;
@@ -49,7 +49,7 @@ LRESULT CALLBACK RecordingParent(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
 }
 
 qy::Bytes PickerData(uint32_t colour, int32_t allowTransparent) {
-    qy::ColorPickerData d;
+    qy::ColourPickerData d;
     d.color = colour;
     d.allowTransparent = allowTransparent;
     return d.Write();
@@ -91,9 +91,9 @@ protected:
         window.data.escCloses = 1;
         window.bindings = {{-6, static_cast<int32_t>(reinterpret_cast<uintptr_t>(&WindowMouseMoved) - codeBase)}};
         qy::EventBinding onChange{qy::colour_picker::kColourChanged, 0};
-        InstallUnitWindow({MakeTestUnit(kPicker, kColorPickerRef, 10, 10, 59, 22, picker,
+        InstallUnitWindow({MakeTestUnit(kPicker, kColourPickerRef, 10, 10, 59, 22, picker,
                                         qy::kStateVisible | qy::kStateTabStop, {onChange}),
-                           MakeTestUnit(kClearPicker, kColorPickerRef, 10, 50, 59, 22, clearPicker, qy::kStateVisible,
+                           MakeTestUnit(kClearPicker, kColourPickerRef, 10, 50, 59, 22, clearPicker, qy::kStateVisible,
                                         {onChange})},
                           codeBase, window);
         changes.clear();
@@ -209,7 +209,7 @@ TEST_F(ColourPickerUnit, AnEmptyOwnDataBlockGivesTheDefaults) {
 }
 
 TEST_F(ColourPickerUnit, AnUnknownTemplateVersionFailsTheWindowLoad) {
-    qy::ColorPickerData d;
+    qy::ColourPickerData d;
     d.version = 2;
     Install(d.Write(), PickerData(0, 0));
     EXPECT_FALSE(LoadUnitWindow());
