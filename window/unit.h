@@ -133,6 +133,15 @@ struct UnitTypeInfo {
     Unit* (*create)(const UnitCreation& creation);
 };
 
+class Unit;
+
+// A unit type whose own-property count is that of its property table.
+template <size_t N>
+constexpr UnitTypeInfo MakeUnitType(const char* name, const char* englishName, uint32_t flags,
+                                    const PropertyInfo (&ownProperties)[N], Unit* (*create)(const UnitCreation&)) {
+    return {name, englishName, flags, ownProperties, static_cast<int>(N), create};
+}
+
 class Unit {
 public:
     Unit(const UnitTypeInfo& type, uint32_t windowId, uint32_t unitId)

@@ -100,9 +100,8 @@ int KeyStateWithout(int code) {
 }
 }  // namespace
 
-const UnitTypeInfo kWindowType = {"窗口", "Window", kTypeMayRaiseEvents | kTypeMayRaiseEvents4, kWindowProperties,
-                                  static_cast<int>(sizeof kWindowProperties / sizeof kWindowProperties[0]),
-                                  &WindowUnit::Create};
+const UnitTypeInfo kWindowType = MakeUnitType("窗口", "Window", kTypeMayRaiseEvents | kTypeMayRaiseEvents4,
+                                              kWindowProperties, &WindowUnit::Create);
 
 WindowUnit::WindowUnit(uint32_t windowId, uint32_t unitId, const WindowData& data)
     : Unit(kWindowType, windowId, unitId), data_(data) {

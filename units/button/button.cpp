@@ -296,12 +296,8 @@ private:
 
 }  // namespace
 
-const UnitTypeInfo kButtonType = {"按钮", "Button", kTypeMayRaiseEvents, kButtonProperties,
-                                  static_cast<int>(sizeof kButtonProperties / sizeof kButtonProperties[0]),
-                                  &Button::Create};
-const UnitTypeInfo kCheckBoxType = {"选择框", "CheckBox", kTypeMayRaiseEvents | kTypeToggleOnMnemonic,
-                                    kCheckBoxProperties,
-                                    static_cast<int>(sizeof kCheckBoxProperties / sizeof kCheckBoxProperties[0]),
-                                    &CheckBox::Create};
+const UnitTypeInfo kButtonType = MakeUnitType("按钮", "Button", kTypeMayRaiseEvents, kButtonProperties, &Button::Create);
+const UnitTypeInfo kCheckBoxType = MakeUnitType("选择框", "CheckBox", kTypeMayRaiseEvents | kTypeToggleOnMnemonic,
+                                                kCheckBoxProperties, &CheckBox::Create);
 
 }  // namespace qy

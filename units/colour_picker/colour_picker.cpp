@@ -214,8 +214,7 @@ private:
 };
 }  // namespace
 
-const UnitTypeInfo kColourPickerType = {"颜色选择器", "ColorPicker", kTypeMayRaiseEvents, kColourPickerProperties,
-                                        static_cast<int>(sizeof kColourPickerProperties / sizeof kColourPickerProperties[0]),
-                                        &ColourPicker::Create};
+const UnitTypeInfo kColourPickerType = MakeUnitType("颜色选择器", "ColorPicker", kTypeMayRaiseEvents,
+                                                    kColourPickerProperties, &ColourPicker::Create);
 
 }  // namespace qy

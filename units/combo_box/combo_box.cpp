@@ -516,8 +516,7 @@ private:
 };
 }  // namespace
 
-const UnitTypeInfo kComboBoxType = {"组合框", "ComboBox", kTypeMayRaiseEvents, kComboBoxProperties,
-                                    static_cast<int>(sizeof kComboBoxProperties / sizeof kComboBoxProperties[0]),
-                                    &ComboBox::Create};
+const UnitTypeInfo kComboBoxType = MakeUnitType("组合框", "ComboBox", kTypeMayRaiseEvents,
+                                                kComboBoxProperties, &ComboBox::Create);
 
 }  // namespace qy

@@ -274,10 +274,8 @@ std::string DialogFilter(const std::string& filter) {
     return text;
 }
 
-const UnitTypeInfo kCommonDialogType = {"通用对话框", "CommonDlg", kTypeMayRaiseEvents | kTypeNeverShownAtLoad,
-                                        kCommonDialogProperties,
-                                        static_cast<int>(sizeof kCommonDialogProperties / sizeof kCommonDialogProperties[0]),
-                                        &CommonDialog::Create};
+const UnitTypeInfo kCommonDialogType = MakeUnitType("通用对话框", "CommonDlg", kTypeMayRaiseEvents | kTypeNeverShownAtLoad,
+                                                    kCommonDialogProperties, &CommonDialog::Create);
 
 namespace commands {
 

@@ -54,9 +54,8 @@ int TileStart(int from, int size) {
 }
 }  // namespace
 
-const UnitTypeInfo kDrawPanelType = {"画板", "DrawPanel", kTypeMayRaiseEvents, kPanelProperties,
-                                     static_cast<int>(sizeof kPanelProperties / sizeof kPanelProperties[0]),
-                                     &DrawPanel::Create};
+const UnitTypeInfo kDrawPanelType = MakeUnitType("画板", "DrawPanel", kTypeMayRaiseEvents,
+                                                 kPanelProperties, &DrawPanel::Create);
 
 DrawPanel::DrawPanel(const UnitCreation& c, const DrawPanelData& data)
     : Unit(kDrawPanelType, c.windowId, c.unitId), data_(data) {

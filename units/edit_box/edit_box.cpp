@@ -556,8 +556,7 @@ private:
 };
 }  // namespace
 
-const UnitTypeInfo kEditBoxType = {"编辑框", "EditBox", kTypeMayRaiseEvents, kEditBoxProperties,
-                                   static_cast<int>(sizeof kEditBoxProperties / sizeof kEditBoxProperties[0]),
-                                   &EditBox::Create};
+const UnitTypeInfo kEditBoxType = MakeUnitType("编辑框", "EditBox", kTypeMayRaiseEvents,
+                                               kEditBoxProperties, &EditBox::Create);
 
 }  // namespace qy

@@ -285,8 +285,7 @@ private:
 };
 }  // namespace
 
-const UnitTypeInfo kLabelType = {"标签", "Label", kTypeMayRaiseEvents | kTypeDragsWindow, kLabelProperties,
-                                 static_cast<int>(sizeof kLabelProperties / sizeof kLabelProperties[0]),
-                                 &Label::Create};
+const UnitTypeInfo kLabelType = MakeUnitType("标签", "Label", kTypeMayRaiseEvents | kTypeDragsWindow,
+                                             kLabelProperties, &Label::Create);
 
 }  // namespace qy

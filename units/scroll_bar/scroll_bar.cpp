@@ -151,8 +151,7 @@ private:
 };
 }  // namespace
 
-const UnitTypeInfo kScrollBarType = {"横向滚动条", "HScrollBar", kTypeMayRaiseEvents, kScrollBarProperties,
-                                     static_cast<int>(sizeof kScrollBarProperties / sizeof kScrollBarProperties[0]),
-                                     &ScrollBar::Create};
+const UnitTypeInfo kScrollBarType = MakeUnitType("横向滚动条", "HScrollBar", kTypeMayRaiseEvents,
+                                                 kScrollBarProperties, &ScrollBar::Create);
 
 }  // namespace qy

@@ -204,8 +204,7 @@ private:
 
 // Common mouse and key events reach the application through the window, so
 // the type must be one that may raise events even without events of its own.
-const UnitTypeInfo kTransLabelType = {"透明标签", "TransLabel", kTypeMayRaiseEvents, kTransLabelProperties,
-                                      static_cast<int>(sizeof kTransLabelProperties / sizeof kTransLabelProperties[0]),
-                                      &TransLabel::Create};
+const UnitTypeInfo kTransLabelType = MakeUnitType("透明标签", "TransLabel", kTypeMayRaiseEvents,
+                                                  kTransLabelProperties, &TransLabel::Create);
 
 }  // namespace qy
