@@ -23,13 +23,14 @@ QY_STARTED_XVFB="" QY_STARTED_WM=""
 qy_display() {
     if [ -z "${DISPLAY:-}" ]; then
         local n=91 fonts=()
-        while [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+        # A display killed without clean-up leaves its socket behind.
+        while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
         # evilwm needs a core font, which Xvfb finds only on an explicit font path.
         if [ "${1:-}" = wm ]; then fonts=(-fp /usr/share/fonts/X11/misc); fi
         Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp "${fonts[@]}" >/dev/null 2>&1 &
         QY_STARTED_XVFB=$!
         export DISPLAY=":$n"
-        for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+        for _ in $(seq 100); do xprop -root >/dev/null 2>&1 && break; sleep 0.1; done
         if [ "${1:-}" = wm ]; then
             evilwm -fn fixed >/dev/null 2>&1 </dev/null &
             QY_STARTED_WM=$!
@@ -37,7 +38,7 @@ qy_display() {
             local tries=0
             until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
                 tries=$((tries + 1))
-                if [ "$tries" -gt 100 ] || ! kill -0 "$QY_STARTED_WM" 2>/dev/null; then
+                if [ "$tries" -gt 300 ] || ! kill -0 "$QY_STARTED_WM" 2>/dev/null; then
                     echo "evilwm did not start on $DISPLAY" >&2
                     return 1
                 fi
