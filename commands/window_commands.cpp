@@ -40,7 +40,7 @@ void DestroyReferenced(const ValueRecord& reference, bool now) {
         return;
     }
     // The window system clears the unit's slots as its native window goes.
-    WindowHandle(unit->hwnd()).reset();
+    DestroyWindow(unit->hwnd());
 }
 }  // namespace
 

@@ -145,7 +145,7 @@ int FrameworkApp::Main(HINSTANCE instance, const char* commandLine, int show) {
         if (app->InitInstance()) {
             code = app->Run();
         } else {
-            WindowHandle(app->mainWindow_).reset();
+            DestroyWindow(app->mainWindow_);
             code = app->ExitInstance();
         }
     }

@@ -90,7 +90,7 @@ void WindowList::DestroyAll() {
     for (WindowRecord* w : windows_) {
         if (WindowUnit* live = LiveWindow(*w)) {
             EndModal(*w);
-            WindowHandle(live->hwnd()).reset();
+            DestroyWindow(live->hwnd());
         }
     }
 }
@@ -220,7 +220,7 @@ bool WindowList::LoadWindow(WindowRecord& w, bool reactivate, bool modal, HWND o
         w.units.SetField(0, w.units.Layout(0).objectSlot, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(window)));
 
         if (!CreateUnits(w, windowHandle, &shown)) {
-            WindowHandle(windowHandle).reset();
+            DestroyWindow(windowHandle);
             return false;
         }
         // Units on a container go onto the container's window.
@@ -395,7 +395,7 @@ void WindowList::RecreateUnit(WindowRecord& w, int index) {
     if (entry->stateFlags & kTypeNotifyParent) SendMessageA(parent, kWindowLayoutMessage, 0, 0);
     if (visible) ShowWindow(fresh->hwnd(), SW_SHOWNA);
     recreating_ = true;
-    WindowHandle(oldWindow).reset();
+    DestroyWindow(oldWindow);
     recreating_ = false;
     if (hadFocus) {
         SetFocus(fresh->hwnd());

@@ -311,7 +311,7 @@ void WindowUnit::RequestClose(bool now) {
     if (now) {
         closing_ = false;
         if (WindowRecord* record = Record()) Windows().EndModal(*record);
-        WindowHandle(hwnd()).reset();  // deletes this
+        DestroyWindow(hwnd());  // deletes this
     } else {
         PostMessageA(hwnd(), kCloseRequestMessage, 0, 0);
     }
@@ -334,7 +334,7 @@ LRESULT WindowUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             if (RaiseEvent(kWindowMayClose, {}, &answer) && answer == 0) return 0;
             if (!StillOwns(self, this)) return 0;
             if (WindowRecord* record = Record()) Windows().EndModal(*record);
-            WindowHandle(hwnd()).reset();  // deletes this
+            DestroyWindow(hwnd());  // deletes this
             return 0;
         }
         case WM_QUERYENDSESSION: {

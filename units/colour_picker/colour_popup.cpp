@@ -323,7 +323,7 @@ void ColourPopup::End(bool ok) {
     }
     if (!ok) colour = initial_;
     HWND picker = picker_;
-    WindowHandle(hwnd_).reset();  // deletes this
+    DestroyWindow(hwnd_);  // deletes this
     if (IsWindow(picker)) SendMessageA(picker, ok ? kColourSelEndOk : kColourSelEndCancel, colour, 0);
 }
 
