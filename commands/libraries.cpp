@@ -103,12 +103,6 @@ RuntimeNotifyEntry LibraryRuntimeNotify(const LibraryRecord& library) {
     return nullptr;
 }
 
-DataTypeEntry* MutableDataTypes(const LibraryRecord& library) {
-    if (&library == &CoreLibrary) return coreDataTypes;
-    if (&library == &ExtendedUiLibrary) return extendedDataTypes;
-    return nullptr;
-}
-
 const void** MutableCommands(const LibraryRecord& library) {
     if (&library == &CoreLibrary) return coreCommands;
     if (&library == &XpStyleLibrary) return xpCommands;

@@ -15,7 +15,6 @@ extern const LibraryRecord* const kLibraryList[kLibraryCount];
 
 // The RuntimeNotify entry a library was given at start-up, or null.
 RuntimeNotifyEntry LibraryRuntimeNotify(const LibraryRecord& library);
-DataTypeEntry* MutableDataTypes(const LibraryRecord& library);
 const void** MutableCommands(const LibraryRecord& library);
 
 }  // namespace qy

@@ -38,7 +38,7 @@ int32_t CursorIdToIndex(int32_t value) {
 CursorData ReadCursorData(const uint8_t* data, int32_t length) {
     CursorData cursor;
     if (!data || length <= 0) return cursor;
-    int32_t value = length < 4 ? data[0] : static_cast<int32_t>(ByteCursor::LoadU32(data));
+    int32_t value = length < 4 ? data[0] : static_cast<int32_t>(LoadU32(data));
     if (value != -1 && length > 10 && ReadCursorFile(data, length, cursor)) return cursor;
     if (value == -1) {
         if (length > 4) ReadCursorFile(data + 4, length - 4, cursor);
