@@ -24,7 +24,18 @@ extern "C" __attribute__((section(".rdata$qy2"), used, aligned(4))) const Progra
     "LoadLibraryA",
     "GetProcAddress",
     "VirtualFree",
-    "青砚语进程标识为砌字成图是否重复运行",
+#define QY_TEXT_VALUE(name, text) text,
+    QY_PROGRAM_TEXTS(QY_TEXT_VALUE)
+#undef QY_TEXT_VALUE
+    {1, kDefaultPictureBytes, {
+#include "assets/default_picture.inc"
+    }},
+    {1, kComposeSoundBytes, {
+#include "assets/compose_sound.inc"
+    }},
+    {1, kPictureSoundBytes, {
+#include "assets/picture_sound.inc"
+    }},
 };
 
 }  // namespace program

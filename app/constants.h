@@ -4,7 +4,37 @@
 #pragma once
 #include <cstdint>
 
+#include "assets/program_assets.h"
+
 namespace program {
+
+// The texts of the program, by field name.
+#define QY_PROGRAM_TEXTS(X)                                        \
+    X(instanceEventName, "青砚语进程标识为砌字成图是否重复运行") \
+    X(pictureFolder, "C:\\Users\\Administrator\\Desktop")          \
+    X(songTi, "宋体")                                              \
+    X(textMode, "砌字")                                            \
+    X(pictureMode, "成图")                                         \
+    X(textSoundTag, "砌字音")                                      \
+    X(pictureSoundTag, "成图音")                                   \
+    X(defaultShapeText, "我爱你")                                  \
+    X(defaultFillText, "顶")                                       \
+    X(oneSpace, " ")                                               \
+    X(twoSpaces, "  ")                                             \
+    X(lineEnd, "\r\n")                                             \
+    X(nine, "9")                                                   \
+    X(fortyFour, "44")                                             \
+    X(thirty, "30")                                                \
+    X(exportFileName, "砌字成图")                                  \
+    X(notepadCommand, "Notepad.exe ")
+
+// A byte set as it lies in constant data: its header, then its bytes.
+template <int N>
+struct __attribute__((packed)) EmbeddedBytes {
+    int32_t dimensions;
+    int32_t length;
+    uint8_t bytes[N];
+};
 
 struct __attribute__((packed)) ProgramConstants {
     char emptyText[1];
@@ -15,7 +45,7 @@ struct __attribute__((packed)) ProgramConstants {
     char openEventA[11];
     char createEventA[13];
     char closeHandle[12];
-    char lstrcpyn[9];
+    char lstrcpynPlain[9];  // not "lstrcpyn": windows.h makes that a macro
     char setWindowLongA[15];
     char setTimer[9];
     char callWindowProcA[16];
@@ -28,8 +58,13 @@ struct __attribute__((packed)) ProgramConstants {
     char loadLibraryA[13];
     char getProcAddress[15];
     char virtualFree[12];
-    // Texts of start-up.
-    char instanceEventName[37];
+#define QY_TEXT_FIELD(name, text) char name[sizeof(text)];
+    QY_PROGRAM_TEXTS(QY_TEXT_FIELD)
+#undef QY_TEXT_FIELD
+    // The shape picture of picture mode and the two sounds that end a composition.
+    EmbeddedBytes<kDefaultPictureBytes> defaultPicture;
+    EmbeddedBytes<kComposeSoundBytes> textSound;
+    EmbeddedBytes<kPictureSoundBytes> pictureSound;
 };
 
 extern "C" const ProgramConstants ProgramConstantBlock;

@@ -4,6 +4,7 @@
 
 #include "app/abi/program_abi.h"
 #include "app/constants.h"
+#include "app/handlers.h"
 #include "forms/template_segment.h"
 #include "commands/libraries.h"
 #include "runtime/program_image.h"
@@ -22,7 +23,7 @@ const char* const kDllFiles[kDllCommandCount] = {
 };
 
 const char* const kDllExports[kDllCommandCount] = {
-    K.openEventA,       K.createEventA,   K.closeHandle,    K.lstrcpyn,       K.lstrcpyn,
+    K.openEventA,       K.createEventA,   K.closeHandle,    K.lstrcpynPlain, K.lstrcpynPlain,
     K.setWindowLongA,   K.setTimer,       K.callWindowProcA, K.getDC,         K.killTimer,
     K.lstrcpynA,        K.rtlMoveMemory,  K.rtlMoveMemory,  K.rtlMoveMemory,  K.rtlMoveMemory,
     K.virtualAlloc,     K.rtlMoveMemory,  K.rtlMoveMemory,  K.rtlMoveMemory,  K.rtlMoveMemory,
@@ -30,19 +31,43 @@ const char* const kDllExports[kDllCommandCount] = {
     K.rtlMoveMemory,
 };
 
-// Released by the runtime at exit; the program's global objects arrive
-// with the application's own parts.
-void __cdecl ReleaseGlobals() {}
 }  // namespace
 
 // The code area of the event subroutines: one slot per subroutine bound in
 // the window templates, the first at the code base, which is the first
-// subroutine of the program's code. Until the application's handlers are
-// written each slot returns without a value (ECX 0) and removes its
-// arguments, so the window's default handling goes on.
-#define QY_SLOT(slot, argumentBytes) ".balign 16\n\txorl %ecx, %ecx\n\tret $" #argumentBytes "\n"
+// subroutine of the program's code. The runtime calls a slot with the
+// event's arguments on the stack (the callee removes them) and reads EAX,
+// EDX and ECX back, ECX saying whether a value was returned. A slot pushes
+// its number and goes to the entry for its argument size, which calls the
+// handler of ProgramEventHandlers with the address of the arguments.
+#define QY_SLOT(slot, argumentBytes) ".balign 16\n\tpushl $" #slot "\n\tjmp _QyEventEntry" #argumentBytes "\n"
 __asm__(".text\n\t.balign 16\n\t.globl _ProgramCodeBase\n_ProgramCodeBase:\n" QY_EVENT_SUBROUTINES(QY_SLOT));
 #undef QY_SLOT
+
+// The entries: no value is returned (ECX 0), so the default handling goes on.
+__asm__(R"(
+        .text
+        .macro QY_EVENT_ENTRY bytes
+        .balign 16
+_QyEventEntry\bytes:
+        popl    %eax                              # slot number
+        movl    _ProgramEventHandlers(,%eax,4), %ecx
+        testl   %ecx, %ecx
+        jz      1f
+        leal    4(%esp), %edx                     # the first argument, above the return address
+        pushl   %edx
+        call    *%ecx
+        addl    $4, %esp
+1:      xorl    %ecx, %ecx
+        ret     $\bytes
+        .endm
+        QY_EVENT_ENTRY 0
+        QY_EVENT_ENTRY 4
+        QY_EVENT_ENTRY 8
+        QY_EVENT_ENTRY 12
+        QY_EVENT_ENTRY 16
+        QY_EVENT_ENTRY 20
+)");
 extern "C" void ProgramCodeBase();
 
 }  // namespace program

@@ -10,6 +10,10 @@
 #include "tests/support/box_watch.h"
 #include "tests/support/test_program.h"
 
+namespace qytest {
+const char* currentScenario = "";
+}
+
 int main(int argc, char** argv) {
     const char kPrefix[] = "--scenario=";
     if (argc > 1 && std::strncmp(argv[1], kPrefix, sizeof kPrefix - 1) == 0) {

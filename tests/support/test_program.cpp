@@ -9,8 +9,6 @@ namespace qytest {
 extern "C" __attribute__((section(".rdata$qy2"), used, aligned(4))) const TestConstants TestConstantBlock = {
     {0}, {1, 0}, {1, 3, 10, 20, 30}, "hello", {'0', '1', '2', '3', '4', '5', '6', '7', '8', '9'}};
 
-const char* currentScenario = "";
-
 namespace {
 const char* dllFiles[kDllCount] = {"", "kernel32", "", "qytestdll.dll", "", "kernel32", "kernel32"};
 const char* const dllExports[kDllCount] = {"GetStockObject", "QyNoSuchExport", "QyNoSuchExport", "#5",

@@ -1,0 +1,81 @@
+// What the application's parts share: its globals, the main window's units
+// by name, the unit reads and writes they use, and their subroutines.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "app/access.h"
+#include "app/constants.h"
+#include "units/button/button.h"
+#include "units/combo_box/combo_box.h"
+#include "units/common_dialog/common_dialog.h"
+#include "units/drawing_panel/draw_panel_data.h"
+#include "units/edit_box/edit_box.h"
+#include "units/scroll_bar/scroll_bar.h"
+
+namespace program {
+
+namespace W = forms::启动窗口;
+inline const ProgramConstants& K = ProgramConstantBlock;
+
+// Globals of the application, zero at start.
+extern uint32_t instanceEvent;
+extern int32_t currentPicture;
+extern int32_t thresholdColour;
+extern int32_t drawOffsetX, drawOffsetY;
+extern int32_t textGridWidth, textGridHeight;
+extern int32_t pictureGridWidth, pictureGridHeight;
+
+// Unit reads and writes by what they mean.
+inline std::string Content(const UnitRef& edit) { return ReadText(edit, Own(qy::edit_box::kContent)); }
+inline void SetContent(const UnitRef& edit, const std::string& text) {
+    WriteText(edit, Own(qy::edit_box::kContent), text);
+}
+inline bool Ticked(const UnitRef& box) { return ReadInt(box, Own(qy::check_box::kChecked)) != 0; }
+inline void SetTicked(const UnitRef& box, bool ticked) { WriteInt(box, Own(qy::check_box::kChecked), ticked ? 1 : 0); }
+inline int32_t Position(const UnitRef& bar) { return ReadInt(bar, Own(qy::scroll_bar::kPosition)); }
+inline void SetPosition(const UnitRef& bar, int32_t position) {
+    WriteInt(bar, Own(qy::scroll_bar::kPosition), position);
+}
+inline int32_t Selection(const UnitRef& combo) { return ReadInt(combo, Own(qy::combo_box::kCurrentSelection)); }
+inline void SetSelection(const UnitRef& combo, int32_t index) {
+    WriteInt(combo, Own(qy::combo_box::kCurrentSelection), index);
+}
+inline void SetEnabled(const UnitRef& unit, bool enabled) { WriteInt(unit, qy::kPropertyDisabled, enabled ? 0 : 1); }
+inline std::string ButtonCaption(const UnitRef& button) { return ReadText(button, Own(qy::button::kCaption)); }
+inline void SetButtonCaption(const UnitRef& button, const char* caption) {
+    WriteText(button, Own(qy::button::kCaption), caption);
+}
+// A member of the font of the shape-text edit box or of the panel.
+inline void SetEditFont(const UnitRef& edit, int member, int32_t value) {
+    WriteInt(edit, Own(qy::edit_box::kFont), value, member);
+}
+inline void SetPanelFont(int member, int32_t value) { WriteInt(W::画板1, Own(qy::draw_panel::kFont), value, member); }
+inline void SetDialogField(int field, int32_t value) { WriteInt(W::通框字体, Own(field), value); }
+
+// The mode lives in the caption of the mode button.
+enum class Mode { kShapeText, kPicture, kOther };
+Mode CurrentMode();
+
+// The composer.
+void GenerateTextArt();
+void MeasureTextGrid();
+void MeasurePictureGrid();
+void DrawShapePreview();
+void AlignShapeToCorner(int32_t columns, int32_t rows, int32_t margin);
+void ComposeTextArt(int32_t columns, int32_t rows, const char* soundTag);
+void UpdateLockedAxis();
+// Replaces currentPicture and frees the picture it held.
+void ReplaceCurrentPicture(int32_t picture);
+
+// The follow-ups most handlers end in.
+inline void Regenerate() {
+    GenerateTextArt();
+    FocusUnit(W::编辑框1);
+}
+inline void Redraw() {
+    DrawShapePreview();
+    FocusUnit(W::编辑框1);
+}
+
+}  // namespace program

@@ -1,0 +1,289 @@
+// The text-art composer: draws the shape on the panel, samples one point per
+// grid cell and writes a line of text per row into the display.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "app/application.h"
+
+namespace program {
+
+int32_t thresholdColour = 0;
+int32_t drawOffsetX = 0, drawOffsetY = 0;
+int32_t textGridWidth = 0, textGridHeight = 0;
+int32_t pictureGridWidth = 0, pictureGridHeight = 0;
+
+namespace {
+
+constexpr int kTextCellLimit = 9333;
+constexpr int kPictureCellLimit = 10350;
+constexpr double kTolerance = 1e-7;
+
+// The boundary colour of each choice of 分界色组合框.
+constexpr int32_t kThresholds[] = {0xFFFFFF, 0xECECEC, 0xC0C0C0, 0x808080, 0x606060, 0};
+
+// Truncation toward zero as the FPU stores it: a value that does not fit
+// (or is not a number) becomes the integer indefinite.
+int32_t Truncate(double value) {
+    if (!(value > -2147483649.0 && value < 2147483648.0)) return INT32_MIN;
+    return static_cast<int32_t>(value);
+}
+
+int32_t Measure(CoreCommand command, const std::string& text) {
+    return Method(W::画板1, command, {TextValue(text.c_str())}).Int();
+}
+
+// The colours of the drawing at the cells (1..columns, 1..rows), row by row.
+std::vector<int32_t> SampleGrid(int32_t columns, int32_t rows) {
+    std::vector<int32_t> colours;
+    if (columns <= 0 || rows <= 0) return colours;
+    Result grid = Method(W::画板1, CoreCommand::ReadPixelGrid,
+                         {IntValue(1), IntValue(1), IntValue(columns), IntValue(rows)});
+    int length = qy::ByteSetLength(grid.Block());
+    size_t cells = static_cast<size_t>(columns) * static_cast<size_t>(rows);
+    if (length != static_cast<int>(cells * 4)) return colours;
+    colours.resize(cells);
+    std::memcpy(colours.data(), qy::ByteSetData(grid.Block()), cells * 4);
+    return colours;
+}
+
+bool IsInk(int32_t colour) { return colour < thresholdColour; }
+
+// Appends spaces to `shorter` until it is at least as long in bytes as
+// `longer`; stops if a write does not lengthen it (a length limit of the box).
+void PadToLength(const UnitRef& shorter, const UnitRef& longer) {
+    int32_t previous = -1;
+    for (;;) {
+        std::string text = Content(shorter);
+        int32_t length = ByteLength(text);
+        if (length >= ByteLength(Content(longer)) || length == previous) return;
+        previous = length;
+        SetContent(shorter, text + K.oneSpace);
+    }
+}
+
+// The character a cell of each column receives in the own-character modes:
+// the shape text's character under that column, for a character of `width`
+// bytes (1 or 2). The position follows the column only, so one row serves all.
+std::vector<std::string> ColumnCharacters(const std::string& shape, int32_t columns, int width) {
+    std::vector<std::string> characters(static_cast<size_t>(columns) + 1);
+    double pixelsPerByte = static_cast<double>(Measure(CoreCommand::TextWidth, shape)) /
+                           static_cast<double>(Command(CoreCommand::TextLength, {TextValue(shape.c_str())}).Int());
+    double w = Truncate(pixelsPerByte);
+    int32_t p = 1;
+    std::string current;
+    int32_t currentAt = 0;
+    for (int32_t x = 1; x <= columns; ++x) {
+        if (x - w * (p + (width == 2 ? 1 : 0)) > kTolerance) p += width;
+        if (p != currentAt) {
+            current = Command(CoreCommand::MidText, {TextValue(shape.c_str()), IntValue(p), IntValue(width)}).Text();
+            currentAt = p;
+        }
+        characters[x] = current;
+    }
+    return characters;
+}
+
+}  // namespace
+
+Mode CurrentMode() {
+    std::string caption = ButtonCaption(W::砌字成图);
+    if (caption == K.textMode) return Mode::kShapeText;
+    if (caption == K.pictureMode) return Mode::kPicture;
+    return Mode::kOther;
+}
+
+void GenerateTextArt() {
+    if (Ticked(W::补齐)) {
+        PadToLength(W::编辑框4, W::编辑框3);
+        PadToLength(W::编辑框3, W::编辑框4);
+    }
+    switch (CurrentMode()) {
+        case Mode::kShapeText:
+            if (!Content(W::编辑框2).empty()) {
+                MeasureTextGrid();
+                if (static_cast<double>(textGridWidth) * textGridHeight - kTextCellLimit < -kTolerance)
+                    ComposeTextArt(textGridWidth, textGridHeight, K.textSoundTag);
+            }
+            break;
+        case Mode::kPicture:
+            MeasurePictureGrid();
+            if (static_cast<double>(pictureGridWidth) * pictureGridHeight - kPictureCellLimit < -kTolerance)
+                ComposeTextArt(pictureGridWidth + 2, pictureGridHeight + 2, K.pictureSoundTag);
+            break;
+        case Mode::kOther:
+            break;
+    }
+    // Copied even when nothing was composed: the previous result goes.
+    if (Ticked(W::复制1)) Command(CoreCommand::SetClipboardText, {TextValue(Content(W::编辑框1).c_str())});
+}
+
+void MeasureTextGrid() {
+    std::string shape = Content(W::编辑框2);
+    textGridWidth = Truncate(static_cast<double>(Measure(CoreCommand::TextWidth, shape)) + 1);
+    textGridHeight = Truncate(static_cast<double>(Measure(CoreCommand::TextHeight, shape)) + 1);
+    int32_t size = Position(W::字符大小);
+    if (size == 9 || size == 12) textGridHeight += 1;
+    if (Ticked(W::斜)) {
+        // Room for the italic overhang.
+        textGridWidth += 7;
+        textGridHeight += 1;
+    }
+}
+
+namespace {
+struct PictureSize {
+    int32_t width, height;
+};
+PictureSize CurrentPictureSize() {
+    return PictureSize{Method(W::画板1, CoreCommand::PictureWidth, {IntValue(currentPicture)}).Int(),
+                       Method(W::画板1, CoreCommand::PictureHeight, {IntValue(currentPicture)}).Int()};
+}
+}  // namespace
+
+void MeasurePictureGrid() {
+    if (!Ticked(W::锁定比例)) {
+        pictureGridWidth = Position(W::图片宽);
+        pictureGridHeight = Position(W::图片高);
+        return;
+    }
+    PictureSize picture = CurrentPictureSize();
+    if (picture.width == picture.height) {
+        pictureGridWidth = pictureGridHeight = Position(W::图片宽);
+    } else if (picture.width > picture.height) {
+        pictureGridWidth = Position(W::图片宽);
+        pictureGridHeight = Truncate(static_cast<double>(pictureGridWidth) * picture.height / picture.width);
+    } else {
+        pictureGridHeight = Position(W::图片高);
+        pictureGridWidth = Truncate(static_cast<double>(pictureGridHeight) * picture.width / picture.height);
+    }
+}
+
+void UpdateLockedAxis() {
+    bool width = true, height = true;
+    if (Ticked(W::锁定比例)) {
+        PictureSize picture = CurrentPictureSize();
+        width = picture.width >= picture.height;
+        height = !width;
+    }
+    for (const UnitRef& unit : {W::图片宽, W::图片宽1, W::说明1}) SetEnabled(unit, width);
+    for (const UnitRef& unit : {W::图片高, W::图片高1, W::说明2}) SetEnabled(unit, height);
+}
+
+void DrawShapePreview() {
+    int32_t choice = Selection(W::分界色组合框);
+    if (choice >= 0 && choice < static_cast<int32_t>(sizeof kThresholds / sizeof kThresholds[0]))
+        thresholdColour = kThresholds[choice];
+    drawOffsetX = 2;
+    drawOffsetY = 2;
+    switch (CurrentMode()) {
+        case Mode::kShapeText: {
+            MeasureTextGrid();
+            std::string shape = Content(W::编辑框2);
+            auto draw = [&](int32_t x, int32_t y) {
+                Method(W::画板1, CoreCommand::Clear, {});
+                Method(W::画板1, CoreCommand::WriteAt, {IntValue(x), IntValue(y), TextValue(shape.c_str())});
+            };
+            if (Ticked(W::接顶)) {
+                draw(2, 2);
+                AlignShapeToCorner(textGridWidth, textGridHeight, 4);
+            }
+            draw(drawOffsetX, drawOffsetY);
+            break;
+        }
+        case Mode::kPicture: {
+            MeasurePictureGrid();
+            auto draw = [&](int32_t x, int32_t y) {
+                Method(W::画板1, CoreCommand::Clear, {});
+                Method(W::画板1, CoreCommand::DrawPicture,
+                       {IntValue(currentPicture), IntValue(x), IntValue(y), IntValue(pictureGridWidth),
+                        IntValue(pictureGridHeight)});
+            };
+            if (Ticked(W::接顶)) {
+                draw(2, 2);
+                AlignShapeToCorner(pictureGridWidth, pictureGridHeight, 1);
+            }
+            draw(drawOffsetX, drawOffsetY);
+            break;
+        }
+        case Mode::kOther:
+            break;
+    }
+}
+
+void AlignShapeToCorner(int32_t columns, int32_t rows, int32_t margin) {
+    std::vector<int32_t> grid = SampleGrid(columns, rows);
+    if (grid.empty()) return;
+    auto ink = [&](int32_t c, int32_t r) { return IsInk(grid[static_cast<size_t>(r - 1) * columns + (c - 1)]); };
+    for (int32_t r = 1; r <= rows; ++r) {
+        bool found = false;
+        for (int32_t c = 1; c <= columns && !found; ++c) found = ink(c, r);
+        if (found) {
+            drawOffsetY = margin - r;
+            break;
+        }
+    }
+    for (int32_t c = 1; c <= columns; ++c) {
+        bool found = false;
+        for (int32_t r = 1; r <= rows && !found; ++r) found = ink(c, r);
+        if (found) {
+            drawOffsetX = margin - c;
+            break;
+        }
+    }
+}
+
+void ComposeTextArt(int32_t columns, int32_t rows, const char* soundTag) {
+    DrawShapePreview();
+    SetContent(W::编辑框1, K.emptyText);
+    std::string shape = Content(W::编辑框2), fill = Content(W::编辑框3), blank = Content(W::编辑框4);
+    int32_t source = Selection(W::别字本字);
+    // Nothing runs between the cells that could tick or untick the box, so
+    // one read serves the whole grid.
+    bool inverted = Ticked(W::反向);
+
+    // What an ink and a paper cell of each column receives, and what ends a row.
+    std::vector<std::string> ink, paper;
+    std::string rowEnd;
+    if (source == 0) {
+        ink.assign(static_cast<size_t>(columns) + 1, fill);
+        paper.assign(static_cast<size_t>(columns) + 1, blank);
+    } else if (source == 1 || source == 2) {
+        int width = source == 1 ? 2 : 1;
+        ink = ColumnCharacters(shape, columns, width);
+        paper.assign(static_cast<size_t>(columns) + 1, width == 2 ? K.twoSpaces : K.oneSpace);
+        if (inverted) rowEnd = Command(CoreCommand::RightText, {TextValue(shape.c_str()), IntValue(width)}).Text();
+    }
+    if (inverted) ink.swap(paper);
+    rowEnd += K.lineEnd;
+
+    std::string result;
+    if (!ink.empty()) {
+        std::vector<int32_t> grid = SampleGrid(columns, rows);
+        if (!grid.empty()) {
+            size_t longest = std::max(fill.size(), blank.size()) + 2;
+            result.reserve(static_cast<size_t>(rows) * (static_cast<size_t>(columns) * longest + rowEnd.size()));
+            const int32_t* cell = grid.data();
+            for (int32_t y = 1; y <= rows; ++y) {
+                for (int32_t x = 1; x <= columns; ++x, ++cell) result += IsInk(*cell) ? ink[x] : paper[x];
+                result += rowEnd;
+            }
+        }
+    }
+    SetContent(W::编辑框1, result);
+
+    if (std::strcmp(soundTag, K.textSoundTag) == 0)
+        Command(CoreCommand::PlayAudio, {ByteSetValue(&K.textSound)});
+    else if (std::strcmp(soundTag, K.pictureSoundTag) == 0)
+        Command(CoreCommand::PlayAudio, {ByteSetValue(&K.pictureSound)});
+}
+
+void ReplaceCurrentPicture(int32_t picture) {
+    int32_t previous = currentPicture;
+    currentPicture = picture;
+    // Nothing refers to the old picture any more, also when the new load failed.
+    if (previous != 0 && previous != picture) Command(CoreCommand::ReleasePicture, {IntValue(previous)});
+}
+
+}  // namespace program

@@ -1,0 +1,65 @@
+// Which subroutine each event slot of the code area runs. Slots without an
+// entry run nothing and let the event's default handling go on.
+#include <array>
+
+#include "app/handlers.h"
+#include "forms/template_units.h"
+
+namespace program {
+
+namespace {
+using namespace forms;
+
+constexpr std::array<EventHandler, kEventSlotCount> BuildTable() {
+    std::array<EventHandler, kEventSlotCount> t{};
+    t[启动窗口_创建完毕] = OnMainWindowCreated;
+    t[启动窗口_将被销毁] = OnMainWindowDestroyed;
+
+    t[砌字成图_被单击] = OnModeClicked;
+    t[粗_被单击] = OnBoldClicked;
+    t[斜_被单击] = OnItalicClicked;
+    t[删_被单击] = OnStrikeoutClicked;
+    t[下_被单击] = OnUnderlineClicked;
+    t[字符大小_滚动条位置被改变] = OnFontSizeScrolled;
+    t[字符大小1_内容被改变] = OnFontSizeTyped;
+    t[字符大小1_滚轮被滚动] = OnFontSizeWheel;
+    t[图片宽_滚动条位置被改变] = OnPictureWidthScrolled;
+    t[图片高_滚动条位置被改变] = OnPictureHeightScrolled;
+    t[图片宽1_内容被改变] = OnPictureWidthTyped;
+    t[图片高1_内容被改变] = OnPictureHeightTyped;
+    t[图片宽1_滚轮被滚动] = OnPictureWidthWheel;
+    t[图片高1_滚轮被滚动] = OnPictureHeightWheel;
+    t[锁定比例_被单击] = OnLockClicked;
+    t[字体_被单击] = OnFontClicked;
+    t[换图_被单击] = OnChangePictureClicked;
+    t[默认_被单击] = OnDefaultsClicked;
+    t[接顶_被单击] = OnRegenerateClicked;
+    t[反向_被单击] = OnRegenerateClicked;
+    t[补齐_被单击] = OnRedrawClicked;
+    t[说明5_被单击] = OnRedrawClicked;
+    t[画板1_左键被按下] = OnRedrawClicked;
+    t[复制1_被单击] = OnFocusClicked;
+    t[说明1_被单击] = OnFocusClicked;
+    t[说明2_被单击] = OnFocusClicked;
+    t[别字本字_列表项被选择] = OnComposeOnly;
+    t[分界色组合框_列表项被选择] = OnComposeOnly;
+    t[生成_鼠标左键被放开] = OnComposeOnly;
+    t[编辑框1_左键被按下] = OnPreviewOnly;
+    t[编辑框2_左键被按下] = OnPreviewOnly;
+    t[编辑框3_左键被按下] = OnPreviewOnly;
+    t[编辑框4_左键被按下] = OnPreviewOnly;
+    t[编辑框3_滚轮被滚动] = OnFillWheel;
+    t[编辑框4_滚轮被滚动] = OnFillWheel;
+    t[编辑框2_滚轮被滚动] = OnShapeWheel;
+
+    t[复制_被单击] = OnCopyClicked;
+    t[打开记事本_被单击] = OnNotepadClicked;
+    t[清空_被单击] = OnClearClicked;
+    t[编辑框1_被双击] = OnDisplayDoubleClicked;
+    return t;
+}
+}  // namespace
+
+extern "C" const std::array<EventHandler, kEventSlotCount> ProgramEventHandlers = BuildTable();
+
+}  // namespace program

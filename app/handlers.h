@@ -1,0 +1,51 @@
+// The application's event subroutines. Each receives the address of its
+// event's argument words (first argument first) and returns no value, so the
+// default handling of the event goes on.
+#pragma once
+#include <cstdint>
+
+namespace program {
+
+typedef void (*EventHandler)(const int32_t* args);
+
+void __cdecl ReleaseGlobals();
+
+// Start-up and shut-down of the main window.
+void OnMainWindowCreated(const int32_t*);
+void OnMainWindowDestroyed(const int32_t*);
+
+// Options of the shape and its sampling.
+void OnModeClicked(const int32_t*);
+void OnBoldClicked(const int32_t*);
+void OnItalicClicked(const int32_t*);
+void OnStrikeoutClicked(const int32_t*);
+void OnUnderlineClicked(const int32_t*);
+void OnFontSizeScrolled(const int32_t*);
+void OnFontSizeTyped(const int32_t*);
+void OnFontSizeWheel(const int32_t* args);
+void OnPictureWidthScrolled(const int32_t*);
+void OnPictureHeightScrolled(const int32_t*);
+void OnPictureWidthTyped(const int32_t*);
+void OnPictureHeightTyped(const int32_t*);
+void OnPictureWidthWheel(const int32_t* args);
+void OnPictureHeightWheel(const int32_t* args);
+void OnLockClicked(const int32_t*);
+void OnFontClicked(const int32_t*);
+void OnChangePictureClicked(const int32_t*);
+void OnDefaultsClicked(const int32_t*);
+// The follow-ups as handlers of their own.
+void OnRegenerateClicked(const int32_t*);
+void OnRedrawClicked(const int32_t*);
+void OnFocusClicked(const int32_t*);
+void OnComposeOnly(const int32_t*);
+void OnPreviewOnly(const int32_t*);
+void OnFillWheel(const int32_t*);
+void OnShapeWheel(const int32_t*);
+
+// Output.
+void OnCopyClicked(const int32_t*);
+void OnNotepadClicked(const int32_t*);
+void OnClearClicked(const int32_t*);
+void OnDisplayDoubleClicked(const int32_t*);
+
+}  // namespace program

@@ -1,0 +1,31 @@
+// The ways a text picture leaves the program: the clipboard, the export
+// file opened in Notepad, clearing, and pasting by double-click.
+#include "app/application.h"
+#include "app/handlers.h"
+
+namespace program {
+
+void OnCopyClicked(const int32_t*) {
+    Command(CoreCommand::SetClipboardText, {TextValue(Content(W::编辑框1).c_str())});
+    Redraw();
+}
+
+void OnNotepadClicked(const int32_t*) {
+    Result bytes = Command(CoreCommand::ToByteSet, {TextValue(Content(W::编辑框1).c_str())});
+    // Notepad is started whether or not the file could be written.
+    Command(CoreCommand::WriteToFile, {TextValue(K.exportFileName), ByteSetValue(bytes.Block())});
+    std::string commandLine = std::string(K.notepadCommand) + K.exportFileName;
+    Command(CoreCommand::RunProgram, {TextValue(commandLine.c_str())});
+    FocusUnit(W::编辑框1);
+}
+
+void OnClearClicked(const int32_t*) {
+    SetContent(W::编辑框1, K.emptyText);
+    Redraw();
+}
+
+void OnDisplayDoubleClicked(const int32_t*) {
+    SetContent(W::编辑框1, Content(W::编辑框1) + Command(CoreCommand::GetClipboardText, {}).Text());
+}
+
+}  // namespace program

@@ -1,0 +1,64 @@
+// The main window's creation with the single-instance guard, its
+// destruction, and the clean-up the runtime calls at exit.
+#include "app/application.h"
+#include "app/handlers.h"
+#include "app/program.h"
+
+namespace program {
+
+uint32_t instanceEvent = 0;
+int32_t currentPicture = 0;
+
+namespace {
+constexpr uint32_t kEventAllAccess = 0x1F0003;
+}  // namespace
+
+void __cdecl ReleaseGlobals() {
+    // The ripple objects and the skin engine's loader are destroyed here, in
+    // that order, once the application has them.
+}
+
+void OnMainWindowCreated(const int32_t*) {
+    // Another instance holds the named event: leave quietly.
+    if (CallDll(kOpenEventA, {kEventAllAccess, 0, NativeText(K.instanceEventName)}) != 0) Svc_ExitProgram(0);
+    instanceEvent = CallDll(kCreateEventA, {0, 0, 0, NativeText(K.instanceEventName)});
+
+    currentPicture = Command(CoreCommand::LoadPicture, {ByteSetValue(&K.defaultPicture)}).Int();
+
+    WriteText(W::通框图片, Own(qy::common_dialog::kInitialDir), K.pictureFolder);
+    SetDialogField(qy::common_dialog::kDialogType, 2);
+    WriteText(W::通框字体, Own(qy::common_dialog::kFontName), K.songTi);
+    SetDialogField(qy::common_dialog::kFontSize, 9);
+
+    WriteInt(W::窗口, Own(qy::window::kPosition), 3);
+    WriteInt(W::窗口, qy::kPropertyLeft, 222);
+    WriteInt(W::窗口, qy::kPropertyTop, 55);
+
+    WriteInt(W::编辑框1, qy::kPropertyLeft, 8);
+    WriteInt(W::编辑框1, qy::kPropertyTop, 238);
+    WriteInt(W::编辑框2, qy::kPropertyLeft, 8);
+    WriteInt(W::编辑框2, qy::kPropertyHeight, 60);
+    WriteInt(W::画板1, qy::kPropertyLeft, 8);
+    WriteInt(W::画板1, qy::kPropertyTop, 120);
+    WriteInt(W::画板1, qy::kPropertyHeight, 115);
+    WriteInt(W::编辑框3, qy::kPropertyLeft, ReadInt(W::复制1, qy::kPropertyLeft));
+    WriteInt(W::还原, qy::kPropertyLeft, 44);
+    WriteInt(W::透明标签1, qy::kPropertyTop, 75);
+
+    // The ripple on 生成 starts here once the ripple engine is part of the program.
+
+    WriteInt(W::窗口, Own(qy::window::kBackColor),
+             Command(CoreCommand::MakeColor, {IntValue(200), IntValue(210), IntValue(255)}).Int());
+    int32_t back = ReadInt(W::窗口, Own(qy::window::kBackColor));
+    WriteInt(W::编辑框2, Own(qy::edit_box::kBackColor), back);
+    for (const UnitRef& box : {W::复制1, W::反向, W::锁定比例, W::接顶, W::补齐, W::置顶, W::粗, W::斜, W::删, W::下,
+                               W::说明1, W::说明2, W::说明5})
+        WriteInt(box, Own(qy::check_box::kBackColor), back);
+
+    // The flat control style of scheme 1 is applied here once the XP-style
+    // library provides it.
+}
+
+void OnMainWindowDestroyed(const int32_t*) { CallDll(kCloseHandle, {instanceEvent}); }
+
+}  // namespace program

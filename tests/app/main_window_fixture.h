@@ -1,0 +1,66 @@
+// The program's own main window, loaded once per test program with the
+// application's handlers bound, and reset to its defaults before each test.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "app/application.h"
+#include "app/handlers.h"
+#include "app/program.h"
+#include "gtest/gtest.h"
+#include "tests/support/pump.h"
+
+namespace apptest {
+
+using namespace program;
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        static bool loaded = false;
+        if (loaded) return;
+        loaded = true;
+        // A running instance would make the guard end this program quietly.
+        HANDLE other = OpenEventA(EVENT_ALL_ACCESS, FALSE, K.instanceEventName);
+        if (other) CloseHandle(other);
+        ASSERT_EQ(other, nullptr) << "another instance of the program is running";
+        program::InitRuntime();
+        Svc_LoadStartupWindow(kStartupWindowId);
+        qytest::PumpMessages();
+    }
+    void SetUp() override {
+        OnDefaultsClicked(nullptr);
+        SetContent(W::编辑框1, "");
+        qytest::PumpMessages();
+    }
+
+    static HWND Handle(const UnitRef& unit) {
+        return reinterpret_cast<HWND>(static_cast<uintptr_t>(
+            Command(CoreCommand::GetWindowHandle, {UnitValue(unit)}).Int()));
+    }
+    // The display's lines without their CR LF; the last line must end in one.
+    static std::vector<std::string> DisplayLines() {
+        std::string text = Content(W::编辑框1);
+        std::vector<std::string> lines;
+        size_t start = 0;
+        for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+            lines.push_back(text.substr(start, end - start));
+        EXPECT_EQ(start, text.size()) << "text after the last line end";
+        return lines;
+    }
+    static void SwitchToPictureMode() {
+        if (CurrentMode() != Mode::kPicture) OnModeClicked(nullptr);
+        ASSERT_EQ(CurrentMode(), Mode::kPicture);
+    }
+    // Fill-text source with one-byte fill and blank texts, so each cell is one byte.
+    static void UseMarks(const char* ink = "#", const char* paper = ".") {
+        SetSelection(W::别字本字, 0);
+        SetTicked(W::补齐, false);
+        SetContent(W::编辑框3, ink);
+        SetContent(W::编辑框4, paper);
+    }
+};
+
+}  // namespace apptest

@@ -1,0 +1,147 @@
+// The option handlers of the main window: the mode, typed and wheeled
+// sizes, the font dialog and 默认.
+#include "tests/app/main_window_fixture.h"
+#include "tests/support/dialog_driver.h"
+
+namespace apptest {
+namespace {
+
+bool Disabled(const UnitRef& unit) { return ReadInt(unit, qy::kPropertyDisabled) != 0; }
+int32_t PanelFont(int member) { return ReadInt(W::画板1, Own(qy::draw_panel::kFont), member); }
+int32_t ShapeFont(int member) { return ReadInt(W::编辑框2, Own(qy::edit_box::kFont), member); }
+
+TEST_F(MainWindowTest, TheModeButtonSwitchesTheControlGroupsBothWays) {
+    OnModeClicked(nullptr);
+    EXPECT_EQ(ButtonCaption(W::砌字成图), "成图");
+    EXPECT_TRUE(Disabled(W::字符大小));
+    EXPECT_TRUE(Disabled(W::字体));
+    EXPECT_FALSE(Disabled(W::换图));
+    EXPECT_FALSE(Disabled(W::锁定比例));
+    // The default picture is taller than wide: the height controls are live.
+    EXPECT_FALSE(Disabled(W::图片高1));
+    EXPECT_TRUE(Disabled(W::图片宽1));
+    EXPECT_FALSE(Content(W::编辑框1).empty()) << "switching regenerates";
+
+    OnModeClicked(nullptr);
+    EXPECT_EQ(ButtonCaption(W::砌字成图), "砌字");
+    EXPECT_FALSE(Disabled(W::字符大小));
+    EXPECT_FALSE(Disabled(W::粗));
+    EXPECT_TRUE(Disabled(W::换图));
+    EXPECT_TRUE(Disabled(W::图片宽));
+    EXPECT_TRUE(Disabled(W::图片高1));
+}
+
+TEST_F(MainWindowTest, TypedSizesOutOfRangeFallBackAndWheelsStopAtTheBounds) {
+    SetContent(W::字符大小1, "73");
+    EXPECT_EQ(Content(W::字符大小1), "9");
+    EXPECT_EQ(Position(W::字符大小), 9);
+    SetContent(W::字符大小1, "20");
+    EXPECT_EQ(Position(W::字符大小), 20);
+    EXPECT_EQ(PanelFont(qy::kFontFieldSize), 20);
+    EXPECT_EQ(ShapeFont(qy::kFontFieldSize), 20);
+
+    // Picture sizes are only taken in picture mode.
+    SetContent(W::图片宽1, "0");
+    EXPECT_EQ(Content(W::图片宽1), "0");
+    SwitchToPictureMode();
+    SetContent(W::图片宽1, "0");
+    EXPECT_EQ(Content(W::图片宽1), "30");
+    EXPECT_EQ(Position(W::图片宽), 30);
+    SetContent(W::图片高1, "201");
+    EXPECT_EQ(Content(W::图片高1), "30");
+    EXPECT_EQ(Position(W::图片高), 30);
+    int32_t up[2] = {1, 0}, down[2] = {-1, 0};
+    OnPictureHeightWheel(up);
+    EXPECT_EQ(Position(W::图片高), 31);
+    EXPECT_EQ(Content(W::图片高1), "31");
+    SetPosition(W::图片宽, 200);
+    OnPictureWidthWheel(up);
+    EXPECT_EQ(Position(W::图片宽), 200);
+
+    // The font size wheel: at the bounds nothing moves.
+    OnModeClicked(nullptr);
+    SetPosition(W::字符大小, 72);
+    OnFontSizeWheel(up);
+    EXPECT_EQ(Position(W::字符大小), 72);
+    SetPosition(W::字符大小, 1);
+    OnFontSizeWheel(down);
+    EXPECT_EQ(Position(W::字符大小), 1);
+    OnFontSizeWheel(up);
+    EXPECT_EQ(Position(W::字符大小), 2);
+    EXPECT_EQ(Content(W::字符大小1), "2");
+    EXPECT_EQ(PanelFont(qy::kFontFieldSize), 2);
+}
+
+TEST_F(MainWindowTest, FontStylesReachBothFontsAndTheDialogLeavesItalicAlone) {
+    SetTicked(W::斜, true);
+    OnItalicClicked(nullptr);
+    EXPECT_EQ(PanelFont(qy::kFontFieldItalic), 1);
+    EXPECT_EQ(ShapeFont(qy::kFontFieldItalic), 1);
+    SetTicked(W::粗, true);
+    OnBoldClicked(nullptr);
+    EXPECT_EQ(PanelFont(qy::kFontFieldBold), 1);
+
+    // Confirm the font dialog as it opens (bold, not italic, by its fields).
+    WriteInt(W::通框字体, Own(qy::common_dialog::kFontItalic), 0);
+    WriteInt(W::通框字体, Own(qy::common_dialog::kFontBold), 0);
+    WriteInt(W::通框字体, Own(qy::common_dialog::kFontSize), 16);
+    qytest::DialogDriver driver([](HWND dialog) { qytest::DialogDriver::Press(dialog, IDOK); });
+    OnFontClicked(nullptr);
+    EXPECT_EQ(driver.answered(), 1);
+    EXPECT_TRUE(Ticked(W::斜)) << "italic is not taken from the dialog";
+    EXPECT_EQ(PanelFont(qy::kFontFieldItalic), 1);
+    EXPECT_FALSE(Ticked(W::粗));
+    EXPECT_EQ(PanelFont(qy::kFontFieldBold), 0);
+    EXPECT_EQ(Position(W::字符大小), 16);
+    EXPECT_EQ(Content(W::字符大小1), "16");
+    EXPECT_EQ(ShapeFont(qy::kFontFieldSize), 16);
+}
+
+TEST_F(MainWindowTest, DefaultsRestoreEveryOption) {
+    OnModeClicked(nullptr);
+    SetSelection(W::分界色组合框, 5);
+    SetSelection(W::别字本字, 0);
+    SetTicked(W::复制1, true);
+    SetTicked(W::补齐, false);
+    SetTicked(W::反向, true);
+    SetTicked(W::接顶, true);
+    SetTicked(W::锁定比例, false);
+    SetTicked(W::下, true);
+    OnUnderlineClicked(nullptr);
+    SetContent(W::编辑框2, "x");
+    SetContent(W::编辑框3, "y");
+    SetContent(W::编辑框4, "z");
+    SetPosition(W::图片宽, 100);
+    SetContent(W::图片高1, "100");
+    WriteText(W::画板1, Own(qy::draw_panel::kFont), "Arial", qy::kFontFieldFace);
+
+    OnDefaultsClicked(nullptr);
+    EXPECT_EQ(CurrentMode(), Mode::kShapeText);
+    EXPECT_FALSE(Disabled(W::字体));
+    EXPECT_TRUE(Disabled(W::图片宽));
+    EXPECT_EQ(Selection(W::分界色组合框), 2);
+    EXPECT_EQ(Selection(W::别字本字), 1);
+    EXPECT_FALSE(Ticked(W::复制1));
+    EXPECT_TRUE(Ticked(W::补齐));
+    EXPECT_FALSE(Ticked(W::反向));
+    EXPECT_FALSE(Ticked(W::接顶));
+    EXPECT_TRUE(Ticked(W::锁定比例));
+    EXPECT_FALSE(Ticked(W::下));
+    EXPECT_EQ(PanelFont(qy::kFontFieldUnderline), 0);
+    EXPECT_EQ(ShapeFont(qy::kFontFieldUnderline), 0);
+    EXPECT_EQ(Content(W::编辑框2), "我爱你");
+    EXPECT_EQ(Content(W::编辑框3), "顶");
+    EXPECT_EQ(Content(W::编辑框4), "  ");
+    EXPECT_EQ(ReadText(W::画板1, Own(qy::draw_panel::kFont), qy::kFontFieldFace), "宋体");
+    EXPECT_EQ(PanelFont(qy::kFontFieldSize), 9);
+    EXPECT_EQ(ShapeFont(qy::kFontFieldSize), 9);
+    EXPECT_EQ(Position(W::字符大小), 9);
+    EXPECT_EQ(Content(W::字符大小1), "9");
+    EXPECT_EQ(Position(W::图片宽), 44);
+    EXPECT_EQ(Position(W::图片高), 44);
+    EXPECT_EQ(Content(W::图片宽1), "44");
+    EXPECT_EQ(Content(W::图片高1), "44");
+}
+
+}  // namespace
+}  // namespace apptest
