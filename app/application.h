@@ -64,6 +64,8 @@ void MeasurePictureGrid();
 void DrawShapePreview();
 void AlignShapeToCorner(int32_t columns, int32_t rows, int32_t margin);
 void ComposeTextArt(int32_t columns, int32_t rows, const char* soundTag);
+// The text of a grid of the drawing on the panel, as ComposeTextArt writes it.
+std::string ComposeText(int32_t columns, int32_t rows);
 void UpdateLockedAxis();
 // Replaces currentPicture and frees the picture it held.
 void ReplaceCurrentPicture(int32_t picture);

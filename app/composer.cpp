@@ -234,9 +234,7 @@ void AlignShapeToCorner(int32_t columns, int32_t rows, int32_t margin) {
     }
 }
 
-void ComposeTextArt(int32_t columns, int32_t rows, const char* soundTag) {
-    DrawShapePreview();
-    SetContent(W::编辑框1, K.emptyText);
+std::string ComposeText(int32_t columns, int32_t rows) {
     std::string shape = Content(W::编辑框2), fill = Content(W::编辑框3), blank = Content(W::编辑框4);
     int32_t source = Selection(W::别字本字);
     // Nothing runs between the cells that could tick or untick the box, so
@@ -254,24 +252,29 @@ void ComposeTextArt(int32_t columns, int32_t rows, const char* soundTag) {
         ink = ColumnCharacters(shape, columns, width);
         paper.assign(static_cast<size_t>(columns) + 1, width == 2 ? K.twoSpaces : K.oneSpace);
         if (inverted) rowEnd = Command(CoreCommand::RightText, {TextValue(shape.c_str()), IntValue(width)}).Text();
+    } else {
+        return std::string();
     }
     if (inverted) ink.swap(paper);
     rowEnd += K.lineEnd;
 
+    std::vector<int32_t> grid = SampleGrid(columns, rows);
     std::string result;
-    if (!ink.empty()) {
-        std::vector<int32_t> grid = SampleGrid(columns, rows);
-        if (!grid.empty()) {
-            size_t longest = std::max(fill.size(), blank.size()) + 2;
-            result.reserve(static_cast<size_t>(rows) * (static_cast<size_t>(columns) * longest + rowEnd.size()));
-            const int32_t* cell = grid.data();
-            for (int32_t y = 1; y <= rows; ++y) {
-                for (int32_t x = 1; x <= columns; ++x, ++cell) result += IsInk(*cell) ? ink[x] : paper[x];
-                result += rowEnd;
-            }
-        }
+    if (grid.empty()) return result;
+    size_t longest = std::max(fill.size(), blank.size()) + 2;
+    result.reserve(static_cast<size_t>(rows) * (static_cast<size_t>(columns) * longest + rowEnd.size()));
+    const int32_t* cell = grid.data();
+    for (int32_t y = 1; y <= rows; ++y) {
+        for (int32_t x = 1; x <= columns; ++x, ++cell) result += IsInk(*cell) ? ink[x] : paper[x];
+        result += rowEnd;
     }
-    SetContent(W::编辑框1, result);
+    return result;
+}
+
+void ComposeTextArt(int32_t columns, int32_t rows, const char* soundTag) {
+    DrawShapePreview();
+    SetContent(W::编辑框1, K.emptyText);
+    SetContent(W::编辑框1, ComposeText(columns, rows));
 
     if (std::strcmp(soundTag, K.textSoundTag) == 0)
         Command(CoreCommand::PlayAudio, {ByteSetValue(&K.textSound)});

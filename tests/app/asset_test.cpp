@@ -4,22 +4,18 @@
 #include <memory>
 #include <vector>
 
-#include "assets/program_assets.h"
+#include "app/constants.h"
 #include "gtest/gtest.h"
 #include "media/picture/picture.h"
 #include "media/sound/wave_data.h"
 
 namespace {
 
-const uint8_t kDefaultPicture[program::kDefaultPictureBytes] = {
-#include "assets/default_picture.inc"
-};
-const uint8_t kComposeSound[program::kComposeSoundBytes] = {
-#include "assets/compose_sound.inc"
-};
-const uint8_t kPictureSound[program::kPictureSoundBytes] = {
-#include "assets/picture_sound.inc"
-};
+// The assets as the program's constant block embeds them, as byte sets.
+const program::ProgramConstants& K = program::ProgramConstantBlock;
+const uint8_t* const kDefaultPicture = K.defaultPicture.bytes;
+const uint8_t* const kComposeSound = K.textSound.bytes;
+const uint8_t* const kPictureSound = K.pictureSound.bytes;
 
 // The packed 0x00BBGGRR value the composer compares with its threshold.
 uint32_t ColourAt(const qy::Picture& picture, int x, int yFromTop) {
@@ -38,7 +34,7 @@ uint32_t U32(const std::vector<uint8_t>& bytes, size_t at) {
 }  // namespace
 
 TEST(ProgramAssets, DefaultPictureIsADarkShapeOnAWhiteSurround) {
-    std::unique_ptr<qy::Picture> picture = qy::DecodePicture(kDefaultPicture, sizeof kDefaultPicture);
+    std::unique_ptr<qy::Picture> picture = qy::DecodePicture(kDefaultPicture, K.defaultPicture.length);
     ASSERT_NE(picture, nullptr);
     EXPECT_EQ(picture->kind, qy::kPictureJpeg);
     ASSERT_EQ(picture->width, 758);
@@ -61,8 +57,8 @@ TEST(ProgramAssets, ChimesAreMono8BitPcmAt11025HzEndingOnSilence) {
         size_t size;
         uint32_t samples;
     };
-    for (const Case& c : {Case{"compose", kComposeSound, sizeof kComposeSound, 3072},
-                          Case{"picture", kPictureSound, sizeof kPictureSound, 6912}}) {
+    for (const Case& c : {Case{"compose", kComposeSound, static_cast<size_t>(K.textSound.length), 3072},
+                          Case{"picture", kPictureSound, static_cast<size_t>(K.pictureSound.length), 6912}}) {
         qy::sound::WaveData wave;
         ASSERT_TRUE(qy::sound::ParseWave(c.bytes, c.size, &wave)) << c.name;
         EXPECT_EQ(U16(wave.format, 0), 1) << c.name << ": PCM";
