@@ -1,0 +1,273 @@
+// The whole program as a user meets it, run inside a virtual desktop of its
+// own: each test is one step of a session and builds on the steps before.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <set>
+
+#include "gtest/gtest.h"
+#include "tests/app/e2e/desktop.h"
+
+namespace {
+using namespace e2e;
+
+const char kCaption[] = "砌字成图1.4版";
+const char kExportFile[] = "砌字成图";
+const char kShapeText[] = "我爱你";  // the shape text the program starts with
+const COLORREF kBackground = 0xFFD2C8;
+
+struct Session {
+    std::string exe, folder;
+    Process first;
+    HWND main = nullptr, display = nullptr;
+    std::string composed, exported;
+    std::string ExportPath() const { return folder + "\\" + kExportFile; }
+};
+Session& S() {
+    static Session s;
+    return s;
+}
+
+Process StartProgram() { return Start("\"" + S().exe + "\"", S().folder); }
+
+bool OwnedBy(HWND w, const Process& p) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    return owner == p.id;
+}
+
+bool IsUnit(HWND w, const char* className, const char* caption) {
+    return lstrcmpiA(ClassOf(w).c_str(), className) == 0 && TextOf(w) == caption && IsWindowVisible(w);
+}
+
+HWND OnlyOne(const std::vector<HWND>& found) { return found.size() == 1 ? found.front() : nullptr; }
+
+HWND Label(const char* caption) {
+    return OnlyOne(Children(S().main, [&](HWND w) { return IsUnit(w, "_QY_Label", caption); }));
+}
+
+// Check boxes are buttons too, and one of them shares a push button's caption.
+HWND PushButton(const char* caption) {
+    return OnlyOne(Children(S().main, [&](HWND w) {
+        LONG type = GetWindowLongA(w, GWL_STYLE) & BS_TYPEMASK;
+        return IsUnit(w, "Button", caption) && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON);
+    }));
+}
+
+// The display is the largest edit box with both scroll bars.
+HWND Display() {
+    HWND best = nullptr;
+    long bestArea = 0;
+    for (HWND w : Children(S().main, [](HWND w) { return lstrcmpiA(ClassOf(w).c_str(), "Edit") == 0; })) {
+        LONG style = GetWindowLongA(w, GWL_STYLE);
+        const LONG wanted = ES_MULTILINE | WS_HSCROLL | WS_VSCROLL | WS_VISIBLE;
+        RECT r{};
+        GetWindowRect(w, &r);
+        long area = (r.right - r.left) * (r.bottom - r.top);
+        if ((style & wanted) == wanted && area > bestArea) best = w, bestArea = area;
+    }
+    return best;
+}
+
+// A client point of the main window, away from every unit, that is not
+// covered by another window.
+bool BarePoint(POINT* screen) {
+    RECT client{};
+    GetClientRect(S().main, &client);
+    for (LONG y = client.bottom - 8; y > client.top + 8; y -= 16) {
+        for (LONG x = client.right - 8; x > client.left + 8; x -= 16) {
+            bool bare = true;
+            for (POINT d : {POINT{0, 0}, POINT{-4, -4}, POINT{4, -4}, POINT{-4, 4}, POINT{4, 4}})
+                bare = bare && ChildWindowFromPointEx(S().main, POINT{x + d.x, y + d.y}, CWP_SKIPINVISIBLE) == S().main;
+            POINT at{x, y};
+            ClientToScreen(S().main, &at);
+            if (bare && WindowFromPoint(at) == S().main) return *screen = at, true;
+        }
+    }
+    return false;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t from = 0;
+    for (size_t at; (at = text.find("\r\n", from)) != std::string::npos; from = at + 2)
+        lines.push_back(text.substr(from, at - from));
+    if (from < text.size()) lines.push_back(text.substr(from));
+    return lines;
+}
+
+std::vector<HWND> NotepadWindows() {
+    return TopWindows([](HWND w) { return lstrcmpiA(ClassOf(w).c_str(), "Notepad") == 0; });
+}
+
+// Every Notepad window is asked to close, and its process ended if it does
+// not; whether any was found.
+bool CloseNotepads() {
+    std::vector<HWND> pads = NotepadWindows();
+    for (HWND w : pads) {
+        DWORD id = 0;
+        GetWindowThreadProcessId(w, &id);
+        HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, id);
+        PostMessageA(w, WM_CLOSE, 0, 0);
+        if (process && WaitForSingleObject(process, kPatienceMs / 4) != WAIT_OBJECT_0) TerminateProcess(process, 1);
+        if (process) WaitForSingleObject(process, kPatienceMs), CloseHandle(process);
+    }
+    return !pads.empty();
+}
+
+TEST(App, OpensMaximisedOnItsBackground) {
+    S().first = StartProgram();
+    ASSERT_TRUE(S().first.handle) << "could not start " << S().exe;
+    S().main = WaitForTopWindow(S().first.id, kCaption);
+    ASSERT_TRUE(S().main) << "no visible main window captioned 砌字成图1.4版";
+    ASSERT_EQ(1280, GetSystemMetrics(SM_CXSCREEN)) << "not inside the 1280x1024 virtual desktop";
+
+    EXPECT_TRUE(IsZoomed(S().main)) << "the main window does not open maximised";
+    RECT work{}, window{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    auto coversWorkArea = [&] {
+        GetWindowRect(S().main, &window);
+        return window.left <= work.left && window.top <= work.top && window.right >= work.right &&
+               window.bottom >= work.bottom;
+    };
+    EXPECT_TRUE(WaitUntil(coversWorkArea, kSettleMs))
+        << "window (" << window.left << ", " << window.top << ")-(" << window.right << ", " << window.bottom
+        << ") does not cover the work area";
+
+    POINT bare{};
+    ASSERT_TRUE(BarePoint(&bare)) << "no client point of the main window is free of units";
+    COLORREF seen = CLR_INVALID;
+    auto backgroundShows = [&] {
+        HDC screen = GetDC(nullptr);
+        seen = GetPixel(screen, bare.x, bare.y);
+        ReleaseDC(nullptr, screen);
+        return seen == kBackground;
+    };
+    EXPECT_TRUE(WaitUntil(backgroundShows, kSettleMs))
+        << "background at (" << bare.x << ", " << bare.y << ") is 0x" << std::hex << seen;
+}
+
+TEST(App, GenerateComposesTheDefaultTextIntoTheDisplay) {
+    if (!S().main) GTEST_SKIP() << "needs the main window";
+    S().display = Display();
+    ASSERT_TRUE(S().display) << "no multi-line edit box with both scroll bars";
+    HWND generate = Label("生成");
+    ASSERT_TRUE(generate) << "no single visible label 生成";
+    ASSERT_EQ("", Click(generate));
+    WaitUntil([&] { return !(S().composed = TextOf(S().display)).empty(); });
+    ASSERT_FALSE(S().composed.empty()) << "releasing the mouse over 生成 left the display empty";
+
+    std::set<std::string> allowed = {" "};
+    for (size_t i = 0; i + 1 < sizeof kShapeText; i += 2) allowed.insert(std::string(kShapeText + i, 2));
+    std::vector<std::string> lines = Lines(S().composed);
+    EXPECT_GE(lines.size(), 5u) << S().composed;
+    EXPECT_LE(lines.size(), 40u);
+    bool inked = false;
+    for (const std::string& line : lines) {
+        // A cell is two bytes; only the last may come out empty.
+        long uneven = static_cast<long>(line.size()) - static_cast<long>(lines.front().size());
+        EXPECT_LE(std::labs(uneven), 2) << "uneven line: [" << line << "]";
+        for (size_t i = 0; i < line.size();) {
+            size_t n = static_cast<unsigned char>(line[i]) >= 0x81 ? 2 : 1;
+            std::string c = line.substr(i, n);
+            EXPECT_TRUE(allowed.count(c)) << "unexpected character [" << c << "] in [" << line << "]";
+            inked = inked || c != " ";
+            i += n;
+        }
+    }
+    EXPECT_TRUE(inked) << "no character of the shape text was drawn";
+}
+
+TEST(App, NotepadButtonExportsTheDisplayAndOpensNotepad) {
+    if (S().composed.empty()) GTEST_SKIP() << "needs a composed display";
+    HWND notepad = PushButton("记事本");
+    ASSERT_TRUE(notepad) << "no push button 记事本";
+    ASSERT_EQ("", Click(notepad));
+    WaitUntil([&] { return ReadFileBytes(S().ExportPath(), &S().exported) && S().exported == S().composed; });
+    EXPECT_EQ(S().composed, S().exported) << "the file 砌字成图 in the working directory differs from the display";
+
+    EXPECT_TRUE(WaitUntil([] { return !NotepadWindows().empty(); })) << "no Notepad window opened";
+    CloseNotepads();
+    EXPECT_FALSE(CloseNotepads()) << "a Notepad window stayed open";
+}
+
+TEST(App, SecondInstanceEndsAtOnceWithoutAWindow) {
+    if (!S().main) GTEST_SKIP() << "needs the main window";
+    Process second = StartProgram();
+    ASSERT_TRUE(second.handle);
+    bool showed = false;
+    bool ended = WaitUntil(
+        [&] {
+            showed = showed || !TopWindows([&](HWND w) { return OwnedBy(w, second) && IsWindowVisible(w); }).empty();
+            return !second.Running();
+        },
+        kPatienceMs / 2);
+    DWORD code = 0xDEAD;
+    if (!ended) TerminateProcess(second.handle, 1);
+    EXPECT_TRUE(ended) << "a second instance kept running beside the first";
+    EXPECT_TRUE(second.WaitExit(0, &code) && code == 0) << "exit code 0x" << std::hex << code;
+    EXPECT_FALSE(showed) << "the second instance showed a window";
+    EXPECT_TRUE(S().first.Running() && IsWindow(S().main)) << "the first instance did not survive";
+}
+
+TEST(App, ClearEmptiesTheDisplayAndKeepsTheExport) {
+    if (S().exported.empty()) GTEST_SKIP() << "needs an exported display";
+    HWND clear = PushButton("清空");
+    ASSERT_TRUE(clear) << "no push button 清空";
+    ASSERT_EQ("", Click(clear));
+    EXPECT_TRUE(WaitUntil([] { return TextOf(S().display).empty(); })) << "the display kept its text";
+    std::string now;
+    EXPECT_TRUE(ReadFileBytes(S().ExportPath(), &now) && now == S().exported) << "clearing changed the exported file";
+}
+
+TEST(App, ClosingTheWindowLetsANewInstanceStart) {
+    if (!S().main) GTEST_SKIP() << "needs the main window";
+    PostMessageA(S().main, WM_CLOSE, 0, 0);
+    DWORD code = 0;
+    ASSERT_TRUE(S().first.WaitExit(kPatienceMs, &code)) << "closing the main window did not end the program";
+
+    Process next = StartProgram();
+    HWND main = WaitForTopWindow(next.id, kCaption);
+    EXPECT_TRUE(main) << "a new instance did not pass the guard after the first ended";
+    if (main) PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(next.WaitExit(kPatienceMs, &code)) << "the new instance did not end on closing";
+}
+
+// Leaves neither processes nor files behind, whatever failed.
+class Cleanup : public ::testing::Environment {
+public:
+    void TearDown() override {
+        CloseNotepads();
+        EndAllStarted();
+        DeleteFileA(S().ExportPath().c_str());
+        RemoveDirectoryA(S().folder.c_str());
+    }
+};
+}  // namespace
+
+// Started inside the virtual desktop with --log=FILE, where the output and,
+// on the last line, the exit code go: the desktop does not hand either on.
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    const char kLog[] = "--log=";
+    std::string log;
+    for (int i = 1; i < argc; ++i)
+        if (std::strncmp(argv[i], kLog, sizeof kLog - 1) == 0) log = argv[i] + sizeof kLog - 1;
+    if (!log.empty() && !std::freopen(log.c_str(), "w", stdout)) return 2;
+
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string self = path;
+    S().exe = self.substr(0, self.rfind('\\') + 1) + "砌字成图.exe";
+    GetTempPathA(sizeof path, path);
+    S().folder = std::string(path) + "qy_e2e_" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(S().folder.c_str(), nullptr);
+
+    ::testing::AddGlobalTestEnvironment(new Cleanup);
+    int result = RUN_ALL_TESTS();
+    std::printf("exit code %d\n", result);
+    std::fflush(stdout);
+    return result;
+}

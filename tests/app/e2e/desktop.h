@@ -1,0 +1,49 @@
+// Driving the program from outside as a user would: starting processes,
+// finding windows by caption and class, clicking with real input and reading
+// texts across processes. Texts are GBK, as the program's own.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// Long enough for a loaded machine; a wait that needs it has failed anyway.
+constexpr DWORD kPatienceMs = 20000;
+// For a state that should already hold once the program waits for input.
+constexpr DWORD kSettleMs = 5000;
+
+// Polls until done() holds or the deadline passes; whether it holds.
+bool WaitUntil(const std::function<bool()>& done, DWORD deadlineMs = kPatienceMs);
+
+// Processes started here belong to one job that ends them all when this
+// process ends, so a failed run leaves nothing behind.
+struct Process {
+    HANDLE handle = nullptr;
+    DWORD id = 0;
+    bool Running() const;
+    // The exit code once ended within the deadline; false if it still runs.
+    bool WaitExit(DWORD deadlineMs, DWORD* code) const;
+};
+// Returns once the new process waits for input, or has ended.
+Process Start(const std::string& commandLine, const std::string& currentDirectory);
+void EndAllStarted();
+
+std::string ClassOf(HWND hwnd);
+// WM_GETTEXT sent across processes, with a deadline so a hung target cannot
+// hang the driver.
+std::string TextOf(HWND hwnd);
+std::vector<HWND> TopWindows(const std::function<bool(HWND)>& keep);
+std::vector<HWND> Children(HWND parent, const std::function<bool(HWND)>& keep);
+// The visible top-level window of a process with the caption, once it shows.
+HWND WaitForTopWindow(DWORD processId, const std::string& caption);
+
+// Once the window has stopped moving, moves the mouse to its middle and
+// clicks the left button; an empty text, or why the click could not land.
+std::string Click(HWND hwnd);
+
+bool ReadFileBytes(const std::string& path, std::string* bytes);
+
+}  // namespace e2e
