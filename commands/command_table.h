@@ -1,4 +1,4 @@
-// The core library's command table: the 40 commands the program calls, in
+// The core library's command table: the 42 commands the program calls, in
 // the fixed order of the library record, with the entry form every command
 // has. Compiled code and tools reach a command through CoreCommandEntry.
 #pragma once
@@ -8,7 +8,7 @@
 
 namespace qy {
 
-// The 40 commands in the order of the library record's entry array, each
+// The 42 commands in the order of the library record's entry array, each
 // with the result type a caller assumes when the command leaves the type
 // word at 0 (kResultVaries: the command writes the type word itself). The
 // text commands and the system commands live in this folder, unit methods
@@ -53,7 +53,9 @@ namespace qy {
     X(TextHeight, kTypeInt)                   \
     X(PictureWidth, kTypeInt)                 \
     X(PictureHeight, kTypeInt)                \
-    X(LoadPicture, kTypeInt)
+    X(LoadPicture, kTypeInt)                  \
+    X(ReadPixelGrid, kTypeByteSet)            \
+    X(ReleasePicture, kResultNone)
 
 enum class CoreCommand : int {
 #define QY_ENUM(name, result) name,
@@ -62,7 +64,7 @@ enum class CoreCommand : int {
     Count
 };
 constexpr int kCoreCommandCount = static_cast<int>(CoreCommand::Count);
-static_assert(kCoreCommandCount == 40, "the core library record lists 40 commands");
+static_assert(kCoreCommandCount == 42, "the core library record lists 42 commands");
 
 // The result type a caller assumes when the command leaves word 2 at 0;
 // kResultVaries marks commands that write word 2 themselves.
@@ -79,7 +81,7 @@ const CoreCommandInfo& CoreCommandAt(CoreCommand command);
 inline CommandEntry CoreCommandEntry(CoreCommand command) { return CoreCommandAt(command).entry; }
 // The command of that name, or null.
 const CoreCommandInfo* FindCoreCommand(const char* name);
-// Copies the entries into a library record's entry array of 40 slots.
+// Copies the entries into a library record's entry array of kCoreCommandCount slots.
 void FillCoreCommandArray(const void** slots);
 
 namespace commands {

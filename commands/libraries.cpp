@@ -21,7 +21,7 @@ RuntimeNotifyEntry coreNotify, xpNotify, extendedNotify, specialNotify;
 // Data-type arrays, filled in by the units and objects of each library.
 DataTypeEntry coreDataTypes[51];
 DataTypeEntry extendedDataTypes[5];
-const void* coreCommands[40];
+const void* coreCommands[kCoreCommandCount];
 const void* xpCommands[1];
 
 // A program or test that chose its own system before start-up keeps it.
@@ -81,7 +81,7 @@ constexpr uint32_t kFormat = 20000101;
 
 const LibraryRecord CoreLibrary = {
     kFormat, "5A7C6E1B0F3D4A2E9B8C7D6E5F4A3B2C", {5, 3, 64, 3, 7, 3, 7}, "系统核心支持库", 1, 0, 0xC0000001, {},
-    51, coreDataTypes, {}, 40, 0, coreCommands, {}, &CoreNotify, {}};
+    51, coreDataTypes, {}, kCoreCommandCount, 0, coreCommands, {}, &CoreNotify, {}};
 const LibraryRecord XpStyleLibrary = {
     kFormat, "1D2E3F4A5B6C7D8E9FA0B1C2D3E4F5A6", {2, 0, 0, 3, 7, 3, 7}, "XP风格支持库", 1, 0, 0x80000000, {},
     0, nullptr, {}, 1, 0, xpCommands, {}, &XpNotify, {}};

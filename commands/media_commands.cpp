@@ -1,5 +1,6 @@
 // Playing sounds (the data, or the contents of a named file, goes to the
-// runtime's sound player) and loading pictures into the picture registry.
+// runtime's sound player), loading pictures into the picture registry and
+// releasing them.
 #include "runtime/command_args.h"
 #include "commands/command_table.h"
 #include "commands/file_commands.h"
@@ -50,6 +51,13 @@ void __cdecl LoadPicture(ValueRecord* result, int count, ValueRecord* args) {
         picture = DecodePictureFile(TextOf(argument));
     }
     result->low = static_cast<uint32_t>(RegisterPicture(std::move(picture)));
+}
+
+// ReleasePicture(picture number): a program that replaces a picture frees
+// the old one; drawings logged by a panel keep their own hold on it.
+void __cdecl ReleasePicture(ValueRecord*, int n, ValueRecord* records) {
+    Arguments args(n, records);
+    UnregisterPicture(IntArgument(args[0]));
 }
 
 }  // namespace commands

@@ -12,12 +12,12 @@
 namespace qy {
 
 namespace {
-std::unordered_map<int32_t, std::unique_ptr<Picture>>* registry = nullptr;
+std::unordered_map<int32_t, std::shared_ptr<Picture>>* registry = nullptr;
 }  // namespace
 
 int32_t RegisterPicture(std::unique_ptr<Picture> picture) {
     if (!picture) return 0;
-    if (!registry) registry = new std::unordered_map<int32_t, std::unique_ptr<Picture>>;
+    if (!registry) registry = new std::unordered_map<int32_t, std::shared_ptr<Picture>>;
     int32_t number = static_cast<int32_t>(reinterpret_cast<uintptr_t>(picture.get()));
     (*registry)[number] = std::move(picture);
     return number;
@@ -27,6 +27,16 @@ Picture* FindPicture(int32_t number) {
     if (!registry || number == 0) return nullptr;
     auto found = registry->find(number);
     return found == registry->end() ? nullptr : found->second.get();
+}
+
+std::shared_ptr<const Picture> SharePicture(int32_t number) {
+    if (!registry || number == 0) return nullptr;
+    auto found = registry->find(number);
+    return found == registry->end() ? nullptr : found->second;
+}
+
+void UnregisterPicture(int32_t number) {
+    if (registry) registry->erase(number);
 }
 
 size_t RegisteredPictureCount() { return registry ? registry->size() : 0; }

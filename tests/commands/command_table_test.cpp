@@ -8,7 +8,7 @@
 
 using namespace qy;
 
-TEST(CoreCommandTable, ListsTheFortyCommandsInLibraryRecordOrder) {
+TEST(CoreCommandTable, ListsItsCommandsInLibraryRecordOrder) {
     const char* const expected[] = {
         "TextLength",    "MidText",          "RightText",       "CompareText",      "PointerToText",
         "ByteSetLength", "PointerToByteSet", "BitAnd",          "BitOr",            "ShiftRight",
@@ -18,6 +18,7 @@ TEST(CoreCommandTable, ListsTheFortyCommandsInLibraryRecordOrder) {
         "UpdateDisplay", "GetWindowHandle",  "CreatePictureObject", "NumberMethod", "ReleaseObject",
         "OpenDialog",    "Clear",            "WriteAt",         "DrawPicture",      "ReadPixel",
         "TextWidth",     "TextHeight",       "PictureWidth",    "PictureHeight",    "LoadPicture",
+        "ReadPixelGrid", "ReleasePicture",
     };
     static_assert(sizeof expected / sizeof expected[0] == kCoreCommandCount, "one name per slot");
     ASSERT_EQ(kCoreCommandCount, CoreLibrary.commandCount);

@@ -22,6 +22,9 @@ const PropertyInfo kPanelProperties[] = {
 using namespace draw_panel;
 
 constexpr uint32_t kTransparent = 0xFF000000;
+// Enough for a program that clears and draws a shape before sampling it; one
+// that keeps drawing without clearing is read from the screen instead.
+constexpr size_t kMaxLoggedDrawings = 4096;
 constexpr int32_t kMaxBorder = kLineBorder, kMaxPictureMode = kPictureCentred, kMaxCoordinateUnit = 5, kMaxPenStyle = 6, kMaxDrawMode = 15,
                   kMaxPenWidth = 32767;
 
@@ -231,7 +234,14 @@ void DrawPanel::RestoreDefaults(HDC dc) {
     SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
 }
 
-void DrawPanel::Draw(bool textMode, const std::function<void(HDC)>& op) {
+void DrawPanel::Draw(bool textMode, std::function<void(HDC)> op) {
+    if (!logOverflowed_ && log_.size() < kMaxLoggedDrawings) {
+        log_.push_back(LoggedDrawing{textMode, op});
+    } else {
+        logOverflowed_ = true;
+        log_.clear();
+        log_.shrink_to_fit();
+    }
     std::optional<ClientDc> held;
     HDC screen = DrawingDc(held);
     if (!screen) return;
@@ -246,6 +256,20 @@ void DrawPanel::Draw(bool textMode, const std::function<void(HDC)>& op) {
     ApplySettings(screen, textMode);
     op(screen);
     RestoreDefaults(screen);
+}
+
+void DrawPanel::ResetDrawingLog() {
+    log_.clear();
+    logOverflowed_ = false;
+}
+
+void DrawPanel::ReplayDrawing(HDC dc, SIZE size) {
+    PaintBackground(dc, RECT{0, 0, size.cx, size.cy});
+    for (const LoggedDrawing& drawing : log_) {
+        ApplySettings(dc, drawing.textMode);
+        drawing.op(dc);
+        RestoreDefaults(dc);
+    }
 }
 
 const Picture* DrawPanel::BackPicture() {

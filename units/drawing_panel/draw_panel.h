@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "units/drawing_panel/panel_gdi.h"
 #include "media/picture/picture.h"
@@ -34,8 +35,17 @@ public:
     void SetWritePosition(POINT p) { writePosition_ = p; }
 
     // Runs op on the canvas (if any) and then on the screen, each DC with
-    // the drawing settings applied and the defaults restored afterwards.
-    void Draw(bool textMode, const std::function<void(HDC)>& op);
+    // the drawing settings applied and the defaults restored afterwards, and
+    // logs it for ReplayDrawing: op must hold its arguments by value.
+    void Draw(bool textMode, std::function<void(HDC)> op);
+    // A whole Clear: the drawing starts anew, so the log is emptied.
+    void ResetDrawingLog();
+    // False once more drawings were made since the last whole Clear than
+    // the log keeps; only the screen has them then.
+    bool DrawingLogged() const { return !logOverflowed_; }
+    // Paints the background over a surface of `size` device pixels and
+    // draws the logged drawings on it with the current settings.
+    void ReplayDrawing(HDC dc, SIZE size);
     // The DC screen reads and measurements use: the paint DC inside the
     // Paint event, else the window's own, kept in `held`; null without a window.
     HDC DrawingDc(std::optional<ClientDc>& held) const;
@@ -70,6 +80,12 @@ private:
     POINT writePosition_{0, 0};
     HDC paintDc_ = nullptr;
     RECT lastPaint_{0, 0, 0, 0};
+    struct LoggedDrawing {
+        bool textMode;
+        std::function<void(HDC)> op;
+    };
+    std::vector<LoggedDrawing> log_;
+    bool logOverflowed_ = false;
 };
 
 }  // namespace qy

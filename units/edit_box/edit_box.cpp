@@ -114,7 +114,7 @@ public:
     int PropertyChanged(int own, const PropertyValue& v) override {
         switch (own) {
             case kContent:
-                SetTextQuietly(TextOf(v));
+                SetContent(TextOf(v));
                 RaiseEvent(edit_box::kContentChanged);
                 return 0;
             case kBorder:
@@ -368,6 +368,18 @@ private:
         suppressChange_ = true;
         SetWindowTextA(hwnd(), text.c_str());
         suppressChange_ = false;
+    }
+
+    // A shown multi-line edit redraws once per line while it takes a long
+    // text; with redrawing off it takes it at once and repaints once after.
+    void SetContent(const std::string& text) {
+        HWND h = hwnd();
+        bool visible = IsWindowVisible(h) != FALSE;
+        if (visible) SendMessageA(h, WM_SETREDRAW, FALSE, 0);
+        SetTextQuietly(text);
+        if (!visible) return;
+        SendMessageA(h, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(h, nullptr, TRUE);
     }
 
     // The current selection of the control in bytes of its text.

@@ -12,6 +12,7 @@
 #include "app/abi/program_abi.h"
 #include "commands/command_table.h"
 #include "gtest/gtest.h"
+#include "media/picture/picture_registry.h"
 #include "runtime/errors.h"
 #include "runtime/memory.h"
 #include "tests/support/child_process.h"
@@ -124,6 +125,41 @@ protected:
             for (int x = left; x < left + width; ++x) pixels.push_back(Pixel(x, y));
         return pixels;
     }
+    // ReadPixelGrid's colours, row by row; empty for an empty byte set.
+    std::vector<int32_t> Grid(int left, int top, int columns, int rows) {
+        ValueRecord r = Call(CoreCommand::ReadPixelGrid, {Int(left), Int(top), Int(columns), Int(rows)});
+        void* block = reinterpret_cast<void*>(static_cast<uintptr_t>(r.low));
+        std::vector<int32_t> colours;
+        if (!block) return colours;
+        const uint8_t* data = ByteSetData(block);
+        for (int i = 0; i + 4 <= ByteSetLength(block); i += 4)
+            colours.push_back(static_cast<int32_t>(data[i] | data[i + 1] << 8 | data[i + 2] << 16 |
+                                                   static_cast<uint32_t>(data[i + 3]) << 24));
+        Free(block);
+        return colours;
+    }
+    void ReleasePicture(int32_t number) {
+        ValueRecord arg = Int(number);
+        program::CallCore(reinterpret_cast<const void*>(CoreCommandEntry(CoreCommand::ReleasePicture)), &arg, 1);
+    }
+    void SetFont(int32_t height, bool italic) {
+        Bytes font = LogFont::Make("宋体", height);
+        font[LogFont::kItalic] = italic ? 1 : 0;
+        PropertyValue value;
+        value.data = font.data();
+        value.size = static_cast<int32_t>(font.size());
+        Panel()->PropertyChanged(draw_panel::kFont, value);
+    }
+    // Text in the current font and colour, a JPEG stretched over the text's
+    // right end, and a partial Clear cutting into both.
+    void DrawShape(int32_t picture) {
+        Clear();
+        WriteAt({Int(2), Int(3), Text("砌字成图\r\nWy,")});
+        Call(CoreCommand::DrawPicture, {Int(picture), Int(70), Int(20), Int(45), Int(60)});
+        Clear({Int(90), Int(50), Int(20), Int(10)});
+    }
+    int32_t LoadJpeg() { return LoadPicture(pictest::EncodeJpeg(pictest::Pattern(16, 12, 7), false, false)); }
+
     // Rows and columns (device pixels) where anything but white shows.
     struct Ink {
         std::set<int> rows, columns;
@@ -601,4 +637,134 @@ TEST(PanelErrors, AMethodOnAnUnloadedUnitIsARuntimeError) {
     qytest::ChildResult result = qytest::RunScenario("panel_method_on_missing_unit");
     EXPECT_EQ(result.exitCode, 0xFFFFFFFFu);
     EXPECT_EQ(result.log, qytest::BoxLog("错误", RuntimeErrorText(msg::kNoSuchUnit, 0)));
+}
+
+TEST_F(PanelTest, ThePixelGridIsReadPixelOfAnUncoveredPanel) {
+    ASSERT_TRUE(Load(ProgramPanel()));
+    int32_t jpeg = LoadJpeg();
+    ASSERT_NE(jpeg, 0);
+    struct Look {
+        int32_t height;
+        bool italic;
+        int32_t colour;
+    };
+    for (Look look : {Look{-12, false, 0}, Look{-12, true, kRed}, Look{-27, false, 0x336699}, Look{-27, true, kBlue}}) {
+        SetFont(look.height, look.italic);
+        Write(OwnIndex(draw_panel::kTextColor), static_cast<uint32_t>(look.colour));
+        DrawShape(jpeg);
+        std::vector<int32_t> screen = Grab(0, 0, kWidth, kHeight);
+        ASSERT_GT(std::count(screen.begin(), screen.end(), look.colour), 0) << "the text shows";
+        EXPECT_EQ(Grid(0, 0, kWidth, kHeight), screen) << "font height " << look.height << (look.italic ? " italic" : "");
+        EXPECT_EQ(Grid(7, 5, 31, 17), Grab(7, 5, 31, 17)) << "a grid away from the origin";
+    }
+    Write(OwnIndex(draw_panel::kCoordinateUnit), 3);
+    DrawShape(jpeg);
+    EXPECT_EQ(Grid(10, 3, 40, 30), Grab(10, 3, 40, 30)) << "points in hundredths of an inch";
+    EXPECT_TRUE(Grid(0, 0, 0, 5).empty());
+    EXPECT_TRUE(Grid(0, 0, 5, -1).empty());
+    EXPECT_TRUE(Grid(0, 0, 4097, 4097).empty()) << "more than 16 777 216 cells";
+}
+
+TEST_F(PanelTest, ThePixelGridIgnoresCoverPositionAndVisibility) {
+    ASSERT_TRUE(Load(ProgramPanel()));
+    int32_t jpeg = LoadJpeg();
+    SetFont(-27, true);
+    DrawShape(jpeg);
+    std::vector<int32_t> drawn = Grab(0, 0, kWidth, kHeight);
+    ASSERT_EQ(std::count(drawn.begin(), drawn.end(), kInvalid), 0);
+
+    // A sibling covers panel pixels 30..59; Wine leaves a window's pixels
+    // under another top-level window readable, so only the grid is checked there.
+    HWND sibling = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 40, 40, 30, 30, Window(), nullptr,
+                                   GetModuleHandleA(nullptr), nullptr);
+    SetWindowPos(sibling, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    RECT at;
+    GetWindowRect(PanelHandle(), &at);
+    HWND cover = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 60, 50,
+                                 nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    SetWindowPos(cover, HWND_TOPMOST, at.left + 60, at.top + 10, 60, 50, SWP_NOACTIVATE);
+    PumpMessages();
+    EXPECT_EQ(Pixel(45, 45), kInvalid) << "ReadPixel cannot see under a sibling";
+    EXPECT_EQ(Grid(0, 0, kWidth, kHeight), drawn) << "covered by a sibling and another window";
+    DestroyWindow(cover);
+    DestroyWindow(sibling);
+
+    RECT client;
+    GetClientRect(Window(), &client);
+    SetWindowPos(PanelHandle(), nullptr, client.right - 50, client.bottom - 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    PumpMessages();
+    EXPECT_EQ(Pixel(kWidth - 1, kHeight - 1), kInvalid) << "the corner lies outside the window";
+    EXPECT_EQ(Grid(0, 0, kWidth, kHeight), drawn) << "partly outside its window";
+
+    ShowWindow(PanelHandle(), SW_HIDE);
+    PumpMessages();
+    EXPECT_EQ(Pixel(5, 5), kInvalid);
+    EXPECT_EQ(Grid(0, 0, kWidth, kHeight), drawn) << "hidden";
+}
+
+TEST_F(PanelTest, ThePixelGridReachesBeyondTheClientArea) {
+    ASSERT_TRUE(Load(ProgramPanel()));
+    Clear();
+    WriteAt({Int(kWidth - 4), Int(10), Text("WWWW")});
+    int height = Measure(CoreCommand::TextHeight, Text("W"));
+    std::vector<int32_t> beyond = Grid(kWidth, 10, 60, height);
+    EXPECT_GT(60 * height - std::count(beyond.begin(), beyond.end(), kWhite), 0) << "text past the right edge";
+    std::vector<int32_t> below = Grid(0, kHeight, kWidth + 60, 30);
+    EXPECT_EQ(std::count(below.begin(), below.end(), kWhite), (kWidth + 60) * 30) << "undrawn cells are background";
+    std::vector<int32_t> before = Grid(-3, -2, 3, 2);
+    EXPECT_EQ(before, std::vector<int32_t>(6, kWhite)) << "left of and above the panel";
+    EXPECT_EQ(Grid(2147483646, 0, 3, 1), std::vector<int32_t>(3, kInvalid))
+        << "no surface reaches that far, and past the int range a point cannot be converted";
+}
+
+TEST_F(PanelTest, AWholeClearEmptiesTheLogAndAnOverflowingLogReadsTheScreen) {
+    ASSERT_TRUE(Load(ProgramPanel()));
+    Clear();
+    WriteAt({Int(5), Int(5), Text("W")});
+    WriteAt({Int(60), Int(5), Text("W")});
+    Clear({Int(0), Int(0), Int(30), Int(40)});
+    std::vector<int32_t> grid = Grid(0, 0, kWidth, kHeight);
+    EXPECT_EQ(grid, Grab(0, 0, kWidth, kHeight)) << "the partial Clear is replayed";
+    EXPECT_EQ(std::count(grid.begin(), grid.end(), kWhite), kWidth * kHeight - InkIn(50, 0, 70, 40).count);
+    Clear();
+    grid = Grid(0, 0, kWidth, kHeight);
+    EXPECT_EQ(std::count(grid.begin(), grid.end(), kWhite), kWidth * kHeight);
+
+    for (int i = 0; i < 4100; ++i) WriteAt({Int(i % 100), Int(5), Text(".")});
+    ShowWindow(PanelHandle(), SW_HIDE);
+    PumpMessages();
+    EXPECT_EQ(Grid(10, 10, 1, 1), std::vector<int32_t>{kInvalid}) << "past the log's bound the screen is read";
+    Clear();
+    EXPECT_EQ(Grid(10, 10, 1, 1), std::vector<int32_t>{kWhite}) << "a whole Clear starts a new log";
+}
+
+TEST_F(PanelTest, AReleasedPictureStillReplaysFromTheLog) {
+    ASSERT_TRUE(Load(ProgramPanel()));
+    Clear();
+    int32_t picture = LoadPicture(RedBlueBmp(4, 4));
+    ASSERT_NE(picture, 0);
+    Call(CoreCommand::DrawPicture, {Int(picture), Int(10), Int(10), Int(40), Int(20)});
+    size_t registered = RegisteredPictureCount();
+    ReleasePicture(0);
+    ReleasePicture(picture + 4);
+    EXPECT_EQ(RegisteredPictureCount(), registered) << "0 and unknown numbers do nothing";
+    ReleasePicture(picture);
+    EXPECT_EQ(RegisteredPictureCount(), registered - 1);
+    EXPECT_EQ(FindPicture(picture), nullptr);
+    Call(CoreCommand::DrawPicture, {Int(picture), Int(60), Int(10)});
+    std::vector<int32_t> grid = Grid(0, 0, kWidth, kHeight);
+    EXPECT_EQ(grid, Grab(0, 0, kWidth, kHeight));
+    EXPECT_EQ(grid[10 * kWidth + 10], kRed);
+    EXPECT_EQ(grid[29 * kWidth + 49], kBlue);
+    EXPECT_EQ(grid[10 * kWidth + 60], kWhite) << "the released number draws nothing";
+}
+
+TEST_F(PanelTest, GridReadsLeaveNoGdiObjectsBehind) {
+    ASSERT_TRUE(Load(ProgramPanel()));
+    DrawShape(LoadJpeg());
+    for (int i = 0; i < 20; ++i) Grid(0, 0, kWidth + i, kHeight);
+    int before = LiveGdiObjects();
+    ASSERT_GT(before, 0) << "the GDI handle table cannot be read";
+    for (int i = 0; i < 300; ++i) Grid(i % 7, 0, kWidth + i % 30, kHeight);
+    EXPECT_LE(LiveGdiObjects(), before + 5) << "objects created per grid read are not all released";
 }

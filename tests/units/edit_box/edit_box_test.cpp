@@ -150,6 +150,21 @@ TEST_F(EditBoxTest, ContentWritesRaiseEventZeroExactlyOnceEvenWhenUnchanged) {
     EXPECT_EQ(ReadText(kSingle, OwnIndex(edit_box::kContent)), "xyzq");
 }
 
+TEST_F(EditBoxTest, ALongContentRepaintsOnceAndAHiddenBoxStaysHidden) {
+    HWND box = UnitHandle(kWrap);
+    std::string text;
+    for (int i = 0; i < 400; ++i) text += "第" + std::to_string(i) + "行 text\r\n";
+    UpdateWindow(box);
+    WriteText(kWrap, OwnIndex(edit_box::kContent), text);
+    EXPECT_TRUE(IsWindowVisible(box));
+    EXPECT_TRUE(GetUpdateRect(box, nullptr, FALSE)) << "the box is left to repaint";
+    EXPECT_EQ(ReadText(kWrap, OwnIndex(edit_box::kContent)), text);
+    ShowWindow(box, SW_HIDE);
+    WriteText(kWrap, OwnIndex(edit_box::kContent), "short");
+    EXPECT_FALSE(IsWindowVisible(box)) << "turning redrawing back on would show it";
+    EXPECT_EQ(ReadText(kWrap, OwnIndex(edit_box::kContent)), "short");
+}
+
 TEST_F(EditBoxTest, AutomaticSpinWrapsAroundItsRange) {
     HWND spin = Spin(kSpinAuto);
     ASSERT_NE(spin, nullptr);
