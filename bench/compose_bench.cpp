@@ -61,6 +61,14 @@ void Report(const char* mode, const char* source, int columns, int rows, int run
         for (int y = 1; y <= rows; ++y)
             for (int x = 1; x <= columns; ++x) Method(W::画板1, CoreCommand::ReadPixel, {IntValue(x), IntValue(y)});
     });
+    std::string text = ComposeText(columns, rows);
+    Figures preview = Time(runs, [] { DrawShapePreview(); });
+    Figures display = Time(runs, [&] {
+        SetContent(W::编辑框1, "");
+        SetContent(W::编辑框1, text);
+    });
+    Figures sound = Time(runs, [] { Command(CoreCommand::PlayAudio, {ByteSetValue(&K.textSound)}); });
+    std::printf("    of the whole call, best: preview %6.2f, display %6.2f, sound %6.2f\n", preview.best, display.best, sound.best);
     std::printf("%-10s %-4s %4d x %-4d (%5d cells)  own best %6.2f median %6.2f | whole best %6.2f median %6.2f | "
                 "per-cell ReadPixel best %7.2f ms\n",
                 mode, source, columns, rows, columns * rows, own.best, own.median, whole.best, whole.median,

@@ -370,16 +370,18 @@ private:
         suppressChange_ = false;
     }
 
-    // A shown multi-line edit redraws once per line while it takes a long
-    // text; with redrawing off it takes it at once and repaints once after.
+    // A shown edit lays out and paints a long text as it takes it (Wine's
+    // ignores WM_SETREDRAW for that); with its visible bit cleared for the
+    // moment it takes the text at once and repaints once afterwards.
     void SetContent(const std::string& text) {
         HWND h = hwnd();
-        bool visible = IsWindowVisible(h) != FALSE;
-        if (visible) SendMessageA(h, WM_SETREDRAW, FALSE, 0);
+        LONG_PTR style = GetWindowLongPtrA(h, GWL_STYLE);
+        bool visible = (style & WS_VISIBLE) != 0;
+        if (visible) SetWindowLongPtrA(h, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_VISIBLE));
         SetTextQuietly(text);
         if (!visible) return;
-        SendMessageA(h, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(h, nullptr, TRUE);
+        SetWindowLongPtrA(h, GWL_STYLE, GetWindowLongPtrA(h, GWL_STYLE) | WS_VISIBLE);
+        RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
     }
 
     // The current selection of the control in bytes of its text.
