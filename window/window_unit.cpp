@@ -216,7 +216,11 @@ int WindowUnit::PropertyChanged(int own, const PropertyValue& v) {
         case kControlBox: flag(data_.controlBox), ApplyFrameStyle(); break;
         case kMaxButton: flag(data_.maxButton), ApplyFrameStyle(); break;
         case kMinButton: flag(data_.minButton), ApplyFrameStyle(); break;
-        case kPosition: SetPosition(v.i); break;
+        case kPosition:
+            // Kept for the first showing: a window not shown yet takes it then.
+            data_.position = v.i;
+            SetPosition(v.i);
+            break;
         case kClosable: flag(data_.closable), ApplyClosable(hwnd(), data_.closable != 0); break;
         case kIcon: data_.icon = BytesOf(v); break;
         case kEnterMovesFocus: flag(data_.enterMovesFocus); break;

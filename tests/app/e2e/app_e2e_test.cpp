@@ -242,6 +242,7 @@ public:
         CloseNotepads();
         EndAllStarted();
         DeleteFileA(S().ExportPath().c_str());
+        DeleteFileA(S().exe.c_str());
         RemoveDirectoryA(S().folder.c_str());
     }
 };
@@ -260,10 +261,14 @@ int main(int argc, char** argv) {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, sizeof path);
     std::string self = path;
-    S().exe = self.substr(0, self.rfind('\\') + 1) + "砌字成图.exe";
+    std::string built = self.substr(0, self.rfind('\\') + 1) + "砌字成图.exe";
     GetTempPathA(sizeof path, path);
     S().folder = std::string(path) + "qy_e2e_" + std::to_string(GetCurrentProcessId());
     CreateDirectoryA(S().folder.c_str(), nullptr);
+    // The program works in its own folder, where it saves its export file;
+    // a copy of it in a fresh folder keeps the build's folder clean.
+    S().exe = S().folder + "\\砌字成图.exe";
+    if (!CopyFileA(built.c_str(), S().exe.c_str(), FALSE)) return 3;
 
     ::testing::AddGlobalTestEnvironment(new Cleanup);
     int result = RUN_ALL_TESTS();
