@@ -1,0 +1,137 @@
+// The ripple engine's exports: one water surface per loaded copy of the DLL,
+// over a copy of the picture it was given. It runs with no C runtime, so it
+// allocates from the process heap and has no constructors or destructors.
+#include <windows.h>
+
+#include "engines/ripple/surface.h"
+
+namespace {
+
+// Larger pictures are refused rather than risk an overflowing size.
+constexpr int kMaxSide = 4096;
+// Mouse radii arrive on a scale ten times the picture's pixels.
+constexpr int kRadiusScale = 10;
+constexpr int kMinRadius = 2;
+constexpr int kMaxRadius = 32;
+// Deeper drops would only blank the picture, and could overflow the heights.
+constexpr int kMaxDepth = 4096;
+
+struct Water {
+    qyripple::Surface surface;
+    unsigned* picture;  // the picture's pixels, 32-bit top-down
+    unsigned* output;   // the refracted picture drawn on each moving tick
+    bool moving;        // the surface was not flat after the last step
+    bool drawnFlat;     // the plain picture has been drawn since it came to rest
+};
+
+// Zero-initialised: an engine with no picture is idle.
+Water water;
+
+void FreeWater() {
+    if (water.picture) HeapFree(GetProcessHeap(), 0, water.picture);
+    water = Water{};
+}
+
+bool ReadPicture(HBITMAP bitmap, int width, int height, unsigned* pixels) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    HDC dc = GetDC(nullptr);
+    if (!dc) return false;
+    const int lines = GetDIBits(dc, bitmap, 0, height, pixels, &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, dc);
+    return lines == height;
+}
+
+void Draw(HDC dc, const unsigned* pixels) {
+    const int width = water.surface.width;
+    const int height = water.surface.height;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    SetDIBitsToDevice(dc, 0, 0, width, height, 0, 0, 0, height, pixels, &info, DIB_RGB_COLORS);
+}
+
+}  // namespace
+
+extern "C" {
+
+// GCC may turn struct copies and clearing loops into these calls; the
+// attribute keeps it from turning their own loops back into calls.
+#define QY_PLAIN_LOOP __attribute__((used, optimize("no-tree-loop-distribute-patterns")))
+
+QY_PLAIN_LOOP void* memcpy(void* to, const void* from, unsigned size) {
+    unsigned char* out = static_cast<unsigned char*>(to);
+    const unsigned char* in = static_cast<const unsigned char*>(from);
+    while (size--) *out++ = *in++;
+    return to;
+}
+
+QY_PLAIN_LOOP void* memset(void* to, int value, unsigned size) {
+    unsigned char* out = static_cast<unsigned char*>(to);
+    while (size--) *out++ = static_cast<unsigned char>(value);
+    return to;
+}
+
+// The process heap outlives the DLL, so the picture's copy is given back on unload.
+BOOL WINAPI EngineEntry(HINSTANCE, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_DETACH) FreeWater();
+    return TRUE;
+}
+
+void WINAPI WaterInit(HBITMAP picture) {
+    FreeWater();
+    BITMAP info;
+    if (!picture || GetObjectW(picture, sizeof(info), &info) != sizeof(info)) return;
+    const int width = info.bmWidth;
+    const int height = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
+    if (width < 1 || height < 1 || width > kMaxSide || height > kMaxSide) return;
+    // One block holds the picture, the output and the two height maps.
+    const unsigned cells = static_cast<unsigned>(width) * static_cast<unsigned>(height);
+    void* block = HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, cells * 4 * sizeof(unsigned));
+    if (!block) return;
+    unsigned* pixels = static_cast<unsigned*>(block);
+    if (!ReadPicture(picture, width, height, pixels)) {
+        HeapFree(GetProcessHeap(), 0, block);
+        return;
+    }
+    water.picture = pixels;
+    water.output = pixels + cells;
+    water.surface.width = width;
+    water.surface.height = height;
+    water.surface.current = reinterpret_cast<int*>(pixels + 2 * cells);
+    water.surface.previous = reinterpret_cast<int*>(pixels + 3 * cells);
+}
+
+void WINAPI WaterTimer(HDC dc) {
+    if (!water.picture) return;
+    const bool wasMoving = water.moving;
+    water.moving = qyripple::StepSurface(water.surface);
+    if (water.moving || wasMoving) {
+        qyripple::RefractPicture(water.surface, water.picture, water.output);
+        Draw(dc, water.output);
+        water.drawnFlat = false;
+    } else if (!water.drawnFlat) {
+        Draw(dc, water.picture);
+        water.drawnFlat = true;
+    }
+}
+
+void WINAPI WaterMouseAction(HDC, int, int, int x, int y, int radius, int depth) {
+    if (!water.picture) return;
+    int pixels = radius / kRadiusScale + 1;
+    pixels = pixels < kMinRadius ? kMinRadius : pixels > kMaxRadius ? kMaxRadius : pixels;
+    depth = depth < -kMaxDepth ? -kMaxDepth : depth > kMaxDepth ? kMaxDepth : depth;
+    qyripple::DropOnSurface(water.surface, x, y, pixels, depth);
+    water.moving = true;
+}
+
+}  // extern "C"
