@@ -36,6 +36,9 @@ extern "C" __attribute__((section(".rdata$qy2"), used, aligned(4))) const Progra
     {1, kPictureSoundBytes, {
 #include "assets/picture_sound.inc"
     }},
+    {1, kRippleEngineBytes, {
+#include "embedded/ripple_engine.inc"
+    }},
 };
 
 }  // namespace program

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "assets/program_assets.h"
+#include "embedded/ripple_engine.h"
 
 namespace program {
 
@@ -65,6 +66,8 @@ struct __attribute__((packed)) ProgramConstants {
     EmbeddedBytes<kDefaultPictureBytes> defaultPicture;
     EmbeddedBytes<kComposeSoundBytes> textSound;
     EmbeddedBytes<kPictureSoundBytes> pictureSound;
+    // The ripple engine's image, mapped from memory by each ripple object.
+    EmbeddedBytes<kRippleEngineBytes> rippleEngine;
 };
 
 extern "C" const ProgramConstants ProgramConstantBlock;
