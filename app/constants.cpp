@@ -36,6 +36,15 @@ extern "C" __attribute__((section(".rdata$qy2"), used, aligned(4))) const Progra
     {1, kPictureSoundBytes, {
 #include "assets/picture_sound.inc"
     }},
+    {1, kLabelRippleBytes, {
+#include "assets/label_ripple.inc"
+    }},
+    {1, kSkinBackgroundBytes, {
+#include "assets/skin_background.inc"
+    }},
+    {1, kSkinRippleBytes, {
+#include "assets/skin_ripple.inc"
+    }},
     {1, kRippleEngineBytes, {
 #include "embedded/ripple_engine.inc"
     }},

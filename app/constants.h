@@ -66,6 +66,11 @@ struct __attribute__((packed)) ProgramConstants {
     EmbeddedBytes<kDefaultPictureBytes> defaultPicture;
     EmbeddedBytes<kComposeSoundBytes> textSound;
     EmbeddedBytes<kPictureSoundBytes> pictureSound;
+    // The pictures the ripples show: the 生成 label's, and the skin window's
+    // background and ripple.
+    EmbeddedBytes<kLabelRippleBytes> labelRipple;
+    EmbeddedBytes<kSkinBackgroundBytes> skinBackground;
+    EmbeddedBytes<kSkinRippleBytes> skinRipple;
     // The ripple engine's image, mapped from memory by each ripple object.
     EmbeddedBytes<kRippleEngineBytes> rippleEngine;
 };
