@@ -32,7 +32,6 @@ public:
         Start(this, window, picture, engineImage);
     }
     bool Running() const { return previousProcedure_ != 0; }
-    uint32_t Window() const { return window_; }
     LibraryLoader& Engine() { return engine_; }
 
     // The operations, as the operation table holds them.
