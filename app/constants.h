@@ -27,7 +27,11 @@ namespace program {
     X(fortyFour, "44")                                             \
     X(thirty, "30")                                                \
     X(exportFileName, "砌字成图")                                  \
-    X(notepadCommand, "Notepad.exe ")
+    X(notepadCommand, "Notepad.exe ")                              \
+    X(waterInit, "WaterInit")                                      \
+    X(waterTimer, "WaterTimer")                                    \
+    X(waterMouseAction, "WaterMouseAction")                        \
+    X(handleMember, "Handle")
 
 // A byte set as it lies in constant data: its header, then its bytes.
 template <int N>
@@ -37,10 +41,29 @@ struct __attribute__((packed)) EmbeddedBytes {
     uint8_t bytes[N];
 };
 
+// The fixed pieces of machine code a method thunk is assembled from; the
+// builder writes the immediates between them.
+struct __attribute__((packed)) MethodThunkPieces {
+    // push ebp; mov ebp,esp; push 0 (the saved FPU control word at [ebp-4]);
+    // push ebx/ecx/esi/edi; fnstcw [ebp-4]; fninit; mov ecx, imm32 follows.
+    uint8_t enter[18];
+    // sub esp,ecx; lea esi,[ebp+8]; lea edi,[esp]; cld; rep movsb.
+    uint8_t copyArguments[11];
+    // push dword [ebp-12]: the caller's ECX as it was saved.
+    uint8_t pushEcx[3];
+    uint8_t pushImmediate[1];
+    uint8_t moveEax[1];
+    // call eax; lea esp,[ebp-20]; pop edi/esi/ecx/ebx; fldcw [ebp-4];
+    // mov esp,ebp; pop ebp.
+    uint8_t callAndRestore[15];
+    uint8_t returnRemoving[1];  // ret imm16 follows
+    uint8_t returnKeeping[1];
+};
+
 struct __attribute__((packed)) ProgramConstants {
     char emptyText[1];
     int32_t emptyByteSet[2];  // dimension count 1, length 0
-    // DLL file names and export names of the 26 declarations.
+    // DLL file names and export names of the DLL command declarations.
     char kernel32[9];
     char user32Dll[11];
     char openEventA[11];
@@ -59,9 +82,11 @@ struct __attribute__((packed)) ProgramConstants {
     char loadLibraryA[13];
     char getProcAddress[15];
     char virtualFree[12];
+    char releaseDC[10];
 #define QY_TEXT_FIELD(name, text) char name[sizeof(text)];
     QY_PROGRAM_TEXTS(QY_TEXT_FIELD)
 #undef QY_TEXT_FIELD
+    MethodThunkPieces methodThunk;
     // The shape picture of picture mode and the two sounds that end a composition.
     EmbeddedBytes<kDefaultPictureBytes> defaultPicture;
     EmbeddedBytes<kComposeSoundBytes> textSound;

@@ -19,7 +19,7 @@ const char* const kDllFiles[kDllCommandCount] = {
     K.emptyText, K.kernel32,  K.kernel32,  K.emptyText, K.emptyText, K.emptyText, K.user32Dll,
     K.emptyText, K.emptyText, K.emptyText, K.emptyText, K.emptyText, K.emptyText, K.emptyText,
     K.emptyText, K.emptyText, K.emptyText, K.emptyText, K.emptyText, K.emptyText, K.emptyText,
-    K.emptyText, K.emptyText, K.emptyText, K.emptyText, K.emptyText,
+    K.emptyText, K.emptyText, K.emptyText, K.emptyText, K.emptyText, K.emptyText,
 };
 
 const char* const kDllExports[kDllCommandCount] = {
@@ -28,7 +28,7 @@ const char* const kDllExports[kDllCommandCount] = {
     K.lstrcpynA,        K.rtlMoveMemory,  K.rtlMoveMemory,  K.rtlMoveMemory,  K.rtlMoveMemory,
     K.virtualAlloc,     K.rtlMoveMemory,  K.rtlMoveMemory,  K.rtlMoveMemory,  K.rtlMoveMemory,
     K.getModuleHandleA, K.loadLibraryA,   K.rtlMoveMemory,  K.getProcAddress, K.virtualFree,
-    K.rtlMoveMemory,
+    K.rtlMoveMemory,    K.releaseDC,
 };
 
 }  // namespace

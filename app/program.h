@@ -5,7 +5,7 @@
 namespace program {
 
 constexpr uint32_t kStartupWindowId = 0x52010001;
-constexpr int kDllCommandCount = 26;
+constexpr int kDllCommandCount = 27;
 
 // Indexes of the DLL command declarations.
 enum DllCommand {
@@ -35,6 +35,7 @@ enum DllCommand {
     kGetProcAddress = 23,
     kVirtualFree = 24,
     kCopySectionHeader2 = 25,
+    kReleaseDC = 26,
 };
 
 }  // namespace program
