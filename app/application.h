@@ -18,8 +18,14 @@ namespace program {
 namespace W = forms::启动窗口;
 inline const ProgramConstants& K = ProgramConstantBlock;
 
+class LibraryLoader;
+class RippleEffect;
+
 // Globals of the application, zero at start.
 extern uint32_t instanceEvent;
+extern RippleEffect* labelRipple;
+extern LibraryLoader* skinEngine;
+extern RippleEffect* skinWindowRipple;
 extern int32_t currentPicture;
 extern int32_t thresholdColour;
 extern int32_t drawOffsetX, drawOffsetY;
@@ -69,6 +75,10 @@ std::string ComposeText(int32_t columns, int32_t rows);
 void UpdateLockedAxis();
 // Replaces currentPicture and frees the picture it held.
 void ReplaceCurrentPicture(int32_t picture);
+
+// The seven skins, in the order of the skin window's buttons.
+enum Skin { kBeautifulBlack, kPurpleGlow, kRainbowBanner, kQqPlayer, kWarmHome, kQq2008, kChinaRed };
+void ApplySkin(Skin skin);
 
 // The follow-ups most handlers end in.
 inline void Regenerate() {

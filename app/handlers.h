@@ -8,6 +8,10 @@ namespace program {
 
 typedef void (*EventHandler)(const int32_t* args);
 
+// Start-up steps of the program: its global objects, the skin engine, and
+// the clean-up the runtime calls at exit.
+void CreateGlobals();
+void LoadSkinEngine();
 void __cdecl ReleaseGlobals();
 
 // Start-up and shut-down of the main window.

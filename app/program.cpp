@@ -92,7 +92,9 @@ extern "C" int __cdecl ProgramStartup() {
     program::InitRuntime();
     // The FPU starts from its default control word whatever the loader left.
     __asm__ volatile("fninit");
+    program::CreateGlobals();
     program::RegisterAtExit(&program::ReleaseGlobals);
+    program::LoadSkinEngine();
     Svc_LoadStartupWindow(program::kStartupWindowId);
     Svc_RunMessageLoop();
     return 0;

@@ -2,20 +2,41 @@
 // destruction, and the clean-up the runtime calls at exit.
 #include "app/application.h"
 #include "app/handlers.h"
+#include "app/library_loader.h"
 #include "app/program.h"
+#include "app/ripple_effect.h"
 
 namespace program {
 
 uint32_t instanceEvent = 0;
 int32_t currentPicture = 0;
+RippleEffect* labelRipple = nullptr;
+LibraryLoader* skinEngine = nullptr;
+RippleEffect* skinWindowRipple = nullptr;
 
 namespace {
 constexpr uint32_t kEventAllAccess = 0x1F0003;
 }  // namespace
 
+void CreateGlobals() {
+    labelRipple = new RippleEffect;
+    skinWindowRipple = new RippleEffect;
+    skinEngine = new LibraryLoader;
+}
+
+void LoadSkinEngine() {
+    // A failed load shows only in that applying a skin does nothing.
+    skinEngine->Load(&K.skinEngine);
+}
+
 void __cdecl ReleaseGlobals() {
-    // The ripple objects and the skin engine's loader are destroyed here, in
-    // that order, once the application has them.
+    // Each destroy stops what the object runs and unloads its library.
+    delete labelRipple;
+    labelRipple = nullptr;
+    delete skinEngine;
+    skinEngine = nullptr;
+    delete skinWindowRipple;
+    skinWindowRipple = nullptr;
 }
 
 void OnMainWindowCreated(const int32_t*) {
@@ -45,7 +66,8 @@ void OnMainWindowCreated(const int32_t*) {
     WriteInt(W::还原, qy::kPropertyLeft, 44);
     WriteInt(W::透明标签1, qy::kPropertyTop, 75);
 
-    // The ripple on 生成 starts here once the ripple engine is part of the program.
+    labelRipple->Start(static_cast<uint32_t>(Command(CoreCommand::GetWindowHandle, {UnitValue(W::生成)}).Int()),
+                       &K.labelRipple, &K.rippleEngine);
 
     WriteInt(W::窗口, Own(qy::window::kBackColor),
              Command(CoreCommand::MakeColor, {IntValue(200), IntValue(210), IntValue(255)}).Int());

@@ -27,6 +27,9 @@ protected:
         if (other) CloseHandle(other);
         ASSERT_EQ(other, nullptr) << "another instance of the program is running";
         program::InitRuntime();
+        CreateGlobals();
+        program::RegisterAtExit(&ReleaseGlobals);
+        LoadSkinEngine();
         Svc_LoadStartupWindow(kStartupWindowId);
         qytest::PumpMessages();
     }
