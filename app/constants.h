@@ -6,6 +6,8 @@
 
 #include "assets/program_assets.h"
 #include "embedded/ripple_engine.h"
+#include "embedded/skin_engine.h"
+#include "skins/skins.h"
 
 namespace program {
 
@@ -31,7 +33,8 @@ namespace program {
     X(waterInit, "WaterInit")                                      \
     X(waterTimer, "WaterTimer")                                    \
     X(waterMouseAction, "WaterMouseAction")                        \
-    X(handleMember, "Handle")
+    X(handleMember, "Handle")                                      \
+    X(skinAttach, "SkinH_AttachRes")
 
 // A byte set as it lies in constant data: its header, then its bytes.
 template <int N>
@@ -96,6 +99,16 @@ struct __attribute__((packed)) ProgramConstants {
     EmbeddedBytes<kLabelRippleBytes> labelRipple;
     EmbeddedBytes<kSkinBackgroundBytes> skinBackground;
     EmbeddedBytes<kSkinRippleBytes> skinRipple;
+    // The skin files of the seven skins, in the order of the skin window.
+    EmbeddedBytes<kSkinBeautifulBlackBytes> skinBeautifulBlack;
+    EmbeddedBytes<kSkinPurpleGlowBytes> skinPurpleGlow;
+    EmbeddedBytes<kSkinRainbowBannerBytes> skinRainbowBanner;
+    EmbeddedBytes<kSkinQqPlayerBytes> skinQqPlayer;
+    EmbeddedBytes<kSkinWarmHomeBytes> skinWarmHome;
+    EmbeddedBytes<kSkinQq2008Bytes> skinQq2008;
+    EmbeddedBytes<kSkinChinaRedBytes> skinChinaRed;
+    // The skin engine's image, mapped from memory at start-up.
+    EmbeddedBytes<kSkinEngineBytes> skinEngine;
     // The ripple engine's image, mapped from memory by each ripple object.
     EmbeddedBytes<kRippleEngineBytes> rippleEngine;
 };
