@@ -64,23 +64,6 @@ void Draw(HDC dc, const unsigned* pixels) {
 
 extern "C" {
 
-// GCC may turn struct copies and clearing loops into these calls; the
-// attribute keeps it from turning their own loops back into calls.
-#define QY_PLAIN_LOOP __attribute__((used, optimize("no-tree-loop-distribute-patterns")))
-
-QY_PLAIN_LOOP void* memcpy(void* to, const void* from, unsigned size) {
-    unsigned char* out = static_cast<unsigned char*>(to);
-    const unsigned char* in = static_cast<const unsigned char*>(from);
-    while (size--) *out++ = *in++;
-    return to;
-}
-
-QY_PLAIN_LOOP void* memset(void* to, int value, unsigned size) {
-    unsigned char* out = static_cast<unsigned char*>(to);
-    while (size--) *out++ = static_cast<unsigned char>(value);
-    return to;
-}
-
 // The process heap outlives the DLL, so the picture's copy is given back on unload.
 BOOL WINAPI EngineEntry(HINSTANCE, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_DETACH) FreeWater();
