@@ -11,44 +11,24 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 #include <stdexcept>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "tools/host_output.h"
+
 namespace {
+
+using hostgen::Initialiser;
+using hostgen::WriteFile;
 
 using Bytes = std::vector<uint8_t>;
 
 constexpr double kPi = 3.14159265358979323846;
 
-// Writing only changed files keeps an unchanged build from recompiling the
-// program that embeds them.
-void WriteFile(const std::string& path, const std::string& text) {
-    std::ifstream old(path, std::ios::binary);
-    if (old) {
-        std::stringstream buffer;
-        buffer << old.rdbuf();
-        if (buffer.str() == text) return;
-    }
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-    if (!out) throw std::runtime_error("cannot write " + path);
-}
-
 std::string AsText(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
-
-// Decimal bytes, twenty to a line, for use inside a brace initialiser.
-std::string Initialiser(const Bytes& bytes) {
-    std::ostringstream s;
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        s << (i % 20 == 0 ? "   " : "") << ' ' << static_cast<unsigned>(bytes[i]) << ',';
-        if (i % 20 == 19 || i + 1 == bytes.size()) s << '\n';
-    }
-    return s.str();
-}
 
 constexpr int kPictureWidth = 758;
 constexpr int kPictureHeight = 816;

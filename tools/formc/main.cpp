@@ -5,28 +5,17 @@
 #include <iconv.h>
 
 #include <cstdio>
-#include <fstream>
 #include <map>
 #include <sstream>
 #include <stdexcept>
 #include <string>
 
 #include "forms/form_builder.h"
+#include "tools/host_output.h"
 
 namespace {
 
-// Writes only when the text changed, so an unchanged segment rebuilds nothing.
-void WriteFile(const std::string& path, const std::string& text) {
-    std::ifstream old(path, std::ios::binary);
-    if (old) {
-        std::stringstream buffer;
-        buffer << old.rdbuf();
-        if (buffer.str() == text) return;
-    }
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-    if (!out) throw std::runtime_error("cannot write " + path);
-}
+using hostgen::WriteFile;
 
 std::string SegmentSource(const qy::Bytes& segment) {
     std::ostringstream s;

@@ -3,15 +3,18 @@
 // skins.h with their sizes. Usage: make_skins OUTDIR.
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
 #include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "engines/skin/skin_format.h"
+#include "tools/host_output.h"
 
 namespace {
+
+using hostgen::Initialiser;
+using hostgen::WriteFile;
 
 using Bytes = std::vector<uint8_t>;
 using skin::Rgb;
@@ -72,29 +75,6 @@ Bytes SkinFile(const SkinDesign& design) {
     for (const Rgb& c : design.colours) out.insert(out.end(), {c.red, c.green, c.blue, 0});
     if (out.size() != static_cast<size_t>(skin::kSkinFileBytes)) throw std::logic_error("skin layout mismatch");
     return out;
-}
-
-// Writing only changed files keeps an unchanged build from recompiling the
-// program that embeds them.
-void WriteFile(const std::string& path, const std::string& text) {
-    std::ifstream old(path, std::ios::binary);
-    if (old) {
-        std::stringstream buffer;
-        buffer << old.rdbuf();
-        if (buffer.str() == text) return;
-    }
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-    if (!out) throw std::runtime_error("cannot write " + path);
-}
-
-std::string Initialiser(const Bytes& bytes) {
-    std::ostringstream s;
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        s << (i % 20 == 0 ? "   " : "") << ' ' << static_cast<unsigned>(bytes[i]) << ',';
-        if (i % 20 == 19 || i + 1 == bytes.size()) s << '\n';
-    }
-    return s.str();
 }
 
 std::string Header(const std::vector<Bytes>& files) {
