@@ -8,8 +8,11 @@ namespace program {
 
 typedef void (*EventHandler)(const int32_t* args);
 
-// Start-up steps of the program: its global objects, the skin engine, and
-// the clean-up the runtime calls at exit.
+// The start-up subroutine up to its message loop: the runtime, the global
+// objects, the clean-up at exit, the skin engine and the main window.
+void StartProgram();
+// Its steps: the global objects, the skin engine, and the clean-up the
+// runtime calls at exit.
 void CreateGlobals();
 void LoadSkinEngine();
 void __cdecl ReleaseGlobals();

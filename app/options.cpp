@@ -93,7 +93,8 @@ void StepPictureSize(const UnitRef& bar, const UnitRef& box, const int32_t* args
 }  // namespace
 
 void OnModeClicked(const int32_t*) {
-    if (CurrentMode() == Mode::kShapeText) {
+    Mode mode = CurrentMode();
+    if (mode == Mode::kShapeText) {
         SetButtonCaption(W::砌字成图, K.pictureMode);
         EnableAll(kTextControls, false);
         EnableAll(kPictureButtons, true);
@@ -101,7 +102,7 @@ void OnModeClicked(const int32_t*) {
             UpdateLockedAxis();
         else
             EnableAll(kPictureSizeControls, true);
-    } else if (CurrentMode() == Mode::kPicture) {
+    } else if (mode == Mode::kPicture) {
         EnterShapeTextMode();
     }
     Regenerate();
@@ -118,9 +119,7 @@ void OnFontSizeTyped(const int32_t*) {
     if (CurrentMode() != Mode::kShapeText) return;
     int32_t v = NumberOf(Content(W::字符大小1));
     if (v >= 1 && v <= 72) {
-        SetDialogField(cd::kFontSize, v);
-        SetPanelFont(qy::kFontFieldSize, v);
-        SetEditFont(W::编辑框2, qy::kFontFieldSize, v);
+        SetFontSize(v);
     } else {
         SetDialogField(cd::kFontSize, 9);
         SetContent(W::字符大小1, K.nine);

@@ -88,14 +88,22 @@ extern "C" const qy::ProgramHeader ProgramHeaderRecord = {
     program::kDllExports,
 };
 
-extern "C" int __cdecl ProgramStartup() {
-    program::InitRuntime();
+namespace program {
+
+void StartProgram() {
+    InitRuntime();
     // The FPU starts from its default control word whatever the loader left.
     __asm__ volatile("fninit");
-    program::CreateGlobals();
-    program::RegisterAtExit(&program::ReleaseGlobals);
-    program::LoadSkinEngine();
-    Svc_LoadStartupWindow(program::kStartupWindowId);
+    CreateGlobals();
+    RegisterAtExit(&ReleaseGlobals);
+    LoadSkinEngine();
+    Svc_LoadStartupWindow(kStartupWindowId);
+}
+
+}  // namespace program
+
+extern "C" int __cdecl ProgramStartup() {
+    program::StartProgram();
     Svc_RunMessageLoop();
     return 0;
 }

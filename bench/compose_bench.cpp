@@ -79,11 +79,7 @@ void Report(const char* mode, const char* source, int columns, int rows, int run
 
 int main(int argc, char** argv) {
     int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
-    program::InitRuntime();
-    CreateGlobals();
-    program::RegisterAtExit(&ReleaseGlobals);
-    LoadSkinEngine();
-    Svc_LoadStartupWindow(kStartupWindowId);
+    StartProgram();
     Pump();
     const char* sources[] = {"别字", "汉字", "字母"};
 

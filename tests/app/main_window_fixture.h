@@ -26,11 +26,7 @@ protected:
         HANDLE other = OpenEventA(EVENT_ALL_ACCESS, FALSE, K.instanceEventName);
         if (other) CloseHandle(other);
         ASSERT_EQ(other, nullptr) << "another instance of the program is running";
-        program::InitRuntime();
-        CreateGlobals();
-        program::RegisterAtExit(&ReleaseGlobals);
-        LoadSkinEngine();
-        Svc_LoadStartupWindow(kStartupWindowId);
+        StartProgram();
         qytest::PumpMessages();
     }
     void SetUp() override {
