@@ -1,27 +1,15 @@
 // The engines as the running program uses them: both mapped from the
-// constant block, the ripple on 生成 and the seven skins on the main window.
+// constant block, the ripple running on 生成 and the seven skins on the main
+// window. The ripple's drawing and mouse handling are tested with the engine
+// and the ripple class.
 #include <set>
-#include <vector>
 
 #include "app/library_loader.h"
 #include "app/ripple_effect.h"
 #include "tests/app/main_window_fixture.h"
-#include "tests/support/gdi_objects.h"
 
 namespace apptest {
 namespace {
-
-// What the ripple engine drew on the window, read back from its client area.
-std::vector<COLORREF> ShownPixels(HWND window) {
-    RECT r;
-    GetClientRect(window, &r);
-    HDC dc = GetDC(window);
-    std::vector<COLORREF> pixels;
-    for (int y = 0; y < r.bottom; y += 2)
-        for (int x = 0; x < r.right; x += 3) pixels.push_back(GetPixel(dc, x, y));
-    ReleaseDC(window, dc);
-    return pixels;
-}
 
 // The window as it paints itself, frame included (Wine leaves the frame of a
 // managed window to the window manager, so the screen cannot show it here):
@@ -53,32 +41,6 @@ TEST_F(MainWindowTest, BothEnginesAreMappedFromTheProgramsOwnData) {
     ASSERT_NE(labelRipple, nullptr);
     EXPECT_TRUE(labelRipple->Running());
     EXPECT_NE(labelRipple->Engine().GetFunction("WaterTimer"), 0u);
-}
-
-TEST_F(MainWindowTest, TheLabelRipplesUnderTheMouseAndSettles) {
-    HWND label = Handle(W::生成);
-    auto picture = [&] {
-        qytest::PumpMessages();
-        return ShownPixels(label);
-    };
-    // Still water: two looks a few ticks apart are the same.
-    std::vector<COLORREF> still;
-    auto settled = [&] {
-        std::vector<COLORREF> a = picture();
-        Sleep(50);
-        still = picture();
-        return a == still;
-    };
-    ASSERT_TRUE(qytest::PumpUntil(settled));
-    int before = qytest::LiveGdiObjects();
-    for (int i = 0; i < 5; ++i) SendMessageA(label, WM_MOUSEMOVE, 0, MAKELPARAM(10 + 8 * i, 20));
-    SendMessageA(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 22));
-    bool rippled = qytest::PumpUntil([&] { return picture() != still; }, 3000);
-    EXPECT_TRUE(rippled) << "the label did not ripple";
-    // The water calms down again (the engine then shows its plain picture).
-    EXPECT_TRUE(qytest::PumpUntil(settled)) << "the ripple did not settle";
-    // Each tick's device context is given back.
-    EXPECT_LE(qytest::LiveGdiObjects(), before + 2);
 }
 
 TEST_F(MainWindowTest, EachSkinRestylesTheMainWindowAndItsBoxes) {
