@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "styling/xp_style_library.h"
+
 namespace program {
 
 namespace {
@@ -66,6 +68,11 @@ Result Method(const UnitRef& unit, CoreCommand command, std::initializer_list<Va
 int32_t ByteLength(const std::string& text) {
     Result bytes = Command(CoreCommand::ToByteSet, {TextValue(text.c_str())});
     return Command(CoreCommand::ByteSetLength, {ByteSetValue(bytes.Block())}).Int();
+}
+
+int32_t SetControlStyle(int32_t style) {
+    const void* entry = qy::XpStyleLibrary.commands[qy::kSetControlStyleCommand];
+    return static_cast<int32_t>(CallLibrary(entry, {IntValue(style)}).low);
 }
 
 }  // namespace program

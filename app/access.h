@@ -66,5 +66,7 @@ Result Method(const UnitRef& unit, CoreCommand command, std::initializer_list<Va
 // The library commands the application uses most, by name.
 inline void FocusUnit(const UnitRef& unit) { Command(CoreCommand::FocusUnit, {UnitValue(unit)}); }
 int32_t ByteLength(const std::string& text);  // ToByteSet then ByteSetLength
+// The XP-style library's one command.
+int32_t SetControlStyle(int32_t style);
 
 }  // namespace program

@@ -6,7 +6,7 @@
 #include "app/constants.h"
 #include "app/handlers.h"
 #include "forms/template_segment.h"
-#include "commands/libraries.h"
+#include "styling/library_list.h"
 #include "runtime/program_image.h"
 
 namespace program {

@@ -77,8 +77,7 @@ void OnMainWindowCreated(const int32_t*) {
                                W::说明1, W::说明2, W::说明5})
         WriteInt(box, Own(qy::check_box::kBackColor), back);
 
-    // The flat control style of scheme 1 is applied here once the XP-style
-    // library provides it.
+    SetControlStyle(1);
 }
 
 void OnMainWindowDestroyed(const int32_t*) { CallDll(kCloseHandle, {instanceEvent}); }

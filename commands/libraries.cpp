@@ -1,4 +1,4 @@
-// The records of the four support libraries linked into the program, with
+// The records of three of the support libraries linked into the program, with
 // their LibraryNotify entries. Each library keeps the RuntimeNotify address
 // it is given at start-up for its later requests; the core library, when
 // the runtime first notifies it, fills its data-type and command arrays and
@@ -16,13 +16,12 @@
 namespace qy {
 
 namespace {
-RuntimeNotifyEntry coreNotify, xpNotify, extendedNotify, specialNotify;
+RuntimeNotifyEntry coreNotify, extendedNotify, specialNotify;
 
 // Data-type arrays, filled in by the units and objects of each library.
 DataTypeEntry coreDataTypes[51];
 DataTypeEntry extendedDataTypes[5];
 const void* coreCommands[kCoreCommandCount];
-const void* xpCommands[1];
 
 // A program or test that chose its own system before start-up keeps it.
 void InstallStandardSystem() {
@@ -52,14 +51,6 @@ int32_t __stdcall CoreNotify(int32_t message, int32_t arg1, int32_t) {
     }
 }
 
-int32_t __stdcall XpNotify(int32_t message, int32_t arg1, int32_t) {
-    if (message == kLibraryStartUp) {
-        xpNotify = reinterpret_cast<RuntimeNotifyEntry>(arg1);
-        return 0;
-    }
-    return -1;
-}
-
 int32_t __stdcall ExtendedNotify(int32_t message, int32_t arg1, int32_t) {
     if (message == kLibraryStartUp) {
         extendedNotify = reinterpret_cast<RuntimeNotifyEntry>(arg1);
@@ -76,28 +67,20 @@ int32_t __stdcall SpecialNotify(int32_t message, int32_t arg1, int32_t) {
     return message == kLibraryShutDown ? 0 : -1;
 }
 
-constexpr uint32_t kFormat = 20000101;
 }  // namespace
 
 const LibraryRecord CoreLibrary = {
-    kFormat, "5A7C6E1B0F3D4A2E9B8C7D6E5F4A3B2C", {5, 3, 64, 3, 7, 3, 7}, "系统核心支持库", 1, 0, 0xC0000001, {},
+    kLibraryFormat, "5A7C6E1B0F3D4A2E9B8C7D6E5F4A3B2C", {5, 3, 64, 3, 7, 3, 7}, "系统核心支持库", 1, 0, 0xC0000001, {},
     51, coreDataTypes, {}, kCoreCommandCount, 0, coreCommands, {}, &CoreNotify, {}};
-const LibraryRecord XpStyleLibrary = {
-    kFormat, "1D2E3F4A5B6C7D8E9FA0B1C2D3E4F5A6", {2, 0, 0, 3, 7, 3, 7}, "XP风格支持库", 1, 0, 0x80000000, {},
-    0, nullptr, {}, 1, 0, xpCommands, {}, &XpNotify, {}};
 const LibraryRecord ExtendedUiLibrary = {
-    kFormat, "8F9E0D1C2B3A49586776A5B4C3D2E1F0", {2, 0, 3, 3, 0, 3, 0}, "扩展界面支持库", 1, 0, 0, {},
+    kLibraryFormat, "8F9E0D1C2B3A49586776A5B4C3D2E1F0", {2, 0, 3, 3, 0, 3, 0}, "扩展界面支持库", 1, 0, 0, {},
     5, extendedDataTypes, {}, 0, 0, nullptr, {}, &ExtendedNotify, {}};
 const LibraryRecord SpecialFunctionsLibrary = {
-    kFormat, "A0B1C2D3E4F5061728394A5B6C7D8E9F", {3, 1, 0, 3, 8, 3, 0}, "特殊功能支持库", 1, 0, 0xC0000000, {},
+    kLibraryFormat, "A0B1C2D3E4F5061728394A5B6C7D8E9F", {3, 1, 0, 3, 8, 3, 0}, "特殊功能支持库", 1, 0, 0xC0000000, {},
     0, nullptr, {}, 0, 0, nullptr, {}, &SpecialNotify, {}};
-
-const LibraryRecord* const kLibraryList[kLibraryCount] = {&CoreLibrary, &XpStyleLibrary, &ExtendedUiLibrary,
-                                                           &SpecialFunctionsLibrary};
 
 RuntimeNotifyEntry LibraryRuntimeNotify(const LibraryRecord& library) {
     if (&library == &CoreLibrary) return coreNotify;
-    if (&library == &XpStyleLibrary) return xpNotify;
     if (&library == &ExtendedUiLibrary) return extendedNotify;
     if (&library == &SpecialFunctionsLibrary) return specialNotify;
     return nullptr;
@@ -105,7 +88,6 @@ RuntimeNotifyEntry LibraryRuntimeNotify(const LibraryRecord& library) {
 
 const void** MutableCommands(const LibraryRecord& library) {
     if (&library == &CoreLibrary) return coreCommands;
-    if (&library == &XpStyleLibrary) return xpCommands;
     return nullptr;
 }
 

@@ -8,6 +8,9 @@ namespace qy {
 typedef int32_t(__stdcall* LibraryNotifyEntry)(int32_t message, int32_t arg1, int32_t arg2);
 typedef int32_t(__stdcall* RuntimeNotifyEntry)(int32_t code, int32_t arg1, int32_t arg2);
 
+// The format marker, word 1 of every library record.
+constexpr uint32_t kLibraryFormat = 20000101;
+
 // One entry of a library's data-type array (56 bytes). For unit types the
 // interface function hands out the type's operations by code.
 struct DataTypeEntry {

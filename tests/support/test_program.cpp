@@ -1,6 +1,6 @@
 #include "tests/support/test_program.h"
 
-#include "commands/libraries.h"
+#include "styling/library_list.h"
 #include "runtime/program_image.h"
 #include "tests/support/child_process.h"
 

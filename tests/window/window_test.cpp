@@ -7,7 +7,7 @@
 
 #include "app/abi/program_abi.h"
 #include "gtest/gtest.h"
-#include "commands/libraries.h"
+#include "styling/library_list.h"
 #include "runtime/memory.h"
 #include "runtime/runtime_app.h"
 #include "runtime/services.h"

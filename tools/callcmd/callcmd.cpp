@@ -13,7 +13,7 @@
 #include "app/abi/program_abi.h"
 #include "commands/command_table.h"
 #include "runtime/framework.h"
-#include "commands/libraries.h"
+#include "styling/library_list.h"
 #include "runtime/program_image.h"
 #include "tools/callcmd/call_arguments.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "forms/template_segment.h"
-#include "commands/libraries.h"
+#include "styling/library_list.h"
 #include "runtime/program_image.h"
 #include "runtime/runtime_app.h"
 #include "window/window_list.h"

@@ -4,7 +4,7 @@
 // that shows windows passes a copy of the header with its own segment).
 #include <cstdint>
 
-#include "commands/libraries.h"
+#include "styling/library_list.h"
 #include "runtime/program_image.h"
 #include "runtime/runtime_app.h"
 

@@ -1,0 +1,35 @@
+#include "styling/xp_style_library.h"
+
+#include "runtime/protocol.h"
+#include "runtime/services.h"
+#include "styling/control_style.h"
+
+namespace qy {
+
+namespace {
+RuntimeNotifyEntry xpNotify;
+
+// SetControlStyle (style: int) -> int.
+void __cdecl SetControlStyleCommand(ValueRecord* result, int count, ValueRecord* args) {
+    int32_t style = count > 0 ? static_cast<int32_t>(args[0].low) : 0;
+    result->low = static_cast<uint32_t>(styling::SetControlStyle(style));
+    result->high = 0;
+    result->type = kTypeInt;
+}
+
+const void* const xpCommands[1] = {reinterpret_cast<const void*>(&SetControlStyleCommand)};
+
+int32_t __stdcall XpNotify(int32_t message, int32_t arg1, int32_t) {
+    if (message == kLibraryStartUp) {
+        xpNotify = reinterpret_cast<RuntimeNotifyEntry>(arg1);
+        return 0;
+    }
+    return -1;
+}
+}  // namespace
+
+const LibraryRecord XpStyleLibrary = {
+    kLibraryFormat, "1D2E3F4A5B6C7D8E9FA0B1C2D3E4F5A6", {2, 0, 0, 3, 7, 3, 7}, "XP风格支持库", 1, 0, 0x80000000, {},
+    0, nullptr, {}, 1, 0, xpCommands, {}, &XpNotify, {}};
+
+}  // namespace qy
