@@ -80,6 +80,10 @@ void ReplaceCurrentPicture(int32_t picture);
 enum Skin { kBeautifulBlack, kPurpleGlow, kRainbowBanner, kQqPlayer, kWarmHome, kQq2008, kChinaRed };
 void ApplySkin(Skin skin);
 
+// The keyboard commands of the main window's entry units and the help
+// window; modifiers 1 means Ctrl held.
+void RunKeyCommand(int32_t key, int32_t modifiers);
+
 // The follow-ups most handlers end in.
 inline void Regenerate() {
     GenerateTextArt();
