@@ -2,6 +2,7 @@
 // own: each test is one step of a session and builds on the steps before.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -220,6 +221,100 @@ TEST(App, ClearEmptiesTheDisplayAndKeepsTheExport) {
     EXPECT_TRUE(WaitUntil([] { return TextOf(S().display).empty(); })) << "the display kept its text";
     std::string now;
     EXPECT_TRUE(ReadFileBytes(S().ExportPath(), &now) && now == S().exported) << "clearing changed the exported file";
+}
+
+// Keys reach the program through the display, which holds the focus after
+// every command that ends in a regeneration.
+std::string FocusDisplayAndPress(WORD key, bool ctrl = false) {
+    if (GetForegroundWindow() != S().main || GetFocus() != S().display) {
+        std::string why = Click(S().display);
+        if (!why.empty()) return why;
+        WaitUntil([] { return GetForegroundWindow() == S().main; }, kSettleMs);
+    }
+    return PressKey(key, ctrl);
+}
+
+// Waits for the display to settle on a text other than before.
+std::string NextDisplay(const std::string& before) {
+    std::string now, last;
+    DWORD since = GetTickCount();
+    WaitUntil([&] {
+        now = TextOf(S().display);
+        if (now != last) last = now, since = GetTickCount();
+        return now != before && !now.empty() && GetTickCount() - since >= 300;
+    });
+    return now;
+}
+
+TEST(App, FunctionKeysComposeInvertAndSwitchToThePicture) {
+    if (!S().display) GTEST_SKIP() << "needs the display";
+    ASSERT_EQ("", FocusDisplayAndPress(VK_F9));
+    std::string composed = NextDisplay("");
+    EXPECT_EQ(S().composed, composed) << "F9 did not compose what 生成 composed";
+
+    ASSERT_EQ("", FocusDisplayAndPress(VK_F4));
+    std::string inverted = NextDisplay(composed);
+    ASSERT_NE(inverted, composed) << "F4 did not regenerate";
+    // Inversion swaps ink and blanks on the same grid.
+    EXPECT_EQ(Lines(composed).size(), Lines(inverted).size());
+    auto blanks = [](const std::string& text) { return std::count(text.begin(), text.end(), ' '); };
+    EXPECT_NE(blanks(composed), blanks(inverted));
+    ASSERT_EQ("", FocusDisplayAndPress(VK_F4));
+    EXPECT_EQ(composed, NextDisplay(inverted)) << "a second F4 did not restore the text";
+
+    HWND mode = PushButton("砌字");
+    ASSERT_TRUE(mode) << "no mode button captioned 砌字";
+    ASSERT_EQ("", FocusDisplayAndPress(VK_HOME));
+    EXPECT_TRUE(WaitUntil([&] { return TextOf(mode) == "成图"; })) << "Home left the mode at " << TextOf(mode);
+    std::string picture = NextDisplay(composed);
+    EXPECT_NE(picture, composed) << "the picture mode did not compose from the picture";
+    S().composed = TextOf(S().display);
+}
+
+TEST(App, F3SavesAndOpensNotepadAndF1Copies) {
+    if (!S().display || S().composed.empty()) GTEST_SKIP() << "needs a composed display";
+    ASSERT_EQ("", FocusDisplayAndPress(VK_F3));
+    std::string saved;
+    EXPECT_TRUE(WaitUntil([&] { return ReadFileBytes(S().ExportPath(), &saved) && saved == S().composed; }))
+        << "F3 did not save the display";
+    EXPECT_TRUE(WaitUntil([] { return !NotepadWindows().empty(); })) << "F3 opened no Notepad";
+    CloseNotepads();
+
+    if (OpenClipboard(nullptr)) EmptyClipboard(), CloseClipboard();
+    ASSERT_EQ("", FocusDisplayAndPress(VK_F1));
+    std::string copied;
+    EXPECT_TRUE(WaitUntil([&] { return (copied = ClipboardText()) == S().composed; }))
+        << "F1 put " << copied.size() << " bytes on the clipboard";
+}
+
+TEST(App, F11EntersAndLeavesFullScreen) {
+    if (!S().display) GTEST_SKIP() << "needs the display";
+    HWND restore = Label("还原");
+    EXPECT_FALSE(restore) << "还原 shows before full screen";
+    HWND generate = Label("生成");
+    ASSERT_TRUE(generate);
+    ASSERT_EQ("", FocusDisplayAndPress(VK_F11));
+    EXPECT_TRUE(WaitUntil([] { return Label("还原") != nullptr; })) << "F11 did not show 还原";
+    EXPECT_FALSE(IsWindowVisible(generate)) << "生成 stayed visible in full screen";
+    EXPECT_EQ(GetWindowLongA(S().main, GWL_STYLE) & WS_CAPTION, 0) << "the window kept its caption";
+
+    ASSERT_EQ("", FocusDisplayAndPress(VK_F11));
+    EXPECT_TRUE(WaitUntil([] { return Label("还原") == nullptr; })) << "a second F11 left 还原 showing";
+    EXPECT_TRUE(IsWindowVisible(generate));
+    EXPECT_NE(GetWindowLongA(S().main, GWL_STYLE) & WS_CAPTION, 0) << "the window did not get its caption back";
+}
+
+TEST(App, F12OpensHelp) {
+    if (!S().display) GTEST_SKIP() << "needs the display";
+    ASSERT_EQ("", FocusDisplayAndPress(VK_F12));
+    HWND help = WaitForTopWindow(S().first.id, "帮助");
+    ASSERT_TRUE(help) << "F12 opened no window captioned 帮助";
+    HWND text = OnlyOne(Children(help, [](HWND w) { return lstrcmpiA(ClassOf(w).c_str(), "Edit") == 0; }));
+    ASSERT_TRUE(text);
+    EXPECT_NE(TextOf(text).find("F12"), std::string::npos) << "the help text lists no keys";
+    PostMessageA(help, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(help); })) << "the help window did not close";
+    EXPECT_TRUE(IsWindow(S().main)) << "closing help closed the program";
 }
 
 TEST(App, ClosingTheWindowLetsANewInstanceStart) {

@@ -154,6 +154,35 @@ std::string Click(HWND hwnd) {
     return "";
 }
 
+std::string PressKey(WORD key, bool ctrl) {
+    INPUT input[4] = {};
+    UINT count = 0;
+    auto add = [&](WORD vk, DWORD flags) {
+        input[count].type = INPUT_KEYBOARD;
+        input[count].ki.wVk = vk;
+        input[count].ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+        input[count].ki.dwFlags = flags;
+        ++count;
+    };
+    if (ctrl) add(VK_CONTROL, 0);
+    add(key, 0);
+    add(key, KEYEVENTF_KEYUP);
+    if (ctrl) add(VK_CONTROL, KEYEVENTF_KEYUP);
+    return SendInput(count, input, sizeof(INPUT)) == count ? "" : "SendInput refused the key";
+}
+
+std::string ClipboardText() {
+    std::string text;
+    // Another process may hold the clipboard for a moment.
+    if (!WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, kSettleMs)) return text;
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* p = static_cast<const char*>(GlobalLock(data))) text = p;
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
 bool ReadFileBytes(const std::string& path, std::string* bytes) {
     FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) return false;

@@ -44,6 +44,13 @@ HWND WaitForTopWindow(DWORD processId, const std::string& caption);
 // clicks the left button; an empty text, or why the click could not land.
 std::string Click(HWND hwnd);
 
+// Presses and releases a key with real input, Ctrl held around it if asked;
+// the key goes to whichever window has the keyboard focus.
+std::string PressKey(WORD key, bool ctrl = false);
+
+// The text on the clipboard, empty if there is none.
+std::string ClipboardText();
+
 bool ReadFileBytes(const std::string& path, std::string* bytes);
 
 }  // namespace e2e
