@@ -39,8 +39,6 @@ uint32_t ClassifyButton(StyledControl& node, UINT message, WPARAM wParam) {
             return kPreviousThenPaint;
         case BM_SETSTATE: SetBit(node, kPressed, wParam != 0); return kPreviousThenPaint;
         case BM_SETSTYLE: SetBit(node, kDefaultButton, (wParam & 1) != 0); return kPreviousThenPaint;
-        // The button draws its own look straight away when the keyboard cues change.
-        case WM_UPDATEUISTATE: return kPreviousThenPaint;
         default: return kPassOn;
     }
 }

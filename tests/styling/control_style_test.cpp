@@ -36,6 +36,14 @@ COLORREF PixelOf(HWND window, int x, int y) {
     return GetPixel(dc.get(), x, y) & 0xFFFFFF;
 }
 
+// Stands for a unit's subclass set on top of a styled control.
+WNDPROC unitProc;
+int unitMessages;
+LRESULT CALLBACK UnitLikeProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    ++unitMessages;
+    return CallWindowProcA(unitProc, hwnd, message, wParam, lParam);
+}
+
 WNDPROC ProcOf(HWND window) { return reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC)); }
 
 std::vector<COLORREF> PixelsOf(HWND window) {
@@ -179,9 +187,21 @@ TEST_F(ControlStyle, TheRegistryHoldsOneNodePerStyledControlForExactlyAsLongAsIt
     DestroyWindow(spin);
     EXPECT_EQ(StyledCount(), withLater - 2) << "a destroyed control leaves no node";
 
+    // A unit subclasses its control after the hook styled it; removal must
+    // not cut the unit's procedure out of the chain.
+    HWND covered = Child("EDIT", "kept", 0, 10, 200, 80, 24, WS_EX_CLIENTEDGE);
+    unitProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(covered, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&UnitLikeProc)));
+
     EXPECT_NE(SetControlStyle(0), 0);
     EXPECT_EQ(StyledCount(), 0);
     for (size_t i = 0; i < controls.size(); ++i) EXPECT_EQ(ProcOf(controls[i]), before[i]) << "control " << i;
+    unitMessages = 0;
+    char text[16] = {};
+    EXPECT_EQ(GetWindowTextA(covered, text, sizeof text), 4);
+    EXPECT_STREQ(text, "kept");
+    EXPECT_GT(unitMessages, 0);
+    DestroyWindow(covered);
 }
 
 TEST_F(ControlStyle, EachSchemePaintsItsColoursAndRemovalBringsTheSystemLookBack) {
@@ -198,6 +218,18 @@ TEST_F(ControlStyle, EachSchemePaintsItsColoursAndRemovalBringsTheSystemLookBack
         EXPECT_EQ(PixelOf(combo_, 0, 10), kFrame[style - 1]);
         EXPECT_EQ(PixelOf(check_, 140, 2), kParentBack) << "the parent's brush behind the check box";
     }
+    SendMessageA(edit_, EM_SETREADONLY, TRUE, 0);
+    UpdateWindow(edit_);
+    EXPECT_EQ(PixelOf(edit_, 1, 12), GetSysColor(COLOR_BTNFACE)) << "a read-only edit's inner frame";
+    SendMessageA(edit_, EM_SETREADONLY, FALSE, 0);
+    // The dropped list of a combo box gets the edit frames too.
+    COMBOBOXINFO combo{sizeof combo};
+    ASSERT_TRUE(GetComboBoxInfo(combo_, &combo));
+    SendMessageA(combo_, CB_SHOWDROPDOWN, TRUE, 0);
+    UpdateWindow(combo.hwndList);
+    EXPECT_TRUE(IsStyled(combo.hwndList));
+    EXPECT_EQ(PixelOf(combo.hwndList, 0, 5), kFrame[2]);
+    SendMessageA(combo_, CB_SHOWDROPDOWN, FALSE, 0);
 
     // Check box: frame, tick and the indeterminate fill.
     SendMessageA(check_, BM_SETCHECK, BST_CHECKED, 0);
