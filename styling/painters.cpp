@@ -32,6 +32,18 @@ Size WindowSize(HWND window) {
     return {r.right - r.left, r.bottom - r.top};
 }
 
+// The whole window's device context and a canvas of its size, copied to it by Show.
+struct WholeWindow {
+    explicit WholeWindow(HWND window)
+        : size(WindowSize(window)), target(window), canvas(target.get(), size.width, size.height) {}
+    bool ready() const { return target.get() && canvas.dc(); }
+    void Show() const { canvas.CopyTo(target.get()); }
+
+    Size size;
+    WindowDc target;
+    Canvas canvas;
+};
+
 bool Has(uint32_t state, uint32_t bit) { return (state & bit) != 0; }
 
 HBRUSH ParentBrush(const StyledControl& node) {
@@ -84,10 +96,10 @@ void FocusFrame(HDC dc, const RECT& rect) {
 }
 
 void PaintPushButton(const StyledControl& node, const Scheme& scheme) {
-    Size size = WindowSize(node.window);
-    WindowDc target(node.window);
-    Canvas canvas(target.get(), size.width, size.height);
-    if (!target.get() || !canvas.dc()) return;
+    WholeWindow whole(node.window);
+    if (!whole.ready()) return;
+    const Size& size = whole.size;
+    Canvas& canvas = whole.canvas;
     uint32_t s = node.state;
     bool disabled = Has(s, kDisabled), pressed = Has(s, kPressed);
     RECT all = canvas.bounds();
@@ -119,7 +131,7 @@ void PaintPushButton(const StyledControl& node, const Scheme& scheme) {
         COLORREF colour = disabled || Has(s, kIndeterminate) ? kDisabledCaption : kBlack;
         DrawCaption(canvas.dc(), text, length, area, GetWindowLongPtrA(node.window, GWL_STYLE), DT_CENTER, colour);
     }
-    canvas.CopyTo(target.get());
+    whole.Show();
 }
 
 // Where the box or bullet of a check box or radio button lies.
@@ -212,10 +224,10 @@ void DrawBullet(Canvas& canvas, const RECT& box, uint32_t s, const Scheme& schem
 }
 
 void PaintCheckOrRadio(const StyledControl& node, const Scheme& scheme, bool radio) {
-    Size size = WindowSize(node.window);
-    WindowDc target(node.window);
-    Canvas canvas(target.get(), size.width, size.height);
-    if (!target.get() || !canvas.dc()) return;
+    WholeWindow whole(node.window);
+    if (!whole.ready()) return;
+    const Size& size = whole.size;
+    Canvas& canvas = whole.canvas;
     uint32_t s = node.state;
     LONG_PTR style = GetWindowLongPtrA(node.window, GWL_STYLE);
     canvas.Fill(canvas.bounds(), ParentBrush(node));
@@ -238,7 +250,7 @@ void PaintCheckOrRadio(const StyledControl& node, const Scheme& scheme, bool rad
             FocusFrame(canvas.dc(), used);
         }
     }
-    canvas.CopyTo(target.get());
+    whole.Show();
 }
 
 void FrameDirect(HDC dc, const RECT& rect, COLORREF colour) {
@@ -288,10 +300,10 @@ void PaintComboBox(const StyledControl& node, const Scheme& scheme, int32_t styl
 }
 
 void PaintUpDown(const StyledControl& node, const Scheme& scheme, int32_t style) {
-    Size size = WindowSize(node.window);
-    WindowDc target(node.window);
-    Canvas canvas(target.get(), size.width, size.height);
-    if (!target.get() || !canvas.dc()) return;
+    WholeWindow whole(node.window);
+    if (!whole.ready()) return;
+    const Size& size = whole.size;
+    Canvas& canvas = whole.canvas;
     uint32_t s = node.state;
     canvas.Fill(canvas.bounds(), scheme.frame);
     bool horizontal = Has(s, kHorizontal), first = Has(s, kFirstHalf);
@@ -305,16 +317,16 @@ void PaintUpDown(const StyledControl& node, const Scheme& scheme, int32_t style)
         int x = Has(s, kAlignedLeft) ? size.width - 1 : 0;  // the side that meets the edit
         canvas.VerticalLine(x, 1, size.height - 1, GetSysColor(COLOR_WINDOW));
     }
-    canvas.CopyTo(target.get());
+    whole.Show();
 }
 
 void PaintGroupBox(const StyledControl& node) {
-    Size size = WindowSize(node.window);
-    WindowDc target(node.window);
-    Canvas canvas(target.get(), size.width, size.height);
-    if (!target.get() || !canvas.dc()) return;
+    WholeWindow whole(node.window);
+    if (!whole.ready()) return;
+    const Size& size = whole.size;
+    Canvas& canvas = whole.canvas;
     // A group box is open in the middle: what lies under it stays.
-    canvas.TakeFrom(target.get());
+    canvas.TakeFrom(whole.target.get());
     SelectedObject font(canvas.dc(), FontOf(node.window));
     char text[kCaptionBytes];
     int length = CaptionOf(node.window, text);
@@ -342,7 +354,7 @@ void PaintGroupBox(const StyledControl& node) {
         SetBkMode(canvas.dc(), TRANSPARENT);
         TextOutA(canvas.dc(), left, 0, text, length);
     }
-    canvas.CopyTo(target.get());
+    whole.Show();
 }
 
 void PaintDropDownList(const StyledControl& node, const Scheme& scheme) {

@@ -12,9 +12,12 @@
 #include "runtime/win32_handles.h"
 #include "styling/control_style.h"
 #include "styling/styled_controls.h"
+#include "tests/styling/real_mouse.h"
+#include "tests/support/gdi_objects.h"
 #include "tests/support/pump.h"
 
 using namespace qy::styling;
+using styletest::Mouse;
 
 namespace {
 constexpr COLORREF kParentBack = RGB(200, 220, 240), kParentText = RGB(10, 20, 30);
@@ -138,14 +141,6 @@ protected:
         GetWindowRect(window, &r);
         return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     }
-    static void Mouse(POINT at, DWORD flags = 0) {
-        INPUT input{};
-        input.type = INPUT_MOUSE;
-        input.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-        input.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-        input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | flags;
-        SendInput(1, &input, sizeof input);
-    }
     static bool StateBecomes(HWND window, uint32_t bits, bool set) {
         return qytest::PumpUntil([&] { return ((StyledState(window) & bits) == bits) == set; });
     }
@@ -252,6 +247,11 @@ TEST_F(ControlStyle, EachSchemePaintsItsColoursAndRemovalBringsTheSystemLookBack
     EXPECT_EQ(PixelOf(check_, box.left, box.top + 6), disabledFrame);
     for (HWND control : {push_, edit_, check_}) EnableWindow(control, TRUE);
     SendMessageA(check_, BM_SETCHECK, BST_UNCHECKED, 0);
+
+    // Hovering repaints a control many times a second: painting must give back every GDI object.
+    int objects = qytest::LiveGdiObjects();
+    for (int i = 0; i < 20; ++i) Settle();
+    EXPECT_EQ(qytest::LiveGdiObjects(), objects);
 
     SetControlStyle(0);
     Settle();

@@ -9,6 +9,7 @@
 #include "runtime/win32_handles.h"
 #include "styling/control_style.h"
 #include "styling/styled_controls.h"
+#include "tests/styling/real_mouse.h"
 #include "tests/support/unit_window.h"
 #include "units/button/button_data.h"
 #include "units/edit_box/edit_box.h"
@@ -16,6 +17,7 @@
 
 using namespace qy;
 using namespace qytest;
+using styletest::Mouse;
 
 namespace {
 constexpr uint32_t kCheck = 0x16030001, kSpinEdit = 0x16030002;
@@ -28,15 +30,6 @@ bool Shows(HWND window, const RECT& area, COLORREF colour) {
         for (int x = area.left; x < area.right; ++x)
             if ((GetPixel(dc.get(), x, y) & 0xFFFFFF) == colour) return true;
     return false;
-}
-
-void Mouse(POINT at, DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | flags;
-    SendInput(1, &input, sizeof input);
 }
 
 class StyledUnits : public ::testing::Test {
