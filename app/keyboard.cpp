@@ -65,17 +65,13 @@ void StepHeight(const int32_t* step) {
     if (Enabled(W::图片高)) OnPictureHeightWheel(step);
 }
 
-void InShapeTextMode(EventHandler handler) {
-    if (CurrentMode() == Mode::kShapeText) handler(nullptr);
+void InMode(Mode mode, EventHandler handler) {
+    if (CurrentMode() == mode) handler(nullptr);
 }
 
-void InPictureMode(EventHandler handler) {
-    if (CurrentMode() == Mode::kPicture) handler(nullptr);
-}
-
-// A font style box ticked from the keyboard applies as if clicked.
-void ToggleStyle(const UnitRef& box, EventHandler apply) {
-    if (CurrentMode() != Mode::kShapeText) return;
+// A box ticked from the keyboard applies as if clicked.
+void ToggleInMode(Mode mode, const UnitRef& box, EventHandler apply) {
+    if (CurrentMode() != mode) return;
     Toggle(box);
     apply(nullptr);
 }
@@ -94,7 +90,7 @@ const KeyCommand kKeyCommands[] = {
     {kKeyRight, false, [] { StepWidth(kStepUp); }},
     {kKeyDown, false, [] { StepHeight(kStepDown); }},
     {kKeyInsert, false, [] { FocusUnit(W::别字本字); }},
-    {kKeyDelete, false, [] { InShapeTextMode(OnFontClicked); }},
+    {kKeyDelete, false, [] { InMode(Mode::kShapeText, OnFontClicked); }},
     {kKeyF1, false, [] { OnCopyClicked(nullptr); }},
     {kKeyF2, false, [] { Toggle(W::复制1); }},
     {kKeyF3, false, [] { OnNotepadClicked(nullptr); }},
@@ -106,16 +102,12 @@ const KeyCommand kKeyCommands[] = {
     {kKeyF9, false, [] { GenerateTextArt(); }},
     {kKeyF11, false, [] { ToggleFullScreen(); }},
     {kKeyF12, false, [] { OnHelpClicked(nullptr); }},
-    {kKeyScrollLock, false, [] { InPictureMode(OnChangePictureClicked); }},
-    {kKey1, true, [] { ToggleStyle(W::粗, OnBoldClicked); }},
-    {kKey2, true, [] { ToggleStyle(W::斜, OnItalicClicked); }},
-    {kKey3, true, [] { ToggleStyle(W::删, OnStrikeoutClicked); }},
-    {kKey4, true, [] { ToggleStyle(W::下, OnUnderlineClicked); }},
-    {kKeyGrave, true, [] {
-         if (CurrentMode() != Mode::kPicture) return;
-         Toggle(W::锁定比例);
-         OnLockClicked(nullptr);
-     }},
+    {kKeyScrollLock, false, [] { InMode(Mode::kPicture, OnChangePictureClicked); }},
+    {kKey1, true, [] { ToggleInMode(Mode::kShapeText, W::粗, OnBoldClicked); }},
+    {kKey2, true, [] { ToggleInMode(Mode::kShapeText, W::斜, OnItalicClicked); }},
+    {kKey3, true, [] { ToggleInMode(Mode::kShapeText, W::删, OnStrikeoutClicked); }},
+    {kKey4, true, [] { ToggleInMode(Mode::kShapeText, W::下, OnUnderlineClicked); }},
+    {kKeyGrave, true, [] { ToggleInMode(Mode::kPicture, W::锁定比例, OnLockClicked); }},
 };
 
 // The help window's font dialog restyles only the help text.
