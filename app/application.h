@@ -31,6 +31,7 @@ extern int32_t thresholdColour;
 extern int32_t drawOffsetX, drawOffsetY;
 extern int32_t textGridWidth, textGridHeight;
 extern int32_t pictureGridWidth, pictureGridHeight;
+extern int32_t topmostBeforeFullScreen;
 
 // Unit reads and writes by what they mean.
 inline std::string Content(const UnitRef& edit) { return ReadText(edit, Own(qy::edit_box::kContent)); }
@@ -83,6 +84,8 @@ void ApplySkin(Skin skin);
 // The keyboard commands of the main window's entry units and the help
 // window; modifiers 1 means Ctrl held.
 void RunKeyCommand(int32_t key, int32_t modifiers);
+// Full screen, or back from it when in it (F11).
+void ToggleFullScreen();
 
 // The follow-ups most handlers end in.
 inline void Regenerate() {

@@ -56,6 +56,18 @@ constexpr std::array<EventHandler, kEventSlotCount> BuildTable() {
     t[打开记事本_被单击] = OnNotepadClicked;
     t[清空_被单击] = OnClearClicked;
     t[编辑框1_被双击] = OnDisplayDoubleClicked;
+
+    for (EventSlot keys : {编辑框1_放开某键, 别字本字_放开某键, 分界色组合框_放开某键, 图片宽1_放开某键, 图片高1_放开某键,
+                           字符大小1_放开某键})
+        t[keys] = OnKeyReleased;
+    t[帮助编辑框1_放开某键] = OnHelpKeyReleased;
+    t[启动窗口_被激活] = OnMainWindowActivated;
+    t[启动窗口_尺寸被改变] = OnMainWindowResized;
+    t[全屏_被单击] = OnFullScreenClicked;
+    t[还原_左键被按下] = OnRestorePressed;
+    t[置顶_被单击] = OnTopmostClicked;
+    t[皮肤_按钮_被单击] = OnSkinButtonClicked;
+    t[帮助_被单击] = OnHelpClicked;
     return t;
 }
 }  // namespace

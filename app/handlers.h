@@ -55,4 +55,15 @@ void OnNotepadClicked(const int32_t*);
 void OnClearClicked(const int32_t*);
 void OnDisplayDoubleClicked(const int32_t*);
 
+// The keyboard commands and the main window's own handlers.
+void OnKeyReleased(const int32_t* args);
+void OnHelpKeyReleased(const int32_t* args);
+void OnMainWindowActivated(const int32_t*);
+void OnMainWindowResized(const int32_t*);
+void OnFullScreenClicked(const int32_t*);
+void OnRestorePressed(const int32_t*);
+void OnTopmostClicked(const int32_t*);
+void OnSkinButtonClicked(const int32_t*);
+void OnHelpClicked(const int32_t*);
+
 }  // namespace program

@@ -106,6 +106,10 @@ LRESULT CALLBACK Unit::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
 
 LRESULT CALLBACK Unit::ClassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     Unit* unit = FromHandle(hwnd);
+    // A unit with an original procedure was subclassed before it attached (a
+    // skin engine's creation hook does that): it has already seen the message
+    // on the way in, and the class procedure is only the end of that chain.
+    if (unit && unit->original_) return DefWindowProcA(hwnd, message, wParam, lParam);
     if (!unit && message == WM_NCCREATE) {
         unit = static_cast<Unit*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
         if (unit) unit->Attach(hwnd);

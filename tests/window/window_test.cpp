@@ -3,6 +3,7 @@
 // handling, under the real runtime.
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "app/abi/program_abi.h"
@@ -264,6 +265,34 @@ TEST_F(LiveWindow, AHiddenWindowStaysHiddenUntilVisibleIsWritten) {
     EXPECT_FALSE(IsWindowVisible(hwnd));
     Write(kHidden, kHiddenOwn, 5, 1);
     EXPECT_TRUE(IsWindowVisible(hwnd));
+}
+
+// Another library's subclass, put on each new main window before its unit
+// attaches, as a skin engine's creation hook does.
+WNDPROC foreignPrevious = nullptr;
+int foreignCalls = 0;
+LRESULT CALLBACK ForeignProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    ++foreignCalls;
+    return CallWindowProcA(foreignPrevious, hwnd, message, wParam, lParam);
+}
+LRESULT CALLBACK SubclassNewWindows(int code, WPARAM wParam, LPARAM lParam) {
+    char name[32] = {};
+    if (code == HCBT_CREATEWND && GetClassNameA(reinterpret_cast<HWND>(wParam), name, sizeof name) &&
+        std::string(name) == "WTWindow")
+        foreignPrevious = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(reinterpret_cast<HWND>(wParam), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ForeignProc)));
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(LiveWindow, AWindowSubclassedBeforeItsUnitAttachesSeesEachMessageOnce) {
+    HHOOK hook = SetWindowsHookExA(WH_CBT, &SubclassNewWindows, nullptr, GetCurrentThreadId());
+    bool loaded = Load(kWindow);
+    UnhookWindowsHookEx(hook);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(CallsFrom(kOwn), 1) << "created is raised once";
+    foreignCalls = 0;
+    SendMessageA(Handle(0), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("x"));
+    EXPECT_EQ(foreignCalls, 1);
 }
 
 TEST_F(LiveWindow, GeometryOfUnloadedWindowsIsClamped) {
