@@ -30,9 +30,11 @@ void Unit::Attach(HWND hwnd) {
     if (hwnd_ == hwnd) return;
     hwnd_ = hwnd;
     SetPropA(hwnd, kUnitProperty, this);
-    WNDPROC current = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
-    if (current != &ClassProc) {
-        original_ = current;
+    // Decided by the class: a hook that subclassed an own-class window while
+    // it was created (a skin engine does) chains to ClassProc already, and
+    // chaining back to that hook would recurse without end.
+    if (GetClassLongPtrA(hwnd, GCLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&ClassProc)) {
+        original_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
         SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SubclassProc));
     }
 }
