@@ -14,8 +14,8 @@ namespace S = forms::风格配色窗口;
 namespace P = forms::皮肤窗口;
 namespace H = forms::帮助窗口;
 
-uint32_t EditColour(const UnitRef& edit, int which) { return static_cast<uint32_t>(ReadInt(edit, Own(which))); }
-uint32_t BoxColour(const UnitRef& box, int which) { return static_cast<uint32_t>(ReadInt(box, Own(which))); }
+// A colour property of an edit box or check box.
+uint32_t Colour(const UnitRef& unit, int which) { return static_cast<uint32_t>(ReadInt(unit, Own(which))); }
 uint32_t WindowBack(const UnitRef& window) {
     return static_cast<uint32_t>(ReadInt(window, Own(qy::window::kBackColor)));
 }
@@ -59,8 +59,8 @@ TEST_F(AuxiliaryWindowTest, TheStyleWindowStartsFromTheCurrentColoursAndItsPicke
     EXPECT_EQ(picker(S::颜色选择器2), RGB(4, 5, 6));
     EXPECT_EQ(picker(S::颜色选择器3), RGB(7, 8, 9));
     EXPECT_EQ(picker(S::颜色选择器4), RGB(10, 11, 12));
-    EXPECT_EQ(BoxColour(S::说明4, qy::check_box::kBackColor), RGB(10, 11, 12));
-    EXPECT_EQ(BoxColour(S::说明1, qy::check_box::kTextColor), RGB(13, 14, 15));
+    EXPECT_EQ(Colour(S::说明4, qy::check_box::kBackColor), RGB(10, 11, 12));
+    EXPECT_EQ(Colour(S::说明1, qy::check_box::kTextColor), RGB(13, 14, 15));
     EXPECT_EQ(WindowBack(S::窗口), RGB(10, 11, 12));
 
     auto choose = [](const UnitRef& p, COLORREF colour, EventHandler handler) {
@@ -68,18 +68,18 @@ TEST_F(AuxiliaryWindowTest, TheStyleWindowStartsFromTheCurrentColoursAndItsPicke
         handler(nullptr);
     };
     choose(S::颜色选择器1, RGB(20, 0, 0), OnTextColourChosen);
-    EXPECT_EQ(EditColour(W::编辑框1, qy::edit_box::kTextColor), RGB(20, 0, 0));
+    EXPECT_EQ(Colour(W::编辑框1, qy::edit_box::kTextColor), RGB(20, 0, 0));
     EXPECT_EQ(static_cast<uint32_t>(ReadInt(W::通框字体, Own(qy::common_dialog::kFontColor))), RGB(20, 0, 0));
     choose(S::颜色选择器2, RGB(0, 20, 0), OnBackgroundColourChosen);
-    EXPECT_EQ(EditColour(W::编辑框1, qy::edit_box::kBackColor), RGB(0, 20, 0));
+    EXPECT_EQ(Colour(W::编辑框1, qy::edit_box::kBackColor), RGB(0, 20, 0));
     choose(S::颜色选择器3, RGB(0, 0, 20), OnUnitTextColourChosen);
-    EXPECT_EQ(EditColour(W::编辑框2, qy::edit_box::kTextColor), RGB(0, 0, 20));
-    EXPECT_EQ(BoxColour(W::说明5, qy::check_box::kTextColor), RGB(0, 0, 20));
-    EXPECT_EQ(BoxColour(S::说明2, qy::check_box::kTextColor), RGB(0, 0, 20));
+    EXPECT_EQ(Colour(W::编辑框2, qy::edit_box::kTextColor), RGB(0, 0, 20));
+    EXPECT_EQ(Colour(W::说明5, qy::check_box::kTextColor), RGB(0, 0, 20));
+    EXPECT_EQ(Colour(S::说明2, qy::check_box::kTextColor), RGB(0, 0, 20));
     choose(S::颜色选择器4, RGB(30, 30, 0), OnUnitBackgroundChosen);
-    EXPECT_EQ(EditColour(W::编辑框2, qy::edit_box::kBackColor), RGB(30, 30, 0));
-    EXPECT_EQ(BoxColour(W::复制1, qy::check_box::kBackColor), RGB(30, 30, 0));
-    EXPECT_EQ(BoxColour(S::说明3, qy::check_box::kBackColor), RGB(30, 30, 0));
+    EXPECT_EQ(Colour(W::编辑框2, qy::edit_box::kBackColor), RGB(30, 30, 0));
+    EXPECT_EQ(Colour(W::复制1, qy::check_box::kBackColor), RGB(30, 30, 0));
+    EXPECT_EQ(Colour(S::说明3, qy::check_box::kBackColor), RGB(30, 30, 0));
     EXPECT_EQ(WindowBack(W::窗口), RGB(30, 30, 0));
     EXPECT_EQ(WindowBack(S::窗口), RGB(30, 30, 0));
 
@@ -109,15 +109,15 @@ TEST_F(AuxiliaryWindowTest, EachStyleSchemeSetsTheStyleAndItsColours) {
         WriteInt(W::编辑框3, Own(qy::edit_box::kBackColor), RGB(1, 1, 1));
         Click(scheme.button);
         EXPECT_EQ(qy::styling::CurrentStyle(), scheme.style);
-        EXPECT_EQ(EditColour(W::编辑框2, qy::edit_box::kTextColor), 0u);
-        EXPECT_EQ(BoxColour(S::说明1, qy::check_box::kTextColor), 0u);
-        EXPECT_EQ(BoxColour(W::置顶, qy::check_box::kTextColor), 0u);
+        EXPECT_EQ(Colour(W::编辑框2, qy::edit_box::kTextColor), 0u);
+        EXPECT_EQ(Colour(S::说明1, qy::check_box::kTextColor), 0u);
+        EXPECT_EQ(Colour(W::置顶, qy::check_box::kTextColor), 0u);
         EXPECT_EQ(WindowBack(W::窗口), scheme.units);
         EXPECT_EQ(WindowBack(S::窗口), scheme.units);
-        EXPECT_EQ(EditColour(W::编辑框2, qy::edit_box::kBackColor), scheme.units);
-        EXPECT_EQ(BoxColour(W::下, qy::check_box::kBackColor), scheme.units);
-        EXPECT_EQ(EditColour(W::编辑框3, qy::edit_box::kBackColor), scheme.entry);
-        EXPECT_EQ(EditColour(W::编辑框4, qy::edit_box::kBackColor), scheme.entry);
+        EXPECT_EQ(Colour(W::编辑框2, qy::edit_box::kBackColor), scheme.units);
+        EXPECT_EQ(Colour(W::下, qy::check_box::kBackColor), scheme.units);
+        EXPECT_EQ(Colour(W::编辑框3, qy::edit_box::kBackColor), scheme.entry);
+        EXPECT_EQ(Colour(W::编辑框4, qy::edit_box::kBackColor), scheme.entry);
     }
 }
 
@@ -162,9 +162,9 @@ TEST_F(AuxiliaryWindowTest, EachSkinButtonAppliesItsSkin) {
     };
     for (const auto& skin : skins) {
         Click(skin.button);
-        EXPECT_EQ(EditColour(W::编辑框2, qy::edit_box::kBackColor), skin.shape) << std::hex << skin.shape;
-        EXPECT_EQ(EditColour(W::编辑框3, qy::edit_box::kBackColor), skin.fill) << std::hex << skin.fill;
-        EXPECT_EQ(EditColour(W::编辑框4, qy::edit_box::kBackColor), skin.fill) << std::hex << skin.fill;
+        EXPECT_EQ(Colour(W::编辑框2, qy::edit_box::kBackColor), skin.shape) << std::hex << skin.shape;
+        EXPECT_EQ(Colour(W::编辑框3, qy::edit_box::kBackColor), skin.fill) << std::hex << skin.fill;
+        EXPECT_EQ(Colour(W::编辑框4, qy::edit_box::kBackColor), skin.fill) << std::hex << skin.fill;
     }
     // A window made under a skin is subclassed by the engine as it is created.
     HWND help = Open(H::窗口);
@@ -180,8 +180,8 @@ TEST_F(AuxiliaryWindowTest, TheHelpWindowOpensAtItsSizeAndItsTextFollowsTheWindo
     EXPECT_EQ(ReadText(H::字体通用对话框1, Own(qy::common_dialog::kFontName)), "新宋体");
     EXPECT_EQ(ReadInt(H::字体通用对话框1, Own(qy::common_dialog::kFontSize)), 14);
     EXPECT_EQ(ReadInt(H::字体通用对话框1, Own(qy::common_dialog::kFontBold)), 1);
-    EXPECT_EQ(EditColour(H::编辑框1, qy::edit_box::kTextColor), RGB(1, 2, 3));
-    EXPECT_EQ(EditColour(H::编辑框1, qy::edit_box::kBackColor), RGB(4, 5, 6));
+    EXPECT_EQ(Colour(H::编辑框1, qy::edit_box::kTextColor), RGB(1, 2, 3));
+    EXPECT_EQ(Colour(H::编辑框1, qy::edit_box::kBackColor), RGB(4, 5, 6));
     EXPECT_EQ(ReadInt(H::窗口, qy::kPropertyWidth), 688);
     EXPECT_EQ(ReadInt(H::窗口, qy::kPropertyHeight), 700);
     EXPECT_EQ(ReadInt(H::编辑框1, qy::kPropertyWidth), 688 - 15);
