@@ -68,6 +68,34 @@ constexpr std::array<EventHandler, kEventSlotCount> BuildTable() {
     t[置顶_被单击] = OnTopmostClicked;
     t[皮肤_按钮_被单击] = OnSkinButtonClicked;
     t[帮助_被单击] = OnHelpClicked;
+
+    t[风格配色窗口_创建完毕] = OnStyleWindowCreated;
+    t[颜色选择器1_颜色被改变] = OnTextColourChosen;
+    t[颜色选择器2_颜色被改变] = OnBackgroundColourChosen;
+    t[颜色选择器3_颜色被改变] = OnUnitTextColourChosen;
+    t[颜色选择器4_颜色被改变] = OnUnitBackgroundChosen;
+    t[风格说明1_被单击] = OnStyleCaptionClicked;
+    t[风格说明2_被单击] = OnStyleCaptionClicked;
+    t[风格说明3_被单击] = OnStyleCaptionClicked;
+    t[风格说明4_被单击] = OnStyleCaptionClicked;
+    t[蓝色风格_被单击] = OnBlueStyleClicked;
+    t[绿色风格_被单击] = OnGreenStyleClicked;
+    t[银色风格_被单击] = OnSilverStyleClicked;
+    t[无风格_被单击] = OnNoStyleClicked;
+    t[风格皮肤_按钮_被单击] = OnOtherSkinsClicked;
+
+    t[皮肤窗口_创建完毕] = OnSkinWindowCreated;
+    t[美丽黑色_被单击] = OnBeautifulBlackClicked;
+    t[紫色流光_被单击] = OnPurpleGlowClicked;
+    t[七彩条幅_被单击] = OnRainbowBannerClicked;
+    t[pf_QQ影音_被单击] = OnQqPlayerClicked;
+    t[温馨家园_被单击] = OnWarmHomeClicked;
+    t[QQ2008_被单击] = OnQq2008Clicked;
+    t[中国红_被单击] = OnChinaRedClicked;
+    t[关闭_被单击] = OnSkinCloseClicked;
+
+    t[帮助窗口_创建完毕] = OnHelpWindowCreated;
+    t[帮助窗口_尺寸被改变] = OnHelpWindowResized;
     return t;
 }
 }  // namespace

@@ -66,4 +66,32 @@ void OnTopmostClicked(const int32_t*);
 void OnSkinButtonClicked(const int32_t*);
 void OnHelpClicked(const int32_t*);
 
+// The style and colour window.
+void OnStyleWindowCreated(const int32_t*);
+void OnTextColourChosen(const int32_t*);
+void OnBackgroundColourChosen(const int32_t*);
+void OnUnitTextColourChosen(const int32_t*);
+void OnUnitBackgroundChosen(const int32_t*);
+void OnStyleCaptionClicked(const int32_t*);
+void OnBlueStyleClicked(const int32_t*);
+void OnGreenStyleClicked(const int32_t*);
+void OnSilverStyleClicked(const int32_t*);
+void OnNoStyleClicked(const int32_t*);
+void OnOtherSkinsClicked(const int32_t*);
+
+// The skin window.
+void OnSkinWindowCreated(const int32_t*);
+void OnBeautifulBlackClicked(const int32_t*);
+void OnPurpleGlowClicked(const int32_t*);
+void OnRainbowBannerClicked(const int32_t*);
+void OnQqPlayerClicked(const int32_t*);
+void OnWarmHomeClicked(const int32_t*);
+void OnQq2008Clicked(const int32_t*);
+void OnChinaRedClicked(const int32_t*);
+void OnSkinCloseClicked(const int32_t*);
+
+// The help window.
+void OnHelpWindowCreated(const int32_t*);
+void OnHelpWindowResized(const int32_t*);
+
 }  // namespace program

@@ -30,9 +30,11 @@ void Unit::Attach(HWND hwnd) {
     if (hwnd_ == hwnd) return;
     hwnd_ = hwnd;
     SetPropA(hwnd, kUnitProperty, this);
-    WNDPROC current = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
-    if (current != &ClassProc) {
-        original_ = current;
+    // Decided by the class: a hook that subclassed an own-class window while
+    // it was created (a skin engine does) chains to ClassProc already, and
+    // chaining back to that hook would recurse without end.
+    if (GetClassLongPtrA(hwnd, GCLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&ClassProc)) {
+        original_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
         SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SubclassProc));
     }
 }
@@ -106,10 +108,6 @@ LRESULT CALLBACK Unit::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
 
 LRESULT CALLBACK Unit::ClassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     Unit* unit = FromHandle(hwnd);
-    // A unit with an original procedure was subclassed before it attached (a
-    // skin engine's creation hook does that): it has already seen the message
-    // on the way in, and the class procedure is only the end of that chain.
-    if (unit && unit->original_) return DefWindowProcA(hwnd, message, wParam, lParam);
     if (!unit && message == WM_NCCREATE) {
         unit = static_cast<Unit*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
         if (unit) unit->Attach(hwnd);
