@@ -33,7 +33,7 @@ void Unit::Attach(HWND hwnd) {
     // Decided by the class: a hook that subclassed an own-class window while
     // it was created (a skin engine does) chains to ClassProc already, and
     // chaining back to that hook would recurse without end.
-    if (GetClassLongPtrA(hwnd, GCLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&ClassProc)) {
+    if (GetClassLongPtrA(hwnd, GCLP_WNDPROC) != reinterpret_cast<ULONG_PTR>(&ClassProc)) {
         original_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
         SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SubclassProc));
     }
