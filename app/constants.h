@@ -16,6 +16,7 @@ namespace program {
     X(instanceEventName, "青砚语进程标识为砌字成图是否重复运行") \
     X(pictureFolder, "C:\\Users\\Administrator\\Desktop")          \
     X(songTi, "宋体")                                              \
+    X(newSongTi, "新宋体")                                         \
     X(textMode, "砌字")                                            \
     X(pictureMode, "成图")                                         \
     X(textSoundTag, "砌字音")                                      \

@@ -8,12 +8,10 @@ namespace program {
 namespace {
 namespace H = forms::帮助窗口;
 namespace cd = qy::common_dialog;
-
-const char kHelpFontFace[] = "新宋体";
 }  // namespace
 
 void OnHelpWindowCreated(const int32_t*) {
-    WriteText(H::字体通用对话框1, Own(cd::kFontName), kHelpFontFace);
+    WriteText(H::字体通用对话框1, Own(cd::kFontName), K.newSongTi);
     WriteInt(H::字体通用对话框1, Own(cd::kFontSize), 14);
     WriteInt(H::字体通用对话框1, Own(cd::kFontBold), 1);
     WriteInt(H::窗口, qy::kPropertyWidth, 688);
