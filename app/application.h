@@ -49,6 +49,11 @@ inline void SetSelection(const UnitRef& combo, int32_t index) {
     WriteInt(combo, Own(qy::combo_box::kCurrentSelection), index);
 }
 inline void SetEnabled(const UnitRef& unit, bool enabled) { WriteInt(unit, qy::kPropertyDisabled, enabled ? 0 : 1); }
+inline bool Enabled(const UnitRef& unit) { return ReadInt(unit, qy::kPropertyDisabled) == 0; }
+// Loads a window owned by another and leaves it open beside it, not modal.
+inline void OpenOwnedWindow(const UnitRef& window, const UnitRef& owner) {
+    Command(CoreCommand::LoadWindow, {UnitValue(window), UnitValue(owner), ValueRecord{0, 0, qy::kTypeLogical}});
+}
 inline std::string ButtonCaption(const UnitRef& button) { return ReadText(button, Own(qy::button::kCaption)); }
 inline void SetButtonCaption(const UnitRef& button, const char* caption) {
     WriteText(button, Own(qy::button::kCaption), caption);

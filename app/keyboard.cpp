@@ -42,7 +42,6 @@ enum Key : int32_t {
 };
 constexpr int32_t kCtrl = 1;
 
-bool Enabled(const UnitRef& unit) { return ReadInt(unit, qy::kPropertyDisabled) == 0; }
 void Toggle(const UnitRef& box) { SetTicked(box, !Ticked(box)); }
 void ToggleAndRegenerate(const UnitRef& box) {
     Toggle(box);

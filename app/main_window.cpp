@@ -65,11 +65,6 @@ void LeaveFullScreen() {
     SetVisible(W::还原, false);
 }
 
-// A window the main window owns, left open beside it.
-void OpenOwnedWindow(const UnitRef& window) {
-    Command(CoreCommand::LoadWindow, {UnitValue(window), UnitValue(W::窗口), ValueRecord{0, 0, qy::kTypeLogical}});
-}
-
 // 还原 shows only while the window is in full screen.
 bool InFullScreen() { return Visible(W::还原); }
 
@@ -110,10 +105,10 @@ void OnTopmostClicked(const int32_t*) {
 }
 
 void OnSkinButtonClicked(const int32_t*) {
-    OpenOwnedWindow(forms::风格配色窗口::窗口);
+    OpenOwnedWindow(forms::风格配色窗口::窗口, W::窗口);
     Redraw();
 }
 
-void OnHelpClicked(const int32_t*) { OpenOwnedWindow(forms::帮助窗口::窗口); }
+void OnHelpClicked(const int32_t*) { OpenOwnedWindow(forms::帮助窗口::窗口, W::窗口); }
 
 }  // namespace program

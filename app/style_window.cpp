@@ -14,7 +14,6 @@ namespace S = forms::风格配色窗口;
 const UnitRef kColouredBoxes[] = {W::复制1, W::反向, W::锁定比例, W::接顶, W::补齐, W::置顶, W::粗,
                                   W::斜,    W::删,   W::下,       W::说明1, W::说明2, W::说明5};
 const UnitRef kCaptions[] = {S::说明1, S::说明2, S::说明3, S::说明4};
-const ValueRecord kNotModal{0, 0, qy::kTypeLogical};
 
 struct StyleScheme {
     int32_t style;
@@ -105,7 +104,7 @@ void OnSilverStyleClicked(const int32_t*) { ApplyScheme(kSilverStyle); }
 void OnNoStyleClicked(const int32_t*) { ApplyScheme(kNoStyle); }
 
 void OnOtherSkinsClicked(const int32_t*) {
-    Command(CoreCommand::LoadWindow, {UnitValue(forms::皮肤窗口::窗口), UnitValue(S::窗口), kNotModal});
+    OpenOwnedWindow(forms::皮肤窗口::窗口, S::窗口);
 }
 
 }  // namespace program
