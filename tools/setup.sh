@@ -49,6 +49,68 @@ if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf8$'; then
     $SUDO localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
 fi
 
+# Some kernels refuse every 32-bit x86 program, and with them 32-bit Wine.
+# There, i386 programs run under the user-mode emulator of Debian 13's
+# qemu-user (Debian 12's crashes inside Wine), registered with binfmt_misc.
+# QY_EMULATE_I386=1 takes the same path on any host: a binfmt entry comes
+# before the kernel's own ELF loader.
+I386_PROBE="$DEPS/i386-probe"
+write_i386_probe() { # a 93-byte static i386 ELF that only calls exit(0)
+    mkdir -p "$DEPS"
+    printf '\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00\x01\x00\x00\x00\x54\x80\x04\x08\x34\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x34\x00\x20\x00\x01\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x80\x04\x08\x00\x80\x04\x08\x5d\x00\x00\x00\x5d\x00\x00\x00\x05\x00\x00\x00\x00\x10\x00\x00\xb8\x01\x00\x00\x00\x31\xdb\xcd\x80' >"$I386_PROBE"
+    chmod +x "$I386_PROBE"
+}
+i386_runs() { "$I386_PROBE" >/dev/null 2>&1; }
+
+BINFMT=/proc/sys/fs/binfmt_misc
+QEMU="$DEPS/qemu/usr/bin/qemu-i386"
+fetch_qemu() {
+    [ -x "$QEMU" ] && return 0
+    # A private sources list and state folder: the machine's own sources stay Debian 12.
+    local apt="$DEPS/apt-trixie" uris
+    uris="$(grep -h '^URIs:' /etc/apt/sources.list.d/debian.sources 2>/dev/null | head -1 | cut -d' ' -f2)"
+    [ -n "$uris" ] || uris="http://deb.debian.org/debian"
+    mkdir -p "$apt/lists/partial" "$apt/cache/archives/partial" "$apt/pkg"
+    echo "deb [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] $uris trixie main" >"$apt/sources.list"
+    local opts=(-q -o "Dir::Etc::SourceList=$apt/sources.list" -o Dir::Etc::SourceParts=-
+                -o "Dir::State::Lists=$apt/lists" -o "Dir::Cache=$apt/cache"
+                -o APT::Architectures::=amd64 -o Debug::NoLocking=1 -o APT::Sandbox::User=root)
+    apt-get "${opts[@]}" update >/dev/null
+    (cd "$apt/pkg" && rm -f qemu-user_*.deb && apt-get "${opts[@]}" download qemu-user >/dev/null)
+    rm -rf "$DEPS/qemu"
+    dpkg-deb -x "$apt/pkg"/qemu-user_*.deb "$DEPS/qemu"
+    [ -x "$QEMU" ]
+}
+use_emulation() {
+    if [ ! -e "$BINFMT/register" ]; then
+        $SUDO mount -t binfmt_misc binfmt_misc "$BINFMT"
+    fi
+    local entry="$BINFMT/qemu-i386"
+    if [ -e "$entry" ]; then
+        # The entry is machine-wide and outlives the clone that made it: keep
+        # one that works; replace one whose emulator is gone or not ours
+        # (Debian 12's own qemu-i386 crashes inside Wine).
+        local interp; interp="$(sed -n 's/^interpreter //p' "$entry")"
+        case "$interp" in
+            */deps/qemu/usr/bin/qemu-i386)
+                if grep -qx enabled "$entry" && [ -x "$interp" ] && i386_runs; then return 0; fi ;;
+        esac
+        echo -1 | $SUDO tee "$entry" >/dev/null
+    fi
+    fetch_qemu
+    printf '%s' ":qemu-i386:M::\\x7fELF\\x01\\x01\\x01\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x02\\x00\\x03\\x00:\\xff\\xff\\xff\\xff\\xff\\xfe\\xfe\\x00\\xff\\xff\\xff\\xff\\xff\\xff\\xff\\xff\\xfe\\xff\\xff\\xff:$QEMU:F" \
+        | $SUDO tee "$BINFMT/register" >/dev/null
+}
+write_i386_probe
+if [ "${QY_EMULATE_I386:-0}" = 1 ] || [ -e "$BINFMT/qemu-i386" ] || ! i386_runs; then
+    echo "setup: 32-bit programs run emulated on this host (qemu-i386 through binfmt_misc)"
+    use_emulation
+    if ! i386_runs; then
+        echo "setup: 32-bit programs cannot run on this host, not even emulated" >&2
+        exit 1
+    fi
+fi
+
 TOOLCHAIN="$ROOT/cmake/mingw-i686.cmake"
 build_dep() { # name source-package cmake-args...
     local name="$1" pkg="$2"; shift 2
