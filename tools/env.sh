@@ -10,6 +10,12 @@ export LANG=zh_CN.UTF-8
 # Sound tests get ALSA's null device through a HOME of their own.
 export QY_SOUND_HOME="$BUILD/sound-home"
 
+# Where 32-bit programs run emulated (tools/setup.sh) they are about ten
+# times slower; fixed waits of the scripts scale by this.
+qy_slowdown() {
+    if grep -qsx enabled /proc/sys/fs/binfmt_misc/qemu-i386; then echo 10; else echo 1; fi
+}
+
 qy_build() {
     "$ROOT/tools/setup.sh"
     cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" \

@@ -13,12 +13,13 @@ if [ -n "$HAD_DISPLAY" ]; then
     wine "$BUILD/bin/砌字成图.exe" "$@"
 else
     wine explorer /desktop=qizi,1280x1024 "$BUILD/bin/砌字成图.exe" "$@" &
-    sleep "${QY_RUN_SECONDS:-6}"
+    slow="$(qy_slowdown)"
+    sleep "$(( ${QY_RUN_SECONDS:-6} * slow ))"
     # Click 生成 so the screenshot shows a composed text picture: the main
     # window opens maximised, its client area starting below the 19-pixel
     # caption, and the label's centre lies at (345, 79) of the client area.
     xdotool mousemove 345 98 click 1 || true
-    sleep 2
+    sleep "$(( 2 * slow ))"
     shot="$BUILD/screenshot.png"
     import -window root "$shot"
     echo "screenshot: $shot"

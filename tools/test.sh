@@ -11,4 +11,4 @@ qy_display wm
 qy_wine_prefix
 cd "$BUILD"
 # One test program at a time: some tests drive real input on the shared display.
-ctest --output-on-failure --timeout "${QY_TEST_TIMEOUT:-300}" "$@"
+ctest --output-on-failure --timeout "${QY_TEST_TIMEOUT:-1800}" "$@"

@@ -5,6 +5,6 @@
 set -u
 out="$(mktemp)"
 trap 'rm -f "$out"' EXIT
-timeout -k 5 "${QY_DESKTOP_SECONDS:-180}" wine explorer "/desktop=qy_tests_$$,1280x1024" "$@" </dev/null >"$out" 2>&1
+timeout -k 5 "${QY_DESKTOP_SECONDS:-900}" wine explorer "/desktop=qy_tests_$$,1280x1024" "$@" </dev/null >"$out" 2>&1
 cat "$out"
 grep -q '^\[  PASSED  \]' "$out" && ! grep -q '^\[  FAILED  \]' "$out"

@@ -12,7 +12,7 @@ struct ChildResult {
     std::string log;
 };
 
-ChildResult RunScenario(const std::string& name, uint32_t timeoutMs = 30000);
+ChildResult RunScenario(const std::string& name, uint32_t timeoutMs = 120000);
 
 // In the child: append a line to the log the parent reads.
 void Log(const std::string& line);

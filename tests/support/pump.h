@@ -7,8 +7,9 @@
 
 namespace qytest {
 
-// Long enough for a loaded machine; a wait that needs it has failed anyway.
-constexpr DWORD kPatienceMs = 20000;
+// Long enough for a loaded machine running 32-bit code emulated, ten times
+// slower than native; a wait that needs it has failed anyway.
+constexpr DWORD kPatienceMs = 60000;
 
 // Runs the messages already queued, as the runtime's loop would.
 inline void PumpMessages() {

@@ -10,10 +10,11 @@
 
 namespace e2e {
 
-// Long enough for a loaded machine; a wait that needs it has failed anyway.
-constexpr DWORD kPatienceMs = 20000;
+// Long enough for a loaded machine running 32-bit code emulated, ten times
+// slower than native; a wait that needs it has failed anyway.
+constexpr DWORD kPatienceMs = 60000;
 // For a state that should already hold once the program waits for input.
-constexpr DWORD kSettleMs = 5000;
+constexpr DWORD kSettleMs = 20000;
 
 // Polls until done() holds or the deadline passes; whether it holds.
 bool WaitUntil(const std::function<bool()>& done, DWORD deadlineMs = kPatienceMs);

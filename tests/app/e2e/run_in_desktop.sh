@@ -9,7 +9,7 @@ trap 'rm -rf "$out"' EXIT
 log="$out/log.txt"
 # timeout signals the whole process group, so the programs the driver started
 # end with it should it hang.
-timeout -k 5 "${QY_E2E_SECONDS:-180}" wine explorer "/desktop=qy_e2e_$$,1280x1024" "$driver" \
+timeout -k 5 "${QY_E2E_SECONDS:-900}" wine explorer "/desktop=qy_e2e_$$,1280x1024" "$driver" \
     "--log=$(winepath -w "$log")" "$@" </dev/null >/dev/null 2>&1
 status=$?
 if [ ! -f "$log" ]; then
