@@ -154,12 +154,11 @@ TEST_F(LoaderTest, ExportLookupIsExactAndCaseSensitive) {
     EXPECT_NE(loader.GetFunction("ImportedFive"), loader.GetFunction("GreetingValue"));
     for (const char* other : {"greetingvalue", "GREETINGVALUE", "Greeting", "GreetingValue2", ""})
         EXPECT_EQ(loader.GetFunction(other), 0u) << other;
-    // An export whose name or code lies past the image's end is not found.
     auto* base = reinterpret_cast<uint8_t*>(static_cast<uintptr_t>(loader.ModuleBase()));
     const auto& optional = reinterpret_cast<IMAGE_NT_HEADERS32*>(base + U32(pointerDll_, 60))->OptionalHeader;
     const uint32_t end = optional.SizeOfImage;
     const auto* exports = reinterpret_cast<IMAGE_EXPORT_DIRECTORY*>(base + optional.DataDirectory[0].VirtualAddress);
-    std::memcpy(base + end - 8, "Greeting", 8);  // its terminator would lie past the image
+    std::memcpy(base + end - 8, "Greeting", 8);  // an export name ending past the image
     reinterpret_cast<uint32_t*>(base + exports->AddressOfNames)[0] = end - 8;
     reinterpret_cast<uint32_t*>(base + exports->AddressOfFunctions)[1] = end;  // ImportedFive's
     EXPECT_EQ(loader.GetFunction("Greeting"), 0u) << "a name running past the image";

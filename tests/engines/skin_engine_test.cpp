@@ -25,8 +25,7 @@ static_assert(sizeof kBlack == program::kSkinBeautifulBlackBytes && sizeof kRed 
 
 using AttachRes = int(WINAPI*)(const void*);
 const char kClass[] = "QySkinTestWindow";
-// The test windows' own background, which no skin has.
-const COLORREF kOwnBackground = RGB(30, 160, 90);
+const COLORREF kOwnBackground = RGB(30, 160, 90);  // the test windows' own, which no skin has
 
 COLORREF SkinColour(const unsigned char* file, skin::SkinColour which) {
     const unsigned char* c = file + skin::kSkinColoursOffset + which * skin::kSkinColourBytes;
