@@ -1,6 +1,7 @@
 #include "app/library_loader.h"
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "app/abi/program_abi.h"
@@ -19,6 +20,8 @@ constexpr int kNtHeadersBytes = 248;
 constexpr int kSectionHeaderBytes = 40;
 constexpr int kImportDescriptorBytes = 20;
 constexpr int kExportDirectoryWords = 10;
+// Longer import and export names are taken for damage, not read.
+constexpr int64_t kMaxNameBytes = 4096;
 
 constexpr int32_t kDosSignature = 0x5A4D;   // "MZ"
 constexpr int32_t kNtSignature = 0x4550;    // "PE\0\0"
@@ -45,7 +48,13 @@ enum NtMember {
 };
 enum SectionMember { kVirtualSize = 1, kVirtualAddress = 2, kSizeOfRawData = 3, kPointerToRawData = 4 };
 enum DataDirectory { kExportDirectory = 0, kImportDirectory = 1, kRelocationDirectory = 5 };
-enum ExportMember { kNumberOfNames = 6, kAddressOfFunctions = 7, kAddressOfNames = 8, kAddressOfNameOrdinals = 9 };
+enum ExportMember {
+    kNumberOfFunctions = 5,
+    kNumberOfNames = 6,
+    kAddressOfFunctions = 7,
+    kAddressOfNames = 8,
+    kAddressOfNameOrdinals = 9,
+};
 enum ImportMember { kImportName = 3, kFirstThunk = 4 };
 
 RecordMember Scalar(Kind kind) { return RecordMember{kind}; }
@@ -128,9 +137,12 @@ uint32_t ReadShort(uint32_t address) {
 }
 void WriteInt(uint32_t address, uint32_t value) { CallDll(kWriteInt, {address, Address(&value), 4}); }
 
-// Rounds up to a multiple of m, as the language rounds: floor of the quotient.
+// Rounds up to a multiple of m, as the language rounds: floor of the
+// quotient. Its integers have 32 bits, so a larger quotient (possible only
+// with an alignment of 1 or 2) yields a size no image may have.
 int64_t RoundUp(int64_t value, int64_t m) {
     double quotient = static_cast<double>(value + m - 1) / static_cast<double>(m);
+    if (quotient > INT32_MAX) return INT64_MAX;
     return static_cast<int64_t>(
                Command(CoreCommand::FloorToInteger, {qy::MakeDoubleRecord(quotient)}).Int()) * m;
 }
@@ -189,6 +201,19 @@ struct MappedImage {
     bool Inside(uint32_t rva, int64_t bytes) const { return bytes >= 0 && int64_t{rva} + bytes <= size; }
 };
 
+// Copies the zero-terminated name at rva out of the image; false when its
+// terminator does not lie inside the image.
+bool ReadName(const MappedImage& image, uint32_t rva, std::string* name) {
+    if (!image.Inside(rva, 1)) return false;
+    const int64_t bytes = std::min(image.size - rva, kMaxNameBytes);
+    name->assign(static_cast<size_t>(bytes), '\0');
+    CallDll(kMoveMemory, {Address(name->data()), image.base + rva, static_cast<uint32_t>(bytes)});
+    const size_t end = name->find('\0');
+    if (end == std::string::npos) return false;
+    name->resize(end);
+    return true;
+}
+
 // Adds the difference between the actual and the preferred base to every
 // 32-bit absolute address the relocation blocks list.
 bool Relocate(const MappedImage& image, const ImageHeaders& headers) {
@@ -221,21 +246,23 @@ bool BindImports(const MappedImage& image, const ImageHeaders& headers) {
         uint32_t descriptor[5] = {};
         CallDll(kMoveMemory20, {Address(descriptor), image.base + at, kImportDescriptorBytes});
         if (descriptor[kFirstThunk] == 0) return true;
-        if (!image.Inside(descriptor[kImportName], 1)) return false;
-        const uint32_t name = image.base + descriptor[kImportName];
-        uint32_t module = CallDll(kGetModuleHandleA, {name});
-        if (module == 0) module = CallDll(kLoadLibraryA, {name});
+        std::string library;
+        if (!ReadName(image, descriptor[kImportName], &library)) return false;
+        uint32_t module = CallDll(kGetModuleHandleA, {Address(library.c_str())});
+        if (module == 0) module = CallDll(kLoadLibraryA, {Address(library.c_str())});
         if (module == 0) return false;
         for (uint32_t slot = descriptor[kFirstThunk];; slot += 4) {
             if (!image.Inside(slot, 4)) return false;
             const uint32_t entry = ReadInt(image.base + slot);
             if (entry == 0) break;
             uint32_t key;
+            std::string functionName;
             if (BitAnd(entry, kImportByOrdinal) != 0) {
                 key = static_cast<uint32_t>(BitAnd(entry, 0xFFFF));
             } else {
-                if (!image.Inside(entry, 3)) return false;
-                key = image.base + entry + 2;  // after the two-byte hint
+                // The name follows a two-byte hint; without the flag the entry is below 2^31.
+                if (!ReadName(image, entry + 2, &functionName)) return false;
+                key = Address(functionName.c_str());
             }
             const uint32_t function = CallDll(kGetProcAddress, {module, key});
             if (function == 0) return false;
@@ -267,8 +294,11 @@ uint32_t MapImage(const void* image) {
 
     const int64_t size = ImageSize(headers, sections);
     if (size == 0 || headers.HeaderBytes() > size) return 0;
-    for (const ImageRecord& section : sections)
+    // Each section's data must come from inside the byte set and land inside the image.
+    for (const ImageRecord& section : sections) {
         if (int64_t{section[kPointerToRawData]} + section[kSizeOfRawData] > length) return 0;
+        if (int64_t{section[kVirtualAddress]} + section[kSizeOfRawData] > size) return 0;
+    }
 
     const uint32_t wanted = static_cast<uint32_t>(size);
     uint32_t base = CallDll(kVirtualAlloc, {headers.nt[kImageBase], wanted, kCommitReserve, kExecuteReadWrite});
@@ -346,14 +376,16 @@ uint32_t __stdcall LibraryLoader::GetFunction(LibraryLoader* self, const char* n
     if (!image.Inside(names, 4 * int64_t{directory[kNumberOfNames]}) ||
         !image.Inside(ordinals, 2 * int64_t{directory[kNumberOfNames]}))
         return 0;
+    std::string exported;
     for (uint32_t i = 0; i < directory[kNumberOfNames]; ++i) {
-        const uint32_t nameAt = ReadInt(base + names + 4 * i);
-        if (!image.Inside(nameAt, 1)) continue;
-        Result exported = Command(CoreCommand::PointerToText, {IntValue(static_cast<int32_t>(base + nameAt))});
-        if (Command(CoreCommand::CompareText, {exported.record(), TextValue(name)}).Int() != 0) continue;
+        if (!ReadName(image, ReadInt(base + names + 4 * i), &exported)) continue;
+        if (Command(CoreCommand::CompareText, {TextValue(exported.c_str()), TextValue(name)}).Int() != 0) continue;
         const uint32_t j = ReadShort(base + ordinals + 2 * i);
+        if (j >= directory[kNumberOfFunctions]) return 0;
         const uint32_t slot = directory[kAddressOfFunctions] + 4 * j;
-        return image.Inside(slot, 4) ? base + ReadInt(base + slot) : 0;
+        if (!image.Inside(slot, 4)) return 0;
+        const uint32_t function = ReadInt(base + slot);
+        return image.Inside(function, 1) ? base + function : 0;
     }
     return 0;
 }

@@ -85,6 +85,13 @@ void __stdcall RippleEffect::Start(RippleEffect* self, uint32_t window, const vo
     self->window_ = window;
     self->previousProcedure_ =
         CallDll(kSetWindowLongA, {window, kWindowProcedureIndex, ThunkAddress(self->windowProcedureThunk_)});
+    // Without the subclass nothing would ever stop a timer; for no window
+    // at all, SetTimer would even make one of the thread's.
+    if (self->previousProcedure_ == 0) {
+        self->engine_.Unload();
+        self->window_ = 0;
+        return;
+    }
     WithPictureBitmap(picture, [&](uint32_t bitmap) {
         if (uint32_t init = self->engine_.GetFunction(K.waterInit)) CallWithWords(init, bitmap);
         CallDll(kSetTimer, {window, kTimerId, kTimerInterval, ThunkAddress(self->timerThunk_)});

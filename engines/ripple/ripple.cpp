@@ -21,7 +21,6 @@ struct Water {
     unsigned* picture;  // the picture's pixels, 32-bit top-down
     unsigned* output;   // the refracted picture drawn on each moving tick
     bool moving;        // the surface was not flat after the last step
-    bool drawnFlat;     // the plain picture has been drawn since it came to rest
 };
 
 // Zero-initialised: an engine with no picture is idle.
@@ -101,10 +100,10 @@ void WINAPI WaterTimer(HDC dc) {
     if (water.moving || wasMoving) {
         qyripple::RefractPicture(water.surface, water.picture, water.output);
         Draw(dc, water.output);
-        water.drawnFlat = false;
-    } else if (!water.drawnFlat) {
+    } else {
+        // Flat water still draws: the engine cannot tell when the window
+        // has painted over the picture, and one small blit costs little.
         Draw(dc, water.picture);
-        water.drawnFlat = true;
     }
 }
 

@@ -2,8 +2,11 @@
 // window of the calling thread, present and future, a frame and caption bar
 // in its colours. Each such window is subclassed; the procedure it had still
 // does all hit testing, moving, sizing and closing, and the skin paints over
-// the system's frame after every message that repaints it.
+// the system's frame after every message that repaints it. The client area
+// stays the window's own to paint.
 #include <windows.h>
+// After windows.h, which it needs.
+#include <dwmapi.h>
 
 #include "engines/skin/frame_painter.h"
 #include "engines/skin/skin_file.h"
@@ -27,10 +30,14 @@ struct SkinnedWindow {
 };
 
 // The process's one engine state; plain data, since no constructor runs here.
+using DwmSetter = decltype(&DwmSetWindowAttribute);
+
 struct Engine {
     Palette palette;
     SkinnedWindow* windows;
     HHOOK hook;
+    bool dwmLookedUp;
+    DwmSetter setWindowAttribute;  // nullptr before Vista
 };
 Engine engine;
 
@@ -80,17 +87,6 @@ LRESULT OnNcActivate(SkinnedWindow* s, WPARAM active, LPARAM lParam) {
     const LRESULT result = CallPrevious(s, WM_NCACTIVATE, active, lParam);
     PaintIfStillSkinned(window);
     return result;
-}
-
-LRESULT OnEraseBackground(SkinnedWindow* s, HDC dc) {
-    const Rgb c = engine.palette.colours[kWindowBackground];
-    HBRUSH brush = CreateSolidBrush(RGB(c.red, c.green, c.blue));
-    if (!brush) return CallPrevious(s, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-    RECT client;
-    GetClientRect(s->window, &client);
-    FillRect(dc, &client, brush);
-    DeleteObject(brush);
-    return 1;
 }
 
 LRESULT OnPrint(SkinnedWindow* s, HDC dc, LPARAM what) {
@@ -184,7 +180,6 @@ LRESULT CALLBACK SkinProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     switch (message) {
     case WM_NCPAINT: return OnNcPaint(s, wParam);
     case WM_NCACTIVATE: return OnNcActivate(s, wParam, lParam);
-    case WM_ERASEBKGND: return OnEraseBackground(s, reinterpret_cast<HDC>(wParam));
     case WM_PRINT: return OnPrint(s, reinterpret_cast<HDC>(wParam), lParam);
     case WM_NCMOUSEMOVE: return OnNcMouseMove(s, wParam, lParam);
     case WM_NCMOUSELEAVE: return OnNcMouseLeave(s);
@@ -204,6 +199,34 @@ bool WantsSkin(HWND window, LONG style, HWND parent) {
     // An overlapped window always gets a caption, even before its style says so.
     const bool caption = (style & WS_CAPTION) == WS_CAPTION || !(style & WS_POPUP);
     return caption && !Find(window);
+}
+
+// dwmapi.dll is missing before Vista, so it is looked for at run time, and
+// only in the system folder. It stays loaded: a library may not be freed
+// from the entry point of another, where the engine lets its windows go.
+DwmSetter FindDwmSetter() {
+    static const wchar_t kName[] = L"\\dwmapi.dll";
+    constexpr UINT kNameLength = sizeof kName / sizeof kName[0];
+    wchar_t path[MAX_PATH];
+    const UINT folder = GetSystemDirectoryW(path, MAX_PATH);
+    if (folder == 0 || folder + kNameLength > MAX_PATH) return nullptr;
+    for (UINT i = 0; i < kNameLength; ++i) path[folder + i] = kName[i];
+    const HMODULE dwm = LoadLibraryW(path);
+    return dwm ? reinterpret_cast<DwmSetter>(reinterpret_cast<void*>(GetProcAddress(dwm, "DwmSetWindowAttribute")))
+               : nullptr;
+}
+
+// With desktop composition (from Vista; always on from Windows 8) the system
+// draws its own frame over anything painted through the window DC, unless
+// the window asks it not to.
+void UseSystemFrame(HWND window, bool use) {
+    if (!engine.dwmLookedUp) {
+        engine.setWindowAttribute = FindDwmSetter();
+        engine.dwmLookedUp = true;
+    }
+    if (!engine.setWindowAttribute) return;
+    const DWORD policy = use ? DWMNCRP_USEWINDOWSTYLE : DWMNCRP_DISABLED;
+    engine.setWindowAttribute(window, DWMWA_NCRENDERING_POLICY, &policy, sizeof policy);
 }
 
 void Subclass(HWND window) {
@@ -228,6 +251,7 @@ void Subclass(HWND window) {
     }
     s->next = engine.windows;
     engine.windows = s;
+    UseSystemFrame(window, false);
 }
 
 LRESULT CALLBACK OnCbt(int code, WPARAM wParam, LPARAM lParam) {
@@ -256,6 +280,7 @@ void Detach() {
     while (SkinnedWindow* s = engine.windows) {
         const HWND window = s->window;
         Unsubclass(s);
+        UseSystemFrame(window, true);
         RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     }
 }

@@ -35,8 +35,8 @@ enum SkinColour {
     kButtonFace,  // caption buttons: close, maximise or restore, minimise
     kButtonGlyph,
     kButtonHotFace,     // the caption button under the mouse
-    kWindowBackground,  // the client area of a skinned window
-    kControlFace,       // for programs that colour their controls to match
+    kWindowBackground,  // for programs that colour their client areas to match
+    kControlFace,       // and their controls
     kControlText,
     kText,
     kSkinColourCount

@@ -2,6 +2,7 @@
 // with small DLLs of our own that the build puts beside the tests.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -50,6 +51,13 @@ void Truncate(std::vector<uint8_t>& block, size_t length) {
     PutU32(block, static_cast<size_t>(-4), static_cast<uint32_t>(length));  // the length word of the header
 }
 
+// Changes the first letter of a name the image holds, so nothing of that name is found.
+void Misspell(std::vector<uint8_t>& block, const std::string& name) {
+    auto at = std::search(block.begin() + 8, block.end(), name.begin(), name.end());
+    ASSERT_NE(at, block.end()) << name;
+    *at = 'X';
+}
+
 // The entry-point calls a test DLL logged: one reason digit per call.
 std::string EntryLog(const char* variable) {
     char log[64] = {};
@@ -95,6 +103,13 @@ TEST_F(LoaderTest, MalformedImagesLoadNothing) {
         {"not an executable image", [](std::vector<uint8_t>& b, size_t h, size_t) { b[8 + h + 22] &= ~0x02; }},
         {"a section's data past the end",
          [](std::vector<uint8_t>& b, size_t h, size_t) { PutU32(b, h + 248 + 20, 0x7FFFFFF0); }},
+        {"a section beyond the image once rounded to an alignment of 1",
+         [](std::vector<uint8_t>& b, size_t h, size_t) { PutU32(b, h + 56, 1), PutU32(b, h + 260, 0x80000000u); }},
+        {"a relocation block of 4 bytes (the DOS header, read as one)",
+         [](std::vector<uint8_t>& b, size_t h, size_t) { PutU32(b, h + 160, 0), PutU32(b, h + 164, 8), PutU32(b, 4, 4); }},
+        {"a missing import library", [](std::vector<uint8_t>& b, size_t, size_t) { Misspell(b, "qytestdll.dll"); }},
+        {"a missing import function",
+         [](std::vector<uint8_t>& b, size_t, size_t) { Misspell(b, "SetEnvironmentVariableA"); }},
     };
     for (const Case& c : cases) {
         std::vector<uint8_t> image = pointerDll_;
@@ -139,6 +154,15 @@ TEST_F(LoaderTest, ExportLookupIsExactAndCaseSensitive) {
     EXPECT_NE(loader.GetFunction("ImportedFive"), loader.GetFunction("GreetingValue"));
     for (const char* other : {"greetingvalue", "GREETINGVALUE", "Greeting", "GreetingValue2", ""})
         EXPECT_EQ(loader.GetFunction(other), 0u) << other;
+    auto* base = reinterpret_cast<uint8_t*>(static_cast<uintptr_t>(loader.ModuleBase()));
+    const auto& optional = reinterpret_cast<IMAGE_NT_HEADERS32*>(base + U32(pointerDll_, 60))->OptionalHeader;
+    const uint32_t end = optional.SizeOfImage;
+    const auto* exports = reinterpret_cast<IMAGE_EXPORT_DIRECTORY*>(base + optional.DataDirectory[0].VirtualAddress);
+    std::memcpy(base + end - 8, "Greeting", 8);  // an export name ending past the image
+    reinterpret_cast<uint32_t*>(base + exports->AddressOfNames)[0] = end - 8;
+    reinterpret_cast<uint32_t*>(base + exports->AddressOfFunctions)[1] = end;  // ImportedFive's
+    EXPECT_EQ(loader.GetFunction("Greeting"), 0u) << "a name running past the image";
+    EXPECT_EQ(loader.GetFunction("ImportedFive"), 0u) << "a function outside the image";
 }
 
 TEST_F(LoaderTest, UnloadAndReloadDetachTheImage) {
@@ -330,6 +354,13 @@ TEST_F(RippleTest, WithoutAnEngineTheCallsAreSkipped) {
     EXPECT_EQ(SendMessageA(window_.hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4)), 0);
     RippleEffect::TimerTick(&ripple_);
     EXPECT_EQ(TargetWindow::mouseSeen, 0);
+}
+
+TEST_F(RippleTest, StartThatCannotSubclassLeavesNoTimer) {
+    ripple_.Start(0, &K.defaultPicture, engine_.data());  // SetTimer would make a thread timer
+    Sleep(100);
+    MSG timer{};
+    EXPECT_FALSE(PeekMessageA(&timer, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE) && !timer.hwnd) << "a stray timer";
 }
 
 TEST_F(RippleTest, TimerTicksLeaveNoDeviceContextsBehind) {

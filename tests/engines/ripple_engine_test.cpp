@@ -107,15 +107,15 @@ TEST_F(RippleEngine, RipplesAfterADropAndSettlesBackToThePicture) {
     Ticks(600);
     EXPECT_EQ(0, Changed(picture_)) << "the water did not come back to rest";
 
-    // At rest the engine has drawn the picture once and leaves the DC alone.
+    // The window may paint over the picture while the water is flat.
     ClearTarget();
-    Ticks(5);
-    EXPECT_EQ(kWidth * kHeight, Changed(picture_)) << "an idle tick drew again";
+    Ticks(1);
+    EXPECT_EQ(0, Changed(picture_)) << "a tick on flat water did not draw the picture again";
 
-    // A small drag-sized drop near the edge ripples too, and wakes the drawing.
+    // A small drag-sized drop near the edge ripples too.
     mouse_(nullptr, 0, 0, 2, 2, 5, 200);
     Ticks(1);
-    EXPECT_LT(Changed(picture_), kWidth * kHeight) << "a drop did not wake the drawing";
+    EXPECT_GT(Changed(picture_), 0) << "a small drop did not ripple";
 }
 
 TEST_F(RippleEngine, ANewPictureReplacesTheOldOneAndItsWaves) {

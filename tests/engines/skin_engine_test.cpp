@@ -25,6 +25,7 @@ static_assert(sizeof kBlack == program::kSkinBeautifulBlackBytes && sizeof kRed 
 
 using AttachRes = int(WINAPI*)(const void*);
 const char kClass[] = "QySkinTestWindow";
+const COLORREF kOwnBackground = RGB(30, 160, 90);  // the test windows' own, which no skin has
 
 COLORREF SkinColour(const unsigned char* file, skin::SkinColour which) {
     const unsigned char* c = file + skin::kSkinColoursOffset + which * skin::kSkinColourBytes;
@@ -82,7 +83,7 @@ void ExpectSkin(HWND window, const unsigned char* file, bool active, const char*
     EXPECT_EQ(c.left, SkinColour(file, active ? skin::kActiveCaptionStart : skin::kInactiveCaptionStart)) << what;
     EXPECT_EQ(c.right, SkinColour(file, active ? skin::kActiveCaptionEnd : skin::kInactiveCaptionEnd)) << what;
     EXPECT_EQ(c.closeFace, SkinColour(file, skin::kButtonFace)) << what;
-    EXPECT_EQ(c.client, SkinColour(file, skin::kWindowBackground)) << what;
+    EXPECT_EQ(c.client, kOwnBackground) << what << ": the window no longer erases its own background";
 }
 
 LRESULT CALLBACK PlainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -101,7 +102,7 @@ protected:
         wc.lpfnWndProc = PlainProc;
         wc.hInstance = GetModuleHandleA(nullptr);
         wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        wc.hbrBackground = CreateSolidBrush(kOwnBackground);
         wc.lpszClassName = kClass;
         RegisterClassA(&wc);
     }
