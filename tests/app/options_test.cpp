@@ -1,5 +1,7 @@
 // The option handlers of the main window: the mode, typed and wheeled
 // sizes, the font dialog and 默认.
+#include <fstream>
+
 #include "tests/app/main_window_fixture.h"
 #include "tests/support/dialog_driver.h"
 
@@ -106,14 +108,10 @@ TEST_F(MainWindowTest, FontStylesReachBothFontsAndTheDialogLeavesItalicAlone) {
 }
 
 TEST_F(MainWindowTest, APictureFileThatDoesNotDecodeReplacesThePictureWithNone) {
-    char path[MAX_PATH];
-    GetTempPathA(MAX_PATH, path);
-    lstrcatA(path, "qy_not_a_picture.jpg");
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    WriteFile(file, "not a picture", 13, &written, nullptr);
-    CloseHandle(file);
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    std::string path = std::string(folder) + "qy_not_a_picture.jpg";
+    std::ofstream(path, std::ios::binary) << "not a picture";
     SwitchToPictureMode();
     int32_t old = currentPicture;
     // The default picture is tall, so its height is the free axis.
@@ -128,7 +126,7 @@ TEST_F(MainWindowTest, APictureFileThatDoesNotDecodeReplacesThePictureWithNone) 
     // No picture is as wide as it is high: the width leads.
     EXPECT_FALSE(Disabled(W::图片宽));
     EXPECT_TRUE(Disabled(W::图片高));
-    DeleteFileA(path);
+    DeleteFileA(path.c_str());
 }
 
 TEST_F(MainWindowTest, DefaultsRestoreEveryOption) {
