@@ -166,11 +166,16 @@ TEST_F(AuxiliaryWindowTest, EachSkinButtonAppliesItsSkin) {
         EXPECT_EQ(Colour(W::编辑框3, qy::edit_box::kBackColor), skin.fill) << std::hex << skin.fill;
         EXPECT_EQ(Colour(W::编辑框4, qy::edit_box::kBackColor), skin.fill) << std::hex << skin.fill;
     }
-    // A window made under a skin is subclassed by the engine as it is created.
+    // A window made under a skin wears it from its creation: the last skin's
+    // red caption, lighter while inactive.
     HWND help = Open(H::窗口);
     EXPECT_EQ(ReadInt(H::编辑框1, qy::kPropertyWidth), 688 - 15);
-    SendMessageA(help, WM_NCACTIVATE, TRUE, 0);
-    EXPECT_TRUE(IsWindow(help));
+    auto red = [](COLORREF c) { return GetRValue(c) > GetGValue(c) + 40 && GetRValue(c) > GetBValue(c) + 40; };
+    EXPECT_TRUE(SendMessageA(help, WM_NCACTIVATE, FALSE, 0));
+    COLORREF inactive = CaptionColour(help);
+    EXPECT_TRUE(SendMessageA(help, WM_NCACTIVATE, TRUE, 0));
+    COLORREF active = CaptionColour(help);
+    EXPECT_TRUE(red(active) && red(inactive) && active != inactive) << std::hex << active << ", " << inactive;
 }
 
 TEST_F(AuxiliaryWindowTest, TheHelpWindowOpensAtItsSizeAndItsTextFollowsTheWindow) {

@@ -11,8 +11,7 @@
 namespace apptest {
 namespace {
 
-int32_t LoadTestPicture(int width, int height) {
-    pictest::Image image = pictest::Halves(width, height, {0, 0, 0, 255}, {255, 255, 255, 255});
+int32_t LoadTestPicture(const pictest::Image& image) {
     pictest::Bytes bmp = pictest::EncodeBmp(image, 24, false);
     std::vector<uint8_t> block(8 + bmp.size());
     int32_t header[2] = {1, static_cast<int32_t>(bmp.size())};
@@ -20,8 +19,13 @@ int32_t LoadTestPicture(int width, int height) {
     memcpy(block.data() + 8, bmp.data(), bmp.size());
     return Command(CoreCommand::LoadPicture, {ByteSetValue(block.data())}).Int();
 }
+int32_t LoadTestPicture(int width, int height) {
+    return LoadTestPicture(pictest::Halves(width, height, {0, 0, 0, 255}, {255, 255, 255, 255}));
+}
 
-size_t Count(const std::string& text, char c) { return static_cast<size_t>(std::count(text.begin(), text.end(), c)); }
+int Measure(const std::string& text) {
+    return Method(W::画板1, CoreCommand::TextWidth, {TextValue(text.c_str())}).Int();
+}
 
 TEST_F(MainWindowTest, EachCharacterSourceWritesItsCellsAndRowEnds) {
     SetContent(W::编辑框2, "AB");
@@ -38,46 +42,64 @@ TEST_F(MainWindowTest, EachCharacterSourceWritesItsCellsAndRowEnds) {
     for (const std::string& line : fill) anyInk |= line.find("顶") != std::string::npos;
     EXPECT_TRUE(anyInk);
 
-    // Single-byte: the letters of the shape text follow the columns; an ink
-    // cell past the end of the text adds nothing.
-    SetSelection(W::别字本字, 2);
-    GenerateTextArt();
-    std::vector<std::string> single = DisplayLines();
-    ASSERT_EQ(single.size(), fill.size());
-    std::string all;
-    for (const std::string& line : single) {
-        EXPECT_LE(static_cast<int>(line.size()), textGridWidth);
-        all += line;
+    // The own characters: each byte of the shape text covers w columns, its
+    // measured width per byte, truncated. With the threshold 白色 every cell
+    // is paper: blanks, or with 反向 the character of its column, and each row
+    // then ends with the last character.
+    SetSelection(W::分界色组合框, 5);
+    const struct {
+        int32_t source;
+        std::string shape;
+        size_t bytes;
+    } modes[] = {{2, "AB", 1}, {1, "我爱你", 2}};
+    for (const auto& mode : modes) {
+        SCOPED_TRACE(mode.shape);
+        SetSelection(W::别字本字, mode.source);
+        SetContent(W::编辑框2, mode.shape);
+        SetTicked(W::反向, false);
+        GenerateTextArt();
+        for (const std::string& line : DisplayLines()) EXPECT_EQ(line, std::string(mode.bytes * textGridWidth, ' '));
+        SetTicked(W::反向, true);
+        GenerateTextArt();
+        size_t w = static_cast<size_t>(Measure(mode.shape)) / mode.shape.size();
+        std::string row;
+        for (size_t at = 0; at < mode.shape.size(); at += mode.bytes)
+            for (size_t column = 0; column < w * mode.bytes; ++column) row += mode.shape.substr(at, mode.bytes);
+        row += mode.shape.substr(mode.shape.size() - mode.bytes);
+        std::vector<std::string> lines = DisplayLines();
+        EXPECT_EQ(static_cast<int>(lines.size()), textGridHeight);
+        for (const std::string& line : lines) EXPECT_EQ(line, row);
     }
-    EXPECT_GT(Count(all, 'A'), 0u);
-    EXPECT_GT(Count(all, 'B'), 0u);
-    EXPECT_EQ(Count(all, 'A') + Count(all, 'B') + Count(all, ' '), all.size());
-    // A stays left of B on every row.
-    for (const std::string& line : single) {
-        size_t lastA = line.rfind('A'), firstB = line.find('B');
-        if (lastA != std::string::npos && firstB != std::string::npos) {
-            EXPECT_LT(lastA, firstB) << line;
-        }
-    }
+}
 
-    // Double-byte with inversion: ink and paper swap, and each row ends with
-    // the last character of the shape text.
-    SetContent(W::编辑框2, "我爱你");
-    SetSelection(W::别字本字, 1);
-    GenerateTextArt();
-    std::vector<std::string> plain = DisplayLines();
-    for (const std::string& line : plain) EXPECT_LE(static_cast<int>(line.size()), 2 * textGridWidth);
-    SetTicked(W::反向, true);
-    GenerateTextArt();
-    std::vector<std::string> inverted = DisplayLines();
-    ASSERT_EQ(inverted.size(), plain.size());
-    for (const std::string& line : inverted) {
-        ASSERT_GE(line.size(), 2u);
-        EXPECT_EQ(line.substr(line.size() - 2), "你");
+// Each choice of 分界色组合框 against the colours on both sides of every
+// boundary, drawn one pixel each: a sampled colour below the boundary, as a
+// plain number, is ink. Pure yellow (0x00FFFF) is ink where a brightness
+// measure would call it paper.
+TEST_F(MainWindowTest, TheThresholdSplitsInkFromPaperAtEachBoundary) {
+    const uint32_t colours[] = {0x000000, 0x00FFFF, 0x60605F, 0x606060, 0x80807F, 0x808080,
+                                0xC0C0BF, 0xC0C0C0, 0xECECEB, 0xECECEC, 0xFFFFFE, 0xFFFFFF};
+    const char* expected[] = {"###########.", "#########...", "#######.....",
+                              "#####.......", "###.........", "............"};
+    pictest::Image strip;
+    strip.width = 12;
+    strip.height = 1;
+    for (uint32_t c : colours)
+        strip.pixels.push_back({static_cast<uint8_t>(c), static_cast<uint8_t>(c >> 8), static_cast<uint8_t>(c >> 16), 255});
+    UseMarks();
+    SwitchToPictureMode();
+    SetTicked(W::锁定比例, false);
+    ReplaceCurrentPicture(LoadTestPicture(strip));
+    SetPosition(W::图片宽, 12);
+    SetPosition(W::图片高, 1);
+    for (int32_t choice = 0; choice < 6; ++choice) {
+        SetSelection(W::分界色组合框, choice);
+        GenerateTextArt();
+        std::vector<std::string> lines = DisplayLines();
+        ASSERT_EQ(lines.size(), 3u);
+        // The picture is drawn from the second row and column on.
+        EXPECT_EQ(lines[1].substr(1, 12), expected[choice]) << "choice " << choice;
     }
-    // A paper cell of the plain picture is a character in the inverted one.
-    EXPECT_EQ(plain[0], std::string(plain[0].size(), ' '));
-    EXPECT_NE(inverted[0].substr(0, 2), "  ");
 }
 
 TEST_F(MainWindowTest, PaddingEqualisesFillAndBlankTextsInBytes) {
@@ -100,50 +122,81 @@ TEST_F(MainWindowTest, PaddingEqualisesFillAndBlankTextsInBytes) {
     EXPECT_EQ(Content(W::编辑框3), "顶");
 }
 
-// A shape text whose grid has exactly `cells` cells at the current font, or
-// an empty text if none is found: the height comes from the font, and the
-// width is made of letters whose widths are measured one by one.
-std::string ShapeWithCells(int cells) {
-    SetContent(W::编辑框2, "W");
-    MeasureTextGrid();
-    int height = textGridHeight;
-    if (cells % height != 0) return std::string();
-    int targetWidth = cells / height - 1;  // the grid adds one column
-    auto width = [](const std::string& s) {
-        return Method(W::画板1, CoreCommand::TextWidth, {TextValue(s.c_str())}).Int();
-    };
-    int wide = width("W"), narrow = width("i");
-    for (int n = 0; n * narrow <= targetWidth; ++n) {
-        int rest = targetWidth - n * narrow;
-        if (rest % wide == 0) {
-            std::string text = std::string(static_cast<size_t>(rest / wide), 'W') + std::string(static_cast<size_t>(n), 'i');
-            if (width(text) == targetWidth) return text;
+// A text of printable letters exactly `width` pixels wide in the panel's
+// current font, as few letters as their measured widths allow; empty if
+// none is.
+std::string TextOfWidth(int width) {
+    if (width <= 0) return std::string();
+    std::vector<std::string> shortest(static_cast<size_t>(width) + 1);
+    std::vector<bool> made(shortest.size(), false);
+    made[0] = true;
+    for (char c = '!'; c <= '~'; ++c) {
+        int g = Measure(std::string(1, c));
+        for (int w = g; g > 0 && w <= width; ++w)
+            if (made[w - g] && (!made[w] || shortest[w - g].size() + 1 < shortest[w].size()))
+                made[w] = true, shortest[w] = shortest[w - g] + c;
+    }
+    return shortest[width];
+}
+
+struct Shape {
+    int32_t size = 0;
+    bool italic = false;
+    std::string text;
+    int cells = 0;
+};
+
+void UseShape(const Shape& shape) {
+    SetTicked(W::斜, shape.italic);
+    SetPanelFont(qy::kFontFieldItalic, shape.italic ? 1 : 0);
+    // The typed-size handler sets the panel's font; a position alone does not.
+    SetContent(W::字符大小1, std::to_string(shape.size));
+    SetContent(W::编辑框2, shape.text);
+}
+
+// For each limit, the largest shape-text grid of at most that many cells
+// that a font size, a slant and a text of letters make in the panel's face,
+// from the metrics measured at each size.
+std::vector<Shape> LargestGrids(std::vector<int> limits) {
+    std::vector<Shape> best(limits.size());
+    for (bool italic : {false, true}) {
+        for (int32_t size = 8; size <= 72; ++size) {
+            UseShape(Shape{size, italic, "W", 0});
+            MeasureTextGrid();
+            int rows = textGridHeight, added = textGridWidth - Measure("W");
+            for (size_t k = 0; k < limits.size(); ++k) {
+                for (int columns = limits[k] / rows; columns * rows > best[k].cells; --columns) {
+                    std::string text = TextOfWidth(columns - added);
+                    if (!text.empty()) {
+                        best[k] = Shape{size, italic, text, columns * rows};
+                        break;
+                    }
+                }
+            }
         }
     }
-    return std::string();
+    return best;
 }
 
 TEST_F(MainWindowTest, ShapeTextGridsOfTheLimitOrMoreComposeNothing) {
     UseMarks();
-    // Find a font size whose grid height divides the limit of 9333 cells.
-    std::string atLimit;
-    for (int size = 8; size <= 40 && atLimit.empty(); ++size) {
-        SetPosition(W::字符大小, size);
-        qytest::PumpMessages();
-        atLimit = ShapeWithCells(9333);
-    }
-    ASSERT_FALSE(atLimit.empty()) << "no font size gives a grid of 9333 cells";
+    std::vector<Shape> grids = LargestGrids({9333, 9332});
+    const Shape &atLimit = grids[0], &below = grids[1];
+    ASSERT_EQ(atLimit.cells, 9333) << "no size, slant and letters of this font make a grid of 9333 cells";
+    ASSERT_GT(below.cells, 0);
+    UseShape(atLimit);
     SetContent(W::编辑框1, "unchanged");
-    SetContent(W::编辑框2, atLimit);
     GenerateTextArt();
-    EXPECT_EQ(textGridWidth * textGridHeight, 9333);
+    EXPECT_EQ(textGridWidth * textGridHeight, 9333) << atLimit.text;
     EXPECT_EQ(Content(W::编辑框1), "unchanged");
 
-    // One letter narrower is below the limit and composes.
-    SetContent(W::编辑框2, atLimit.substr(0, atLimit.size() - 1));
+    // The largest grid below the limit composes.
+    UseShape(below);
     GenerateTextArt();
-    EXPECT_LT(textGridWidth * textGridHeight, 9333);
-    EXPECT_EQ(static_cast<int>(DisplayLines().size()), textGridHeight);
+    EXPECT_EQ(textGridWidth * textGridHeight, below.cells) << below.text;
+    std::vector<std::string> lines = DisplayLines();
+    EXPECT_EQ(static_cast<int>(lines.size()), textGridHeight);
+    EXPECT_EQ(static_cast<int>(lines.back().size()), textGridWidth);
 }
 
 TEST_F(MainWindowTest, PictureGridsHaveAMarginAndFollowTheLockedAxis) {
@@ -201,7 +254,7 @@ TEST_F(MainWindowTest, AligningToTheCornerPutsTheFirstInkAtRowAndColumnTwo) {
     EXPECT_EQ(firstColumn, 1u);
 }
 
-TEST_F(MainWindowTest, CellsBeyondOrUnderOtherWindowsSampleTheDrawing) {
+TEST_F(MainWindowTest, CellsBeyondTheVisiblePanelSampleTheDrawing) {
     UseMarks();
     SwitchToPictureMode();
     SetTicked(W::锁定比例, false);
@@ -214,20 +267,16 @@ TEST_F(MainWindowTest, CellsBeyondOrUnderOtherWindowsSampleTheDrawing) {
     for (size_t r = 120; r < tall.size(); ++r) EXPECT_NE(tall[r], std::string(42, '#')) << "row " << r + 1;
     EXPECT_EQ(tall.back(), std::string(42, '.'));
 
-    // A window over the panel changes nothing in the result.
+    // Hidden, the panel shows nothing of its drawing on the screen, and the
+    // result stays the same.
     SetPosition(W::图片高, 44);
     GenerateTextArt();
-    std::string uncovered = Content(W::编辑框1);
-    RECT panel;
-    GetWindowRect(Handle(W::画板1), &panel);
-    HWND cover = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE | SS_BLACKRECT, panel.left,
-                                 panel.top, panel.right - panel.left, panel.bottom - panel.top, nullptr, nullptr,
-                                 nullptr, nullptr);
-    ASSERT_NE(cover, nullptr);
-    qytest::PumpUntil([&] { return IsWindowVisible(cover) != FALSE; });
+    std::string shown = Content(W::编辑框1);
+    WriteInt(W::画板1, qy::kPropertyVisible, 0);
+    EXPECT_EQ(Method(W::画板1, CoreCommand::ReadPixel, {IntValue(3), IntValue(3)}).Int(), -1);
     GenerateTextArt();
-    EXPECT_EQ(Content(W::编辑框1), uncovered);
-    DestroyWindow(cover);
+    EXPECT_EQ(Content(W::编辑框1), shown);
+    WriteInt(W::画板1, qy::kPropertyVisible, 1);
 }
 
 TEST_F(MainWindowTest, RepeatedCompositionsLeaveNoGdiObjectsOrPicturesBehind) {

@@ -90,7 +90,7 @@ TEST_F(KeyboardTest, ArrowsAndDialogKeysFollowTheMode) {
     Release(W::编辑框1, VK_LEFT);
     EXPECT_EQ(Position(W::字符大小), 9);
     Release(W::编辑框1, VK_UP);
-    EXPECT_EQ(Position(W::图片高), 44) << "the picture height is locked in shape-text mode";
+    EXPECT_EQ(Position(W::图片高), 44) << "Up moved the picture height in shape-text mode";
     EXPECT_TRUE(OpensDialog(VK_DELETE));
     EXPECT_FALSE(OpensDialog(VK_SCROLL));
 
@@ -180,7 +180,7 @@ TEST_F(KeyboardTest, TheHelpWindowForwardsKeysWithoutCtrlAndRestylesItsText) {
     Release(Help::编辑框1, VK_F9);
     EXPECT_FALSE(Content(W::编辑框1).empty()) << "F9 in the help window did not regenerate";
     Release(Help::编辑框1, '1', true);
-    EXPECT_FALSE(Ticked(W::粗)) << "Ctrl combinations do not apply in the help window";
+    EXPECT_FALSE(Ticked(W::粗)) << "Ctrl+1 in the help window ticked 粗";
 
     const UnitRef& dialog = Help::字体通用对话框1;
     WriteText(dialog, Own(qy::common_dialog::kFontName), "Arial");

@@ -16,6 +16,26 @@ namespace apptest {
 
 using namespace program;
 
+// The window as it paints itself, frame included (Wine leaves the frame of a
+// managed window to the window manager, so the screen cannot show it here):
+// the caption row a few pixels below the window's top edge, as printed.
+inline COLORREF CaptionColour(HWND window) {
+    RECT r;
+    GetWindowRect(window, &r);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, r.right - r.left, r.bottom - r.top);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    PrintWindow(window, dc, 0);
+    int caption = GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
+    COLORREF colour = GetPixel(dc, (r.right - r.left) / 3, caption);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
 class MainWindowTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {

@@ -1,5 +1,7 @@
 // The option handlers of the main window: the mode, typed and wheeled
 // sizes, the font dialog and 默认.
+#include <fstream>
+
 #include "tests/app/main_window_fixture.h"
 #include "tests/support/dialog_driver.h"
 
@@ -20,7 +22,7 @@ TEST_F(MainWindowTest, TheModeButtonSwitchesTheControlGroupsBothWays) {
     // The default picture is taller than wide: the height controls are live.
     EXPECT_FALSE(Disabled(W::图片高1));
     EXPECT_TRUE(Disabled(W::图片宽1));
-    EXPECT_FALSE(Content(W::编辑框1).empty()) << "switching regenerates";
+    EXPECT_FALSE(Content(W::编辑框1).empty()) << "switching did not regenerate";
 
     OnModeClicked(nullptr);
     EXPECT_EQ(ButtonCaption(W::砌字成图), "砌字");
@@ -54,18 +56,23 @@ TEST_F(MainWindowTest, TypedSizesOutOfRangeFallBackAndWheelsStopAtTheBounds) {
     OnPictureHeightWheel(up);
     EXPECT_EQ(Position(W::图片高), 31);
     EXPECT_EQ(Content(W::图片高1), "31");
+    // At a bound the wheel does nothing: a step that the bar clamped would
+    // still write the box beside it and recompose.
     SetPosition(W::图片宽, 200);
+    SetContent(W::编辑框1, "unchanged");
     OnPictureWidthWheel(up);
-    EXPECT_EQ(Position(W::图片宽), 200);
+    EXPECT_EQ(Content(W::图片宽1), "30");
+    EXPECT_EQ(Content(W::编辑框1), "unchanged");
 
-    // The font size wheel: at the bounds nothing moves.
     OnModeClicked(nullptr);
-    SetPosition(W::字符大小, 72);
-    OnFontSizeWheel(up);
-    EXPECT_EQ(Position(W::字符大小), 72);
-    SetPosition(W::字符大小, 1);
-    OnFontSizeWheel(down);
-    EXPECT_EQ(Position(W::字符大小), 1);
+    SetContent(W::编辑框1, "unchanged");
+    for (int32_t bound : {72, 1}) {
+        SetPosition(W::字符大小, bound);
+        OnFontSizeWheel(bound == 72 ? up : down);
+        EXPECT_EQ(Content(W::字符大小1), "20") << bound;
+        EXPECT_EQ(PanelFont(qy::kFontFieldSize), 20) << bound;
+        EXPECT_EQ(Content(W::编辑框1), "unchanged") << bound;
+    }
     OnFontSizeWheel(up);
     EXPECT_EQ(Position(W::字符大小), 2);
     EXPECT_EQ(Content(W::字符大小1), "2");
@@ -89,7 +96,7 @@ TEST_F(MainWindowTest, FontStylesReachBothFontsAndTheDialogLeavesItalicAlone) {
     qytest::DialogDriver driver([](HWND dialog) { qytest::DialogDriver::Press(dialog, IDOK); });
     OnFontClicked(nullptr);
     EXPECT_EQ(driver.answered(), 1);
-    EXPECT_TRUE(Ticked(W::斜)) << "italic is not taken from the dialog";
+    EXPECT_TRUE(Ticked(W::斜)) << "斜 took the dialog's italic";
     EXPECT_EQ(PanelFont(qy::kFontFieldItalic), 1);
     EXPECT_FALSE(Ticked(W::粗));
     EXPECT_EQ(PanelFont(qy::kFontFieldBold), 0);
@@ -98,6 +105,28 @@ TEST_F(MainWindowTest, FontStylesReachBothFontsAndTheDialogLeavesItalicAlone) {
     EXPECT_EQ(Position(W::字符大小), size);
     EXPECT_EQ(Content(W::字符大小1), std::to_string(size));
     EXPECT_EQ(ShapeFont(qy::kFontFieldSize), size);
+}
+
+TEST_F(MainWindowTest, APictureFileThatDoesNotDecodeReplacesThePictureWithNone) {
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    std::string path = std::string(folder) + "qy_not_a_picture.jpg";
+    std::ofstream(path, std::ios::binary) << "not a picture";
+    SwitchToPictureMode();
+    int32_t old = currentPicture;
+    // The default picture is tall, so its height is the free axis.
+    ASSERT_TRUE(Disabled(W::图片宽));
+
+    WriteText(W::通框图片, Own(qy::common_dialog::kFileName), path);
+    qytest::DialogDriver driver([](HWND dialog) { qytest::DialogDriver::Press(dialog, IDOK); });
+    OnChangePictureClicked(nullptr);
+    EXPECT_EQ(driver.answered(), 1);
+    EXPECT_EQ(currentPicture, 0);
+    EXPECT_EQ(Method(W::画板1, CoreCommand::PictureWidth, {IntValue(old)}).Int(), 0) << "the old picture was kept";
+    // No picture is as wide as it is high: the width leads.
+    EXPECT_FALSE(Disabled(W::图片宽));
+    EXPECT_TRUE(Disabled(W::图片高));
+    DeleteFileA(path.c_str());
 }
 
 TEST_F(MainWindowTest, DefaultsRestoreEveryOption) {

@@ -1,5 +1,8 @@
 // How a text picture leaves the program: the export file, the clipboard and
 // pasting, and the main window as the created event leaves it.
+#include <windows.h>
+#include <tlhelp32.h>
+
 #include <fstream>
 #include <iterator>
 
@@ -13,18 +16,24 @@ std::string FileBytes(const char* name) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// Closes the Notepad windows the export opened; they belong to other processes.
-void CloseNotepads() {
-    qytest::PumpUntil([] { return FindWindowA("Notepad", nullptr) != nullptr; }, 5000);
-    while (HWND notepad = FindWindowA("Notepad", nullptr)) {
-        DWORD process = 0;
-        GetWindowThreadProcessId(notepad, &process);
-        HANDLE handle = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, process);
-        if (!handle) break;
-        TerminateProcess(handle, 0);
-        WaitForSingleObject(handle, 5000);
-        CloseHandle(handle);
+// Ends the Notepads this process started, leaving everyone else's alone;
+// how many there were.
+int EndOwnNotepads() {
+    int ended = 0;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        if (entry.th32ParentProcessID != GetCurrentProcessId() || lstrcmpiA(entry.szExeFile, "notepad.exe") != 0)
+            continue;
+        HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID);
+        if (!process) continue;
+        if (TerminateProcess(process, 0)) ++ended;
+        WaitForSingleObject(process, qytest::kPatienceMs);
+        CloseHandle(process);
     }
+    CloseHandle(snapshot);
+    return ended;
 }
 
 TEST_F(MainWindowTest, TheExportFileHoldsExactlyTheDisplaysBytesAndIsReplaced) {
@@ -50,7 +59,7 @@ TEST_F(MainWindowTest, TheExportFileHoldsExactlyTheDisplaysBytesAndIsReplaced) {
     EXPECT_EQ(Command(CoreCommand::GetClipboardText, {}).Text(), "kept");
     DeleteFileA("砌字成图");
     SetCurrentDirectoryA(previous);
-    CloseNotepads();
+    EXPECT_EQ(EndOwnNotepads(), 2) << "the two saves did not start a Notepad each";
 }
 
 TEST_F(MainWindowTest, CopyAndPasteGoThroughTheClipboard) {
@@ -73,7 +82,7 @@ TEST_F(MainWindowTest, TheCreatedEventSetsUpTheWindow) {
     EXPECT_EQ(static_cast<uint32_t>(ReadInt(W::窗口, Own(qy::window::kBackColor))), 0xFFD2C8u);
     EXPECT_EQ(static_cast<uint32_t>(ReadInt(W::编辑框2, Own(qy::edit_box::kBackColor))), 0xFFD2C8u);
     EXPECT_EQ(static_cast<uint32_t>(ReadInt(W::说明5, Own(qy::check_box::kBackColor))), 0xFFD2C8u);
-    EXPECT_EQ(ReadInt(W::画板1, qy::kPropertyTop), 120);
+    EXPECT_EQ(ReadInt(W::画板1, qy::kPropertyLeft), 8);
     EXPECT_EQ(ReadInt(W::编辑框1, qy::kPropertyTop), 238);
     EXPECT_EQ(ReadInt(W::编辑框3, qy::kPropertyLeft), ReadInt(W::复制1, qy::kPropertyLeft));
     EXPECT_EQ(ReadText(W::通框图片, Own(qy::common_dialog::kInitialDir)), "C:\\Users\\Administrator\\Desktop");

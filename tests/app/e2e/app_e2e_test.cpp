@@ -72,22 +72,40 @@ HWND Display() {
     return best;
 }
 
-// A client point of the main window, away from every unit, that is not
-// covered by another window.
-bool BarePoint(POINT* screen) {
+// A client point of the window, away from every unit of it, that also meets
+// `wanted`; searched from the bottom right, in screen coordinates.
+bool BarePoint(HWND window, const std::function<bool(POINT)>& wanted, POINT* screen) {
     RECT client{};
-    GetClientRect(S().main, &client);
+    GetClientRect(window, &client);
     for (LONG y = client.bottom - 8; y > client.top + 8; y -= 16) {
         for (LONG x = client.right - 8; x > client.left + 8; x -= 16) {
             bool bare = true;
             for (POINT d : {POINT{0, 0}, POINT{-4, -4}, POINT{4, -4}, POINT{-4, 4}, POINT{4, 4}})
-                bare = bare && ChildWindowFromPointEx(S().main, POINT{x + d.x, y + d.y}, CWP_SKIPINVISIBLE) == S().main;
+                bare = bare && ChildWindowFromPointEx(window, POINT{x + d.x, y + d.y}, CWP_SKIPINVISIBLE) == window;
             POINT at{x, y};
-            ClientToScreen(S().main, &at);
-            if (bare && WindowFromPoint(at) == S().main) return *screen = at, true;
+            ClientToScreen(window, &at);
+            if (bare && wanted(at)) return *screen = at, true;
         }
     }
     return false;
+}
+
+// A bare point of the main window that no other window covers.
+bool BarePoint(POINT* screen) {
+    return BarePoint(S().main, [](POINT at) { return WindowFromPoint(at) == S().main; }, screen);
+}
+
+// The unit of a window under a screen point, or the window itself.
+HWND UnitAt(HWND window, POINT at) {
+    ScreenToClient(window, &at);
+    return ChildWindowFromPointEx(window, at, CWP_SKIPINVISIBLE);
+}
+
+COLORREF ScreenPixel(POINT at) {
+    HDC screen = GetDC(nullptr);
+    COLORREF colour = GetPixel(screen, at.x, at.y);
+    ReleaseDC(nullptr, screen);
+    return colour;
 }
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -140,13 +158,7 @@ TEST(App, OpensMaximisedOnItsBackground) {
     POINT bare{};
     ASSERT_TRUE(BarePoint(&bare)) << "no client point of the main window is free of units";
     COLORREF seen = CLR_INVALID;
-    auto backgroundShows = [&] {
-        HDC screen = GetDC(nullptr);
-        seen = GetPixel(screen, bare.x, bare.y);
-        ReleaseDC(nullptr, screen);
-        return seen == kBackground;
-    };
-    EXPECT_TRUE(WaitUntil(backgroundShows, kSettleMs))
+    EXPECT_TRUE(WaitUntil([&] { return (seen = ScreenPixel(bare)) == kBackground; }, kSettleMs))
         << "background at (" << bare.x << ", " << bare.y << ") is 0x" << std::hex << seen;
 }
 
@@ -315,6 +327,56 @@ TEST(App, F12OpensHelp) {
     PostMessageA(help, WM_CLOSE, 0, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(help); })) << "the help window did not close";
     EXPECT_TRUE(IsWindow(S().main)) << "closing help closed the program";
+}
+
+HWND ButtonOf(HWND window, const char* caption) {
+    return OnlyOne(Children(window, [&](HWND w) { return IsUnit(w, "Button", caption); }));
+}
+
+// Seen means on the screen: Wine can stack an owned window, shown and placed,
+// behind its maximised owner.
+TEST(App, SkinOpensTheStyleAndSkinWindowsInSightAndASkinRecoloursTheCaptionOnly) {
+    if (!S().display) GTEST_SKIP() << "needs the display";
+    HWND skinButton = PushButton("皮肤");
+    ASSERT_TRUE(skinButton) << "no push button 皮肤";
+    ASSERT_EQ("", Click(skinButton));
+    HWND style = WaitForTopWindow(S().first.id, "风格配色");
+    ASSERT_TRUE(style) << "皮肤 opened no window captioned 风格配色";
+    // The style window's background, where the main window has its display.
+    POINT at{};
+    COLORREF seen = CLR_INVALID;
+    EXPECT_TRUE(WaitUntil([&] {
+        auto overDisplay = [](POINT p) { return UnitAt(S().main, p) == S().display; };
+        return BarePoint(style, overDisplay, &at) && (seen = ScreenPixel(at)) == kBackground;
+    })) << "the style window is not in sight: (" << at.x << ", " << at.y << ") shows 0x" << std::hex << seen;
+
+    HWND others = ButtonOf(style, "其它皮肤");
+    ASSERT_TRUE(others) << "no button 其它皮肤";
+    ASSERT_EQ("", Click(others));
+    HWND skins = WaitForTopWindow(S().first.id, "皮肤");
+    ASSERT_TRUE(skins) << "其它皮肤 opened no window captioned 皮肤";
+    // Where the style window would show its own background, something else shows.
+    EXPECT_TRUE(WaitUntil([&] {
+        auto overStyle = [&](POINT p) { return UnitAt(style, p) == style; };
+        return BarePoint(skins, overStyle, &at) && (seen = ScreenPixel(at)) != kBackground;
+    })) << "the skin window is not in sight at (" << at.x << ", " << at.y << ")";
+
+    // The middle of the main window's caption bar, clear of its text and buttons.
+    POINT caption{0, 0};
+    ClientToScreen(S().main, &caption);
+    caption = POINT{GetSystemMetrics(SM_CXSCREEN) / 2, caption.y - GetSystemMetrics(SM_CYCAPTION) / 2};
+    COLORREF before = ScreenPixel(caption);
+    HWND chinaRed = ButtonOf(skins, "中国红");
+    ASSERT_TRUE(chinaRed) << "no button 中国红";
+    ASSERT_EQ("", Click(chinaRed));
+    auto red = [](COLORREF c) { return GetRValue(c) > GetGValue(c) + 40 && GetRValue(c) > GetBValue(c) + 40; };
+    EXPECT_TRUE(WaitUntil([&] { return red(seen = ScreenPixel(caption)); }))
+        << "the caption at (" << caption.x << ", " << caption.y << ") went from 0x" << std::hex << before << " to 0x"
+        << seen << ", not red";
+    EXPECT_FALSE(red(before)) << "the caption was red before any skin";
+    ASSERT_TRUE(BarePoint(&at)) << "no client point of the main window is free of units";
+    EXPECT_EQ(ScreenPixel(at), kBackground) << "the skin painted over the main window's own background";
+    PostMessageA(style, WM_CLOSE, 0, 0);
 }
 
 TEST(App, ClosingTheWindowLetsANewInstanceStart) {

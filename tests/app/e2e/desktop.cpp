@@ -136,6 +136,13 @@ std::string Click(HWND hwnd) {
     });
     POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     HWND hit = WindowFromPoint(at);
+    // Only the window's own thread asks a unit whether it lets the mouse
+    // through to the one beneath it; here the unit on top is asked directly.
+    DWORD_PTR answer = 0;
+    if (hit != hwnd && GetParent(hit) == GetParent(hwnd) &&
+        SendMessageTimeoutA(hit, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y), SMTO_ABORTIFHUNG, kPatienceMs, &answer) &&
+        static_cast<LRESULT>(answer) == HTTRANSPARENT)
+        hit = hwnd;
     if (hit != hwnd && !IsChild(hwnd, hit)) {
         char why[160];
         std::snprintf(why, sizeof why, "point (%ld, %ld) shows a window of class %s, not the target", at.x, at.y,
