@@ -65,7 +65,7 @@ void* BindDllCommand(int index) {
     }
 
     if (entry) {
-        app.dllModules[i] = module;
+        app.dllModules[i].reset(module);
         app.dllEntries[i] = entry;
         return entry;
     }
