@@ -116,7 +116,6 @@ struct __attribute__((packed)) ProgramConstants {
 
 extern "C" const ProgramConstants ProgramConstantBlock;
 
-inline const char* EmptyText() { return ProgramConstantBlock.emptyText; }
 inline const void* EmptyByteSet() { return ProgramConstantBlock.emptyByteSet; }
 
 }  // namespace program

@@ -23,6 +23,7 @@ extern "C" {
 #include "runtime/program_image.h"
 #include "runtime/runtime_app.h"
 #include "media/picture/picture_registry.h"
+#include "tools/jpeg_writer.h"
 
 namespace {
 
@@ -41,32 +42,6 @@ std::vector<uint8_t> Content(int width, int height) {
             p[2] = static_cast<uint8_t>((x ^ y) & 0xFF);
         }
     return rgb;
-}
-
-Bytes EncodeJpeg(const std::vector<uint8_t>& rgb, int width, int height) {
-    jpeg_compress_struct info;
-    jpeg_error_mgr errors;
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = width;
-    info.image_height = height;
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 90, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW row = const_cast<uint8_t*>(&rgb[static_cast<size_t>(info.next_scanline) * width * 3]);
-        jpeg_write_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    Bytes out(buffer, buffer + size);
-    std::free(buffer);
-    return out;
 }
 
 Bytes EncodePng(const std::vector<uint8_t>& rgb, int width, int height) {
@@ -206,7 +181,7 @@ int main(int argc, char** argv) {
     std::vector<uint8_t> rgb = Content(width, height);
     double megapixels = width * static_cast<double>(height) / 1e6;
     std::printf("picture decoding, %d x %d (%.1f Mpixel), %d runs each\n", width, height, megapixels, runs);
-    Measure("JPEG", EncodeJpeg(rgb, width, height), runs, megapixels, PlainJpeg);
+    Measure("JPEG", jpegwriter::EncodeJpeg(rgb, width, height, 90), runs, megapixels, PlainJpeg);
     Measure("PNG", EncodePng(rgb, width, height), runs, megapixels, PlainPng);
     qy::Runtime().Shutdown(0);
     return 0;

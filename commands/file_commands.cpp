@@ -9,25 +9,11 @@
 #include "runtime/command_args.h"
 #include "commands/command_table.h"
 #include "runtime/memory.h"
+#include "runtime/win32_handles.h"
 
 namespace qy {
 
 namespace {
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle() {
-        if (valid()) CloseHandle(handle_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
-
 bool WriteAll(HANDLE file, const ByteSpan& bytes) {
     DWORD written = 0;
     return WriteFile(file, bytes.data, static_cast<DWORD>(bytes.length), &written, nullptr) &&
@@ -37,9 +23,9 @@ bool WriteAll(HANDLE file, const ByteSpan& bytes) {
 
 void* ReadFileAsByteSet(const char* fileName) {
     if (!fileName || !*fileName) return nullptr;
-    FileHandle file(CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                nullptr));
-    if (!file.valid()) return nullptr;
+    KernelHandle file = OpenedFile(
+        CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return nullptr;
     DWORD high = 0;
     DWORD size = GetFileSize(file.get(), &high);
     // A byte set counts its length in an int32.
@@ -69,8 +55,8 @@ void __cdecl WriteToFile(ValueRecord* result, int n, ValueRecord* records) {
     Arguments args(n, records);
     const char* name = TextArgument(args[0]);
     if (!*name) return;
-    FileHandle file(CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) return;
+    KernelHandle file = OpenedFile(CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return;
     for (int i = 1; i < args.count(); ++i) {
         ByteSpan bytes = ByteSetArgument(args[i]);
         if (bytes.length > 0 && !WriteAll(file.get(), bytes)) return;

@@ -5,6 +5,7 @@
 
 #include "runtime/command_args.h"
 #include "commands/command_table.h"
+#include "runtime/win32_handles.h"
 
 namespace qy {
 namespace commands {
@@ -36,10 +37,9 @@ void __cdecl RunProgram(ValueRecord* result, int n, ValueRecord* records) {
     PROCESS_INFORMATION process{};
     if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         return;
-    if (wait) WaitForSingleObject(process.hProcess, INFINITE);
-    else WaitForInputIdle(process.hProcess, kIdleWaitMs);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    KernelHandle thread(process.hThread), processHandle(process.hProcess);
+    if (wait) WaitForSingleObject(processHandle.get(), INFINITE);
+    else WaitForInputIdle(processHandle.get(), kIdleWaitMs);
     SetIntResult(result, 1);
 }
 

@@ -6,9 +6,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "runtime/errors.h"
 #include "runtime/runtime_app.h"
+#include "runtime/win32_handles.h"
 
 namespace qy {
 
@@ -38,38 +40,38 @@ void* BindDllCommand(int index) {
     const char* exportName = OrEmpty(app.dllExports[i]);
     const char* dllName = OrEmpty(app.dllFiles[i]);
     LPCSTR key = LookupKey(exportName);
-    HMODULE module = nullptr;
+    ModuleHandle module;
     void* entry = nullptr;
 
     if (!*dllName) {
         for (const char* candidate : kDefaultDlls) {
-            HMODULE loaded = LoadLibraryA(candidate);
+            ModuleHandle loaded(LoadLibraryA(candidate));
             if (!loaded) continue;
-            entry = reinterpret_cast<void*>(GetProcAddress(loaded, key));
+            entry = reinterpret_cast<void*>(GetProcAddress(loaded.get(), key));
             if (entry) {
-                module = loaded;
+                module = std::move(loaded);
                 break;
             }
-            FreeLibrary(loaded);
         }
     } else {
         if (!std::strchr(dllName, ':')) {
             std::string inProgramDirectory = app.programDirectory + "\\" + dllName;
-            module = LoadLibraryA(inProgramDirectory.c_str());
+            module.reset(LoadLibraryA(inProgramDirectory.c_str()));
             if (!module && !app.moduleDirectory.empty()) {
-                module = LoadLibraryA((app.moduleDirectory + dllName).c_str());
+                module.reset(LoadLibraryA((app.moduleDirectory + dllName).c_str()));
             }
         }
-        if (!module) module = LoadLibraryA(dllName);
-        if (module) entry = reinterpret_cast<void*>(GetProcAddress(module, key));
+        if (!module) module.reset(LoadLibraryA(dllName));
+        if (module) entry = reinterpret_cast<void*>(GetProcAddress(module.get(), key));
     }
 
     if (entry) {
-        app.dllModules[i] = module;
+        app.dllModules[i] = std::move(module);
         app.dllEntries[i] = entry;
         return entry;
     }
-    if (module) FreeLibrary(module);
+    // The error box ends the program without unwinding, so the library goes first.
+    module.reset();
     char text[1024];
     if (!*dllName) {
         std::snprintf(text, sizeof text, msg::kDllExportMissing, exportName);

@@ -45,13 +45,9 @@ public:
 
     static FrameworkApp* Current();
     HINSTANCE instance() const { return instance_; }
-    MSG& currentMessage() { return message_; }
     HWND mainWindow() const { return mainWindow_; }
-    void setMainWindow(HWND hwnd) { mainWindow_ = hwnd; }
     // The framework's own idle work; answers whether more remains.
     BOOL FrameworkIdle(LONG count);
-    // Exit code of the quit message that ended the pump, if any.
-    int quitCode() const { return quitCode_; }
 
     // The framework's main routine, called by the process entry.
     static int Main(HINSTANCE instance, const char* commandLine, int show);

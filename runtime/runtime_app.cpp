@@ -1,7 +1,6 @@
 #include "runtime/runtime_app.h"
 
 #include <ole2.h>
-#include <winsock2.h>
 
 #include <algorithm>
 
@@ -37,7 +36,12 @@ LRESULT HiddenOwnerWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
 
 RuntimeApp::RuntimeApp() { InitializeCriticalSection(&soundLock); }
 
-RuntimeApp::~RuntimeApp() { DeleteCriticalSection(&soundLock); }
+RuntimeApp::~RuntimeApp() {
+    // A process that ends without Shutdown abandons the hidden owner's
+    // object: the window map its destructor would update is gone by now.
+    (void)hiddenOwner.release();
+    DeleteCriticalSection(&soundLock);
+}
 
 WindowSystem* RuntimeApp::windows() const { return installedSystem.windows; }
 
@@ -104,7 +108,7 @@ void RuntimeApp::InitRuntime(const ProgramHeader& header) {
     FrameworkWindow::RegisterWindowClass(kHiddenOwnerClass, 0, LoadCursor(nullptr, IDC_ARROW),
                                    static_cast<HBRUSH>(GetStockObject(NULL_BRUSH)), nullptr);
     if (!hiddenOwner) {
-        hiddenOwner = new HiddenOwnerWindow;
+        hiddenOwner = std::make_unique<HiddenOwnerWindow>();
         hiddenOwner->Create(WS_EX_TOOLWINDOW, kHiddenOwnerClass, "", 0, 0, 0, 0, 0, nullptr);
         hiddenOwnerHandle = hiddenOwner->handle();
     }
@@ -117,7 +121,8 @@ void RuntimeApp::InitRuntime(const ProgramHeader& header) {
         size_t n = static_cast<size_t>(header.dllCount);
         dllFiles.assign(header.dllFiles, header.dllFiles + n);
         dllExports.assign(header.dllExports, header.dllExports + n);
-        dllModules.assign(n, nullptr);
+        dllModules.clear();
+        dllModules.resize(n);
         dllEntries.assign(n, nullptr);
     }
 
@@ -169,18 +174,10 @@ void RuntimeApp::Shutdown(int exitCode) {
     libraryValues.clear();
 
     if (!dllModules.empty()) {
-        for (HMODULE module : dllModules)
-            if (module) FreeLibrary(module);
         dllFiles.clear();
         dllExports.clear();
         dllModules.clear();
         dllEntries.clear();
-    }
-    if (!extraModules.empty()) {
-        for (HMODULE module : extraModules)
-            if (module) FreeLibrary(module);
-        extraModules.clear();
-        extraModuleNames.clear();
     }
 
     SetConstantBlock(nullptr, 0);
@@ -189,16 +186,9 @@ void RuntimeApp::Shutdown(int exitCode) {
 
     if (hiddenOwner) {
         if (FrameworkWindow::MapExists()) hiddenOwner->Destroy();
-        delete hiddenOwner;
-        hiddenOwner = nullptr;
+        hiddenOwner.reset();
         hiddenOwnerHandle = nullptr;
     }
-
-    for (FrameworkWindow* object : frameworkObjects) {
-        object->Destroy();
-        delete object;
-    }
-    frameworkObjects.clear();
 
     if (installedSystem.releaseObjects) installedSystem.releaseObjects();
     if (installedSystem.releaseMedia) installedSystem.releaseMedia();
@@ -209,35 +199,6 @@ void RuntimeApp::Shutdown(int exitCode) {
         Free(record);
     }
     smallRecords.clear();
-
-    if (networkStarted) {
-        WSACleanup();
-        networkStarted = false;
-    }
-
-    for (const std::string& server : registeredServers) {
-        if (HMODULE module = LoadLibraryA(server.c_str())) {
-            typedef HRESULT(__stdcall * Unregister)();
-            if (auto entry = reinterpret_cast<Unregister>(GetProcAddress(module, "DllUnregisterServer"))) entry();
-            FreeLibrary(module);
-        }
-    }
-    for (const std::string& library : registeredTypeLibraries) {
-        std::wstring wide(library.size() + 1, L'\0');
-        int n = MultiByteToWideChar(CP_ACP, 0, library.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
-        wide.resize(n > 0 ? static_cast<size_t>(n) : 0);
-        ITypeLib* typeLib = nullptr;
-        if (SUCCEEDED(LoadTypeLibEx(wide.c_str(), REGKIND_NONE, &typeLib))) {
-            TLIBATTR* attr = nullptr;
-            if (SUCCEEDED(typeLib->GetLibAttr(&attr))) {
-                UnRegisterTypeLib(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum, attr->lcid, attr->syskind);
-                typeLib->ReleaseTLibAttr(attr);
-            }
-            typeLib->Release();
-        }
-    }
-    registeredServers.clear();
-    registeredTypeLibraries.clear();
 
     if (oleInitialised) {
         OleUninitialize();

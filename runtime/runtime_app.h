@@ -2,6 +2,7 @@
 // Shutdown. It is the framework application object of the process.
 #pragma once
 #include <windows.h>
+#include <memory>
 #include <string>
 #include <vector>
 #include "runtime/framework.h"
@@ -65,11 +66,8 @@ public:
     // DLL command binding tables, one entry per declaration.
     std::vector<const char*> dllFiles;
     std::vector<const char*> dllExports;
-    std::vector<HMODULE> dllModules;
+    std::vector<ModuleHandle> dllModules;
     std::vector<void*> dllEntries;
-
-    std::vector<HMODULE> extraModules;
-    std::vector<std::string> extraModuleNames;
 
     volatile LONG eventHoldCount = 0;
     DWORD mainThreadId = 0;
@@ -77,16 +75,11 @@ public:
     std::vector<AtExitRoutine> atExit;
     volatile LONG exiting = 0;
     bool oleInitialised = false;
-    bool networkStarted = false;
-    HiddenOwnerWindow* hiddenOwner = nullptr;
+    std::unique_ptr<HiddenOwnerWindow> hiddenOwner;
     HWND hiddenOwnerHandle = nullptr;
     HANDLE heap = nullptr;
     IconHandle programIcons[2];
-    std::vector<HICON> unitIcons;
     std::vector<SmallRecord*> smallRecords;
-    std::vector<std::string> registeredServers;
-    std::vector<std::string> registeredTypeLibraries;
-    std::vector<FrameworkWindow*> frameworkObjects;
     CRITICAL_SECTION soundLock;
 
     bool loopEntered = false;

@@ -1,5 +1,6 @@
-// Owners for Win32 handles: every Get/Create/Begin/Open has its release in a
-// destructor, so no layer frees a GDI object, DC, clipboard or window by hand.
+// Owners for Win32 handles: every Get/Create/Begin/Open/Load has its release
+// in a destructor, so no layer frees a GDI object, DC, clipboard, window,
+// menu, kernel object or module by hand.
 #pragma once
 #include <windows.h>
 
@@ -36,23 +37,32 @@ private:
     H handle_ = nullptr;
 };
 
-struct DeleteGdiObject {
-    void operator()(HGDIOBJ object) const { DeleteObject(object); }
-};
-struct DestroyIconObject {
-    void operator()(HICON icon) const { DestroyIcon(icon); }
-};
-struct DestroyCursorObject {
-    void operator()(HCURSOR cursor) const { DestroyCursor(cursor); }
+// Frees a handle with the system function `Free`.
+template <auto Free>
+struct FreeWith {
+    template <typename H>
+    void operator()(H handle) const {
+        Free(handle);
+    }
 };
 
 // One GDI object, deleted when replaced or destroyed.
 template <typename H>
-using GdiHandle = OwnedHandle<H, DeleteGdiObject>;
+using GdiHandle = OwnedHandle<H, FreeWith<&DeleteObject>>;
 // An icon made (not loaded as shared) by the program.
-using IconHandle = OwnedHandle<HICON, DestroyIconObject>;
+using IconHandle = OwnedHandle<HICON, FreeWith<&DestroyIcon>>;
 // A cursor made from its resource bytes by the program.
-using CursorHandle = OwnedHandle<HCURSOR, DestroyCursorObject>;
+using CursorHandle = OwnedHandle<HCURSOR, FreeWith<&DestroyCursor>>;
+using MenuHandle = OwnedHandle<HMENU, FreeWith<&DestroyMenu>>;
+using AcceleratorHandle = OwnedHandle<HACCEL, FreeWith<&DestroyAcceleratorTable>>;
+// A kernel object: a file, process, thread, event or semaphore.
+using KernelHandle = OwnedHandle<HANDLE, FreeWith<&CloseHandle>>;
+// A library loaded with LoadLibrary.
+using ModuleHandle = OwnedHandle<HMODULE, FreeWith<&FreeLibrary>>;
+
+// The owner of what CreateFileA returned; empty when the file could not be
+// opened, which CreateFileA reports as INVALID_HANDLE_VALUE rather than null.
+inline KernelHandle OpenedFile(HANDLE file) { return KernelHandle(file == INVALID_HANDLE_VALUE ? nullptr : file); }
 
 // A memory device context with one bitmap selected for its lifetime: the
 // bitmap is deselected and the context deleted when it goes out of scope.
@@ -166,6 +176,19 @@ public:
 private:
     bool open_;
 };
+
+// The header of an uncompressed DIB with no colour table, 32 bits per pixel
+// unless told otherwise; a negative height makes the rows run top-down.
+inline BITMAPINFO DibInfo(int width, int height, WORD bitsPerPixel = 32) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = bitsPerPixel;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
 
 // Owns a window and destroys it when replaced or destroyed, unless it is
 // already gone.

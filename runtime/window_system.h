@@ -30,8 +30,6 @@ public:
     virtual uint64_t ReadProperty(uint32_t windowId, uint32_t unitId, int property, int arrayIndex) = 0;
     virtual void WriteProperty(uint32_t windowId, uint32_t unitId, int property, int arrayIndex, uint32_t low,
                                uint32_t high) = 0;
-    // Framework object of a window without one, for message pre-translation.
-    virtual void* PreTranslateObject(void* hwnd) { (void)hwnd; return nullptr; }
 };
 
 }  // namespace qy

@@ -23,13 +23,7 @@ uint32_t Blend(const COLORREF (&colour)[4], const int (&weight)[4], int total) {
 HBITMAP Canvas::MakeBitmap(HDC reference, int width, int height, uint32_t** bits) {
     *bits = nullptr;
     if (width <= 0 || height <= 0) return nullptr;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = DibInfo(width, -height);  // top-down rows
     void* memory = nullptr;
     HBITMAP bitmap = CreateDIBSection(reference, &info, DIB_RGB_COLORS, &memory, nullptr, 0);
     if (bitmap) *bits = static_cast<uint32_t*>(memory);

@@ -7,8 +7,6 @@
 namespace qy {
 
 namespace {
-RuntimeNotifyEntry xpNotify;
-
 // SetControlStyle (style: int) -> int.
 void __cdecl SetControlStyleCommand(ValueRecord* result, int count, ValueRecord* args) {
     int32_t style = count > 0 ? static_cast<int32_t>(args[0].low) : 0;
@@ -19,13 +17,8 @@ void __cdecl SetControlStyleCommand(ValueRecord* result, int count, ValueRecord*
 
 const void* const xpCommands[1] = {reinterpret_cast<const void*>(&SetControlStyleCommand)};
 
-int32_t __stdcall XpNotify(int32_t message, int32_t arg1, int32_t) {
-    if (message == kLibraryStartUp) {
-        xpNotify = reinterpret_cast<RuntimeNotifyEntry>(arg1);
-        return 0;
-    }
-    return -1;
-}
+// The library keeps no state, so it needs nothing of the runtime's notify entry.
+int32_t __stdcall XpNotify(int32_t message, int32_t, int32_t) { return message == kLibraryStartUp ? 0 : -1; }
 }  // namespace
 
 const LibraryRecord XpStyleLibrary = {

@@ -1,6 +1,7 @@
 // ReadProperty and WriteProperty: the common properties from the template
 // record or the live window, own properties through the unit type's
 // operations, converted by the property's type code.
+#include <algorithm>
 #include <cstring>
 
 #include "runtime/errors.h"
@@ -18,8 +19,6 @@ namespace qy {
 
 namespace {
 constexpr int32_t kCoordinateLimit = 32627;
-
-int32_t Clamp(int32_t v, int32_t low, int32_t high) { return v < low ? low : v > high ? high : v; }
 
 uint64_t Words(uint32_t low, uint32_t high = 0) { return static_cast<uint64_t>(high) << 32 | low; }
 uint64_t Pointer(const void* p) { return Words(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p))); }
@@ -179,64 +178,117 @@ void WriteMenuItem(UnitTable& table, int k, int property, uint32_t low) {
     }
     if (item.state != before) table.Replace(k, EncodeMenuItem(item));
 }
-}  // namespace
 
-uint64_t WindowList::ReadProperty(uint32_t windowId, uint32_t unitId, int property, int sub) {
-    WindowRecord* w = FindWindow(windowId);
-    if (!w) WindowError(wmsg::kNoWindow);
-    int k = FindUnit(*w, unitId);
-    if (k < 0) WindowError(msg::kNoSuchUnit);
-    if (w->units.IsMenuItem(k)) return ReadMenuItem(w->units, k, property);
-    Unit* unit = Object(*w, k);
-
-    if (property >= kCommonPropertyCount) {
-        if (!unit) WindowError(wmsg::kWindowNotLoaded);
-        const DataTypeEntry* entry = FindUnitEntry(w->units.Field(k, 0));
-        const PropertyInfo* info = OwnProperty(entry, property);
-        if (!info) return 0;
-        auto get = reinterpret_cast<GetPropertyOp>(entry->interfaceFunction(kOpGetProperty));
-        PropertyValue v;
-        if (!get || !get(unit, property - kCommonPropertyCount, &v)) return 0;
-        switch (info->kind) {
-            case kPropLogical: return v.i == 1 ? 1 : 0;
-            case kPropDouble:
-            case kPropDateTime: {
-                ValueRecord r = MakeDoubleRecord(v.d);
-                return Words(r.low, r.high);
-            }
-            case kPropText:
-            case kPropFileName:
-            case kPropTextChoice:
-            case kPropHelpFile:
-            case kPropDataSource:
-            case kPropDataColumn: {
-                const char* text = v.text ? v.text : "";
-                return Pointer(NewText(text, static_cast<int>(std::strlen(text))));
-            }
-            case kPropPicture:
-            case kPropIcon:
-            case kPropMusic:
-            case kPropCustomData:
-            case kPropCustomData2: return Pointer(NewByteSet(v.data, v.data ? v.size : 0));
-            case kPropMousePointer: {
-                Bytes bytes = TranslateCursor(v.data, v.size, true);
-                return Pointer(NewByteSet(bytes.data(), static_cast<int>(bytes.size())));
-            }
-            case kPropFont: {
-                Bytes font = UnitFontOrDefault(v);
-                if (sub == -1) return Pointer(NewFontRecord(font));
-                if (sub == kFontFieldFace) {
-                    std::string face = LogFont::Face(font);
-                    return Pointer(NewText(face.data(), static_cast<int>(face.size())));
-                }
-                if (sub < kFontFieldAngle || sub > kFontFieldFace) return 0;
-                return static_cast<uint32_t>(FontField(font, sub));
-            }
-            default: return static_cast<uint32_t>(v.i);
-        }
+bool IsTextKind(uint32_t kind) {
+    switch (kind) {
+        case kPropText:
+        case kPropFileName:
+        case kPropTextChoice:
+        case kPropHelpFile:
+        case kPropDataSource:
+        case kPropDataColumn: return true;
+        default: return false;
     }
+}
 
-    UnitLayout at = w->units.Layout(k);
+bool IsByteSetKind(uint32_t kind) {
+    switch (kind) {
+        case kPropPicture:
+        case kPropIcon:
+        case kPropMusic:
+        case kPropCustomData:
+        case kPropCustomData2: return true;
+        default: return false;
+    }
+}
+
+uint64_t NewByteSetValue(const Bytes& bytes) {
+    return Pointer(NewByteSet(bytes.data(), static_cast<int>(bytes.size())));
+}
+
+uint64_t NewTextValue(const std::string& text) { return Pointer(NewText(text.data(), static_cast<int>(text.size()))); }
+
+// A unit's own property value as the program receives it, by the property's
+// kind; `sub` picks one field of a font (-1: the whole font record).
+uint64_t FromUnitValue(uint32_t kind, const PropertyValue& v, int sub) {
+    if (IsTextKind(kind)) return NewTextValue(v.text ? v.text : "");
+    if (IsByteSetKind(kind)) return Pointer(NewByteSet(v.data, v.data ? v.size : 0));
+    switch (kind) {
+        case kPropLogical: return v.i == 1 ? 1 : 0;
+        case kPropDouble:
+        case kPropDateTime: {
+            ValueRecord r = MakeDoubleRecord(v.d);
+            return Words(r.low, r.high);
+        }
+        case kPropMousePointer: return NewByteSetValue(TranslateCursor(v.data, v.size, true));
+        case kPropFont: {
+            Bytes font = UnitFontOrDefault(v);
+            if (sub == -1) return Pointer(NewFontRecord(font));
+            if (sub == kFontFieldFace) return NewTextValue(LogFont::Face(font));
+            if (sub < kFontFieldAngle || sub > kFontFieldFace) return 0;
+            return static_cast<uint32_t>(FontField(font, sub));
+        }
+        default: return static_cast<uint32_t>(v.i);
+    }
+}
+
+// The program's value as the unit takes it, by the property's kind. Bytes
+// made on the way live in `storage`; a single font field is written into
+// the unit's `current` font.
+PropertyValue ToUnitValue(uint32_t kind, uint32_t low, uint32_t high, int sub, const PropertyValue& current,
+                          Bytes& storage) {
+    PropertyValue v;
+    const void* block = reinterpret_cast<const void*>(static_cast<uintptr_t>(low));
+    if (IsTextKind(kind)) {
+        v.text = block ? static_cast<const char*>(block) : "";
+        return v;
+    }
+    if (IsByteSetKind(kind)) {
+        v.data = ByteSetData(block);
+        v.size = ByteSetLength(block);
+        return v;
+    }
+    switch (kind) {
+        case kPropLogical: v.i = low != 0 ? 1 : 0; return v;
+        case kPropChoice: v.i = static_cast<int32_t>(low) < 0 ? 0 : static_cast<int32_t>(low); return v;
+        case kPropDouble:
+        case kPropDateTime: v.d = RecordDouble(ValueRecord{low, high, kTypeDouble}); return v;
+        case kPropMousePointer: storage = TranslateCursor(ByteSetData(block), ByteSetLength(block), false); break;
+        case kPropFont:
+            if (sub == -1) {
+                storage = FontFromRecord(static_cast<const uint32_t*>(block));
+            } else {
+                storage = UnitFontOrDefault(current);
+                if (sub >= kFontFieldAngle && sub <= kFontFieldFace) SetFontField(storage, sub, low);
+            }
+            break;
+        default: v.i = static_cast<int32_t>(low); return v;
+    }
+    v.data = storage.data();
+    v.size = static_cast<int32_t>(storage.size());
+    return v;
+}
+
+// The unit's own property `own` through its type's get operation; false when it gives none.
+bool GetOwnProperty(const DataTypeEntry* entry, Unit* unit, int own, PropertyValue* out) {
+    auto get = reinterpret_cast<GetPropertyOp>(entry->interfaceFunction(kOpGetProperty));
+    return get && get(unit, own, out);
+}
+
+uint64_t ReadOwnProperty(const UnitTable& table, int k, Unit* unit, int property, int sub) {
+    if (!unit) WindowError(wmsg::kWindowNotLoaded);
+    const DataTypeEntry* entry = FindUnitEntry(table.Field(k, 0));
+    const PropertyInfo* info = OwnProperty(entry, property);
+    if (!info) return 0;
+    PropertyValue v;
+    if (!GetOwnProperty(entry, unit, property - kCommonPropertyCount, &v)) return 0;
+    return FromUnitValue(info->kind, v, sub);
+}
+
+// The common properties: the live window's place and state while it has
+// one, the template record's otherwise; tag and mouse pointer always the record's.
+uint64_t ReadCommonProperty(const UnitTable& table, int k, Unit* unit, int property) {
+    UnitLayout at = table.Layout(k);
     if (Alive(unit) && property != kPropertyTag && property != kPropertyMousePointer) {
         RECT r = RectInParent(unit->hwnd());
         switch (property) {
@@ -253,20 +305,30 @@ uint64_t WindowList::ReadProperty(uint32_t windowId, uint32_t unitId, int proper
         case kPropertyLeft:
         case kPropertyTop:
         case kPropertyWidth:
-        case kPropertyHeight: return w->units.Field(k, at.geometry + 4 * static_cast<size_t>(property));
-        case kPropertyTag: {
-            std::string tag = w->units.Unit(k).tag;
-            return Pointer(NewText(tag.data(), static_cast<int>(tag.size())));
-        }
-        case kPropertyVisible: return w->units.Field(k, at.state) & kStateVisible ? 1 : 0;
-        case kPropertyDisabled: return w->units.Field(k, at.state) & kStateDisabled ? 1 : 0;
+        case kPropertyHeight: return table.Field(k, at.geometry + 4 * static_cast<size_t>(property));
+        case kPropertyTag: return NewTextValue(table.Unit(k).tag);
+        case kPropertyVisible: return table.Field(k, at.state) & kStateVisible ? 1 : 0;
+        case kPropertyDisabled: return table.Field(k, at.state) & kStateDisabled ? 1 : 0;
         case kPropertyMousePointer: {
-            Bytes cursor = w->units.Unit(k).cursorData;
-            Bytes bytes = TranslateCursor(cursor.data(), static_cast<int32_t>(cursor.size()), true);
-            return Pointer(NewByteSet(bytes.data(), static_cast<int>(bytes.size())));
+            Bytes cursor = table.Unit(k).cursorData;
+            return NewByteSetValue(TranslateCursor(cursor.data(), static_cast<int32_t>(cursor.size()), true));
         }
         default: return 0;
     }
+}
+
+uint32_t WithFlag(uint32_t state, uint32_t flag, bool set) { return set ? (state | flag) : (state & ~flag); }
+}  // namespace
+
+uint64_t WindowList::ReadProperty(uint32_t windowId, uint32_t unitId, int property, int sub) {
+    WindowRecord* w = FindWindow(windowId);
+    if (!w) WindowError(wmsg::kNoWindow);
+    int k = FindUnit(*w, unitId);
+    if (k < 0) WindowError(msg::kNoSuchUnit);
+    if (w->units.IsMenuItem(k)) return ReadMenuItem(w->units, k, property);
+    Unit* unit = Object(*w, k);
+    if (property >= kCommonPropertyCount) return ReadOwnProperty(w->units, k, unit, property, sub);
+    return ReadCommonProperty(w->units, k, unit, property);
 }
 
 void WindowList::WriteProperty(uint32_t windowId, uint32_t unitId, int property, int sub, uint32_t low,
@@ -279,80 +341,49 @@ void WindowList::WriteProperty(uint32_t windowId, uint32_t unitId, int property,
         WriteMenuItem(w->units, k, property, low);
         return;
     }
-    Unit* unit = Object(*w, k);
-
     if (property >= kCommonPropertyCount) {
-        if (!unit) WindowError(wmsg::kWindowNotLoaded);
-        const DataTypeEntry* entry = FindUnitEntry(w->units.Field(k, 0));
-        const PropertyInfo* info = OwnProperty(entry, property);
-        if (!info) return;
-        int own = property - kCommonPropertyCount;
-        PropertyValue v;
-        Bytes bytes;
-        const void* block = reinterpret_cast<const void*>(static_cast<uintptr_t>(low));
-        switch (info->kind) {
-            case kPropLogical: v.i = low != 0 ? 1 : 0; break;
-            case kPropChoice: v.i = static_cast<int32_t>(low) < 0 ? 0 : static_cast<int32_t>(low); break;
-            case kPropDouble:
-            case kPropDateTime: v.d = RecordDouble(ValueRecord{low, high, kTypeDouble}); break;
-            case kPropText:
-            case kPropFileName:
-            case kPropTextChoice:
-            case kPropHelpFile:
-            case kPropDataSource:
-            case kPropDataColumn: v.text = block ? static_cast<const char*>(block) : ""; break;
-            case kPropPicture:
-            case kPropIcon:
-            case kPropMusic:
-            case kPropCustomData:
-            case kPropCustomData2:
-                v.data = ByteSetData(block);
-                v.size = ByteSetLength(block);
-                break;
-            case kPropMousePointer:
-                bytes = TranslateCursor(ByteSetData(block), ByteSetLength(block), false);
-                v.data = bytes.data();
-                v.size = static_cast<int32_t>(bytes.size());
-                break;
-            case kPropFont: {
-                if (sub == -1) {
-                    bytes = FontFromRecord(static_cast<const uint32_t*>(block));
-                } else {
-                    auto get = reinterpret_cast<GetPropertyOp>(entry->interfaceFunction(kOpGetProperty));
-                    PropertyValue current;
-                    if (get) get(unit, own, &current);
-                    bytes = UnitFontOrDefault(current);
-                    if (sub >= kFontFieldAngle && sub <= kFontFieldFace) SetFontField(bytes, sub, low);
-                }
-                v.data = bytes.data();
-                v.size = static_cast<int32_t>(bytes.size());
-                break;
-            }
-            default: v.i = static_cast<int32_t>(low); break;
-        }
-        auto changed = reinterpret_cast<PropertyChangedOp>(entry->interfaceFunction(kOpPropertyChanged));
-        if (changed && changed(unit, own, &v) == 1) {
-            RunPendingMessages();
-            // The window may have gone while the queued messages ran.
-            WindowRecord* again = FindWindow(windowId);
-            if (again && LiveWindow(*again)) {
-                InterlockedIncrement(&Runtime().eventHoldCount);
-                RecreateUnit(*again, FindUnit(*again, unitId));
-                if (Runtime().eventHoldCount > 0) InterlockedDecrement(&Runtime().eventHoldCount);
-            }
-        }
-        return;
+        WriteOwnProperty(*w, k, unitId, property, sub, low, high);
+    } else {
+        WriteCommonProperty(*w, k, property, low);
     }
+}
 
-    UnitLayout at = w->units.Layout(k);
+void WindowList::WriteOwnProperty(WindowRecord& w, int k, uint32_t unitId, int property, int sub, uint32_t low,
+                                  uint32_t high) {
+    Unit* unit = Object(w, k);
+    if (!unit) WindowError(wmsg::kWindowNotLoaded);
+    const DataTypeEntry* entry = FindUnitEntry(w.units.Field(k, 0));
+    const PropertyInfo* info = OwnProperty(entry, property);
+    if (!info) return;
+    int own = property - kCommonPropertyCount;
+    PropertyValue current;
+    if (info->kind == kPropFont && sub != -1) GetOwnProperty(entry, unit, own, &current);
+    Bytes storage;
+    PropertyValue v = ToUnitValue(info->kind, low, high, sub, current, storage);
+    auto changed = reinterpret_cast<PropertyChangedOp>(entry->interfaceFunction(kOpPropertyChanged));
+    if (!changed || changed(unit, own, &v) != 1) return;
+    // The unit asks to be re-created; the messages already queued run first.
+    uint32_t windowId = w.id;
+    RunPendingMessages();
+    // The window may have gone while the queued messages ran.
+    WindowRecord* again = FindWindow(windowId);
+    if (again && LiveWindow(*again)) {
+        EventHold hold;
+        RecreateUnit(*again, FindUnit(*again, unitId));
+    }
+}
+
+void WindowList::WriteCommonProperty(WindowRecord& w, int k, int property, uint32_t low) {
+    Unit* unit = Object(w, k);
+    UnitLayout at = w.units.Layout(k);
     int32_t value = static_cast<int32_t>(low);
     switch (property) {
         case kPropertyLeft:
         case kPropertyTop:
         case kPropertyWidth:
         case kPropertyHeight: {
-            value = property <= kPropertyTop ? Clamp(value, -kCoordinateLimit, kCoordinateLimit) : Clamp(value, 0, kCoordinateLimit);
-            w->units.SetField(k, at.geometry + 4 * static_cast<size_t>(property), static_cast<uint32_t>(value));
+            value = std::clamp(value, property <= kPropertyTop ? -kCoordinateLimit : 0, kCoordinateLimit);
+            w.units.SetField(k, at.geometry + 4 * static_cast<size_t>(property), static_cast<uint32_t>(value));
             if (Alive(unit)) {
                 RECT r = RectInParent(unit->hwnd());
                 int x = property == kPropertyLeft ? value : r.left, y = property == kPropertyTop ? value : r.top;
@@ -363,20 +394,19 @@ void WindowList::WriteProperty(uint32_t windowId, uint32_t unitId, int property,
             return;
         }
         case kPropertyTag: {
-            UnitRecord record = w->units.Unit(k);
+            UnitRecord record = w.units.Unit(k);
             const char* text = reinterpret_cast<const char*>(static_cast<uintptr_t>(low));
             record.tag = text ? text : "";
-            w->units.ReplaceUnit(k, record);
+            w.units.ReplaceUnit(k, record);
             return;
         }
         case kPropertyVisible: {
-            uint32_t state = w->units.Field(k, at.state);
-            w->units.SetField(k, at.state, low ? (state | kStateVisible) : (state & ~kStateVisible));
+            w.units.SetField(k, at.state, WithFlag(w.units.Field(k, at.state), kStateVisible, low != 0));
             if (!Alive(unit)) return;
             if (k == 0 && low) {
-                if (w->freshlyLoaded) {
-                    ShowLoadedWindow(*w);
-                    AfterLoad(*w);
+                if (w.freshlyLoaded) {
+                    ShowLoadedWindow(w);
+                    AfterLoad(w);
                 } else {
                     ShowWindow(unit->hwnd(), SW_SHOW);
                 }
@@ -386,21 +416,20 @@ void WindowList::WriteProperty(uint32_t windowId, uint32_t unitId, int property,
             return;
         }
         case kPropertyDisabled: {
-            uint32_t state = w->units.Field(k, at.state);
-            w->units.SetField(k, at.state, low ? (state | kStateDisabled) : (state & ~kStateDisabled));
+            w.units.SetField(k, at.state, WithFlag(w.units.Field(k, at.state), kStateDisabled, low != 0));
             if (Alive(unit)) EnableWindow(unit->hwnd(), low ? FALSE : TRUE);
             return;
         }
         case kPropertyMousePointer: {
             const void* block = reinterpret_cast<const void*>(static_cast<uintptr_t>(low));
             Bytes cursorData = TranslateCursor(ByteSetData(block), ByteSetLength(block), false);
-            if (HCURSOR old = reinterpret_cast<HCURSOR>(static_cast<uintptr_t>(w->units.Field(k, at.cursorSlot))))
+            if (HCURSOR old = reinterpret_cast<HCURSOR>(static_cast<uintptr_t>(w.units.Field(k, at.cursorSlot))))
                 DestroyUnitCursor(old);
             HCURSOR cursor = unit ? CreateUnitCursor(cursorData.data(), static_cast<int32_t>(cursorData.size())) : nullptr;
-            UnitRecord record = w->units.Unit(k);
+            UnitRecord record = w.units.Unit(k);
             record.cursorData = cursorData;
             record.cursorSlot = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(cursor));
-            w->units.ReplaceUnit(k, record);
+            w.units.ReplaceUnit(k, record);
             if (Alive(unit)) {
                 POINT p;
                 GetCursorPos(&p);

@@ -16,7 +16,6 @@ class LoadingArchive;
 
 // Id validity and categories: bits 28-31 category, 24-27 kind, low 24 bits number.
 inline bool IsValidId(uint32_t id) { return (id & 0x00FFFFFF) != 0 && (id & 0x0F000000) != 0; }
-inline bool IsWindowId(uint32_t id) { return IsValidId(id) && (id >> 28) == 5; }
 inline bool IsOwnUnitId(uint32_t id) { return IsValidId(id) && (id >> 28) == 0; }
 inline bool IsMenuItemId(uint32_t id) { return IsValidId(id) && (id >> 28) == 2; }
 

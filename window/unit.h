@@ -6,13 +6,15 @@
 // key, default-button filter); the generic operations forward to the Unit's
 // virtual methods.
 //
-// Adding a unit type: write window/units/<type>.cpp with a Unit subclass, its
-// own-data reader (window/own_data.h) and a `const UnitTypeInfo` holding the
-// names, state flags, the own-property table (type codes of PropertyKind) and
-// a create function; then add one line for it to the table in
-// window/unit_types.cpp. Events are raised with Unit::RaiseEvent; the parent
-// window reflects WM_COMMAND, WM_NOTIFY, WM_CTLCOLOR*, WM_DRAWITEM and
-// scroll messages to the unit's Reflect.
+// Adding a unit type: make a folder units/<type>/ with a CMakeLists.txt that
+// adds its sources to qyunits (units/CMakeLists.txt picks the folder up), a
+// byte-level own-data record in <type>_data.h (fields walked as in
+// window/own_data.h), and <type>.h/.cpp with the Unit subclass and a
+// `const UnitTypeInfo` holding the names, state flags, the own-property table
+// (type codes of PropertyKind) and a create function; then add one line for
+// it to kRegistrations in units/unit_types.cpp. Events are raised with
+// Unit::RaiseEvent; the parent window reflects WM_COMMAND, WM_NOTIFY,
+// WM_CTLCOLOR*, WM_DRAWITEM and scroll messages to the unit's Reflect.
 #pragma once
 #include <windows.h>
 

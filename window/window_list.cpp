@@ -175,121 +175,143 @@ bool WindowList::CreateUnits(WindowRecord& w, HWND parent, std::vector<int>* sho
 }
 
 bool WindowList::LoadWindow(WindowRecord& w, bool reactivate, bool modal, HWND owner, bool postLoad) {
-    if (!reactivate) {
-        if (WindowUnit* live = LiveWindow(w)) {
-            if (IsIconic(live->hwnd())) {
-                ShowWindow(live->hwnd(), SW_RESTORE);
-            } else {
-                SetActiveWindow(live->hwnd());
-                SetForegroundWindow(live->hwnd());
-            }
-            return true;
-        }
-    }
+    if (!reactivate && BringForward(w)) return true;
     if (modal) owner = nullptr;
     if (owner && !IsWindow(owner)) return false;
     if (w.units.count() == 0) return false;
 
-    bool loaded = false;
     std::vector<int> shown;
     HWND windowHandle = nullptr;
     {
         EventHold hold;
-        w.snapshot = w.units;
-        UnitRecord own = w.units.Unit(0);
-        const DataTypeEntry* entry = FindUnitEntry(own.typeRef);
-        WindowData data;
-        try {
-            data = WindowData::Read(own.ownData);
-        } catch (const TemplateError&) {
-            entry = nullptr;
-        }
-        if (!entry) {
-            w.snapshot = UnitTable();
-            return false;
-        }
-        if (modal || !data.showInTaskbar) owner = Runtime().hiddenOwnerHandle;
-        DWORD style = (own.state & kStateDisabled) ? WS_DISABLED : 0;
-        Unit* window = CreateThrough(entry, own.ownData, style, owner, 0, w.menu, own, w.id, w.units.id(0));
-        if (!window) {
-            if (w.menu) DestroyMenu(w.menu), w.menu = nullptr;
-            w.snapshot = UnitTable();
-            return false;
-        }
+        Unit* window = CreateWindowUnit(w, modal, owner);
+        if (!window) return false;
         windowHandle = window->hwnd();
-        w.units.SetField(0, w.units.Layout(0).objectSlot, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(window)));
-
         if (!CreateUnits(w, windowHandle, &shown)) {
             DestroyWindow(windowHandle);
             return false;
         }
-        // Units on a container go onto the container's window.
-        for (int k = 1; k < w.units.count(); ++k) {
-            if (w.units.IsMenuItem(k)) continue;
-            uint32_t container = w.units.Field(k, w.units.Layout(k).containerId);
-            if (!container) continue;
-            Unit* holder = Object(w, w.units.Find(container));
-            Unit* unit = Object(w, k);
-            if (holder && holder->hwnd() && unit && unit->hwnd()) SetParent(unit->hwnd(), holder->hwnd());
-        }
-        // Table order is the top-to-bottom order among units of one container.
-        std::vector<std::pair<uint32_t, HWND>> above;
-        for (int k = 1; k < w.units.count(); ++k) {
-            Unit* unit = Object(w, k);
-            if (!unit || !unit->hwnd()) continue;
-            uint32_t container = w.units.Field(k, w.units.Layout(k).containerId);
-            auto it = std::find_if(above.begin(), above.end(), [&](const auto& p) { return p.first == container; });
-            HWND after = it == above.end() ? HWND_TOP : it->second;
-            SetWindowPos(unit->hwnd(), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-            if (it == above.end()) {
-                above.emplace_back(container, unit->hwnd());
-            } else {
-                it->second = unit->hwnd();
-            }
-        }
-        for (int k = 0; k < w.units.count(); ++k) {
-            if (w.units.IsMenuItem(k)) continue;
-            UnitLayout at = w.units.Layout(k);
-            const uint8_t* body = w.units.body(k);
-            int32_t length = static_cast<int32_t>(LoadU32(body + at.cursorData));
-            HCURSOR cursor = CreateUnitCursor(body + at.cursorData + 4, length);
-            w.units.SetField(k, at.cursorSlot, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(cursor)));
-        }
-        for (int k = w.units.count() - 1; k >= 1; --k)
-            if (Unit* unit = Object(w, k); unit && unit->hwnd()) SendMessageA(unit->hwnd(), kUnitLoadedMessage, 0, 0);
-        SendMessageA(windowHandle, kWindowLayoutMessage, 0, 0);
-        for (int k : shown)
-            if (Unit* unit = Object(w, k); unit && unit->hwnd()) ShowWindow(unit->hwnd(), SW_SHOWNA);
-        loaded = true;
+        ReparentAndStack(w);
+        CreateCursors(w);
+        NotifyLoaded(w, windowHandle, shown);
     }
-    if (!loaded) return false;
 
     for (int event : {kWindowCreated, kWindowMoved, kWindowResized}) {
         WindowUnit* live = LiveWindow(w);
         if (!live || live->hwnd() != windowHandle) return true;
         live->RaiseEvent(event);
     }
-    WindowUnit* live = LiveWindow(w);
-    if (!live || !IsWindow(windowHandle)) return true;
+    if (!LiveWindow(w) || !IsWindow(windowHandle)) return true;
     if (w.units.Field(0, w.units.Layout(0).state) & kStateVisible) ShowLoadedWindow(w);
     if (!LiveWindow(w)) return true;
-    if (modal) {
-        w.modal = true;
-        w.disabledByModal.clear();
-        for (WindowRecord* other : windows_) {
-            WindowUnit* otherLive = other == &w ? nullptr : LiveWindow(*other);
-            if (!otherLive) continue;
-            w.disabledByModal.emplace_back(otherLive->hwnd(), IsWindowEnabled(otherLive->hwnd()) != FALSE);
-            EnableWindow(otherLive->hwnd(), FALSE);
+    if (modal) DisableOthersForModal(w);
+    NotifyShown(w);
+    w.freshlyLoaded = true;
+    if (postLoad) AfterLoad(w);
+    return true;
+}
+
+bool WindowList::BringForward(const WindowRecord& w) {
+    WindowUnit* live = LiveWindow(w);
+    if (!live) return false;
+    if (IsIconic(live->hwnd())) {
+        ShowWindow(live->hwnd(), SW_RESTORE);
+    } else {
+        SetActiveWindow(live->hwnd());
+        SetForegroundWindow(live->hwnd());
+    }
+    return true;
+}
+
+Unit* WindowList::CreateWindowUnit(WindowRecord& w, bool modal, HWND owner) {
+    w.snapshot = w.units;
+    UnitRecord own = w.units.Unit(0);
+    const DataTypeEntry* entry = FindUnitEntry(own.typeRef);
+    WindowData data;
+    try {
+        data = WindowData::Read(own.ownData);
+    } catch (const TemplateError&) {
+        entry = nullptr;
+    }
+    if (!entry) {
+        w.snapshot = UnitTable();
+        return nullptr;
+    }
+    if (modal || !data.showInTaskbar) owner = Runtime().hiddenOwnerHandle;
+    DWORD style = (own.state & kStateDisabled) ? WS_DISABLED : 0;
+    Unit* window = CreateThrough(entry, own.ownData, style, owner, 0, w.menu.get(), own, w.id, w.units.id(0));
+    if (!window) {
+        w.menu.reset();
+        w.snapshot = UnitTable();
+        return nullptr;
+    }
+    w.units.SetField(0, w.units.Layout(0).objectSlot, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(window)));
+    return window;
+}
+
+void WindowList::ReparentAndStack(WindowRecord& w) {
+    // Units on a container go onto the container's window.
+    for (int k = 1; k < w.units.count(); ++k) {
+        if (w.units.IsMenuItem(k)) continue;
+        uint32_t container = w.units.Field(k, w.units.Layout(k).containerId);
+        if (!container) continue;
+        Unit* holder = Object(w, w.units.Find(container));
+        Unit* unit = Object(w, k);
+        if (holder && holder->hwnd() && unit && unit->hwnd()) SetParent(unit->hwnd(), holder->hwnd());
+    }
+    // Table order is the top-to-bottom order among units of one container.
+    std::vector<std::pair<uint32_t, HWND>> above;
+    for (int k = 1; k < w.units.count(); ++k) {
+        Unit* unit = Object(w, k);
+        if (!unit || !unit->hwnd()) continue;
+        uint32_t container = w.units.Field(k, w.units.Layout(k).containerId);
+        auto it = std::find_if(above.begin(), above.end(), [&](const auto& p) { return p.first == container; });
+        HWND after = it == above.end() ? HWND_TOP : it->second;
+        SetWindowPos(unit->hwnd(), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        if (it == above.end()) {
+            above.emplace_back(container, unit->hwnd());
+        } else {
+            it->second = unit->hwnd();
         }
     }
+}
+
+void WindowList::CreateCursors(WindowRecord& w) {
+    for (int k = 0; k < w.units.count(); ++k) {
+        if (w.units.IsMenuItem(k)) continue;
+        UnitLayout at = w.units.Layout(k);
+        const uint8_t* body = w.units.body(k);
+        int32_t length = static_cast<int32_t>(LoadU32(body + at.cursorData));
+        HCURSOR cursor = CreateUnitCursor(body + at.cursorData + 4, length);
+        w.units.SetField(k, at.cursorSlot, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(cursor)));
+    }
+}
+
+void WindowList::NotifyLoaded(WindowRecord& w, HWND windowHandle, const std::vector<int>& shown) {
+    for (int k = w.units.count() - 1; k >= 1; --k)
+        if (Unit* unit = Object(w, k); unit && unit->hwnd()) SendMessageA(unit->hwnd(), kUnitLoadedMessage, 0, 0);
+    SendMessageA(windowHandle, kWindowLayoutMessage, 0, 0);
+    for (int k : shown)
+        if (Unit* unit = Object(w, k); unit && unit->hwnd()) ShowWindow(unit->hwnd(), SW_SHOWNA);
+}
+
+void WindowList::DisableOthersForModal(WindowRecord& w) {
+    w.modal = true;
+    w.disabledByModal.clear();
+    for (WindowRecord* other : windows_) {
+        WindowUnit* otherLive = other == &w ? nullptr : LiveWindow(*other);
+        if (!otherLive) continue;
+        w.disabledByModal.emplace_back(otherLive->hwnd(), IsWindowEnabled(otherLive->hwnd()) != FALSE);
+        EnableWindow(otherLive->hwnd(), FALSE);
+    }
+}
+
+void WindowList::NotifyShown(WindowRecord& w) {
+    // A unit may take the focus while it learns it is shown; the one that had it keeps it.
     HWND focus = GetFocus();
     for (int k = w.units.count() - 1; k >= 1; --k)
         if (Unit* unit = Object(w, k); unit && unit->hwnd()) SendMessageA(unit->hwnd(), kUnitShownMessage, 0, 0);
     if (focus && IsWindow(focus) && GetFocus() != focus) SetFocus(focus);
-    w.freshlyLoaded = true;
-    if (postLoad) AfterLoad(w);
-    return true;
 }
 
 void WindowList::ShowLoadedWindow(WindowRecord& w) {
@@ -439,8 +461,8 @@ void WindowList::WindowDestroyed(uint32_t windowId) {
     if (w->snapshot.count() > 0) w->units = w->snapshot;
     w->snapshot = UnitTable();
     w->freshlyLoaded = false;
-    if (w->menu) DestroyMenu(w->menu), w->menu = nullptr;
-    if (w->accelerators) DestroyAcceleratorTable(w->accelerators), w->accelerators = nullptr;
+    w->menu.reset();
+    w->accelerators.reset();
     RuntimeApp& app = Runtime();
     if (app.modalWindowId == windowId) app.modalWindowId = 0;
     if (!AnyWindowExists()) app.LastWindowGone();

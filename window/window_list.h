@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "runtime/program_image.h"
+#include "runtime/win32_handles.h"
 #include "runtime/window_system.h"
 #include "window/template_format.h"
 #include "window/unit.h"
@@ -28,8 +29,8 @@ struct WindowRecord {
     bool modal = false;
     // Top-level windows a modal load disabled, with their former enabled state.
     std::vector<std::pair<HWND, bool>> disabledByModal;
-    HMENU menu = nullptr;
-    HACCEL accelerators = nullptr;
+    MenuHandle menu;
+    AcceleratorHandle accelerators;
 };
 
 // A request to load a window (kNotifyLoadWindow): window id, owner window
@@ -91,6 +92,21 @@ public:
     void Clear();
 
 private:
+    // A unit's own property goes to the unit, converted by its kind; the
+    // unit may ask to be re-created. `unitId` is the id the program named it by.
+    void WriteOwnProperty(WindowRecord& window, int index, uint32_t unitId, int property, int sub, uint32_t low,
+                          uint32_t high);
+    // The common properties: the template record and the live window.
+    void WriteCommonProperty(WindowRecord& window, int index, int property, uint32_t low);
+    // The steps of LoadWindow. A window already loaded comes to the front
+    // (true); the window's own unit is created (null when it cannot be).
+    bool BringForward(const WindowRecord& window);
+    Unit* CreateWindowUnit(WindowRecord& window, bool modal, HWND owner);
+    void ReparentAndStack(WindowRecord& window);
+    void CreateCursors(WindowRecord& window);
+    void NotifyLoaded(WindowRecord& window, HWND windowHandle, const std::vector<int>& shown);
+    void DisableOthersForModal(WindowRecord& window);
+    void NotifyShown(WindowRecord& window);
     void ShowLoadedWindow(WindowRecord& window);
     bool CreateUnits(WindowRecord& window, HWND parent, std::vector<int>* shown);
     void RebuildDirectory();

@@ -416,6 +416,30 @@ void WindowUnit::MoveFocus(bool forward, HWND from) {
     SetFocus(stops[next].hwnd);
 }
 
+namespace {
+// The radio buttons around table index `at`: the run of radio members
+// next to it in table order, from first to last.
+struct RadioGroup {
+    int first, last;
+};
+
+RadioGroup RadioGroupAround(WindowList& list, const WindowRecord& record, int at) {
+    auto isRadio = [&](int k) {
+        Unit* u = k > 0 && k < record.units.count() ? list.Object(record, k) : nullptr;
+        return u && (u->type().flags & kTypeRadioMember);
+    };
+    RadioGroup group{at, at};
+    while (isRadio(group.first - 1)) --group.first;
+    while (isRadio(group.last + 1)) ++group.last;
+    return group;
+}
+
+// Checks the group's button at `checked` and clears the others.
+void CheckInGroup(WindowList& list, const WindowRecord& record, RadioGroup group, int checked) {
+    for (int k = group.first; k <= group.last; ++k) list.Object(record, k)->SetChecked(k == checked);
+}
+}  // namespace
+
 bool WindowUnit::HandleKey(MSG* m) {
     if (m->message != WM_KEYDOWN) return false;
     int vk = static_cast<int>(m->wParam);
@@ -425,74 +449,78 @@ bool WindowUnit::HandleKey(MSG* m) {
     if (focused && focused->WantsKey(vk)) return false;
     WindowRecord* record = Record();
     if (!record) return false;
-    WindowList& list = Windows();
     switch (vk) {
-        case VK_TAB:
-            if (GetKeyState(VK_CONTROL) < 0) return false;
-            MoveFocus(GetKeyState(VK_SHIFT) >= 0, GetFocus());
-            return true;
-        case VK_RETURN: {
-            if (focused && focused->IsDefaultButton()) {
-                focused->Activate();
-                return true;
-            }
-            if (data_.enterMovesFocus) {
-                MoveFocus(true, GetFocus());
-                return true;
-            }
-            for (int k = 1; k < record->units.count(); ++k) {
-                if (record->units.IsMenuItem(k)) continue;
-                Unit* unit = list.Object(*record, k);
-                if (unit && unit->IsDefaultButton() && unit->hwnd() && IsWindowEnabled(unit->hwnd())) {
-                    unit->Activate();
-                    return true;
-                }
-            }
-            return false;
-        }
-        case VK_ESCAPE:
-            if (!data_.escCloses) return false;
-            PostMessageA(hwnd(), WM_CLOSE, 0, 0);
-            return true;
+        case VK_TAB: return TabKey();
+        case VK_RETURN: return ReturnKey(focused, *record);
+        case VK_ESCAPE: return EscapeKey();
         case VK_LEFT:
         case VK_RIGHT:
         case VK_UP:
-        case VK_DOWN: {
-            if (!focused || !(focused->type().flags & kTypeRadioMember)) return false;
-            // The group: the radio buttons next to the focused one in table order.
-            int at = list.FindUnit(*record, focused->unitId());
-            std::vector<Unit*> group;
-            int first = at, last = at;
-            auto isRadio = [&](int k) {
-                Unit* u = k > 0 && k < record->units.count() ? list.Object(*record, k) : nullptr;
-                return u && (u->type().flags & kTypeRadioMember);
-            };
-            while (isRadio(first - 1)) --first;
-            while (isRadio(last + 1)) ++last;
-            bool forward = vk == VK_RIGHT || vk == VK_DOWN;
-            int next = forward ? (at == last ? first : at + 1) : (at == first ? last : at - 1);
-            Unit* target = list.Object(*record, next);
-            for (int k = first; k <= last; ++k) list.Object(*record, k)->SetChecked(k == next);
-            SetFocus(target->hwnd());
-            target->RaiseEvent(kUnitClicked);
-            return true;
-        }
-        case VK_F1: {
-            if (!data_.f1OpensHelp) return false;
-            std::string file = data_.helpFile;
-            if (file.empty()) {
-                const std::string& name = Runtime().programFileName;
-                std::string dir = Runtime().programDirectory;
-                std::string base = name.substr(0, name.rfind('.'));
-                file = (dir.empty() ? "" : dir + "\\") + base + ".hlp";
-                if (GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
-            }
-            WinHelpA(hwnd(), file.c_str(), data_.helpContext ? HELP_CONTEXT : HELP_FINDER,
-                     static_cast<ULONG_PTR>(data_.helpContext));
-            return true;
-        }
+        case VK_DOWN: return ArrowKey(focused, *record, vk == VK_RIGHT || vk == VK_DOWN);
+        case VK_F1: return HelpKey();
         default: return false;
     }
+}
+
+bool WindowUnit::TabKey() {
+    if (GetKeyState(VK_CONTROL) < 0) return false;
+    MoveFocus(GetKeyState(VK_SHIFT) >= 0, GetFocus());
+    return true;
+}
+
+bool WindowUnit::ReturnKey(Unit* focused, const WindowRecord& record) {
+    if (focused && focused->IsDefaultButton()) {
+        focused->Activate();
+        return true;
+    }
+    if (data_.enterMovesFocus) {
+        MoveFocus(true, GetFocus());
+        return true;
+    }
+    WindowList& list = Windows();
+    for (int k = 1; k < record.units.count(); ++k) {
+        if (record.units.IsMenuItem(k)) continue;
+        Unit* unit = list.Object(record, k);
+        if (unit && unit->IsDefaultButton() && unit->hwnd() && IsWindowEnabled(unit->hwnd())) {
+            unit->Activate();
+            return true;
+        }
+    }
+    return false;
+}
+
+bool WindowUnit::EscapeKey() {
+    if (!data_.escCloses) return false;
+    PostMessageA(hwnd(), WM_CLOSE, 0, 0);
+    return true;
+}
+
+bool WindowUnit::ArrowKey(Unit* focused, const WindowRecord& record, bool forward) {
+    if (!focused || !(focused->type().flags & kTypeRadioMember)) return false;
+    WindowList& list = Windows();
+    int at = list.FindUnit(record, focused->unitId());
+    RadioGroup group = RadioGroupAround(list, record, at);
+    int next = forward ? (at == group.last ? group.first : at + 1) : (at == group.first ? group.last : at - 1);
+    Unit* target = list.Object(record, next);
+    CheckInGroup(list, record, group, next);
+    SetFocus(target->hwnd());
+    target->RaiseEvent(kUnitClicked);
+    return true;
+}
+
+bool WindowUnit::HelpKey() {
+    if (!data_.f1OpensHelp) return false;
+    std::string file = data_.helpFile;
+    if (file.empty()) {
+        const std::string& name = Runtime().programFileName;
+        std::string dir = Runtime().programDirectory;
+        std::string base = name.substr(0, name.rfind('.'));
+        file = (dir.empty() ? "" : dir + "\\") + base + ".hlp";
+        if (GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
+    }
+    WinHelpA(hwnd(), file.c_str(), data_.helpContext ? HELP_CONTEXT : HELP_FINDER,
+             static_cast<ULONG_PTR>(data_.helpContext));
+    return true;
 }
 
 bool WindowUnit::HandleMnemonic(MSG* m) {
@@ -522,14 +550,7 @@ bool WindowUnit::HandleMnemonic(MSG* m) {
         if (!match) continue;
         uint32_t flags = unit->type().flags;
         if (flags & kTypeRadioMember) {
-            int first = k, last = k;
-            auto isRadio = [&](int j) {
-                Unit* u = j > 0 && j < record->units.count() ? list.Object(*record, j) : nullptr;
-                return u && (u->type().flags & kTypeRadioMember);
-            };
-            while (isRadio(first - 1)) --first;
-            while (isRadio(last + 1)) ++last;
-            for (int j = first; j <= last; ++j) list.Object(*record, j)->SetChecked(j == k);
+            CheckInGroup(list, *record, RadioGroupAround(list, *record, k), k);
             unit->RaiseEvent(kUnitClicked);
         } else if (flags & kTypeToggleOnMnemonic) {
             unit->Activate();
@@ -546,7 +567,6 @@ bool WindowUnit::HandleMnemonic(MSG* m) {
 
 bool WindowUnit::RaiseCommonEvent(MSG* m) {
     int event = 0;
-    std::initializer_list<int32_t> none{};
     Unit* target = nullptr;
     for (HWND h = m->hwnd; h; h = GetParent(h)) {
         if ((target = Unit::FromHandle(h))) break;
@@ -573,7 +593,6 @@ bool WindowUnit::RaiseCommonEvent(MSG* m) {
             int code = KeyCode(m->wParam);
             event = (m->message == WM_KEYDOWN || m->message == WM_SYSKEYDOWN) ? kEventKeyDown : kEventKeyUp;
             answered = target->RaiseEvent(event, {code, KeyStateWithout(static_cast<int>(m->wParam & 0xFF))}, &result);
-            (void)none;
             return answered && result == 0 && IsWindow(targetWindow);
         }
         case WM_CHAR:
@@ -603,7 +622,7 @@ BOOL WindowUnit::PreTranslate(MSG* m) {
     bool keyboard = m->message >= WM_KEYFIRST && m->message <= WM_KEYLAST;
     if (keyboard && !IsWindowEnabled(m->hwnd)) return TRUE;
     WindowRecord* record = Record();
-    if (record && record->accelerators && TranslateAcceleratorA(hwnd(), record->accelerators, m)) return TRUE;
+    if (record && record->accelerators && TranslateAcceleratorA(hwnd(), record->accelerators.get(), m)) return TRUE;
     if (m->message == WM_LBUTTONDOWN && data_.dragToMove) {
         Unit* on = Unit::FromHandle(m->hwnd);
         if (m->hwnd == hwnd() || (on && (on->type().flags & kTypeDragsWindow))) {

@@ -45,7 +45,14 @@ private:
     // the top left, 1 tiled, 2 centred, 3 stretched over the client area.
     void PaintBackground(HDC dc);
     void SetPosition(int position);
+    // Dialog keys: each key's handler answers whether it used the key.
     bool HandleKey(MSG* message);
+    bool TabKey();
+    bool ReturnKey(Unit* focused, const WindowRecord& record);
+    bool EscapeKey();
+    // Arrows move the check and the focus within a group of radio buttons.
+    bool ArrowKey(Unit* focused, const WindowRecord& record, bool forward);
+    bool HelpKey();
     bool HandleMnemonic(MSG* message);
     bool RaiseCommonEvent(MSG* message);
     WindowRecord* Record() const;

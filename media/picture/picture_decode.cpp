@@ -9,6 +9,7 @@
 
 #include "media/picture/picture.h"
 #include "media/picture/picture_decoders.h"
+#include "runtime/win32_handles.h"
 
 namespace qy {
 
@@ -35,14 +36,6 @@ bool CreateIconPicture(const uint8_t* data, size_t length, Picture& picture) {
     return true;
 }
 
-// Closes a file handle when the read is over.
-struct FileHandle {
-    HANDLE handle;
-    ~FileHandle() {
-        if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
-    }
-};
-
 }  // namespace
 
 std::unique_ptr<Picture> DecodePicture(const void* data, int length) {
@@ -62,11 +55,11 @@ std::unique_ptr<Picture> DecodePicture(const void* data, int length) {
 std::unique_ptr<Picture> DecodePictureFile(const char* fileName) {
     if (!fileName || !*fileName) return nullptr;
     // Readers may share the file while it is decoded; writers may not.
-    FileHandle file{CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr)};
-    if (file.handle == INVALID_HANDLE_VALUE) return nullptr;
+    KernelHandle file = OpenedFile(CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) return nullptr;
     LARGE_INTEGER fileSize;
-    if (!GetFileSizeEx(file.handle, &fileSize) || fileSize.QuadPart <= 0 || fileSize.QuadPart > 0x7FFFFFFF)
+    if (!GetFileSizeEx(file.get(), &fileSize) || fileSize.QuadPart <= 0 || fileSize.QuadPart > 0x7FFFFFFF)
         return nullptr;
     DWORD size = static_cast<DWORD>(fileSize.QuadPart);
     std::unique_ptr<uint8_t[]> contents(new (std::nothrow) uint8_t[size]);
@@ -74,7 +67,7 @@ std::unique_ptr<Picture> DecodePictureFile(const char* fileName) {
     DWORD read = 0;
     while (read < size) {
         DWORD chunk = 0;
-        if (!ReadFile(file.handle, contents.get() + read, size - read, &chunk, nullptr) || chunk == 0) return nullptr;
+        if (!ReadFile(file.get(), contents.get() + read, size - read, &chunk, nullptr) || chunk == 0) return nullptr;
         read += chunk;
     }
     return DecodePicture(contents.get(), static_cast<int>(size));

@@ -29,13 +29,7 @@ private:
 };
 
 HBITMAP DibSection(HDC dc, int width, int height, int bits, void** pixels) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;  // negative: top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = static_cast<WORD>(bits);
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = DibInfo(width, height, static_cast<WORD>(bits));  // negative height: top-down
     return CreateDIBSection(dc, &info, DIB_RGB_COLORS, pixels, nullptr, 0);
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "runtime/runtime_app.h"
+#include "runtime/win32_handles.h"
 #include "media/sound/wave_data.h"
 
 namespace qy::sound {
@@ -30,13 +31,13 @@ struct WavePlayer {
     bool loop = false;
     BufferSlot* slots = nullptr;
     HWAVEOUT device = nullptr;
-    HANDLE freeBuffers = nullptr;
-    HANDLE stopEvent = nullptr;
+    KernelHandle freeBuffers;
+    KernelHandle stopEvent;
     CRITICAL_SECTION lock;
     LONG freeCount = kBufferCount;
     int ringIndex = 0;
     uint32_t queued = 0;
-    HANDLE thread = nullptr;
+    KernelHandle thread;
     DWORD threadId = 0;
     // Links of the list of playing sounds.
     WavePlayer* previous = nullptr;
@@ -47,9 +48,6 @@ struct WavePlayer {
     ~WavePlayer() {
         if (device) waveOutClose(device);
         delete[] slots;
-        if (thread) CloseHandle(thread);
-        if (freeBuffers) CloseHandle(freeBuffers);
-        if (stopEvent) CloseHandle(stopEvent);
         DeleteCriticalSection(&lock);
     }
     WavePlayer(const WavePlayer&) = delete;
@@ -88,7 +86,7 @@ void CALLBACK BufferDone(HWAVEOUT, UINT message, DWORD_PTR instance, DWORD_PTR, 
     EnterCriticalSection(&player->lock);
     ++player->freeCount;
     LeaveCriticalSection(&player->lock);
-    ReleaseSemaphore(player->freeBuffers, 1, nullptr);
+    ReleaseSemaphore(player->freeBuffers.get(), 1, nullptr);
 }
 
 LONG FreeCount(WavePlayer* player) {
@@ -136,11 +134,11 @@ void RestartFromFirstByte(WavePlayer* player) {
     EnterCriticalSection(&player->lock);
     player->freeCount = kBufferCount;
     LeaveCriticalSection(&player->lock);
-    for (int i = 0; i < kBufferCount; ++i) ReleaseSemaphore(player->freeBuffers, 1, nullptr);
+    for (int i = 0; i < kBufferCount; ++i) ReleaseSemaphore(player->freeBuffers.get(), 1, nullptr);
 }
 
 void Feed(WavePlayer* player) {
-    HANDLE events[2] = {player->freeBuffers, player->stopEvent};
+    HANDLE events[2] = {player->freeBuffers.get(), player->stopEvent.get()};
     for (;;) {
         DWORD signalled = WaitForMultipleObjects(2, events, FALSE, kStallTimeoutMs);
         if (signalled != WAIT_OBJECT_0) {
@@ -184,8 +182,8 @@ WavePlayer* NewPlayer(const WaveData& wave, int option) {
         return nullptr;
     }
     player->loop = option != 0;
-    player->freeBuffers = CreateSemaphoreA(nullptr, kBufferCount, kBufferCount, nullptr);
-    player->stopEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    player->freeBuffers.reset(CreateSemaphoreA(nullptr, kBufferCount, kBufferCount, nullptr));
+    player->stopEvent.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     if (!player->freeBuffers || !player->stopEvent) {
         delete player;
         return nullptr;
@@ -205,13 +203,13 @@ bool StartPlayer(WavePlayer* player) {
         player->device = nullptr;
         return false;
     }
-    player->thread = CreateThread(nullptr, 0, &FeedingThread, player, CREATE_SUSPENDED, &player->threadId);
+    player->thread.reset(CreateThread(nullptr, 0, &FeedingThread, player, CREATE_SUSPENDED, &player->threadId));
     if (!player->thread) return false;
     {
         SoundListLock guard;
         AddPlayer(player);
     }
-    ResumeThread(player->thread);
+    ResumeThread(player->thread.get());
     return true;
 }
 }  // namespace
@@ -230,28 +228,26 @@ bool PlayWave(const void* data, int length, int option) {
 }
 
 void StopAllSounds(bool wait) {
-    std::vector<HANDLE> threads;
+    std::vector<KernelHandle> threads;
     {
         SoundListLock guard;
         for (WavePlayer* player = firstPlayer; player; player = player->next) {
-            SetEvent(player->stopEvent);
+            SetEvent(player->stopEvent.get());
             // The feeding thread closes its own handle as it ends; a copy
             // stays valid for waiting.
             HANDLE copy = nullptr;
-            if (!wait || !DuplicateHandle(GetCurrentProcess(), player->thread, GetCurrentProcess(), &copy,
+            if (!wait || !DuplicateHandle(GetCurrentProcess(), player->thread.get(), GetCurrentProcess(), &copy,
                                           SYNCHRONIZE, FALSE, 0))
                 continue;
+            KernelHandle owned(copy);
             try {
-                threads.push_back(copy);
+                threads.push_back(std::move(owned));
             } catch (const std::bad_alloc&) {
-                CloseHandle(copy);
+                // Without room to keep the copy, this sound is not waited for.
             }
         }
     }
-    for (HANDLE thread : threads) {
-        WaitForSingleObject(thread, INFINITE);
-        CloseHandle(thread);
-    }
+    for (const KernelHandle& thread : threads) WaitForSingleObject(thread.get(), INFINITE);
 }
 
 int ActiveSoundCount() {

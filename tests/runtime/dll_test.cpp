@@ -21,7 +21,7 @@ TEST(DllBinding, EmptyDllNameSearchesTheDefaultListInOrder) {
     EnsureRuntime();
     uint32_t brush = program::CallDll(kDllGdiByDefaultList, {WHITE_BRUSH});
     EXPECT_EQ(reinterpret_cast<uintptr_t>(GetStockObject(WHITE_BRUSH)), brush);
-    EXPECT_EQ(GetModuleHandleA("gdi32.dll"), Runtime().dllModules[kDllGdiByDefaultList]);
+    EXPECT_EQ(GetModuleHandleA("gdi32.dll"), Runtime().dllModules[kDllGdiByDefaultList].get());
     void* entry = Runtime().dllEntries[kDllGdiByDefaultList];
     EXPECT_EQ(entry, BindDllCommand(kDllGdiByDefaultList)) << "bound once, then cached";
 }
@@ -29,7 +29,7 @@ TEST(DllBinding, EmptyDllNameSearchesTheDefaultListInOrder) {
 TEST(DllBinding, OrdinalExportFromTheProgramDirectory) {
     EnsureRuntime();
     EXPECT_EQ(5u, program::CallDll(kDllOrdinal, {}));
-    HMODULE module = Runtime().dllModules[kDllOrdinal];
+    HMODULE module = Runtime().dllModules[kDllOrdinal].get();
     ASSERT_NE(nullptr, module);
     char path[MAX_PATH];
     GetModuleFileNameA(module, path, sizeof path);
@@ -53,8 +53,8 @@ TEST(DllBinding, RepeatedDeclarationsBindIndependently) {
     uint32_t second = program::CallDll(kDllTickCountAgain, {});
     EXPECT_LE(first, second);
     EXPECT_EQ(Runtime().dllEntries[kDllTickCount], Runtime().dllEntries[kDllTickCountAgain]);
-    EXPECT_NE(nullptr, Runtime().dllModules[kDllTickCount]);
-    EXPECT_NE(nullptr, Runtime().dllModules[kDllTickCountAgain]);
+    EXPECT_NE(nullptr, Runtime().dllModules[kDllTickCount].get());
+    EXPECT_NE(nullptr, Runtime().dllModules[kDllTickCountAgain].get());
 }
 
 QY_SCENARIO(dll_missing_in_named) {

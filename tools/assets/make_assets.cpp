@@ -3,10 +3,6 @@
 // synthesised here as 8-bit mono WAV files; and the pictures of the 生成
 // label and the skin chooser, drawn here and written as BMP, JPEG and GIF.
 // Usage: make_assets OUTDIR.
-// jpeglib.h needs FILE and size_t declared before it.
-#include <cstdio>
-#include <jpeglib.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -18,6 +14,7 @@
 #include <vector>
 
 #include "tools/host_output.h"
+#include "tools/jpeg_writer.h"
 
 namespace {
 
@@ -91,34 +88,6 @@ Bytes DrawHeart() {
         }
     }
     return rgb;
-}
-
-Bytes EncodeJpeg(const Bytes& rgb, int width, int height) {
-    jpeg_compress_struct info;
-    jpeg_error_mgr errors;
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = width;
-    info.image_height = height;
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, kJpegQuality, TRUE);
-    // The integer transform gives the same bytes on every machine.
-    info.dct_method = JDCT_ISLOW;
-    jpeg_start_compress(&info, TRUE);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW row = const_cast<uint8_t*>(&rgb[static_cast<size_t>(info.next_scanline) * width * 3]);
-        jpeg_write_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_compress(&info);
-    Bytes jpeg(buffer, buffer + size);
-    jpeg_destroy_compress(&info);
-    std::free(buffer);
-    return jpeg;
 }
 
 constexpr int kSampleRate = 11025;
@@ -213,11 +182,9 @@ Colour Mix(Colour a, Colour b, double t) {
     return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
 }
 
-double Clamp01(double v) { return v < 0.0 ? 0.0 : v > 1.0 ? 1.0 : v; }
-
 // 0 at or below `from`, 1 at or above `to`, with a soft shoulder between.
 double SmoothStep(double from, double to, double v) {
-    const double t = Clamp01((v - from) / (to - from));
+    const double t = std::clamp((v - from) / (to - from), 0.0, 1.0);
     return t * t * (3.0 - 2.0 * t);
 }
 
@@ -232,7 +199,7 @@ struct Canvas {
         Bytes rgb;
         rgb.reserve(pixels.size() * 3);
         for (const Colour& c : pixels)
-            for (double v : {c.r, c.g, c.b}) rgb.push_back(static_cast<uint8_t>(std::lround(255.0 * Clamp01(v / 255.0))));
+            for (double v : {c.r, c.g, c.b}) rgb.push_back(static_cast<uint8_t>(std::lround(255.0 * std::clamp(v / 255.0, 0.0, 1.0))));
         return rgb;
     }
 };
@@ -400,7 +367,7 @@ constexpr int kSkinSamples = 3;  // per axis; the scene has only soft edges
 // hills and a calm lake that mirrors the sky.
 Colour SkinScene(double x, double y) {
     const double horizon = 84.0, shore = 99.0;
-    Colour c = Mix({104, 154, 214}, {238, 226, 214}, std::pow(Clamp01(y / horizon), 1.3));
+    Colour c = Mix({104, 154, 214}, {238, 226, 214}, std::pow(std::clamp(y / horizon, 0.0, 1.0), 1.3));
     const double sunX = 152.0, sunY = 42.0;
     const double sun = std::hypot(x - sunX, y - sunY);
     c = Mix(c, {255, 236, 196}, 0.45 * std::exp(-sun * sun / (2.0 * 22.0 * 22.0)));
@@ -415,11 +382,11 @@ Colour SkinScene(double x, double y) {
         const double d = std::hypot((x - p.x) / p.rx, (y - p.y) / p.ry);
         cloud = std::fmax(cloud, SmoothStep(1.0, 0.45, d));
     }
-    c = Mix(c, Mix({255, 255, 255}, {226, 224, 232}, Clamp01((y - 14.0) / 16.0)), 0.75 * cloud);
+    c = Mix(c, Mix({255, 255, 255}, {226, 224, 232}, std::clamp((y - 14.0) / 16.0, 0.0, 1.0)), 0.75 * cloud);
     const double far = 70.0 + 6.0 * std::sin(x * 0.034 + 0.7) + 3.0 * std::sin(x * 0.091 + 2.0);
-    if (y >= far && y < shore) c = Mix({150, 176, 204}, {132, 160, 186}, Clamp01((y - far) / 18.0));
+    if (y >= far && y < shore) c = Mix({150, 176, 204}, {132, 160, 186}, std::clamp((y - far) / 18.0, 0.0, 1.0));
     const double near = 86.0 + 7.0 * std::sin(x * 0.026 + 2.2) + 2.5 * std::sin(x * 0.073 + 0.4);
-    if (y >= near && y < shore) c = Mix({118, 170, 104}, {72, 124, 78}, Clamp01((y - near) / 14.0));
+    if (y >= near && y < shore) c = Mix({118, 170, 104}, {72, 124, 78}, std::clamp((y - near) / 14.0, 0.0, 1.0));
     if (y >= shore) {
         const double depth = (y - shore) / (kSkinHeight - shore);
         c = Mix({178, 202, 222}, {98, 142, 192}, depth);
@@ -640,13 +607,13 @@ int main(int argc, char** argv) {
         const Bytes skin = DrawSkinScene().Rgb();
         const std::vector<Asset> assets = {
             {"kDefaultPictureBytes", "default_picture.jpg", "default_picture.inc",
-             EncodeJpeg(DrawHeart(), kPictureWidth, kPictureHeight)},
+             jpegwriter::EncodeJpeg(DrawHeart(), kPictureWidth, kPictureHeight, kJpegQuality)},
             {"kComposeSoundBytes", "compose.wav", "compose_sound.inc", ComposeSound()},
             {"kPictureSoundBytes", "picture.wav", "picture_sound.inc", PictureSound()},
             {"kLabelRippleBytes", "label_ripple.bmp", "label_ripple.inc",
              EncodeBmp(DrawLabel().Rgb(), kLabelWidth, kLabelHeight)},
             {"kSkinBackgroundBytes", "skin_background.jpg", "skin_background.inc",
-             EncodeJpeg(skin, kSkinWidth, kSkinHeight)},
+             jpegwriter::EncodeJpeg(skin, kSkinWidth, kSkinHeight, kJpegQuality)},
             {"kSkinRippleBytes", "skin_ripple.gif", "skin_ripple.inc",
              EncodeGif(skin, MedianCutPalette(skin), kSkinWidth, kSkinHeight)},
         };

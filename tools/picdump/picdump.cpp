@@ -20,13 +20,7 @@ namespace {
 
 // The picture as drawn on white, top-down rows of blue-green-red.
 bool DrawOnWhite(const qy::Picture& picture, std::vector<uint8_t>& rows, size_t& stride) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = picture.width;
-    info.bmiHeader.biHeight = -picture.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = qy::DibInfo(picture.width, -picture.height, 24);
     void* bits = nullptr;
     qy::GdiHandle<HBITMAP> bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap) return false;

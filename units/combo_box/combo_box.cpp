@@ -4,6 +4,7 @@
 #include "units/combo_box/combo_box.h"
 #include "window/unit.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -37,7 +38,6 @@ const PropertyInfo kComboBoxProperties[] = {
 
 const DWORD kTypeStyles[3] = {CBS_SIMPLE, CBS_DROPDOWN, CBS_DROPDOWNLIST};
 
-int32_t ClampType(int32_t type) { return type < 0 ? 0 : type > 2 ? 2 : type; }
 
 std::wstring Wide(const std::string& text) {
     int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
@@ -89,7 +89,7 @@ public:
         } catch (const TemplateError&) {
             return nullptr;
         }
-        d.type = ClampType(d.type);
+        d.type = std::clamp<int32_t>(d.type, 0, 2);
         auto* unit = new ComboBox(c, d);
         if (!unit->Build(c)) {
             delete unit;
@@ -102,7 +102,7 @@ public:
         Quiet quiet(this);
         switch (own) {
             case kType: {
-                int32_t type = ClampType(v.i);
+                int32_t type = std::clamp<int32_t>(v.i, 0, 2);
                 if (type == data_.type) return 0;
                 // The list types look like an edit field, the simple box like a dialog.
                 if (type != 0 && data_.backColor == kButtonFaceColour) data_.backColor = kWhite;

@@ -4,6 +4,7 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -39,8 +40,6 @@ const PropertyInfo kCommonDialogProperties[] = {
     {"HelpContext", kPropInt},
 };
 
-int32_t Clamp(int32_t v, int32_t low, int32_t high) { return v < low ? low : v > high ? high : v; }
-
 int ScreenPixelsPerInch() {
     ScreenDc dc;
     int dpi = dc.get() ? GetDeviceCaps(dc.get(), LOGPIXELSY) : 0;
@@ -67,10 +66,10 @@ std::string ProgramHelpFile() {
 class CommonDialog : public Unit {
 public:
     CommonDialog(const UnitCreation& c, const CommonDialogData& d) : Unit(kCommonDialogType, c.windowId, c.unitId), data_(d) {
-        data_.dialogType = Clamp(data_.dialogType, kOpenFile, kHelpFile);
-        data_.filterIndex = Clamp(data_.filterIndex, 0, INT32_MAX);
-        data_.fontSize = Clamp(data_.fontSize, 0, INT32_MAX);
-        data_.helpCommand = Clamp(data_.helpCommand, 0, 5);
+        data_.dialogType = std::clamp<int32_t>(data_.dialogType, kOpenFile, kHelpFile);
+        data_.filterIndex = std::clamp<int32_t>(data_.filterIndex, 0, INT32_MAX);
+        data_.fontSize = std::clamp<int32_t>(data_.fontSize, 0, INT32_MAX);
+        data_.helpCommand = std::clamp<int32_t>(data_.helpCommand, 0, 5);
     }
 
     static Unit* Create(const UnitCreation& c) {
@@ -89,11 +88,11 @@ public:
 
     int PropertyChanged(int own, const PropertyValue& v) override {
         switch (own) {
-            case common_dialog::kDialogType: data_.dialogType = Clamp(v.i, kOpenFile, kHelpFile); break;
+            case common_dialog::kDialogType: data_.dialogType = std::clamp<int32_t>(v.i, kOpenFile, kHelpFile); break;
             case common_dialog::kTitle: data_.title = TextOf(v); break;
             case common_dialog::kFileName: data_.fileName = TextOf(v); break;
             case common_dialog::kFilter: data_.filter = TextOf(v); break;
-            case common_dialog::kFilterIndex: data_.filterIndex = Clamp(v.i, 0, INT32_MAX); break;
+            case common_dialog::kFilterIndex: data_.filterIndex = std::clamp<int32_t>(v.i, 0, INT32_MAX); break;
             case common_dialog::kInitialDir: data_.initialDir = TextOf(v); break;
             case common_dialog::kDefaultExt: data_.defaultExt = TextOf(v); break;
             case common_dialog::kCreatePrompt: data_.createPrompt = v.i; break;
@@ -107,9 +106,9 @@ public:
             case common_dialog::kFontStrikeout: data_.fontStrikeout = v.i; break;
             case common_dialog::kFontUnderline: data_.fontUnderline = v.i; break;
             case common_dialog::kFontName: data_.fontName = TextOf(v); break;
-            case common_dialog::kFontSize: data_.fontSize = Clamp(v.i, 0, INT32_MAX); break;
+            case common_dialog::kFontSize: data_.fontSize = std::clamp<int32_t>(v.i, 0, INT32_MAX); break;
             case common_dialog::kHelpFile: data_.helpFile = TextOf(v); break;
-            case common_dialog::kHelpCommand: data_.helpCommand = Clamp(v.i, 0, 5); break;
+            case common_dialog::kHelpCommand: data_.helpCommand = std::clamp<int32_t>(v.i, 0, 5); break;
             case common_dialog::kHelpContext: data_.helpContext = v.i; break;
             default: break;
         }
@@ -236,7 +235,7 @@ private:
     bool OpenHelp() {
         HWND owner = OwnerWindow();
         if (!owner) return false;
-        UINT command = kHelpCommands[Clamp(data_.helpCommand, 0, 5)];
+        UINT command = kHelpCommands[std::clamp<int32_t>(data_.helpCommand, 0, 5)];
         if (command == HELP_HELPONHELP || command == HELP_QUIT) {
             WinHelpA(owner, nullptr, command, 0);
             return true;

@@ -28,18 +28,17 @@ constexpr size_t kMaxLoggedDrawings = 4096;
 constexpr int32_t kMaxBorder = kLineBorder, kMaxPictureMode = kPictureCentred, kMaxCoordinateUnit = 5, kMaxPenStyle = 6, kMaxDrawMode = 15,
                   kMaxPenWidth = 32767;
 
-int32_t Clamp(int32_t value, int32_t max) { return value < 0 ? 0 : value > max ? max : value; }
 
 // Template values outside a property's range are taken as a write of them
 // would be; a negative brush style keeps meaning "no brush".
 void ClampLoaded(DrawPanelData& d) {
-    d.border = Clamp(d.border, kMaxBorder);
-    d.pictureMode = Clamp(d.pictureMode, kMaxPictureMode);
+    d.border = std::clamp<int32_t>(d.border, 0, kMaxBorder);
+    d.pictureMode = std::clamp<int32_t>(d.pictureMode, 0, kMaxPictureMode);
     d.autoRedraw = d.autoRedraw != 0;
-    d.coordinateUnit = Clamp(d.coordinateUnit, kMaxCoordinateUnit);
-    d.penStyle = Clamp(d.penStyle, kMaxPenStyle);
-    d.drawMode = Clamp(d.drawMode, kMaxDrawMode);
-    d.penWidth = Clamp(d.penWidth, kMaxPenWidth);
+    d.coordinateUnit = std::clamp<int32_t>(d.coordinateUnit, 0, kMaxCoordinateUnit);
+    d.penStyle = std::clamp<int32_t>(d.penStyle, 0, kMaxPenStyle);
+    d.drawMode = std::clamp<int32_t>(d.drawMode, 0, kMaxDrawMode);
+    d.penWidth = std::clamp<int32_t>(d.penWidth, 0, kMaxPenWidth);
     if (d.brushStyle > kMaxBrushStyle) d.brushStyle = kMaxBrushStyle;
 }
 
@@ -109,7 +108,7 @@ int DrawPanel::PropertyChanged(int own, const PropertyValue& v) {
     };
     switch (own) {
         case kBorder:
-            data_.border = Clamp(v.i, kMaxBorder);
+            data_.border = std::clamp<int32_t>(v.i, 0, kMaxBorder);
             ApplyBorder();
             break;
         case kBackColor:
@@ -125,7 +124,7 @@ int DrawPanel::PropertyChanged(int own, const PropertyValue& v) {
             InvalidateRect(hwnd(), nullptr, TRUE);
             break;
         case kPictureMode:
-            if (changed(data_.pictureMode, Clamp(v.i, kMaxPictureMode))) InvalidateRect(hwnd(), nullptr, TRUE);
+            if (changed(data_.pictureMode, std::clamp<int32_t>(v.i, 0, kMaxPictureMode))) InvalidateRect(hwnd(), nullptr, TRUE);
             break;
         case kAutoRedraw:
             if (changed(data_.autoRedraw, v.i != 0 ? 1 : 0)) {
@@ -137,20 +136,20 @@ int DrawPanel::PropertyChanged(int own, const PropertyValue& v) {
             }
             break;
         case kCoordinateUnit:
-            if (changed(data_.coordinateUnit, Clamp(v.i, kMaxCoordinateUnit))) BuildFont();
+            if (changed(data_.coordinateUnit, std::clamp<int32_t>(v.i, 0, kMaxCoordinateUnit))) BuildFont();
             break;
         case kPenStyle:
-            if (changed(data_.penStyle, Clamp(v.i, kMaxPenStyle))) BuildPen();
+            if (changed(data_.penStyle, std::clamp<int32_t>(v.i, 0, kMaxPenStyle))) BuildPen();
             break;
-        case kDrawMode: data_.drawMode = Clamp(v.i, kMaxDrawMode); break;
+        case kDrawMode: data_.drawMode = std::clamp<int32_t>(v.i, 0, kMaxDrawMode); break;
         case kPenWidth:
-            if (changed(data_.penWidth, Clamp(v.i, kMaxPenWidth))) BuildPen();
+            if (changed(data_.penWidth, std::clamp<int32_t>(v.i, 0, kMaxPenWidth))) BuildPen();
             break;
         case kPenColor:
             if (changed(data_.penColor, static_cast<uint32_t>(v.i))) BuildPen();
             break;
         case kBrushStyle:
-            if (changed(data_.brushStyle, Clamp(v.i, kMaxBrushStyle))) BuildBrush();
+            if (changed(data_.brushStyle, std::clamp<int32_t>(v.i, 0, kMaxBrushStyle))) BuildBrush();
             break;
         case kBrushColor:
             if (changed(data_.brushColor, static_cast<uint32_t>(v.i))) BuildBrush();

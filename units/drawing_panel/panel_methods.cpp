@@ -13,6 +13,7 @@
 #include "runtime/command_args.h"
 #include "runtime/conversions.h"
 #include "runtime/errors.h"
+#include "runtime/win32_handles.h"
 #include "units/drawing_panel/draw_panel.h"
 #include "media/picture/picture_draw.h"
 #include "media/picture/picture_registry.h"
@@ -195,13 +196,7 @@ std::vector<int64_t> DeviceCoordinates(HDC mapped, int32_t first, int32_t count,
 class GridSurface {
 public:
     GridSurface(int width, int height) : width_(width) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO info = DibInfo(width, -height);
         void* bits = nullptr;
         bitmap_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
         if (bitmap_) bits_ = static_cast<const uint32_t*>(bits);

@@ -4,6 +4,8 @@
 #include "units/scroll_bar/scroll_bar.h"
 #include "window/unit.h"
 
+#include <algorithm>
+
 #include "units/scroll_bar/scroll_bar_data.h"
 
 namespace qy {
@@ -18,13 +20,12 @@ const PropertyInfo kScrollBarProperties[] = {
     {"LineChange", kPropInt2},  {"Position", kPropInt2},    {"DragTracking", kPropLogical},
 };
 
-int32_t ClampStep(int32_t step) { return step < 1 ? 1 : step > kMaxStep ? kMaxStep : step; }
 
 class ScrollBar : public Unit {
 public:
     ScrollBar(const UnitCreation& c, const ScrollBarData& d) : Unit(kScrollBarType, c.windowId, c.unitId), data_(d) {
-        data_.pageChange = ClampStep(data_.pageChange);
-        data_.lineChange = ClampStep(data_.lineChange);
+        data_.pageChange = std::clamp<int32_t>(data_.pageChange, 1, kMaxStep);
+        data_.lineChange = std::clamp<int32_t>(data_.lineChange, 1, kMaxStep);
     }
 
     static Unit* Create(const UnitCreation& c) {
@@ -56,8 +57,8 @@ public:
                 data_.maxPosition = v.i;
                 ApplyRange();
                 break;
-            case kPageChange: data_.pageChange = ClampStep(v.i); break;
-            case kLineChange: data_.lineChange = ClampStep(v.i); break;
+            case kPageChange: data_.pageChange = std::clamp<int32_t>(v.i, 1, kMaxStep); break;
+            case kLineChange: data_.lineChange = std::clamp<int32_t>(v.i, 1, kMaxStep); break;
             case kPosition: MoveTo(v.i); break;
             case kDragTracking: data_.dragTracking = v.i != 0; break;
             default: break;
