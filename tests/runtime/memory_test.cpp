@@ -69,3 +69,22 @@ TEST(Memory, MakeArrayPrivateCopiesOnlyConstantArrays) {
     EXPECT_EQ(before, variable) << "a heap array is already private";
     Free(variable);
 }
+
+TEST(Memory, CodeBlocksMayExecuteAndGoBackThroughReallocateAndFree) {
+    auto executable = [](const void* block) {
+        MEMORY_BASIC_INFORMATION info{};
+        return VirtualQuery(block, &info, sizeof info) != 0 && info.Protect == PAGE_EXECUTE_READWRITE;
+    };
+    const uint8_t returns42[] = {0xB8, 42, 0, 0, 0, 0xC3};  // mov eax, 42; ret
+    auto* code = static_cast<uint8_t*>(AllocateCode(sizeof returns42));
+    std::memcpy(code, returns42, sizeof returns42);
+    EXPECT_TRUE(executable(code));
+    EXPECT_EQ(42, reinterpret_cast<int (*)()>(code)());
+    void* data = Allocate(16);
+    code = static_cast<uint8_t*>(Reallocate(code, 100000));
+    EXPECT_TRUE(executable(code + 99999)) << "a grown code block stays on the code heap";
+    EXPECT_EQ(42, reinterpret_cast<int (*)()>(code)());
+    Free(code);
+    Free(data);
+    EXPECT_TRUE(HeapValidate(GetProcessHeap(), 0, nullptr));
+}
