@@ -48,6 +48,9 @@ private:
     bool HandleKey(MSG* message);
     bool HandleMnemonic(MSG* message);
     bool RaiseCommonEvent(MSG* message);
+    // Whole notches of wheel turn over the unit window, from this message and
+    // the part-notches before it that turned the same way over the same unit.
+    int WheelSteps(HWND over, int delta);
     WindowRecord* Record() const;
 
     WindowData data_;
@@ -55,6 +58,8 @@ private:
     Translator translator_;
     bool activatedOnce_ = false;
     bool closing_ = false;
+    HWND wheelOver_ = nullptr;
+    int wheelRemainder_ = 0;
 };
 
 extern const UnitTypeInfo kWindowType;
