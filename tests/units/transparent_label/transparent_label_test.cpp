@@ -10,12 +10,23 @@
 #include "tests/support/unit_window.h"
 #include "units/transparent_label/transparent_label.h"
 #include "window/own_data.h"
+#include "units/button/button_data.h"
 #include "units/label/label_data.h"
 #include "units/transparent_label/transparent_label_data.h"
+#include "window/protocol.h"
 #include "window/window_list.h"
 
 using namespace qy;
 using namespace qytest;
+
+// Event subroutines that record their unit: one for a click, one for a
+// button press, which removes its three arguments.
+std::vector<uint32_t> heard;
+extern "C" void __cdecl TransLabelEventHeard() { heard.push_back(qy::Windows().eventUnit); }
+extern "C" void TransLabelClicked();
+extern "C" void TransLabelPressed();
+__asm__(".text\n_TransLabelClicked:\n  call _TransLabelEventHeard\n  xor %ecx, %ecx\n  ret\n"
+        "_TransLabelPressed:\n  call _TransLabelEventHeard\n  xor %ecx, %ecx\n  ret $12\n");
 
 namespace {
 constexpr uint32_t kLabel = 0x16040001, kEmpty = 0x16040002, kGround = 0x16040003;
@@ -232,6 +243,46 @@ TEST_F(TransLabelTest, MouseInputOnTheLabelIsAnOrdinaryCommonEvent) {
     MSG m{Handle(kLabel), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5), 0, {0, 0}};
     // A type that may not raise events would end the program here.
     EXPECT_FALSE(Runtime().PreTranslateMessage(&m));
+}
+
+TEST_F(TransLabelTest, AClickGoesThroughALabelThatNoMouseEventIsBoundTo) {
+    const auto base = reinterpret_cast<uintptr_t>(&TransLabelClicked);
+    const auto pressed = static_cast<int32_t>(reinterpret_cast<uintptr_t>(&TransLabelPressed) - base);
+    ButtonData button;
+    button.caption = "皮肤";
+    for (bool bound : {false, true}) {
+        heard.clear();
+        std::vector<EventBinding> labelEvents;
+        if (bound) labelEvents = {{kEventLeftDown, pressed}};
+        InstallUnitWindow({MakeTestUnit(kLabel, kTransLabelRef, 10, 10, 200, 60, RedText("透明").Write(), kStateVisible,
+                                        labelEvents),
+                           MakeTestUnit(kGround, TypeRef(1, 11), 20, 20, 120, 40, button.Write(), kStateVisible,
+                                        {{kUnitClicked, 0}})},
+                          base);
+        ASSERT_TRUE(LoadUnitWindow());
+        SetWindowPos(Window(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        SettleMessages();
+        RECT r;
+        GetWindowRect(Handle(kGround), &r);
+        POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        INPUT click[3] = {};
+        for (INPUT& in : click) {
+            in.type = INPUT_MOUSE;
+            in.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+            in.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+            in.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+        }
+        click[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+        click[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+        ASSERT_EQ(SendInput(3, click, sizeof(INPUT)), 3u);
+        for (DWORD start = GetTickCount(); GetTickCount() - start < 10000 && heard.empty();) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+            PumpMessages();
+        }
+        SettleMessages();
+        EXPECT_EQ(heard, std::vector<uint32_t>{bound ? kLabel : kGround}) << (bound ? "bound" : "unbound");
+        Windows().Clear();
+    }
 }
 
 }  // namespace
