@@ -130,6 +130,8 @@ public:
     }
 
 private:
+    // Whether a subroutine listens for a button or a move of the mouse (the
+    // common events from mouse move up to left button pressed).
     bool TakesMouse() const {
         for (int event = kEventMouseMove; event <= kEventLeftDown; ++event)
             if (Windows().HandlesEvent(windowId(), unitId(), event)) return true;
