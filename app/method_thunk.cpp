@@ -3,6 +3,7 @@
 #include "app/abi/program_abi.h"
 #include "app/constants.h"
 #include "app/program.h"
+#include "runtime/memory.h"
 
 namespace program {
 
@@ -40,8 +41,10 @@ const void* OperationAddress(const void* object, int operation) {
 
 uint32_t Address(const void* p) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p)); }
 
-void* NewByteSet(int length) {
-    auto* block = static_cast<int32_t*>(Svc_Allocate(8 + length));
+// A byte set on the code heap: a thunk is run in place, and its pages must be
+// allowed to execute. Svc_Free returns it like any other byte set.
+void* NewCodeByteSet(int length) {
+    auto* block = static_cast<int32_t*>(qy::AllocateCode(8 + length));
     block[0] = 1;
     block[1] = length;
     return block;
@@ -59,7 +62,7 @@ void* BuildMethodThunk(const void* object, int operation, int argumentCount, Met
                                         (options.pushEcx ? sizeof code.pushEcx : 0) + sizeof code.pushImmediate + 4 +
                                         sizeof code.moveEax + 4 + sizeof code.callAndRestore +
                                         (options.callerCleans ? sizeof code.returnKeeping : sizeof code.returnRemoving + 2));
-    void* thunk = NewByteSet(length);
+    void* thunk = NewCodeByteSet(length);
     CodeWriter out(static_cast<uint8_t*>(thunk) + 8);
     out.Piece(code.enter);
     out.Word(static_cast<uint32_t>(argumentBytes));
@@ -87,7 +90,7 @@ uint32_t ThunkAddress(const void* thunk) {
 void* CopyThunk(const void* block) {
     const int length = qy::ByteSetLength(block);
     if (length <= 0) return nullptr;
-    void* copy = NewByteSet(length);
+    void* copy = NewCodeByteSet(length);
     CallDll(kMoveMemory, {NativeByteSet(copy), NativeByteSet(block), static_cast<uint32_t>(length)});
     return copy;
 }

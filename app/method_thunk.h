@@ -19,7 +19,8 @@ struct MethodThunkOptions {
 // that calls operation number `operation` (from 1) of object with the
 // object's address followed by those arguments, and returns its result.
 // Null (the empty byte set) when the argument bytes are negative or above
-// 1024 or the object has no such operation. Free it with Svc_Free.
+// 1024 or the object has no such operation. The bytes lie in memory that may
+// execute; free them with Svc_Free.
 void* BuildMethodThunk(const void* object, int operation, int argumentCount, MethodThunkOptions options = {});
 
 // The address at which a thunk byte set is called: its first data byte.

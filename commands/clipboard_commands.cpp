@@ -1,9 +1,12 @@
-// The text clipboard, opened without an owner window for each call.
+// The text clipboard, opened for each call. Writing opens it for the runtime's
+// hidden owner window: emptying a clipboard opened without an owner leaves it
+// ownerless, and Windows then refuses the data that follows.
 #include <windows.h>
 
 #include <cstring>
 
 #include "runtime/command_args.h"
+#include "runtime/runtime_app.h"
 #include "runtime/win32_handles.h"
 #include "commands/command_table.h"
 
@@ -27,7 +30,7 @@ void __cdecl GetClipboardText(ValueRecord* result, int, ValueRecord*) {
 void __cdecl SetClipboardText(ValueRecord* result, int n, ValueRecord* records) {
     Arguments args(n, records);
     const char* text = TextArgument(args[0]);
-    ClipboardScope clipboard(nullptr);
+    ClipboardScope clipboard(Runtime().hiddenOwnerHandle);
     if (!clipboard.opened()) return;
     EmptyClipboard();
     size_t size = std::strlen(text) + 1;

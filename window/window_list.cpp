@@ -468,6 +468,32 @@ void WindowList::WindowDestroyed(uint32_t windowId) {
     if (!AnyWindowExists()) app.LastWindowGone();
 }
 
+namespace {
+// The unit whose bindings answer for unit k: its event source link followed
+// to a unit of the same type.
+int EventSource(const UnitTable& units, int k) {
+    for (int hops = 0; hops < units.count() && !units.IsMenuItem(k); ++hops) {
+        uint32_t link = units.Field(k, 4);
+        int linked = link ? units.Find(link) : -1;
+        if (linked < 0 || units.IsMenuItem(linked) || units.Field(linked, 0) != units.Field(k, 0)) break;
+        k = linked;
+    }
+    return k;
+}
+
+// The subroutine bound to the event of unit k (an event source), or 0.
+uint32_t BoundHandler(const UnitTable& units, int k, int event) {
+    if (units.IsMenuItem(k)) return units.Field(k, LocateMenuHandler(units.body(k), units.bodyLength(k)));
+    UnitLayout at = units.Layout(k);
+    uint32_t count = units.Field(k, at.bindingCount);
+    for (uint32_t i = 0; i < count; ++i) {
+        size_t binding = at.bindingCount + 4 + 8 * i;
+        if (static_cast<int32_t>(units.Field(k, binding)) == event) return units.Field(k, binding + 4);
+    }
+    return 0;
+}
+}  // namespace
+
 int WindowList::RaiseEvent(uint32_t* record, bool longRecord) {
     if (Runtime().eventHoldCount > 0) return 0;
     WindowRecord* w = FindWindow(record[0]);
@@ -475,29 +501,10 @@ int WindowList::RaiseEvent(uint32_t* record, bool longRecord) {
     int k = FindUnit(*w, record[1]);
     if (k < 0) WindowError(wmsg::kNoEventUnit);
     uint32_t unitId = w->units.id(k);
-    // Follow the event source link to the unit whose bindings are used.
-    for (int hops = 0; hops < w->units.count() && !w->units.IsMenuItem(k); ++hops) {
-        uint32_t link = w->units.Field(k, 4);
-        int linked = link ? w->units.Find(link) : -1;
-        if (linked < 0 || w->units.IsMenuItem(linked) || w->units.Field(linked, 0) != w->units.Field(k, 0)) break;
-        k = linked;
-    }
+    k = EventSource(w->units, k);
     const DataTypeEntry* entry = FindDataType(w->units.Field(k, 0));
     if (!entry || !(entry->stateFlags & (kTypeMayRaiseEvents | kTypeMayRaiseEvents4))) WindowError(wmsg::kEventUnitInvalid);
-    uint32_t handler = 0;
-    if (w->units.IsMenuItem(k)) {
-        handler = w->units.Field(k, LocateMenuHandler(w->units.body(k), w->units.bodyLength(k)));
-    } else {
-        UnitLayout at = w->units.Layout(k);
-        uint32_t count = w->units.Field(k, at.bindingCount);
-        for (uint32_t i = 0; i < count; ++i) {
-            size_t binding = at.bindingCount + 4 + 8 * i;
-            if (static_cast<int32_t>(w->units.Field(k, binding)) == static_cast<int32_t>(record[2])) {
-                handler = w->units.Field(k, binding + 4);
-                break;
-            }
-        }
-    }
+    uint32_t handler = BoundHandler(w->units, k, static_cast<int32_t>(record[2]));
     if (!handler) return 0;
     uint32_t savedWindow = eventWindow, savedUnit = eventUnit;
     eventWindow = record[0];
@@ -506,6 +513,12 @@ int WindowList::RaiseEvent(uint32_t* record, bool longRecord) {
     eventWindow = savedWindow;
     eventUnit = savedUnit;
     return 1;
+}
+
+bool WindowList::HandlesEvent(uint32_t windowId, uint32_t unitId, int event) {
+    WindowRecord* w = FindWindow(windowId);
+    int k = w ? FindUnit(*w, unitId) : -1;
+    return k >= 0 && BoundHandler(w->units, EventSource(w->units, k), event) != 0;
 }
 
 bool WindowList::IdleEvents(uint32_t elapsedMs, std::vector<uint32_t>& done) {

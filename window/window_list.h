@@ -81,6 +81,10 @@ public:
     // Removes the window's modal state, giving the windows it disabled their state back.
     void EndModal(WindowRecord& window);
 
+    // Whether a subroutine is bound to the unit's event (through its event
+    // source); false for a unit that is not found.
+    bool HandlesEvent(uint32_t windowId, uint32_t unitId, int event);
+
     // The cursor built for a unit when its window loaded, or null.
     HCURSOR UnitCursor(uint32_t windowId, uint32_t unitId);
 

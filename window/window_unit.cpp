@@ -602,7 +602,11 @@ bool WindowUnit::RaiseCommonEvent(MSG* m) {
             m->wParam = static_cast<WPARAM>(result);
             return false;
         case WM_MOUSEWHEEL: {
-            int steps = static_cast<short>(HIWORD(m->wParam)) / WHEEL_DELTA;
+            // Until a whole notch has built up the control keeps the message
+            // and the program hears nothing, so a gentle turn never steps the
+            // wrong way.
+            int steps = WheelSteps(targetWindow, static_cast<short>(HIWORD(m->wParam)));
+            if (steps == 0) return false;
             int wheelState = ((LOWORD(m->wParam) & MK_CONTROL) ? 1 : 0) | ((LOWORD(m->wParam) & MK_SHIFT) ? 2 : 0) |
                              (GetKeyState(VK_MENU) < 0 ? 4 : 0);
             answered = target->RaiseEvent(kEventWheel, {steps, wheelState}, &result);
@@ -612,6 +616,17 @@ bool WindowUnit::RaiseCommonEvent(MSG* m) {
     }
     answered = target->RaiseEvent(event, {x, y, mouseState}, &result);
     return answered && result == 0;
+}
+
+int WindowUnit::WheelSteps(HWND over, int delta) {
+    // A turn the other way, or over another unit, starts afresh, as
+    // Windows' own controls do.
+    if (over != wheelOver_ || (delta < 0) != (wheelRemainder_ < 0)) wheelRemainder_ = 0;
+    wheelOver_ = over;
+    wheelRemainder_ += delta;
+    int steps = wheelRemainder_ / WHEEL_DELTA;
+    wheelRemainder_ -= steps * WHEEL_DELTA;
+    return steps;
 }
 
 BOOL WindowUnit::PreTranslate(MSG* m) {

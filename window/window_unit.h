@@ -55,6 +55,9 @@ private:
     bool HelpKey();
     bool HandleMnemonic(MSG* message);
     bool RaiseCommonEvent(MSG* message);
+    // Whole notches of wheel turn over the unit window, from this message and
+    // the part-notches before it that turned the same way over the same unit.
+    int WheelSteps(HWND over, int delta);
     WindowRecord* Record() const;
 
     WindowData data_;
@@ -62,6 +65,8 @@ private:
     Translator translator_;
     bool activatedOnce_ = false;
     bool closing_ = false;
+    HWND wheelOver_ = nullptr;
+    int wheelRemainder_ = 0;
 };
 
 extern const UnitTypeInfo kWindowType;

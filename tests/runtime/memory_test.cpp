@@ -69,3 +69,15 @@ TEST(Memory, MakeArrayPrivateCopiesOnlyConstantArrays) {
     EXPECT_EQ(before, variable) << "a heap array is already private";
     Free(variable);
 }
+
+TEST(Memory, CodeBlocksMayExecuteAndGoBackThroughReallocateAndFree) {
+    const uint8_t returns42[] = {0xB8, 42, 0, 0, 0, 0xC3};  // mov eax, 42; ret
+    auto* code = static_cast<uint8_t*>(Reallocate(AllocateCode(6), 100000)) + 99994;
+    std::memcpy(code, returns42, sizeof returns42);
+    MEMORY_BASIC_INFORMATION info{};
+    EXPECT_TRUE(VirtualQuery(code, &info, sizeof info) && info.Protect == PAGE_EXECUTE_READWRITE)
+        << "a grown code block stays on the code heap";
+    EXPECT_EQ(42, reinterpret_cast<int (*)()>(code)());
+    Free(code - 99994);
+    EXPECT_TRUE(HeapValidate(GetProcessHeap(), 0, nullptr));
+}

@@ -72,7 +72,7 @@ Bytes TestSegment() {
     ButtonData bd;
     bd.caption = "按钮";
     UnitRecord button = MakeUnit(0x1000B, "按钮1", 10, 10, 80, 25, 5, 1, bd.Write());
-    button.bindings = {{0, Offset(&TestHandler0)}, {-11, Offset(&TestHandler1)}};
+    button.bindings = {{0, Offset(&TestHandler0)}, {-11, Offset(&TestHandler1)}, {-12, Offset(&TestHandler2)}};
 
     CheckBoxData cd;
     cd.caption = "选择";
@@ -237,6 +237,18 @@ TEST_F(LiveWindow, CharacterEventsSwallowOrReplaceTheCharacter) {
     m.wParam = 'y';
     EXPECT_FALSE(Runtime().PreTranslateMessage(&m));
     EXPECT_EQ(m.wParam, static_cast<WPARAM>('y'));
+}
+
+TEST_F(LiveWindow, PartNotchesOfTheWheelAddUpAndNeverStepBackwards) {
+    ASSERT_TRUE(Load(kWindow));
+    std::vector<int32_t> steps;
+    for (int delta : {40, 40, 40, 80, -40, -80, 360, -20}) {
+        calls.clear();
+        MSG m{Handle(kButton), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(delta)), 0, 0, {0, 0}};
+        Runtime().PreTranslateMessage(&m);
+        steps.push_back(calls.empty() ? 0 : calls.back().args.at(0));
+    }
+    EXPECT_EQ(steps, (std::vector<int32_t>{0, 0, 1, 0, 0, -1, 3, 0}));
 }
 
 TEST_F(LiveWindow, EscClosesAndTheSnapshotComesBack) {

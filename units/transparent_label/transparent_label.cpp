@@ -8,6 +8,8 @@
 
 #include "runtime/win32_handles.h"
 #include "window/own_data.h"
+#include "window/protocol.h"
+#include "window/window_list.h"
 #include "units/transparent_label/transparent_label_data.h"
 
 namespace qy {
@@ -112,6 +114,11 @@ public:
                 Paint(dc.get());
                 return 0;
             }
+            case WM_NCHITTEST:
+                // A label nobody listens to must not hide what lies beneath
+                // it from the mouse; WS_EX_TRANSPARENT alone does not do that
+                // for a child window.
+                return TakesMouse() ? DefaultProc(message, wParam, lParam) : HTTRANSPARENT;
             case WM_WINDOWPOSCHANGED: {
                 LRESULT result = DefaultProc(message, wParam, lParam);
                 const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
@@ -123,6 +130,14 @@ public:
     }
 
 private:
+    // Whether a subroutine listens for a button or a move of the mouse (the
+    // common events from mouse move up to left button pressed).
+    bool TakesMouse() const {
+        for (int event = kEventMouseMove; event <= kEventLeftDown; ++event)
+            if (Windows().HandlesEvent(windowId(), unitId(), event)) return true;
+        return false;
+    }
+
     void Paint(HDC dc) {
         int length = GetWindowTextLengthA(hwnd());
         if (length <= 0) return;

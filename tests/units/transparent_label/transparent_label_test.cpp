@@ -10,12 +10,18 @@
 #include "tests/support/unit_window.h"
 #include "units/transparent_label/transparent_label.h"
 #include "window/own_data.h"
+#include "units/button/button_data.h"
 #include "units/label/label_data.h"
 #include "units/transparent_label/transparent_label_data.h"
 #include "window/window_list.h"
 
 using namespace qy;
 using namespace qytest;
+
+// An event subroutine that counts the presses it hears and removes its three arguments.
+extern "C" int TransLabelPresses = 0;
+extern "C" void TransLabelPressed();
+__asm__(".text\n_TransLabelPressed:\n  incl _TransLabelPresses\n  xor %ecx, %ecx\n  ret $12\n");
 
 namespace {
 constexpr uint32_t kLabel = 0x16040001, kEmpty = 0x16040002, kGround = 0x16040003;
@@ -232,6 +238,32 @@ TEST_F(TransLabelTest, MouseInputOnTheLabelIsAnOrdinaryCommonEvent) {
     MSG m{Handle(kLabel), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5), 0, {0, 0}};
     // A type that may not raise events would end the program here.
     EXPECT_FALSE(Runtime().PreTranslateMessage(&m));
+}
+
+TEST_F(TransLabelTest, AClickGoesThroughALabelThatNoMouseEventIsBoundTo) {
+    CheckBoxData check;
+    for (bool bound : {false, true}) {
+        TransLabelPresses = 0;
+        std::vector<EventBinding> events(bound ? 1 : 0, EventBinding{kEventLeftDown, 0});
+        InstallUnitWindow({MakeTestUnit(kLabel, kTransLabelRef, 10, 10, 200, 60, RedText("透明").Write(), kStateVisible,
+                                        events),
+                           MakeTestUnit(kGround, TypeRef(1, 12), 20, 20, 120, 40, check.Write())},
+                          reinterpret_cast<uintptr_t>(&TransLabelPressed));
+        ASSERT_TRUE(LoadUnitWindow());
+        SetWindowPos(Window(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        SettleMessages();
+        RECT r;
+        GetWindowRect(Handle(kGround), &r);
+        SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+        mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+        auto checked = [&] { return SendMessageA(Handle(kGround), BM_GETCHECK, 0, 0) == BST_CHECKED; };
+        for (DWORD start = GetTickCount(); GetTickCount() - start < 10000 && !checked() && !TransLabelPresses;)
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT), PumpMessages();
+        EXPECT_EQ(checked(), !bound) << "the check box beneath the label takes the click";
+        EXPECT_EQ(TransLabelPresses, bound ? 1 : 0);
+        Windows().Clear();
+    }
 }
 
 }  // namespace
