@@ -212,7 +212,9 @@ TEST_F(MainWindowTest, RampsFollowInkCoverageAndDitheringMixesTwoCharacters) {
             double rank = static_cast<double>(std::count_if(coverage.begin(), coverage.end(),
                                                             [&](double c) { return c < coverage[k]; }));
             squares += (rank - k) * (rank - k);
-            if (k > 0) EXPECT_LT(ramp.levels[k], ramp.levels[k - 1]);
+            if (k > 0) {
+                EXPECT_LT(ramp.levels[k], ramp.levels[k - 1]);
+            }
         }
         EXPECT_GT(1 - 6 * squares / (n * (n * n - 1)), 0.95) << "Spearman's rank correlation";
         EXPECT_LT(Coverage(ramp.characters.front()), 0.02);
