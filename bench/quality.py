@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Tonal fidelity of qizi beside jp2a and chafa on pictures made here.
 
 Each output is read back as a grey image, one value per cell: 1 minus the ink
@@ -80,7 +80,6 @@ class Coverage:
     def __init__(self):
         self.mono = ImageFont.truetype(MONO, 40)
         self.cjk = ImageFont.truetype(CJK, 40)
-        box = self.mono.getbbox("M")
         self.cell = (int(self.mono.getlength("M")), 48)
         self.cache = {}
 
@@ -142,7 +141,10 @@ def run(cmd):
 
 
 def tools(png, jpg, w, h):
-    q = WINE_RUN + [QIZI, "--picture", png, "--width", str(w), "--height", str(h), "--no-lock"]
+    # Wine takes a Linux path as one on drive Z:.
+    # qizi measures its ramp in the font the output is read in.
+    q = WINE_RUN + [QIZI, "--picture", "Z:" + png, "--width", str(w), "--height", str(h), "--no-lock",
+                    "--font", "DejaVu Sans Mono"]
     chafa = ["chafa", "-c", "none", "--symbols", "ascii", "--stretch", "--animate", "off", "--size", f"{w}x{h}"]
     return [
         # Threshold output has a one-cell margin on every side.
