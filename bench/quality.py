@@ -137,7 +137,12 @@ def score(recon, reference):
 
 
 def run(cmd):
-    return subprocess.run(cmd, capture_output=True, check=False).stdout.decode("utf-8", "replace")
+    # A run under emulated Wine now and then ends without output; one more try.
+    for _ in range(2):
+        out = subprocess.run(cmd, capture_output=True, check=False).stdout.decode("utf-8", "replace")
+        if out.strip():
+            return out
+    return out
 
 
 def tools(png, jpg, w, h):
@@ -170,7 +175,11 @@ def main():
             reference = np.asarray(grey.resize((w, h), Image.BOX), float) / 255
             for tool, cmd, (rows, cols) in tools(png, jpg, w, h):
                 first = first or (png, jpg, w, h)
-                s, r = score(reconstruct(run(cmd), w, h, rows, cols), reference)
+                text = run(cmd)
+                if not text.strip():
+                    print(f"{name:16} {w}x{h:<5} {tool:18} no output", flush=True)
+                    continue
+                s, r = score(reconstruct(text, w, h, rows, cols), reference)
                 print(f"{name:16} {w}x{h:<5} {tool:18} {s:6.3f} {r:8.3f}", flush=True)
     print("\nwhole-process time of one composition, median of 10 (qizi under Wine)")
     for tool, cmd, _ in tools(*first):
