@@ -99,8 +99,6 @@ std::string ComposeText(int32_t columns, int32_t rows);
 // The panel's colours at the cells (1..columns, 1..rows), row by row; empty
 // when they cannot be read.
 std::vector<int32_t> SampledColours(int32_t columns, int32_t rows);
-// The threshold test of the last drawing.
-bool IsInkColour(int32_t colour);
 void UpdateLockedAxis();
 // Replaces currentPicture and frees the picture it held.
 void ReplaceCurrentPicture(int32_t picture);

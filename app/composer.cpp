@@ -302,8 +302,6 @@ std::string ComposeText(int32_t columns, int32_t rows) { return ComposeGrid(colu
 
 std::vector<int32_t> SampledColours(int32_t columns, int32_t rows) { return SampleGrid(columns, rows); }
 
-bool IsInkColour(int32_t colour) { return IsInk(colour); }
-
 void ComposeTextArt(int32_t columns, int32_t rows, const char* soundTag) {
     DrawShapePreview();
     SetContent(W::编辑框1, K.emptyText);

@@ -139,9 +139,11 @@ def score(recon, reference):
 def run(cmd):
     # A run under emulated Wine now and then ends without output; one more try.
     for _ in range(2):
-        out = subprocess.run(cmd, capture_output=True, check=False).stdout.decode("utf-8", "replace")
+        done = subprocess.run(cmd, capture_output=True, check=False)
+        out = done.stdout.decode("utf-8", "replace")
         if out.strip():
             return out
+        print(f"no output (exit code {done.returncode}): {' '.join(cmd)}", file=sys.stderr, flush=True)
     return out
 
 

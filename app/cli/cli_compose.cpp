@@ -22,15 +22,6 @@ constexpr int32_t kMeasuringSize = 36;
 const char kWideCandidates[] =
     "　、丶一二十人八口三川大山日目田由甲电里回国图画品量圆鼎黑齉龘圖鬱靈團馨響";
 
-std::string Join(const std::vector<std::string>& cells, int columns, int rows, const std::string& rowEnd) {
-    std::string text;
-    for (int y = 0; y < rows; ++y) {
-        for (int x = 0; x < columns; ++x) text += cells[static_cast<size_t>(y) * columns + x];
-        text += rowEnd;
-    }
-    return text;
-}
-
 void SetFont(const Choices& c) {
     const int32_t members[] = {c.bold, c.italic, c.strikeout, c.underline, c.size};
     for (int member = 1; member <= 5; ++member) {
@@ -133,8 +124,6 @@ std::vector<uint8_t> DitheredInk(int32_t columns, int32_t rows) {
 
 }  // namespace
 
-std::string Document::Text() const { return Join(cells, columns, rows, rowEnd); }
-
 void StartComposer() {
     InitRuntime();
     // The FPU starts from its default control word whatever the loader left.
@@ -199,11 +188,8 @@ Document Compose(const Choices& c, int32_t picture) {
 
     std::vector<uint8_t> dithered;
     if (c.dither) dithered = DitheredInk(columns, rows);
-    ComposedGrid grid = ComposeGrid(columns, rows, c.dither ? &dithered : nullptr);
     Document d;
-    d.columns = grid.columns, d.rows = grid.rows;
-    d.cells = std::move(grid.cells);
-    d.rowEnd = grid.rowEnd;
+    static_cast<ComposedGrid&>(d) = ComposeGrid(columns, rows, c.dither ? &dithered : nullptr);
     // Cells take the picture's colour under them; the margins and a shape
     // text take the ink colour.
     d.colours.assign(d.cells.size(), Rgb{0, 0, 0});

@@ -4,19 +4,15 @@
 #include <string>
 #include <vector>
 
+#include "app/application.h"
 #include "app/cli/cli_options.h"
 #include "app/cli/tones.h"
 
 namespace cli {
 
-// A composed text picture: each cell's GBK text and colour, row by row, and
-// what ends every row.
-struct Document {
-    int columns = 0, rows = 0;
-    std::vector<std::string> cells;
+// A composed text picture with the colour of each cell.
+struct Document : program::ComposedGrid {
     std::vector<Rgb> colours;
-    std::string rowEnd;
-    std::string Text() const;
 };
 
 // Starts the runtime and loads the main window without showing it. Once.
