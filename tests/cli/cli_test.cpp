@@ -3,6 +3,7 @@
 // and the HTML, ANSI and UTF-8 outputs.
 #include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <regex>
 
 #include "app/cli/cli_compose.h"
@@ -178,6 +179,16 @@ TEST_F(MainWindowTest, QiziReadsAPictureFromStandardInputAndWritesUtf8) {
     Outcome utf8 = Qizi({"--picture", "-"}, Bytes(png));
     EXPECT_EQ(utf8.out, cli::GbkToUtf8(fromFile.out));
     EXPECT_NE(utf8.out, fromFile.out);
+
+    // A file output replaces the old file whole and leaves nothing beside it.
+    std::string target = PictureFile("qizi_output.txt", pictest::Bytes{'o', 'l', 'd'});
+    EXPECT_EQ(Qizi({"--picture", file, "--output", target}).exitCode, 0u);
+    std::ifstream written(target, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(written), {}), utf8.out);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((target + ".qizi-*").c_str(), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "a temporary file is left: " << found.cFileName;
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
 }
 
 // Ink coverage of a character drawn by GDI itself in the panel's face.
