@@ -94,11 +94,14 @@ Mode CurrentMode() {
     return Mode::kOther;
 }
 
+void EqualiseFillTexts() {
+    if (!Ticked(W::补齐)) return;
+    PadToLength(W::编辑框4, W::编辑框3);
+    PadToLength(W::编辑框3, W::编辑框4);
+}
+
 void GenerateTextArt() {
-    if (Ticked(W::补齐)) {
-        PadToLength(W::编辑框4, W::编辑框3);
-        PadToLength(W::编辑框3, W::编辑框4);
-    }
+    EqualiseFillTexts();
     switch (CurrentMode()) {
         case Mode::kShapeText:
             if (!Content(W::编辑框2).empty()) {
@@ -142,23 +145,21 @@ PictureSize CurrentPictureSize() {
 }
 }  // namespace
 
-void MeasurePictureGrid() {
-    if (!Ticked(W::锁定比例)) {
-        pictureGridWidth = Position(W::图片宽);
-        pictureGridHeight = Position(W::图片高);
-        return;
-    }
+void SetPictureGrid(int32_t width, int32_t height, bool locked) {
+    pictureGridWidth = width;
+    pictureGridHeight = height;
+    if (!locked) return;
     PictureSize picture = CurrentPictureSize();
     if (picture.width == picture.height) {
-        pictureGridWidth = pictureGridHeight = Position(W::图片宽);
+        pictureGridHeight = width;
     } else if (picture.width > picture.height) {
-        pictureGridWidth = Position(W::图片宽);
-        pictureGridHeight = Truncate(static_cast<double>(pictureGridWidth) * picture.height / picture.width);
+        pictureGridHeight = Truncate(static_cast<double>(width) * picture.height / picture.width);
     } else {
-        pictureGridHeight = Position(W::图片高);
-        pictureGridWidth = Truncate(static_cast<double>(pictureGridHeight) * picture.width / picture.height);
+        pictureGridWidth = Truncate(static_cast<double>(height) * picture.width / picture.height);
     }
 }
+
+void MeasurePictureGrid() { SetPictureGrid(Position(W::图片宽), Position(W::图片高), Ticked(W::锁定比例)); }
 
 void UpdateLockedAxis() {
     bool width = true, height = true;
@@ -172,6 +173,15 @@ void UpdateLockedAxis() {
 }
 
 void DrawShapePreview() {
+    switch (CurrentMode()) {
+        case Mode::kShapeText: MeasureTextGrid(); break;
+        case Mode::kPicture: MeasurePictureGrid(); break;
+        case Mode::kOther: break;
+    }
+    DrawMeasuredShape();
+}
+
+void DrawMeasuredShape() {
     int32_t choice = Selection(W::分界色组合框);
     if (choice >= 0 && choice < static_cast<int32_t>(sizeof kThresholds / sizeof kThresholds[0]))
         thresholdColour = kThresholds[choice];
@@ -179,7 +189,6 @@ void DrawShapePreview() {
     drawOffsetY = 2;
     switch (CurrentMode()) {
         case Mode::kShapeText: {
-            MeasureTextGrid();
             std::string shape = Content(W::编辑框2);
             auto draw = [&](int32_t x, int32_t y) {
                 Method(W::画板1, CoreCommand::Clear, {});
@@ -193,7 +202,6 @@ void DrawShapePreview() {
             break;
         }
         case Mode::kPicture: {
-            MeasurePictureGrid();
             auto draw = [&](int32_t x, int32_t y) {
                 Method(W::画板1, CoreCommand::Clear, {});
                 Method(W::画板1, CoreCommand::DrawPicture,
@@ -234,7 +242,21 @@ void AlignShapeToCorner(int32_t columns, int32_t rows, int32_t margin) {
     }
 }
 
-std::string ComposeText(int32_t columns, int32_t rows) {
+std::string ComposedGrid::Text() const {
+    std::string result;
+    size_t bytes = rows * rowEnd.size();
+    for (const std::string& cell : cells) bytes += cell.size();
+    result.reserve(bytes);
+    size_t k = 0;
+    for (int32_t y = 0; y < rows; ++y) {
+        for (int32_t x = 0; x < columns; ++x) result += cells[k++];
+        result += rowEnd;
+    }
+    return result;
+}
+
+ComposedGrid ComposeGrid(int32_t columns, int32_t rows, const std::vector<uint8_t>* inkCells) {
+    ComposedGrid composed;
     std::string shape = Content(W::编辑框2), fill = Content(W::编辑框3), blank = Content(W::编辑框4);
     int32_t source = Selection(W::别字本字);
     // Nothing runs between the cells that could tick or untick the box, so
@@ -243,7 +265,6 @@ std::string ComposeText(int32_t columns, int32_t rows) {
 
     // What an ink and a paper cell of each column receives, and what ends a row.
     std::vector<std::string> ink, paper;
-    std::string rowEnd;
     if (source == 0) {
         ink.assign(static_cast<size_t>(columns) + 1, fill);
         paper.assign(static_cast<size_t>(columns) + 1, blank);
@@ -251,25 +272,35 @@ std::string ComposeText(int32_t columns, int32_t rows) {
         int width = source == 1 ? 2 : 1;
         ink = ColumnCharacters(shape, columns, width);
         paper.assign(static_cast<size_t>(columns) + 1, width == 2 ? K.twoSpaces : K.oneSpace);
-        if (inverted) rowEnd = Command(CoreCommand::RightText, {TextValue(shape.c_str()), IntValue(width)}).Text();
+        if (inverted)
+            composed.rowEnd = Command(CoreCommand::RightText, {TextValue(shape.c_str()), IntValue(width)}).Text();
     } else {
-        return std::string();
+        return composed;
     }
     if (inverted) ink.swap(paper);
-    rowEnd += K.lineEnd;
+    composed.rowEnd += K.lineEnd;
 
-    std::vector<int32_t> grid = SampleGrid(columns, rows);
-    std::string result;
-    if (grid.empty()) return result;
-    size_t longest = std::max(fill.size(), blank.size()) + 2;
-    result.reserve(static_cast<size_t>(rows) * (static_cast<size_t>(columns) * longest + rowEnd.size()));
-    const int32_t* cell = grid.data();
-    for (int32_t y = 1; y <= rows; ++y) {
-        for (int32_t x = 1; x <= columns; ++x, ++cell) result += IsInk(*cell) ? ink[x] : paper[x];
-        result += rowEnd;
+    size_t cells = columns > 0 && rows > 0 ? static_cast<size_t>(columns) * static_cast<size_t>(rows) : 0;
+    std::vector<uint8_t> sampled;
+    if (!inkCells || inkCells->size() != cells) {
+        std::vector<int32_t> grid = SampleGrid(columns, rows);
+        sampled.reserve(grid.size());
+        for (int32_t colour : grid) sampled.push_back(IsInk(colour) ? 1 : 0);
+        inkCells = &sampled;
     }
-    return result;
+    if (inkCells->empty()) return composed;
+    composed.columns = columns;
+    composed.rows = rows;
+    composed.cells.reserve(cells);
+    const uint8_t* cell = inkCells->data();
+    for (int32_t y = 1; y <= rows; ++y)
+        for (int32_t x = 1; x <= columns; ++x, ++cell) composed.cells.push_back(*cell ? ink[x] : paper[x]);
+    return composed;
 }
+
+std::string ComposeText(int32_t columns, int32_t rows) { return ComposeGrid(columns, rows).Text(); }
+
+std::vector<int32_t> SampledColours(int32_t columns, int32_t rows) { return SampleGrid(columns, rows); }
 
 void ComposeTextArt(int32_t columns, int32_t rows, const char* soundTag) {
     DrawShapePreview();

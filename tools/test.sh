@@ -5,6 +5,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 "$ROOT/tools/check_layers.sh"
 qy_build
 "$ROOT/tools/check_imports.sh" "$BUILD/bin/砌字成图.exe"
+"$ROOT/tools/check_imports.sh" "$BUILD/bin/qizi.exe"
 "$ROOT/tools/fuzz.sh" 5 smoke
 trap qy_cleanup EXIT
 qy_display wm

@@ -1,0 +1,31 @@
+// qizi's composition: the main window loaded hidden, its units set from the
+// choices, and the window program's composer run on its drawing panel.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "app/application.h"
+#include "app/cli/cli_options.h"
+#include "app/cli/tones.h"
+
+namespace cli {
+
+// A composed text picture with the colour of each cell.
+struct Document : program::ComposedGrid {
+    std::vector<Rgb> colours;
+};
+
+// Starts the runtime and loads the main window without showing it. Once.
+void StartComposer();
+
+// The picture's number once decoded from the file's bytes; 0 when they are
+// not a picture the runtime decodes.
+int32_t LoadPictureBytes(const std::string& bytes);
+
+Document Compose(const Choices& choices, int32_t picture);
+
+// The ramp measured in the chosen font: printable ASCII, or with `wide`
+// double-byte characters of varied density.
+Ramp FontRamp(const Choices& choices, bool wide);
+
+}  // namespace cli

@@ -1,0 +1,218 @@
+#include "app/cli/cli_options.h"
+
+#include <cstdlib>
+#include <functional>
+
+namespace cli {
+
+const char kUsage[] = "Usage: qizi [OPTIONS] TEXT   or   qizi [OPTIONS] --picture FILE";
+const char kVersion[] = "qizi 1.0 (砌字成图)";
+
+namespace {
+
+// The threshold choices by name, in the order of the window's list.
+const char* const kThresholdNames[] = {"黑色", "深灰", "灰色", "浅灰", "银白", "白色"};
+
+bool ToInt(const std::string& text, int32_t low, int32_t high, int32_t* value) {
+    if (text.empty() || text.size() > 9) return false;
+    for (char c : text)
+        if (c < '0' || c > '9') return false;
+    long v = std::strtol(text.c_str(), nullptr, 10);
+    if (v < low || v > high) return false;
+    *value = static_cast<int32_t>(v);
+    return true;
+}
+
+// Picks `text` out of `names`; false when it is none of them.
+template <typename T, size_t N>
+bool Choose(const std::string& text, const char* const (&names)[N], const T (&values)[N], T* value) {
+    for (size_t i = 0; i < N; ++i)
+        if (text == names[i]) {
+            *value = values[i];
+            return true;
+        }
+    return false;
+}
+
+// A handler stores the value (empty for a flag) or says what is wrong with it.
+using Apply = std::function<std::string(Choices&, const std::string&)>;
+
+struct Option {
+    const char* name;
+    char shortName;
+    const char* value;  // the value's placeholder; null for a flag
+    const char* help;
+    Apply apply;
+};
+
+Apply Flag(bool Choices::*field) {
+    return [field](Choices& c, const std::string&) {
+        c.*field = true;
+        return std::string();
+    };
+}
+Apply Text(std::string Choices::*field) {
+    return [field](Choices& c, const std::string& v) {
+        c.*field = v;
+        return std::string();
+    };
+}
+Apply Number(int32_t Choices::*field, int32_t low, int32_t high) {
+    return [=](Choices& c, const std::string& v) {
+        return ToInt(v, low, high, &(c.*field))
+                   ? std::string()
+                   : "must be a whole number from " + std::to_string(low) + " to " + std::to_string(high);
+    };
+}
+
+const std::vector<Option>& Options() {
+    static const std::vector<Option> options = {
+        {"picture", 'p', "FILE", "compose a picture (- reads it from standard input)", Text(&Choices::picture)},
+        {"width", 'W', "N", "picture grid width in cells, 1-1000 (44)", Number(&Choices::width, 1, kMaxGrid)},
+        {"height", 'H', "N", "picture grid height in cells, 1-1000 (44)", Number(&Choices::height, 1, kMaxGrid)},
+        {"lock", 'l', nullptr, "keep the picture's aspect: the longer side follows its option (on)", Flag(&Choices::lock)},
+        {"no-lock", 0, nullptr, "use both --width and --height", [](Choices& c, const std::string&) {
+             c.lock = false;
+             return std::string();
+         }},
+        {"font", 'f', "NAME", "font of the shape text (宋体)", Text(&Choices::font)},
+        {"size", 's', "N", "font size in points, 1-72 (9)", Number(&Choices::size, 1, kMaxFontSize)},
+        {"bold", 0, nullptr, "bold shape text", Flag(&Choices::bold)},
+        {"italic", 0, nullptr, "italic shape text", Flag(&Choices::italic)},
+        {"underline", 0, nullptr, "underlined shape text", Flag(&Choices::underline)},
+        {"strikeout", 0, nullptr, "struck-out shape text", Flag(&Choices::strikeout)},
+        {"source", 'S', "fill|double|single|ramp|ramp2",
+         "characters: the fill and blank texts (别字), the text's own double-byte (汉字) or single-byte (字母) "
+         "characters, or a ramp of single-byte or double-byte characters by tone (double)",
+         [](Choices& c, const std::string& v) {
+             static const char* const names[] = {"fill", "double", "single", "ramp", "ramp2"};
+             static const Source values[] = {Source::kFill, Source::kDouble, Source::kSingle, Source::kRamp,
+                                             Source::kWideRamp};
+             return Choose(v, names, values, &c.source) ? std::string()
+                                                         : "must be fill, double, single, ramp or ramp2";
+         }},
+        {"fill", 0, "TEXT", "what an ink cell receives with --source fill (顶)", Text(&Choices::fill)},
+        {"blank", 0, "TEXT", "what a paper cell receives with --source fill (empty)", Text(&Choices::blank)},
+        {"threshold", 't', "0-5|NAME", "boundary colour: 0 黑色, 1 深灰, 2 灰色, 3 浅灰, 4 银白, 5 白色 (2)",
+         [](Choices& c, const std::string& v) {
+             static const int32_t values[] = {0, 1, 2, 3, 4, 5};
+             if (ToInt(v, 0, 5, &c.threshold) || Choose(v, kThresholdNames, values, &c.threshold)) return std::string();
+             return std::string("must be 0 to 5 or 黑色, 深灰, 灰色, 浅灰, 银白, 白色");
+         }},
+        {"invert", 'i', nullptr, "swap ink and paper (反向)", Flag(&Choices::invert)},
+        {"pad", 0, nullptr, "pad the fill and blank texts to one length (补齐, on)", Flag(&Choices::pad)},
+        {"no-pad", 0, nullptr, "do not pad them", [](Choices& c, const std::string&) {
+             c.pad = false;
+             return std::string();
+         }},
+        {"top", 0, nullptr, "move the shape to the top-left corner (接顶)", Flag(&Choices::top)},
+        {"ramp", 'r', "TEXT", "the ramp's characters from light to dark (measured in the font)", Text(&Choices::ramp)},
+        {"dither", 'd', nullptr, "Floyd-Steinberg error diffusion of the cells' brightness", Flag(&Choices::dither)},
+        {"format", 'F', "text|html|ansi", "plain text, one HTML page, or 24-bit colour escapes (text)",
+         [](Choices& c, const std::string& v) {
+             static const char* const names[] = {"text", "html", "ansi"};
+             static const Format values[] = {Format::kText, Format::kHtml, Format::kAnsi};
+             return Choose(v, names, values, &c.format) ? std::string() : "must be text, html or ansi";
+         }},
+        {"encoding", 'e', "utf8|gbk", "bytes written to a file or pipe (utf8)",
+         [](Choices& c, const std::string& v) {
+             static const char* const names[] = {"utf8", "utf-8", "gbk"};
+             static const Encoding values[] = {Encoding::kUtf8, Encoding::kUtf8, Encoding::kGbk};
+             return Choose(v, names, values, &c.encoding) ? std::string() : "must be utf8 or gbk";
+         }},
+        {"output", 'o', "FILE", "write to FILE instead of standard output", Text(&Choices::output)},
+        {"help", 0, nullptr, "show this list and stop", Flag(&Choices::help)},
+        {"version", 0, nullptr, "show the version and stop", Flag(&Choices::version)},
+    };
+    return options;
+}
+
+const Option* FindLong(const std::string& name) {
+    for (const Option& o : Options())
+        if (name == o.name) return &o;
+    return nullptr;
+}
+const Option* FindShort(char name) {
+    for (const Option& o : Options())
+        if (o.shortName && o.shortName == name) return &o;
+    return nullptr;
+}
+
+}  // namespace
+
+ParsedLine ParseCommandLine(const std::vector<std::string>& args) {
+    ParsedLine line;
+    Choices& c = line.choices;
+    std::vector<std::string> operands;
+    bool optionsEnded = false;
+    for (size_t i = 0; i < args.size() && line.error.empty(); ++i) {
+        const std::string& arg = args[i];
+        if (optionsEnded || arg == "-" || arg.size() < 2 || arg[0] != '-') {
+            operands.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        const Option* option = nullptr;
+        std::string shown, value;
+        bool hasValue = false;
+        if (arg[1] == '-') {
+            size_t equals = arg.find('=');
+            shown = arg.substr(0, equals);
+            option = FindLong(shown.substr(2));
+            if (equals != std::string::npos) hasValue = true, value = arg.substr(equals + 1);
+        } else {
+            shown = arg.substr(0, 2);
+            option = FindShort(arg[1]);
+            if (arg.size() > 2) hasValue = true, value = arg.substr(2);
+        }
+        if (!option) {
+            line.error = "unknown option " + shown;
+            break;
+        }
+        if (!option->value) {
+            if (hasValue) {
+                line.error = "option " + shown + " takes no value";
+                break;
+            }
+        } else if (!hasValue) {
+            if (i + 1 >= args.size()) {
+                line.error = "option " + shown + " needs a value";
+                break;
+            }
+            value = args[++i];
+        }
+        std::string wrong = option->apply(c, value);
+        if (!wrong.empty()) line.error = shown + " " + wrong;
+    }
+    if (!line.error.empty() || c.help || c.version) return line;
+    if (operands.size() > 1) {
+        line.error = "one TEXT only (quote a text with spaces)";
+    } else if (operands.size() == 1) {
+        c.text = operands[0];
+        c.textGiven = true;
+        if (c.text.empty()) line.error = "the TEXT is empty";
+    } else if (c.picture.empty()) {
+        line.error = "a TEXT or --picture FILE is needed";
+    }
+    return line;
+}
+
+std::string HelpText() {
+    std::string help = std::string(kUsage) +
+                       "\nComposes a text picture of a shape text or a picture, as 砌字成图 does.\n\nOptions:\n";
+    for (const Option& o : Options()) {
+        std::string head = "  ";
+        head += o.shortName ? std::string("-") + o.shortName + ", " : "    ";
+        head += std::string("--") + o.name;
+        if (o.value) head += std::string(" ") + o.value;
+        if (head.size() < 32) head.resize(32, ' ');
+        help += head + " " + o.help + "\n";
+    }
+    help += "\nExit status: 0 done, 1 a file could not be read or written, 2 a bad option or value.\n";
+    return help;
+}
+
+}  // namespace cli

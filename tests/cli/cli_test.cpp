@@ -1,0 +1,286 @@
+// qizi.exe as a child process: the window's export bytes for the same
+// choices, its errors and exit codes, standard input, the ramps, dithering,
+// and the HTML, ANSI and UTF-8 outputs.
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <regex>
+
+#include "app/cli/cli_compose.h"
+#include "app/cli/encoding.h"
+#include "tests/app/main_window_fixture.h"
+#include "tests/media/picture/test_pictures.h"
+
+namespace apptest {
+namespace {
+
+struct Outcome {
+    DWORD exitCode = 0xFFFFFFFF;
+    std::string out, err;
+};
+
+std::wstring Folder() {
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path);
+    return folder.substr(0, folder.find_last_of(L'\\') + 1);
+}
+
+// Drains a pipe on a thread of its own, so a full pipe cannot stall the child.
+HANDLE Drain(HANDLE pipe, std::string* into) {
+    struct Job { HANDLE pipe; std::string* into; };
+    LPTHREAD_START_ROUTINE body = [](void* p) WINAPI -> DWORD {
+        Job* job = static_cast<Job*>(p);
+        char buffer[4096];
+        DWORD got;
+        while (ReadFile(job->pipe, buffer, sizeof buffer, &got, nullptr) && got) job->into->append(buffer, got);
+        delete job;
+        return 0;
+    };
+    return CreateThread(nullptr, 0, body, new Job{pipe, into}, 0, nullptr);
+}
+
+// Runs qizi.exe with GBK arguments and the bytes on its standard input.
+Outcome Qizi(const std::vector<std::string>& args, const std::string& input = "") {
+    std::wstring line = L"\"" + Folder() + L"qizi.exe\"";
+    for (const std::string& a : args) line += L" \"" + cli::Widen(a, cli::kGbk) + L"\"";
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE inRead, inWrite, outRead, outWrite, errRead, errWrite;
+    CreatePipe(&inRead, &inWrite, &inherit, 0);
+    CreatePipe(&outRead, &outWrite, &inherit, 0);
+    CreatePipe(&errRead, &errWrite, &inherit, 0);
+    for (HANDLE ours : {inWrite, outRead, errRead}) SetHandleInformation(ours, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = inRead, startup.hStdOutput = outWrite, startup.hStdError = errWrite;
+    PROCESS_INFORMATION process{};
+    Outcome run;
+    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process)) {
+        ADD_FAILURE() << "qizi.exe did not start";
+        return run;
+    }
+    for (HANDLE theirs : {inRead, outWrite, errWrite}) CloseHandle(theirs);
+    HANDLE readers[] = {Drain(outRead, &run.out), Drain(errRead, &run.err)};
+    DWORD written;
+    if (!input.empty()) WriteFile(inWrite, input.data(), static_cast<DWORD>(input.size()), &written, nullptr);
+    CloseHandle(inWrite);
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, 120000), WAIT_OBJECT_0) << "qizi.exe hangs";
+    WaitForMultipleObjects(2, readers, TRUE, 10000);
+    GetExitCodeProcess(process.hProcess, &run.exitCode);
+    for (HANDLE h : {readers[0], readers[1], outRead, errRead, process.hProcess, process.hThread}) CloseHandle(h);
+    return run;
+}
+
+std::string Bytes(const pictest::Bytes& b) { return std::string(b.begin(), b.end()); }
+
+// A picture file in the temporary folder; its GBK path.
+std::string PictureFile(const char* name, const pictest::Bytes& bytes) {
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    std::string path = std::string(folder) + name;
+    std::ofstream(path, std::ios::binary) << Bytes(bytes);
+    return path;
+}
+
+pictest::Image Uniform(int width, int height, pictest::Rgba colour) {
+    pictest::Image image = pictest::Halves(width, height, colour, colour);
+    return image;
+}
+
+struct Choice {
+    bool picture;
+    int source, threshold;
+    const char *text, *fill, *blank;
+    bool invert, pad, top;
+};
+
+TEST_F(MainWindowTest, QiziWritesTheWindowsExportBytesForTheSameChoices) {
+    pictest::Bytes bmp = pictest::EncodeBmp(pictest::Pattern(60, 40, 7), 24, false);
+    std::string file = PictureFile("qizi_pattern.bmp", bmp);
+    const Choice choices[] = {
+        {false, 0, 2, "我爱你", "顶", "", false, true, false},  {false, 1, 3, "我爱你", "", "", true, true, true},
+        {false, 2, 2, "Qi", "", "", true, false, true},       {true, 0, 3, "我", "#", ".", true, false, true},
+        {true, 1, 2, "我爱你", "", "", false, true, true},     {true, 2, 4, "Zi", "", "", true, true, false},
+    };
+    for (const Choice& c : choices) {
+        SCOPED_TRACE(std::string(c.picture ? "picture" : "text") + " source " + std::to_string(c.source));
+        OnDefaultsClicked(nullptr);
+        if (c.picture) {
+            SwitchToPictureMode();
+            ReplaceCurrentPicture(cli::LoadPictureBytes(Bytes(bmp)));
+            SetPosition(W::图片宽, 30);
+        }
+        SetContent(W::编辑框2, c.text);
+        SetContent(W::编辑框3, c.fill);
+        SetContent(W::编辑框4, c.blank);
+        SetSelection(W::别字本字, c.source);
+        SetSelection(W::分界色组合框, c.threshold);
+        SetTicked(W::反向, c.invert);
+        SetTicked(W::补齐, c.pad);
+        SetTicked(W::接顶, c.top);
+        GenerateTextArt();
+        std::string expected = Content(W::编辑框1);
+        ASSERT_GT(expected.size(), 100u);
+
+        static const char* const sources[] = {"fill", "double", "single"};
+        std::vector<std::string> args = {"--encoding", "gbk", "--source", sources[c.source], "--threshold",
+                                         std::to_string(c.threshold), "--fill", c.fill, "--blank", c.blank};
+        if (c.invert) args.push_back("--invert");
+        if (!c.pad) args.push_back("--no-pad");
+        if (c.top) args.push_back("--top");
+        if (c.picture) args.insert(args.end(), {"--picture", file, "--width", "30"});
+        args.push_back(c.text);
+        Outcome run = Qizi(args);
+        EXPECT_EQ(run.exitCode, 0u) << run.err;
+        EXPECT_EQ(run.out, expected);
+    }
+}
+
+TEST_F(MainWindowTest, QiziReportsBadLinesAndFilesWithTheirExitCodes) {
+    struct Case {
+        std::vector<std::string> args;
+        DWORD code;
+        const char* says;
+    } cases[] = {
+        {{"--colour", "x"}, 2, "unknown option --colour"},
+        {{"--width", "0", "x"}, 2, "--width must be"},
+        {{"--threshold", "灰"}, 2, "--threshold must be"},
+        {{"--format"}, 2, "needs a value"},
+        {{}, 2, "a TEXT or --picture FILE is needed"},
+        {{"--picture", "no such picture.png"}, 1, "no such picture.png: "},
+        {{"--picture", PictureFile("qizi_text.png", pictest::Bytes{'n', 'o', 't', ' ', 'a', ' ', 'p', 'i', 'c'})}, 1,
+         "not a picture"},
+        {{"--output", "no such folder\\out.txt", "x"}, 1, "no such folder\\out.txt: "},
+    };
+    for (const Case& c : cases) {
+        Outcome run = Qizi(c.args);
+        EXPECT_EQ(run.exitCode, c.code) << c.says;
+        EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+        EXPECT_EQ(run.out, "") << c.says;
+        if (c.code == 2) {
+            EXPECT_NE(run.err.find("Usage: qizi"), std::string::npos) << run.err;
+        }
+    }
+    Outcome help = Qizi({"--help"});
+    EXPECT_EQ(help.exitCode, 0u);
+    for (const char* option : {"--picture", "--dither", "--encoding", "--output", "(44)"})
+        EXPECT_NE(help.out.find(option), std::string::npos) << option;
+}
+
+TEST_F(MainWindowTest, QiziReadsAPictureFromStandardInputAndWritesUtf8) {
+    pictest::Bytes png = pictest::EncodePng(pictest::Pattern(50, 50, 3));
+    std::string file = PictureFile("qizi_pattern.png", png);
+    Outcome fromFile = Qizi({"--picture", file, "--encoding", "gbk"});
+    Outcome fromInput = Qizi({"--picture", "-", "--encoding", "gbk"}, Bytes(png));
+    EXPECT_EQ(fromInput.exitCode, 0u) << fromInput.err;
+    EXPECT_GT(fromFile.out.size(), 1000u);
+    EXPECT_EQ(fromInput.out, fromFile.out);
+    Outcome utf8 = Qizi({"--picture", "-"}, Bytes(png));
+    EXPECT_EQ(utf8.out, cli::GbkToUtf8(fromFile.out));
+    EXPECT_NE(utf8.out, fromFile.out);
+
+    // A file output replaces the old file whole and leaves nothing beside it.
+    std::string target = PictureFile("qizi_output.txt", pictest::Bytes{'o', 'l', 'd'});
+    EXPECT_EQ(Qizi({"--picture", file, "--output", target}).exitCode, 0u);
+    std::ifstream written(target, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(written), {}), utf8.out);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((target + ".qizi-*").c_str(), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "a temporary file is left: " << found.cFileName;
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+}
+
+// Ink coverage of a character drawn by GDI itself in the panel's face.
+double Coverage(const std::string& character) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateBitmap(100, 100, 1, 1, nullptr);
+    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+    HFONT font = CreateFontA(-48, 0, 0, 0, FW_NORMAL, 0, 0, 0, GB2312_CHARSET, 0, 0, NONANTIALIASED_QUALITY, 0, "宋体");
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    SIZE size;
+    GetTextExtentPoint32A(dc, character.c_str(), static_cast<int>(character.size()), &size);
+    PatBlt(dc, 0, 0, 100, 100, WHITENESS);
+    TextOutA(dc, 0, 0, character.c_str(), static_cast<int>(character.size()));
+    int ink = 0;
+    for (int y = 0; y < size.cy; ++y)
+        for (int x = 0; x < size.cx; ++x) ink += GetPixel(dc, x, y) == 0;
+    SelectObject(dc, oldFont), SelectObject(dc, oldBitmap);
+    DeleteObject(font), DeleteObject(bitmap), DeleteDC(dc);
+    return size.cx > 0 && size.cy > 0 ? static_cast<double>(ink) / (size.cx * size.cy) : 0;
+}
+
+TEST_F(MainWindowTest, RampsFollowInkCoverageAndDitheringMixesTwoCharacters) {
+    for (bool wide : {false, true}) {
+        cli::Ramp ramp = cli::FontRamp(cli::Choices{}, wide);
+        ASSERT_GE(ramp.characters.size(), wide ? 8u : 20u);
+        // Rank correlation with coverage measured here by GDI: the two
+        // renderings differ in detail, not in order.
+        std::vector<double> coverage;
+        for (const std::string& character : ramp.characters) coverage.push_back(Coverage(character));
+        double n = static_cast<double>(coverage.size()), squares = 0;
+        for (size_t k = 0; k < coverage.size(); ++k) {
+            double rank = static_cast<double>(std::count_if(coverage.begin(), coverage.end(),
+                                                            [&](double c) { return c < coverage[k]; }));
+            squares += (rank - k) * (rank - k);
+            if (k > 0) {
+                EXPECT_LT(ramp.levels[k], ramp.levels[k - 1]);
+            }
+        }
+        EXPECT_GT(1 - 6 * squares / (n * (n * n - 1)), 0.95) << "Spearman's rank correlation";
+        EXPECT_LT(Coverage(ramp.characters.front()), 0.02);
+        EXPECT_GT(Coverage(ramp.characters.back()), 0.2);
+    }
+
+    std::string grey = PictureFile("qizi_grey.bmp", pictest::EncodeBmp(Uniform(64, 64, {128, 128, 128, 255}), 24, false));
+    for (bool dither : {false, true}) {
+        std::vector<std::string> args = {"--picture", grey, "--source", "ramp", "--ramp", ".#", "--width", "40"};
+        if (dither) args.push_back("--dither");
+        std::string out = Qizi(args).out;
+        size_t light = std::count(out.begin(), out.end(), '.'), dark = std::count(out.begin(), out.end(), '#');
+        ASSERT_EQ(light + dark, 1600u) << out;
+        // 40 rows of 40 cells, no margin.
+        EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 40);
+        if (dither) {
+            EXPECT_NEAR(static_cast<double>(dark) / 1600, 0.5, 0.05);
+        } else {
+            EXPECT_TRUE(light == 0 || dark == 0);
+        }
+    }
+}
+
+TEST_F(MainWindowTest, HtmlAndAnsiColourTheCellsOfATwoColourPicture) {
+    pictest::Image halves = pictest::Halves(40, 20, {255, 0, 0, 255}, {0, 0, 255, 255});
+    std::string file = PictureFile("qizi_halves.bmp", pictest::EncodeBmp(halves, 24, false));
+    std::vector<std::string> args = {"--picture", file, "--source", "ramp", "--width", "20", "--format"};
+
+    args.push_back("html");
+    std::string page = Qizi(args).out;
+    EXPECT_EQ(page.rfind("<!DOCTYPE html>", 0), 0u);
+    EXPECT_NE(page.find("</pre></body></html>"), std::string::npos);
+    EXPECT_EQ(page.find("src="), std::string::npos);
+    std::regex span("<span style=\"color:(#[0-9a-f]{6})\">([^<]*)</span>");
+    int rowsOfRed = 0;
+    size_t spans = 0;
+    for (auto it = std::sregex_iterator(page.begin(), page.end(), span); it != std::sregex_iterator(); ++it, ++spans) {
+        std::string colour = (*it)[1];
+        EXPECT_TRUE(colour == "#ff0000" || colour == "#0000ff") << colour;
+        rowsOfRed += colour == "#ff0000";
+        EXPECT_EQ((*it)[2].length(), 10u) << "ten cells of each colour on a row";
+    }
+    EXPECT_EQ(spans, 20u);
+    EXPECT_EQ(rowsOfRed, 10);
+    // Nothing but spans and line ends inside the <pre>.
+    std::string body = page.substr(page.find("<pre>") + 5, page.find("</pre>") - page.find("<pre>") - 5);
+    EXPECT_EQ(std::regex_replace(body, span, ""), std::string(11, '\n'));
+
+    args.back() = "ansi";
+    std::string ansi = Qizi(args).out;
+    std::string line = "\x1b\\[38;2;255;0;0m.{10}\x1b\\[38;2;0;0;255m.{10}\x1b\\[0m\r\n";
+    std::string all;
+    for (int i = 0; i < 10; ++i) all += line;
+    EXPECT_TRUE(std::regex_match(ansi, std::regex(all))) << ansi;
+}
+
+}  // namespace
+}  // namespace apptest
