@@ -71,6 +71,10 @@ UnitRecord DecodeUnit(const uint8_t* body, size_t length);
 Bytes EncodeMenuItem(const MenuItemRecord& item);
 MenuItemRecord DecodeMenuItem(const uint8_t* body, size_t length);
 
+// Offsets of the two words every unit record body starts with: its type
+// reference and the unit whose event bindings it uses.
+constexpr size_t kTypeRefField = 0, kEventSourceField = 4;
+
 // Offsets of the fields that the runtime reads or patches in place, found by
 // walking the record body from the name on.
 struct UnitLayout {

@@ -477,12 +477,14 @@ int WindowList::RaiseEvent(uint32_t* record, bool longRecord) {
     uint32_t unitId = w->units.id(k);
     // Follow the event source link to the unit whose bindings are used.
     for (int hops = 0; hops < w->units.count() && !w->units.IsMenuItem(k); ++hops) {
-        uint32_t link = w->units.Field(k, 4);
+        uint32_t link = w->units.Field(k, kEventSourceField);
         int linked = link ? w->units.Find(link) : -1;
-        if (linked < 0 || w->units.IsMenuItem(linked) || w->units.Field(linked, 0) != w->units.Field(k, 0)) break;
+        if (linked < 0 || w->units.IsMenuItem(linked) ||
+            w->units.Field(linked, kTypeRefField) != w->units.Field(k, kTypeRefField))
+            break;
         k = linked;
     }
-    const DataTypeEntry* entry = FindDataType(w->units.Field(k, 0));
+    const DataTypeEntry* entry = FindDataType(w->units.Field(k, kTypeRefField));
     if (!entry || !(entry->stateFlags & (kTypeMayRaiseEvents | kTypeMayRaiseEvents4))) WindowError(wmsg::kEventUnitInvalid);
     uint32_t handler = 0;
     if (w->units.IsMenuItem(k)) {
