@@ -38,7 +38,7 @@ const DataTypeEntry* FindUnitEntry(uint32_t typeRef) {
 namespace {
 // A unit-type reference whose library is not in the program's list.
 bool LibraryMissing(uint32_t typeRef) {
-    size_t library = typeRef >> 16;
+    size_t library = TypeLibrary(typeRef);
     const auto& libraries = Runtime().libraries;
     return library >= 1 && (library > libraries.size() || !libraries[library - 1]);
 }
