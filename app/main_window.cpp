@@ -13,7 +13,6 @@ namespace {
 
 namespace win = qy::window;
 
-constexpr int32_t kMaximised = 3;
 // From this width on the about label keeps to the right edge.
 constexpr int32_t kWideWindow = 1360;
 
@@ -43,7 +42,8 @@ void PlaceDisplay(int32_t top, int32_t width, int32_t height) {
 }
 
 void EnterFullScreen() {
-    if (ReadInt(W::窗口, Own(win::kPosition)) != kMaximised) WriteInt(W::窗口, Own(win::kPosition), kMaximised);
+    if (ReadInt(W::窗口, Own(win::kPosition)) != win::kMaximised)
+        WriteInt(W::窗口, Own(win::kPosition), win::kMaximised);
     topmostBeforeFullScreen = Ticked(W::置顶) ? 1 : 0;
     if (!topmostBeforeFullScreen) SetAlwaysOnTop(true);
     ShowAll(false);

@@ -14,22 +14,13 @@ namespace program {
 namespace {
 const ProgramConstants& K = ProgramConstantBlock;
 
+#define QY_DLL_FILE(command, file, exportName) K.file,
+const char* const kDllFiles[kDllCommandCount] = {QY_DLL_COMMANDS(QY_DLL_FILE)};
+#undef QY_DLL_FILE
 
-const char* const kDllFiles[kDllCommandCount] = {
-    K.emptyText, K.kernel32,  K.kernel32,  K.emptyText, K.emptyText, K.emptyText, K.user32Dll,
-    K.emptyText, K.emptyText, K.emptyText, K.emptyText, K.emptyText, K.emptyText, K.emptyText,
-    K.emptyText, K.emptyText, K.emptyText, K.emptyText, K.emptyText, K.emptyText, K.emptyText,
-    K.emptyText, K.emptyText, K.emptyText, K.emptyText, K.emptyText, K.emptyText,
-};
-
-const char* const kDllExports[kDllCommandCount] = {
-    K.openEventA,       K.createEventA,   K.closeHandle,    K.lstrcpynPlain, K.lstrcpynPlain,
-    K.setWindowLongA,   K.setTimer,       K.callWindowProcA, K.getDC,         K.killTimer,
-    K.lstrcpynA,        K.rtlMoveMemory,  K.rtlMoveMemory,  K.rtlMoveMemory,  K.rtlMoveMemory,
-    K.virtualAlloc,     K.rtlMoveMemory,  K.rtlMoveMemory,  K.rtlMoveMemory,  K.rtlMoveMemory,
-    K.getModuleHandleA, K.loadLibraryA,   K.rtlMoveMemory,  K.getProcAddress, K.virtualFree,
-    K.rtlMoveMemory,    K.releaseDC,
-};
+#define QY_DLL_EXPORT(command, file, exportName) K.exportName,
+const char* const kDllExports[kDllCommandCount] = {QY_DLL_COMMANDS(QY_DLL_EXPORT)};
+#undef QY_DLL_EXPORT
 
 }  // namespace
 
@@ -73,9 +64,9 @@ extern "C" void ProgramCodeBase();
 }  // namespace program
 
 extern "C" const qy::ProgramHeader ProgramHeaderRecord = {
-    3,
-    0,
-    70612,
+    qy::kProgramRunMode,
+    qy::kProgramWord1,
+    qy::kProgramCounterStart,
     reinterpret_cast<const void*>(&program::ProgramCodeBase),
     reinterpret_cast<const uint8_t*>(&program::ProgramConstantBlock),
     sizeof(program::ProgramConstants),

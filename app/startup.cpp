@@ -51,7 +51,7 @@ void OnMainWindowCreated(const int32_t*) {
     WriteText(W::通框字体, Own(qy::common_dialog::kFontName), K.songTi);
     SetDialogField(qy::common_dialog::kFontSize, 9);
 
-    WriteInt(W::窗口, Own(qy::window::kPosition), 3);
+    WriteInt(W::窗口, Own(qy::window::kPosition), qy::window::kMaximised);
     WriteInt(W::窗口, qy::kPropertyLeft, 222);
     WriteInt(W::窗口, qy::kPropertyTop, 55);
 

@@ -24,7 +24,7 @@ qy::WindowData WindowProperties(const char* caption, int32_t border, uint32_t ba
     w.minButton = 1;
     w.controlBox = 1;
     w.closable = 1;
-    w.position = 1;
+    w.position = qy::window::kCentred;
     w.showInTaskbar = 1;
     w.escCloses = 1;
     return w;

@@ -28,19 +28,19 @@ constexpr uint32_t V = qy::kStateVisible, D = qy::kStateDisabled, F = qy::kState
 
 constexpr uint32_t RGB(uint32_t r, uint32_t g, uint32_t b) { return r | g << 8 | b << 16; }
 
-// Unit types by their core or extended-UI type number.
+// Unit types by the short names the window tables use.
 enum UnitType : uint32_t {
-    kWindow = qy::TypeRef(1, 1),
-    kEditBox = qy::TypeRef(1, 5),
-    kDrawPanel = qy::TypeRef(1, 8),
-    kLabel = qy::TypeRef(1, 10),
-    kButton = qy::TypeRef(1, 11),
-    kCheckBox = qy::TypeRef(1, 12),
-    kComboBox = qy::TypeRef(1, 14),
-    kHScrollBar = qy::TypeRef(1, 17),
-    kColourPicker = qy::TypeRef(1, 28),
-    kCommonDialog = qy::TypeRef(1, 31),
-    kTransLabel = qy::TypeRef(3, 5),
+    kWindow = qy::kWindowTypeRef,
+    kEditBox = qy::kEditBoxTypeRef,
+    kDrawPanel = qy::kDrawPanelTypeRef,
+    kLabel = qy::kLabelTypeRef,
+    kButton = qy::kButtonTypeRef,
+    kCheckBox = qy::kCheckBoxTypeRef,
+    kComboBox = qy::kComboBoxTypeRef,
+    kHScrollBar = qy::kScrollBarTypeRef,
+    kColourPicker = qy::kColourPickerTypeRef,
+    kCommonDialog = qy::kCommonDialogTypeRef,
+    kTransLabel = qy::kTransLabelTypeRef,
 };
 
 // A stored font: face name, LOGFONT height, weight; GB2312 character set.

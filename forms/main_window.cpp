@@ -5,6 +5,7 @@
 #include "units/combo_box/combo_box.h"
 #include "units/edit_box/edit_box.h"
 #include "units/scroll_bar/scroll_bar.h"
+#include "window/cursor_file.h"
 #include "window/protocol.h"
 
 namespace forms {
@@ -108,15 +109,15 @@ Form MainWindow() {
     qy::LabelData generate;
     generate.caption = "生成";
     generate.font = Font("经典超圆简", -19);
-    generate.effect = 3;
-    generate.border = 6;
+    generate.effect = qy::kEffectShadow;
+    generate.border = qy::kGradientBorder;
     generate.borderWidth = 8;
     generate.borderColor[0] = RGB(0, 255, 0);
     generate.borderColor[1] = RGB(0, 128, 0);
     generate.borderColor[2] = RGB(0, 64, 0);
     generate.textColor = RGB(0, 204, 0);
     generate.backColor = RGB(128, 224, 0);
-    generate.pictureMode = 1;
+    generate.pictureMode = qy::kLabelPictureStretched;
     generate.gradientMode = 0;
     generate.gradientColor[0] = RGB(128, 128, 128);
     generate.gradientColor[1] = RGB(255, 255, 255);
@@ -137,7 +138,7 @@ Form MainWindow() {
     qy::TransLabelData about;
     about.caption = "砌字成图1.4版 免费趣味小软件\r\n联系作者：qizi.tuzi@example.com";
     about.font = Font("汉仪立黑简", -17);
-    about.effect = 1;
+    about.effect = qy::kEffectRaised;
     about.textColor = 0;
     about.alignment = 0;
     about.vAlign = 1;
@@ -168,7 +169,7 @@ Form MainWindow() {
         .On(qy::button::kClicked, "_换图_被单击");
     form.Add(0x16010DAF, "帮助", kButton).At(1030, 82, 47, 25).State(V | F)
         .Data(CaptionButton("？", SystemFont(-16, 700)))
-        .Cursor(32651)
+        .Cursor(qy::kHelpCursor)
         .On(qy::button::kClicked, "_帮助_被单击");
     form.Add(0x16010DB0, "编辑框3", kEditBox).At(15, 26, 60, 20).State(V | F).Data(TextBox("顶"))
         .On(qy::kEventLeftDown, "_编辑框3_左键被按下")
@@ -212,7 +213,7 @@ Form MainWindow() {
     panel.version = 1;
     panel.border = 0;
     panel.backColor = RGB(255, 255, 255);
-    panel.pictureMode = 1;
+    panel.pictureMode = qy::kPictureTiled;
     panel.autoRedraw = 0;
     panel.coordinateUnit = 0;
     panel.penStyle = 1;
@@ -236,7 +237,7 @@ Form MainWindow() {
     qy::LabelData restore;
     restore.caption = "还原";
     restore.font = Font("宋体", -12, 700);
-    restore.effect = 0;
+    restore.effect = qy::kEffectPlain;
     restore.border = 0;
     restore.borderWidth = 8;
     restore.borderColor[0] = RGB(128, 128, 128);
@@ -244,7 +245,7 @@ Form MainWindow() {
     restore.borderColor[2] = RGB(128, 128, 128);
     restore.textColor = RGB(0, 64, 0);
     restore.backColor = qy::kButtonFaceColour;
-    restore.pictureMode = 1;
+    restore.pictureMode = qy::kLabelPictureStretched;
     restore.gradientMode = 2;
     restore.gradientColor[0] = RGB(255, 0, 0);
     restore.gradientColor[1] = RGB(255, 255, 255);

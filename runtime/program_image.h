@@ -70,6 +70,12 @@ struct ProgramHeader {
 };
 static_assert(sizeof(ProgramHeader) == 13 * 4, "the program header is 13 words");
 
+// The first header words of a built program: the run mode reported to the
+// libraries, the word kept beside it, and the counter's start.
+constexpr uint32_t kProgramRunMode = 3;
+constexpr uint32_t kProgramWord1 = 0;
+constexpr uint32_t kProgramCounterStart = 70612;
+
 // Provided by the program linked with the runtime.
 extern "C" const ProgramHeader ProgramHeaderRecord;
 extern "C" int __cdecl ProgramStartup();

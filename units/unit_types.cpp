@@ -15,6 +15,7 @@
 #include "units/label/label.h"
 #include "units/scroll_bar/scroll_bar.h"
 #include "units/transparent_label/transparent_label.h"
+#include "window/template_format.h"
 #include "window/window_unit.h"
 
 namespace qy {
@@ -62,24 +63,23 @@ void* Interface(int operation) {
 }
 
 struct Registration {
-    UnitLibrary library;
-    int typeNumber;
+    uint32_t typeRef;
     const UnitTypeInfo* type;
     void* (*interface)(int);
 };
 
 const Registration kRegistrations[] = {
-    {UnitLibrary::Core, 1, &kWindowType, &Interface<kWindowType>},
-    {UnitLibrary::Core, 8, &kDrawPanelType, &Interface<kDrawPanelType>},
-    {UnitLibrary::Core, 5, &kEditBoxType, &Interface<kEditBoxType>},
-    {UnitLibrary::Core, 10, &kLabelType, &Interface<kLabelType>},
-    {UnitLibrary::Core, 11, &kButtonType, &Interface<kButtonType>},
-    {UnitLibrary::Core, 12, &kCheckBoxType, &Interface<kCheckBoxType>},
-    {UnitLibrary::Core, 14, &kComboBoxType, &Interface<kComboBoxType>},
-    {UnitLibrary::Core, 17, &kScrollBarType, &Interface<kScrollBarType>},
-    {UnitLibrary::ExtendedUi, 5, &kTransLabelType, &Interface<kTransLabelType>},
-    {UnitLibrary::Core, 28, &kColourPickerType, &Interface<kColourPickerType>},
-    {UnitLibrary::Core, 31, &kCommonDialogType, &Interface<kCommonDialogType>},
+    {kWindowTypeRef, &kWindowType, &Interface<kWindowType>},
+    {kDrawPanelTypeRef, &kDrawPanelType, &Interface<kDrawPanelType>},
+    {kEditBoxTypeRef, &kEditBoxType, &Interface<kEditBoxType>},
+    {kLabelTypeRef, &kLabelType, &Interface<kLabelType>},
+    {kButtonTypeRef, &kButtonType, &Interface<kButtonType>},
+    {kCheckBoxTypeRef, &kCheckBoxType, &Interface<kCheckBoxType>},
+    {kComboBoxTypeRef, &kComboBoxType, &Interface<kComboBoxType>},
+    {kScrollBarTypeRef, &kScrollBarType, &Interface<kScrollBarType>},
+    {kTransLabelTypeRef, &kTransLabelType, &Interface<kTransLabelType>},
+    {kColourPickerTypeRef, &kColourPickerType, &Interface<kColourPickerType>},
+    {kCommonDialogTypeRef, &kCommonDialogType, &Interface<kCommonDialogType>},
 };
 
 const PropertyInfo kCommonProperties[8] = {
@@ -90,13 +90,15 @@ const PropertyInfo kCommonProperties[8] = {
 
 void EnterUnitTypes(UnitLibrary library, DataTypeEntry* entries, int count) {
     static std::vector<std::vector<PropertyInfo>> tables(sizeof kRegistrations / sizeof kRegistrations[0]);
+    uint32_t libraryNumber = library == UnitLibrary::Core ? kCoreLibraryNumber : kExtendedUiLibraryNumber;
     for (size_t i = 0; i < sizeof kRegistrations / sizeof kRegistrations[0]; ++i) {
         const Registration& r = kRegistrations[i];
-        if (r.library != library || r.typeNumber < 1 || r.typeNumber > count) continue;
+        int typeNumber = static_cast<int>(TypeNumber(r.typeRef));
+        if (TypeLibrary(r.typeRef) != libraryNumber || typeNumber < 1 || typeNumber > count) continue;
         std::vector<PropertyInfo>& table = tables[i];
         table.assign(kCommonProperties, kCommonProperties + 8);
         table.insert(table.end(), r.type->ownProperties, r.type->ownProperties + r.type->ownPropertyCount);
-        DataTypeEntry& e = entries[r.typeNumber - 1];
+        DataTypeEntry& e = entries[typeNumber - 1];
         e.name = r.type->name;
         e.englishName = r.type->englishName;
         e.stateFlags = r.type->flags;

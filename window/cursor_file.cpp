@@ -5,10 +5,10 @@
 namespace qy {
 
 namespace {
-// Arrow, cross, I-beam, wait, help, arrow with hourglass, slashed circle,
-// four-way, NE-SW, N-S, NW-SE, W-E, up arrow, hand.
-const int32_t kStandardIds[14] = {32512, 32515, 32513, 32514, 32651, 32650, 32648,
-                                  32646, 32643, 32645, 32642, 32644, 32516, 32649};
+const int32_t kStandardIds[14] = {
+    kArrowCursor,  kCrossCursor,   kIBeamCursor,   kWaitCursor,  kHelpCursor,     kAppStartingCursor, kNoCursor,
+    kSizeAllCursor, kSizeNeSwCursor, kSizeNsCursor, kSizeNwSeCursor, kSizeWeCursor, kUpArrowCursor,  kHandCursor,
+};
 
 // A .cur file: its first image and hot spot. An empty image is no cursor.
 bool ReadCursorFile(const uint8_t* data, int32_t length, CursorData& cursor) {

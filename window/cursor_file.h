@@ -15,6 +15,24 @@ struct CursorData {
 
 CursorData ReadCursorData(const uint8_t* data, int32_t length);
 
+// The system's standard cursor ids, in the order of their cursor indexes 1-14.
+enum StandardCursorId : int32_t {
+    kArrowCursor = 32512,
+    kCrossCursor = 32515,
+    kIBeamCursor = 32513,
+    kWaitCursor = 32514,
+    kHelpCursor = 32651,
+    kAppStartingCursor = 32650,
+    kNoCursor = 32648,
+    kSizeAllCursor = 32646,
+    kSizeNeSwCursor = 32643,
+    kSizeNsCursor = 32645,
+    kSizeNwSeCursor = 32642,
+    kSizeWeCursor = 32644,
+    kUpArrowCursor = 32516,
+    kHandCursor = 32649,
+};
+
 // The standard cursor id of a cursor index 1-14, and back; other values pass.
 int32_t CursorIndexToId(int32_t value);
 int32_t CursorIdToIndex(int32_t value);

@@ -14,7 +14,7 @@ public:
     Placeholder(const UnitTypeInfo& type, const UnitCreation& c, const Bytes& data)
         : Unit(type, c.windowId, c.unitId), data_(data) {}
 
-    int PropertyChanged(int, const PropertyValue&) override { return 0; }
+    int PropertyChanged(int, const PropertyValue&) override { return kPropertyApplied; }
     bool GetProperty(int, PropertyValue*) override { return false; }
     Bytes OwnData() const override { return data_; }
 

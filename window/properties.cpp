@@ -277,7 +277,7 @@ bool GetOwnProperty(const DataTypeEntry* entry, Unit* unit, int own, PropertyVal
 
 uint64_t ReadOwnProperty(const UnitTable& table, int k, Unit* unit, int property, int sub) {
     if (!unit) WindowError(wmsg::kWindowNotLoaded);
-    const DataTypeEntry* entry = FindUnitEntry(table.Field(k, 0));
+    const DataTypeEntry* entry = FindUnitEntry(table.Field(k, kTypeRefField));
     const PropertyInfo* info = OwnProperty(entry, property);
     if (!info) return 0;
     PropertyValue v;
@@ -352,7 +352,7 @@ void WindowList::WriteOwnProperty(WindowRecord& w, int k, uint32_t unitId, int p
                                   uint32_t high) {
     Unit* unit = Object(w, k);
     if (!unit) WindowError(wmsg::kWindowNotLoaded);
-    const DataTypeEntry* entry = FindUnitEntry(w.units.Field(k, 0));
+    const DataTypeEntry* entry = FindUnitEntry(w.units.Field(k, kTypeRefField));
     const PropertyInfo* info = OwnProperty(entry, property);
     if (!info) return;
     int own = property - kCommonPropertyCount;
@@ -361,7 +361,7 @@ void WindowList::WriteOwnProperty(WindowRecord& w, int k, uint32_t unitId, int p
     Bytes storage;
     PropertyValue v = ToUnitValue(info->kind, low, high, sub, current, storage);
     auto changed = reinterpret_cast<PropertyChangedOp>(entry->interfaceFunction(kOpPropertyChanged));
-    if (!changed || changed(unit, own, &v) != 1) return;
+    if (!changed || changed(unit, own, &v) != kRecreateUnit) return;
     // The unit asks to be re-created; the messages already queued run first.
     uint32_t windowId = w.id;
     RunPendingMessages();

@@ -67,6 +67,14 @@ enum BorderKind : int32_t {
     kGradientBorder = 6,
 };
 
+// How the label and the transparent label set off their text.
+enum TextEffect : int32_t {
+    kEffectPlain = 0,
+    kEffectRaised = 1,    // a white copy one pixel right and down, under the text
+    kEffectEngraved = 2,  // a white copy under the text moved one pixel right and down
+    kEffectShadow = 3,    // a black copy two pixels right and down
+};
+
 // How a window or unit places its background picture.
 enum PictureMode : int32_t {
     kPictureTopLeft = 0,
@@ -99,6 +107,13 @@ enum Border : int32_t {
     kFixedTool = 4,
     kResizableEdged = 5,
     kFixedEdged = 6,
+};
+// The window's Position: shown as it is, centred on the screen, minimised, maximised.
+enum Position : int32_t {
+    kShowNormally = 0,
+    kCentred = 1,
+    kMinimised = 2,
+    kMaximised = 3,
 };
 }  // namespace window
 

@@ -28,6 +28,23 @@ enum MenuState : uint32_t { kMenuHidden = 1, kMenuDisabled = 2, kMenuChecked = 4
 constexpr uint32_t TypeRef(uint32_t library, uint32_t type) { return library << 16 | type; }
 constexpr uint32_t kCoreLibraryNumber = 1;
 constexpr uint32_t kExtendedUiLibraryNumber = 3;
+constexpr uint32_t TypeLibrary(uint32_t typeRef) { return typeRef >> 16; }
+constexpr uint32_t TypeNumber(uint32_t typeRef) { return typeRef & 0xFFFF; }
+
+// The unit types this runtime provides, by their type references.
+enum UnitTypeRef : uint32_t {
+    kWindowTypeRef = TypeRef(kCoreLibraryNumber, 1),
+    kEditBoxTypeRef = TypeRef(kCoreLibraryNumber, 5),
+    kDrawPanelTypeRef = TypeRef(kCoreLibraryNumber, 8),
+    kLabelTypeRef = TypeRef(kCoreLibraryNumber, 10),
+    kButtonTypeRef = TypeRef(kCoreLibraryNumber, 11),
+    kCheckBoxTypeRef = TypeRef(kCoreLibraryNumber, 12),
+    kComboBoxTypeRef = TypeRef(kCoreLibraryNumber, 14),
+    kScrollBarTypeRef = TypeRef(kCoreLibraryNumber, 17),
+    kColourPickerTypeRef = TypeRef(kCoreLibraryNumber, 28),
+    kCommonDialogTypeRef = TypeRef(kCoreLibraryNumber, 31),
+    kTransLabelTypeRef = TypeRef(kExtendedUiLibraryNumber, 5),
+};
 
 struct EventBinding {
     int32_t event;
@@ -70,6 +87,10 @@ Bytes EncodeUnit(const UnitRecord& unit);
 UnitRecord DecodeUnit(const uint8_t* body, size_t length);
 Bytes EncodeMenuItem(const MenuItemRecord& item);
 MenuItemRecord DecodeMenuItem(const uint8_t* body, size_t length);
+
+// Offsets of the two words every unit record body starts with: its type
+// reference and the unit whose event bindings it uses.
+constexpr size_t kTypeRefField = 0, kEventSourceField = 4;
 
 // Offsets of the fields that the runtime reads or patches in place, found by
 // walking the record body from the name on.

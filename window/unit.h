@@ -117,6 +117,8 @@ struct UnitCreation {
 typedef Unit* (*CreateUnitOp)(const uint8_t* data, int size, DWORD style, HWND parent, UINT controlId, HMENU menu,
                               int left, int top, int width, int height, uint32_t windowId, uint32_t unitId,
                               int designer1, int designer2);
+// What a unit answers to a changed property: applied in place, or asking to be re-created.
+enum PropertyChangeResult : int { kPropertyApplied = 0, kRecreateUnit = 1 };
 typedef int (*PropertyChangedOp)(Unit* unit, int own, const PropertyValue* value);
 typedef HGLOBAL (*GetAllDataOp)(Unit* unit);
 typedef int (*GetPropertyOp)(Unit* unit, int own, PropertyValue* out);
@@ -155,7 +157,7 @@ public:
     uint32_t windowId() const { return windowId_; }
     uint32_t unitId() const { return unitId_; }
 
-    // Operation 4: 1 asks the window system to re-create the unit.
+    // Operation 4: answers kRecreateUnit to ask the window system to re-create the unit.
     virtual int PropertyChanged(int own, const PropertyValue& value) = 0;
     // Operation 6.
     virtual bool GetProperty(int own, PropertyValue* out) = 0;

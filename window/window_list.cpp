@@ -38,7 +38,7 @@ const DataTypeEntry* FindUnitEntry(uint32_t typeRef) {
 namespace {
 // A unit-type reference whose library is not in the program's list.
 bool LibraryMissing(uint32_t typeRef) {
-    size_t library = typeRef >> 16;
+    size_t library = TypeLibrary(typeRef);
     const auto& libraries = Runtime().libraries;
     return library >= 1 && (library > libraries.size() || !libraries[library - 1]);
 }
@@ -473,9 +473,9 @@ namespace {
 // to a unit of the same type.
 int EventSource(const UnitTable& units, int k) {
     for (int hops = 0; hops < units.count() && !units.IsMenuItem(k); ++hops) {
-        uint32_t link = units.Field(k, 4);
+        uint32_t link = units.Field(k, kEventSourceField);
         int linked = link ? units.Find(link) : -1;
-        if (linked < 0 || units.IsMenuItem(linked) || units.Field(linked, 0) != units.Field(k, 0)) break;
+        if (linked < 0 || units.IsMenuItem(linked) || units.Field(linked, kTypeRefField) != units.Field(k, kTypeRefField)) break;
         k = linked;
     }
     return k;
@@ -502,7 +502,7 @@ int WindowList::RaiseEvent(uint32_t* record, bool longRecord) {
     if (k < 0) WindowError(wmsg::kNoEventUnit);
     uint32_t unitId = w->units.id(k);
     k = EventSource(w->units, k);
-    const DataTypeEntry* entry = FindDataType(w->units.Field(k, 0));
+    const DataTypeEntry* entry = FindDataType(w->units.Field(k, kTypeRefField));
     if (!entry || !(entry->stateFlags & (kTypeMayRaiseEvents | kTypeMayRaiseEvents4))) WindowError(wmsg::kEventUnitInvalid);
     uint32_t handler = BoundHandler(w->units, k, static_cast<int32_t>(record[2]));
     if (!handler) return 0;

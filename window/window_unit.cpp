@@ -119,7 +119,7 @@ Unit* WindowUnit::Create(const UnitCreation& c) {
     if (!RegisterUnitClass(className, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW)) return nullptr;
     FrameStyle frame = StyleFor(data);
     int x = c.left, y = c.top;
-    if (data.position == 1) {
+    if (data.position == kCentred) {
         RECT area;
         SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
         x = area.left + (area.right - area.left - c.width) / 2;
@@ -151,8 +151,8 @@ void WindowUnit::ApplyFrameStyle() {
 void WindowUnit::SetPosition(int position) {
     if (!IsWindowVisible(hwnd())) return;
     switch (position) {
-        case 0: ShowWindow(hwnd(), SW_SHOWNORMAL); break;
-        case 1: {
+        case kShowNormally: ShowWindow(hwnd(), SW_SHOWNORMAL); break;
+        case kCentred: {
             if (IsIconic(hwnd()) || IsZoomed(hwnd())) ShowWindow(hwnd(), SW_RESTORE);
             RECT r, area;
             GetWindowRect(hwnd(), &r);
@@ -162,8 +162,8 @@ void WindowUnit::SetPosition(int position) {
                          area.top + (area.bottom - area.top - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
             break;
         }
-        case 2: ShowWindow(hwnd(), SW_MINIMIZE); break;
-        case 3: {
+        case kMinimised: ShowWindow(hwnd(), SW_MINIMIZE); break;
+        case kMaximised: {
             ShowWindow(hwnd(), SW_MAXIMIZE);
             RECT area = WorkAreaOf(hwnd());
             SetWindowPos(hwnd(), nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
@@ -176,11 +176,11 @@ void WindowUnit::SetPosition(int position) {
 
 void WindowUnit::ShowInitially() {
     switch (data_.position) {
-        case 3: SetPosition(3), ShowWindow(hwnd(), SW_SHOWMAXIMIZED); break;
-        case 2: ShowWindow(hwnd(), SW_SHOWMINIMIZED); break;
+        case kMaximised: SetPosition(kMaximised), ShowWindow(hwnd(), SW_SHOWMAXIMIZED); break;
+        case kMinimised: ShowWindow(hwnd(), SW_SHOWMINIMIZED); break;
         default: ShowWindow(hwnd(), SW_SHOW); break;
     }
-    if (data_.position == 3) {
+    if (data_.position == kMaximised) {
         RECT area = WorkAreaOf(hwnd());
         SetWindowPos(hwnd(), nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
                      SWP_NOZORDER);
@@ -246,7 +246,7 @@ int WindowUnit::PropertyChanged(int own, const PropertyValue& v) {
         case kWindowClass: data_.windowClass = TextOf(v); break;
         default: break;
     }
-    return 0;
+    return kPropertyApplied;
 }
 
 bool WindowUnit::GetProperty(int own, PropertyValue* out) {
@@ -266,7 +266,7 @@ bool WindowUnit::GetProperty(int own, PropertyValue* out) {
         case kControlBox: return GiveInt(out, data_.controlBox), true;
         case kMaxButton: return GiveInt(out, data_.maxButton), true;
         case kMinButton: return GiveInt(out, data_.minButton), true;
-        case kPosition: return GiveInt(out, IsIconic(hwnd()) ? 2 : IsZoomed(hwnd()) ? 3 : 0), true;
+        case kPosition: return GiveInt(out, IsIconic(hwnd()) ? kMinimised : IsZoomed(hwnd()) ? kMaximised : kShowNormally), true;
         case kClosable: return GiveInt(out, data_.closable), true;
         case kIcon: return GiveBytes(out, data_.icon), true;
         case kEnterMovesFocus: return GiveInt(out, data_.enterMovesFocus), true;

@@ -38,12 +38,12 @@ constexpr OwnDataReader Reader(uint32_t typeRef) {
 
 // The first input byte picks the reader, modulo the count.
 inline const OwnDataReader kOwnDataReaders[] = {
-    Reader<qy::WindowData>(qy::TypeRef(1, 1)),        Reader<qy::EditBoxData>(qy::TypeRef(1, 5)),
-    Reader<qy::DrawPanelData>(qy::TypeRef(1, 8)),     Reader<qy::LabelData>(qy::TypeRef(1, 10)),
-    Reader<qy::ButtonData>(qy::TypeRef(1, 11)),       Reader<qy::CheckBoxData>(qy::TypeRef(1, 12)),
-    Reader<qy::ComboBoxData>(qy::TypeRef(1, 14)),     Reader<qy::ScrollBarData>(qy::TypeRef(1, 17)),
-    Reader<qy::ColourPickerData>(qy::TypeRef(1, 28)),  Reader<qy::CommonDialogData>(qy::TypeRef(1, 31)),
-    Reader<qy::TransLabelData>(qy::TypeRef(3, 5)),
+    Reader<qy::WindowData>(qy::kWindowTypeRef),          Reader<qy::EditBoxData>(qy::kEditBoxTypeRef),
+    Reader<qy::DrawPanelData>(qy::kDrawPanelTypeRef),    Reader<qy::LabelData>(qy::kLabelTypeRef),
+    Reader<qy::ButtonData>(qy::kButtonTypeRef),          Reader<qy::CheckBoxData>(qy::kCheckBoxTypeRef),
+    Reader<qy::ComboBoxData>(qy::kComboBoxTypeRef),      Reader<qy::ScrollBarData>(qy::kScrollBarTypeRef),
+    Reader<qy::ColourPickerData>(qy::kColourPickerTypeRef), Reader<qy::CommonDialogData>(qy::kCommonDialogTypeRef),
+    Reader<qy::TransLabelData>(qy::kTransLabelTypeRef),
 };
 constexpr size_t kOwnDataReaderCount = sizeof kOwnDataReaders / sizeof kOwnDataReaders[0];
 

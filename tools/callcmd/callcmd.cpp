@@ -121,7 +121,8 @@ int RunCall() {
 }  // namespace
 
 extern "C" const qy::ProgramHeader ProgramHeaderRecord = {
-    3, 0, 0, reinterpret_cast<const void*>(&CallCodeBase), reinterpret_cast<const uint8_t*>(&CallConstants),
+    qy::kProgramRunMode, qy::kProgramWord1, 0,
+    reinterpret_cast<const void*>(&CallCodeBase), reinterpret_cast<const uint8_t*>(&CallConstants),
     sizeof(Constants), nullptr, 0, qy::kLibraryCount, qy::kLibraryList, 0, nullptr, nullptr,
 };
 

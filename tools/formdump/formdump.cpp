@@ -49,7 +49,8 @@ void Dump(const qy::WindowRecord& w) {
 }  // namespace
 
 extern "C" const qy::ProgramHeader ProgramHeaderRecord = {
-    3, 0, 70612, reinterpret_cast<const void*>(&DumpCodeBase), reinterpret_cast<const uint8_t*>(kEmpty), 1,
+    qy::kProgramRunMode, qy::kProgramWord1, qy::kProgramCounterStart, reinterpret_cast<const void*>(&DumpCodeBase),
+    reinterpret_cast<const uint8_t*>(kEmpty), 1,
     ProgramTemplateSegment, kProgramTemplateSegmentSize, qy::kLibraryCount, qy::kLibraryList, 0, nullptr, nullptr,
 };
 

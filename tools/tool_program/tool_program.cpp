@@ -21,7 +21,8 @@ extern "C" void __cdecl ToolCodeBase() {}
 }  // namespace
 
 extern "C" const qy::ProgramHeader ProgramHeaderRecord = {
-    3, 0, 0, reinterpret_cast<const void*>(&ToolCodeBase), reinterpret_cast<const uint8_t*>(&kConstants),
+    qy::kProgramRunMode, qy::kProgramWord1, 0,
+    reinterpret_cast<const void*>(&ToolCodeBase), reinterpret_cast<const uint8_t*>(&kConstants),
     sizeof(Constants), nullptr, 0, qy::kLibraryCount, qy::kLibraryList, 0, nullptr, nullptr,
 };
 

@@ -125,19 +125,19 @@ public:
 
     int PropertyChanged(int own, const PropertyValue& v) override {
         switch (own) {
-            case button::kPicture: picture_ = BytesOf(v); return 1;
+            case button::kPicture: picture_ = BytesOf(v); return kRecreateUnit;
             case button::kType:
                 data_.type = v.i > 1 ? 1 : v.i;
                 SendMessageA(hwnd(), BM_SETSTYLE, data_.type == 1 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
-                return 0;
-            case button::kCaption: SetWindowTextA(hwnd(), v.text); return 0;
+                return kPropertyApplied;
+            case button::kCaption: SetWindowTextA(hwnd(), v.text); return kPropertyApplied;
             case button::kHAlign: data_.hAlign = v.i > 2 ? 2 : v.i; break;
             case button::kVAlign: data_.vAlign = v.i > 2 ? 2 : v.i; break;
-            case button::kFont: SetFont(BytesOf(v)); return 0;
-            default: return 0;
+            case button::kFont: SetFont(BytesOf(v)); return kPropertyApplied;
+            default: return kPropertyApplied;
         }
         ChangeStyle(kAlignMask, AlignStyle(data_.hAlign, data_.vAlign));
-        return 0;
+        return kPropertyApplied;
     }
 
     bool GetProperty(int own, PropertyValue* out) override {
@@ -212,31 +212,31 @@ public:
 
     int PropertyChanged(int own, const PropertyValue& v) override {
         switch (own) {
-            case check_box::kPicture: picture_ = BytesOf(v); return 1;
+            case check_box::kPicture: picture_ = BytesOf(v); return kRecreateUnit;
             case check_box::kPushLike: data_.pushLike = v.i; break;
             case check_box::kFlat: data_.flat = v.i; break;
-            case check_box::kCaption: SetWindowTextA(hwnd(), v.text); return 0;
+            case check_box::kCaption: SetWindowTextA(hwnd(), v.text); return kPropertyApplied;
             case check_box::kTextOnLeft: data_.textOnLeft = v.i; break;
             case check_box::kHAlign: data_.hAlign = v.i > 2 ? 2 : v.i; break;
             case check_box::kVAlign: data_.vAlign = v.i > 2 ? 2 : v.i; break;
             case check_box::kTextColor:
                 data_.textColor = static_cast<uint32_t>(v.i);
                 InvalidateRect(hwnd(), nullptr, TRUE);
-                return 0;
+                return kPropertyApplied;
             case check_box::kBackColor: {
                 data_.backColor = static_cast<uint32_t>(v.i);
                 brush_.reset(CreateSolidBrush(ResolveColour(data_.backColor)));
                 InvalidateRect(hwnd(), nullptr, TRUE);
-                return 0;
+                return kPropertyApplied;
             }
-            case check_box::kFont: SetFont(BytesOf(v)); return 0;
-            case check_box::kChecked: SetChecked(v.i != 0); return 0;
-            case check_box::kDataSource: data_.dataSource = TextOf(v); return 0;
-            case check_box::kDataColumn: data_.dataColumn = TextOf(v); return 0;
-            default: return 0;
+            case check_box::kFont: SetFont(BytesOf(v)); return kPropertyApplied;
+            case check_box::kChecked: SetChecked(v.i != 0); return kPropertyApplied;
+            case check_box::kDataSource: data_.dataSource = TextOf(v); return kPropertyApplied;
+            case check_box::kDataColumn: data_.dataColumn = TextOf(v); return kPropertyApplied;
+            default: return kPropertyApplied;
         }
         ChangeStyle(BS_PUSHLIKE | BS_FLAT | BS_LEFTTEXT | kAlignMask, Styles());
-        return 0;
+        return kPropertyApplied;
     }
 
     bool GetProperty(int own, PropertyValue* out) override {

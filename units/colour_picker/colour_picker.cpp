@@ -62,7 +62,7 @@ public:
             case colour_picker::kAllowTransparent: allowTransparent_ = v.i; break;
             default: break;
         }
-        return 0;
+        return kPropertyApplied;
     }
 
     bool GetProperty(int own, PropertyValue* out) override {

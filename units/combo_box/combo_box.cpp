@@ -103,66 +103,66 @@ public:
         switch (own) {
             case kType: {
                 int32_t type = std::clamp<int32_t>(v.i, 0, 2);
-                if (type == data_.type) return 0;
+                if (type == data_.type) return kPropertyApplied;
                 // The list types look like an edit field, the simple box like a dialog.
                 if (type != 0 && data_.backColor == kButtonFaceColour) data_.backColor = kWhite;
                 if (type == 0 && data_.backColor == kWhite) data_.backColor = kButtonFaceColour;
                 data_.type = type;
-                return 1;
+                return kRecreateUnit;
             }
-            case kContent: SetContent(TextOf(v)); return 0;
+            case kContent: SetContent(TextOf(v)); return kPropertyApplied;
             case kMaxLength:
                 data_.maxLength = v.i;
                 SendMessageA(hwnd(), CB_LIMITTEXT, data_.maxLength > 0 ? data_.maxLength : 0, 0);
-                return 0;
+                return kPropertyApplied;
             case kSelStart:
             case kSelLength: {
                 EditSelection s = Selection();
                 if (own == kSelStart) s.start = v.i;
                 if (own == kSelLength) s.length = v.i;
                 Select(s.start, s.length);
-                return 0;
+                return kPropertyApplied;
             }
-            case kSelText: ReplaceSelection(TextOf(v)); return 0;
+            case kSelText: ReplaceSelection(TextOf(v)); return kPropertyApplied;
             case kAutoSort:
-                if ((v.i != 0) == (data_.autoSort != 0)) return 0;
+                if ((v.i != 0) == (data_.autoSort != 0)) return kPropertyApplied;
                 data_.autoSort = v.i != 0;
-                return 1;
+                return kRecreateUnit;
             case kExtraItemHeight:
                 SetItemHeightBase(ItemHeight() - appliedExtra_);
                 data_.extraItemHeight = v.i;
                 AddExtraItemHeight();
-                return 0;
+                return kPropertyApplied;
             case kTextColor:
                 data_.textColor = static_cast<uint32_t>(v.i);
                 Repaint();
-                return 0;
+                return kPropertyApplied;
             case kBackColor: {
                 data_.backColor = static_cast<uint32_t>(v.i);
                 brush_.reset(CreateSolidBrush(ResolveColour(data_.backColor)));
                 Repaint();
-                return 0;
+                return kPropertyApplied;
             }
             case kFont:
                 data_.font = BytesOf(v);
                 SetItemHeightBase(ItemHeight() - appliedExtra_);
                 ApplyFont();
                 AddExtraItemHeight();
-                return 0;
-            case kCurrentSelection: SelectItem(v.i); return 0;
+                return kPropertyApplied;
+            case kCurrentSelection: SelectItem(v.i); return kPropertyApplied;
             case kListItems:
                 try {
                     data_.items = v.data && v.size > 0 ? ReadTextList(v.data, static_cast<size_t>(v.size))
                                                        : std::vector<std::string>();
                 } catch (const TemplateError&) {
-                    return 0;  // a byte set that is not a text list leaves the list as it is
+                    return kPropertyApplied;  // a byte set that is not a text list leaves the list as it is
                 }
-                return 1;
-            case kItemValues: data_.itemValues = WordsOf(v); return 1;
-            case kDataSource: data_.dataSource = TextOf(v); return 0;
-            case kDataColumn: data_.dataColumn = TextOf(v); return 0;
-            case kOwn16: data_.own16 = v.i; return 0;
-            default: return 0;
+                return kRecreateUnit;
+            case kItemValues: data_.itemValues = WordsOf(v); return kRecreateUnit;
+            case kDataSource: data_.dataSource = TextOf(v); return kPropertyApplied;
+            case kDataColumn: data_.dataColumn = TextOf(v); return kPropertyApplied;
+            case kOwn16: data_.own16 = v.i; return kPropertyApplied;
+            default: return kPropertyApplied;
         }
     }
 

@@ -112,7 +112,7 @@ public:
             case common_dialog::kHelpContext: data_.helpContext = v.i; break;
             default: break;
         }
-        return 0;
+        return kPropertyApplied;
     }
 
     bool GetProperty(int own, PropertyValue* out) override {

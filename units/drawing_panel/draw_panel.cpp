@@ -162,7 +162,7 @@ int DrawPanel::PropertyChanged(int own, const PropertyValue& v) {
             break;
         default: break;  // the canvas size is read-only
     }
-    return 0;
+    return kPropertyApplied;
 }
 
 bool DrawPanel::GetProperty(int own, PropertyValue* out) {

@@ -35,7 +35,6 @@ const PropertyInfo kEditBoxProperties[] = {
 
 using namespace edit_box;
 
-enum InputMode { kReadOnly = 1, kPassword = 2 };
 enum SpinMode { kNoSpin = 0, kAutomaticSpin = 1, kManualSpin = 2 };
 constexpr int kSpinIdOffset = 4;
 
@@ -48,14 +47,14 @@ int32_t AtMost(int32_t value, int32_t high) { return value > high ? high : value
 bool InputModeAccepts(int32_t mode, unsigned code) {
     bool digit = code >= '0' && code <= '9';
     switch (mode) {
-        case 3:
-        case 6:
-        case 7:
-        case 8: return digit || code == '-';
-        case 4:
-        case 9:
-        case 10: return digit || code == '-' || code == '.';
-        case 5: return digit;
+        case kIntegerText:
+        case kShortInput:
+        case kIntInput:
+        case kLongInput: return digit || code == '-';
+        case kDecimalText:
+        case kFloatInput:
+        case kDoubleInput: return digit || code == '-' || code == '.';
+        case kByteInput: return digit;
         default: return true;
     }
 }
@@ -116,30 +115,30 @@ public:
             case kContent:
                 SetContent(TextOf(v));
                 RaiseEvent(edit_box::kContentChanged);
-                return 0;
+                return kPropertyApplied;
             case kBorder:
                 data_.border = AtMost(v.i, kLineBorder);
                 ApplyBorder();
-                return 0;
+                return kPropertyApplied;
             case kTextColor:
                 data_.textColor = static_cast<uint32_t>(v.i);
                 InvalidateRect(hwnd(), nullptr, TRUE);
-                return 0;
+                return kPropertyApplied;
             case kBackColor: {
                 data_.backColor = static_cast<uint32_t>(v.i);
                 brush_.reset(CreateSolidBrush(ResolveColour(data_.backColor)));
                 RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
-                return 0;
+                return kPropertyApplied;
             }
             case kFont:
                 SetFont(BytesOf(v));
                 ApplyHeightRule();
-                return 0;
+                return kPropertyApplied;
             case kHideSelection: return Recreate(data_.hideSelection, v.i, true);
             case kMaxLength:
                 data_.maxLength = std::max(v.i, 0);
                 SendMessageA(hwnd(), EM_LIMITTEXT, static_cast<WPARAM>(data_.maxLength), 0);
-                return 0;
+                return kPropertyApplied;
             case kMultiLine: return Recreate(data_.multiLine, v.i, true);
             case kScrollBars: return Recreate(data_.scrollBars, AtMost(v.i, 3), false);
             case kAlignment: return Recreate(data_.alignment, AtMost(v.i, 2), false);
@@ -148,27 +147,29 @@ public:
                 ApplyPasswordChar();
                 SendMessageA(hwnd(), EM_SETREADONLY, data_.inputMode == kReadOnly, 0);
                 InvalidateRect(hwnd(), nullptr, TRUE);
-                return 0;
+                return kPropertyApplied;
             case kPasswordChar:
                 data_.passwordChar = static_cast<uint8_t>(TextOf(v).c_str()[0]);
                 if (data_.inputMode == kPassword) ApplyPasswordChar();
-                return 0;
+                return kPropertyApplied;
             case kCaseConversion: return Recreate(data_.caseConversion, AtMost(v.i, 2), false);
             case kSpinMode: return Recreate(data_.spinMode, AtMost(v.i, 2), false);
             case kSpinMin:
                 data_.spinMin = v.i;
                 SetSpinRange();
-                return 0;
+                return kPropertyApplied;
             case kSpinMax:
                 data_.spinMax = v.i;
                 SetSpinRange();
-                return 0;
+                return kPropertyApplied;
             case kSelStart:
-            case kSelLength: ChangeSelection(own, v.i); return 0;
-            case kSelText: SendMessageA(hwnd(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(TextOf(v).c_str())); return 0;
-            case kDataSource: data_.dataSource = TextOf(v); return 0;
-            case kDataColumn: data_.dataColumn = TextOf(v); return 0;
-            default: return 0;
+            case kSelLength: ChangeSelection(own, v.i); return kPropertyApplied;
+            case kSelText:
+                SendMessageA(hwnd(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(TextOf(v).c_str()));
+                return kPropertyApplied;
+            case kDataSource: data_.dataSource = TextOf(v); return kPropertyApplied;
+            case kDataColumn: data_.dataColumn = TextOf(v); return kPropertyApplied;
+            default: return kPropertyApplied;
         }
     }
 
@@ -353,7 +354,7 @@ private:
     int Recreate(int32_t& field, int32_t value, bool onlyWhenChanged) {
         bool changed = field != value;
         field = value;
-        return changed || !onlyWhenChanged ? 1 : 0;
+        return changed || !onlyWhenChanged ? kRecreateUnit : kPropertyApplied;
     }
 
     std::string Content() const {

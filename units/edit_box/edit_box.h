@@ -16,6 +16,22 @@ enum Property : int32_t {
     kAlignment, kInputMode, kPasswordChar, kCaseConversion, kSpinMode, kSpinMin, kSpinMax, kSelStart, kSelLength,
     kSelText, kDataSource, kDataColumn,
 };
+// Input modes: beyond read-only and password, each numeric mode filters the
+// typed characters for the kind of number it takes.
+enum InputMode : int32_t {
+    kNormalInput = 0,
+    kReadOnly = 1,
+    kPassword = 2,
+    kIntegerText = 3,
+    kDecimalText = 4,
+    kByteInput = 5,
+    kShortInput = 6,
+    kIntInput = 7,
+    kLongInput = 8,
+    kFloatInput = 9,
+    kDoubleInput = 10,
+    kDateTimeInput = 11,
+};
 }
 
 extern const UnitTypeInfo kEditBoxType;

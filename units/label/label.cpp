@@ -111,7 +111,7 @@ public:
                 data_.caption = TextOf(v);
                 SetWindowTextA(hwnd(), data_.caption.c_str());
                 break;
-            case label::kEffect: data_.effect = choice > 3 ? 3 : choice; break;
+            case label::kEffect: data_.effect = choice > kEffectShadow ? kEffectShadow : choice; break;
             case label::kBorder: {
                 data_.border = choice > kGradientBorder ? kGradientBorder : choice;
                 SetBorderStyles(hwnd(), data_.border, true);
@@ -143,10 +143,10 @@ public:
             case label::kVAlign: data_.vAlign = choice > 2 ? 2 : choice; break;
             case label::kDataSource: data_.dataSource = TextOf(v); break;
             case label::kDataColumn: data_.dataColumn = TextOf(v); break;
-            default: return 0;
+            default: return kPropertyApplied;
         }
         InvalidateRect(hwnd(), nullptr, TRUE);
-        return 0;
+        return kPropertyApplied;
     }
 
     bool GetProperty(int own, PropertyValue* out) override {
@@ -243,9 +243,9 @@ private:
         };
         COLORREF colour = ResolveColour(data_.textColor);
         switch (data_.effect) {
-            case 1: draw(RGB(255, 255, 255), 1, 1), draw(colour, 0, 0); break;
-            case 2: draw(RGB(255, 255, 255), 0, 0), draw(colour, 1, 1); break;
-            case 3: draw(RGB(0, 0, 0), 2, 2), draw(colour, 0, 0); break;
+            case kEffectRaised: draw(RGB(255, 255, 255), 1, 1), draw(colour, 0, 0); break;
+            case kEffectEngraved: draw(RGB(255, 255, 255), 0, 0), draw(colour, 1, 1); break;
+            case kEffectShadow: draw(RGB(0, 0, 0), 2, 2), draw(colour, 0, 0); break;
             default: draw(colour, 0, 0); break;
         }
     }

@@ -63,7 +63,7 @@ public:
             case kDragTracking: data_.dragTracking = v.i != 0; break;
             default: break;
         }
-        return 0;
+        return kPropertyApplied;
     }
 
     bool GetProperty(int own, PropertyValue* out) override {

@@ -4,6 +4,7 @@
 // draws the text again; otherwise old text would stay on the screen.
 #include "units/transparent_label/transparent_label.h"
 
+#include <algorithm>
 #include <string>
 
 #include "runtime/win32_handles.h"
@@ -25,7 +26,6 @@ const PropertyInfo kTransLabelProperties[] = {
     {"VerticalAlignment", kPropChoice},
 };
 
-int32_t Clamp(int32_t v, int32_t high) { return v < 0 ? 0 : v > high ? high : v; }
 
 // The stored record with the character set, precision and quality this label
 // always draws with, so that a face missing on the machine falls back sensibly.
@@ -44,9 +44,9 @@ HFONT CreateLabelFont(const Bytes& stored) {
 class TransLabel : public Unit {
 public:
     TransLabel(const UnitCreation& c, const TransLabelData& d) : Unit(kTransLabelType, c.windowId, c.unitId), data_(d) {
-        data_.effect = Clamp(data_.effect, 3);
-        data_.alignment = Clamp(data_.alignment, 2);
-        data_.vAlign = Clamp(data_.vAlign, 2);
+        data_.effect = std::clamp<int32_t>(data_.effect, 0, 3);
+        data_.alignment = std::clamp<int32_t>(data_.alignment, 0, 2);
+        data_.vAlign = std::clamp<int32_t>(data_.vAlign, 0, 2);
     }
 
     static Unit* Create(const UnitCreation& c) {
@@ -71,20 +71,20 @@ public:
                 data_.caption = TextOf(v);
                 SetWindowTextA(hwnd(), data_.caption.c_str());
                 break;
-            case kEffect: data_.effect = Clamp(v.i, 3); break;
+            case kEffect: data_.effect = std::clamp<int32_t>(v.i, 0, 3); break;
             case kFont: {
                 data_.font = BytesOf(v);
                 font_.reset(CreateLabelFont(data_.font));
                 break;
             }
             case kTextColor: data_.textColor = static_cast<uint32_t>(v.i); break;
-            case kAlignment: data_.alignment = Clamp(v.i, 2); break;
+            case kAlignment: data_.alignment = std::clamp<int32_t>(v.i, 0, 2); break;
             case kWordWrap: data_.wordWrap = v.i != 0; break;
-            case kVerticalAlignment: data_.vAlign = Clamp(v.i, 2); break;
-            default: return 0;
+            case kVerticalAlignment: data_.vAlign = std::clamp<int32_t>(v.i, 0, 2); break;
+            default: return kPropertyApplied;
         }
         Refresh();
-        return 0;
+        return kPropertyApplied;
     }
 
     bool GetProperty(int own, PropertyValue* out) override {
