@@ -1,5 +1,6 @@
 // What the application's parts share: its globals, the main window's units
-// by name, the unit reads and writes they use, and their subroutines.
+// by name, the unit reads and writes they use, and their subroutines; the
+// composer has a header of its own (app/composer.h).
 #pragma once
 #include <cstdint>
 #include <string>
@@ -28,10 +29,6 @@ extern RippleEffect* labelRipple;
 extern LibraryLoader* skinEngine;
 extern RippleEffect* skinWindowRipple;
 extern int32_t currentPicture;
-extern int32_t thresholdColour;
-extern int32_t drawOffsetX, drawOffsetY;
-extern int32_t textGridWidth, textGridHeight;
-extern int32_t pictureGridWidth, pictureGridHeight;
 extern int32_t topmostBeforeFullScreen;
 
 // Unit reads and writes by what they mean.
@@ -70,39 +67,6 @@ inline void SetDialogField(int field, int32_t value) { WriteInt(W::通框字体,
 enum class Mode { kShapeText, kPicture, kOther };
 Mode CurrentMode();
 
-// The composer.
-void GenerateTextArt();
-// With 补齐 ticked, pads the fill and blank texts to one byte length.
-void EqualiseFillTexts();
-void MeasureTextGrid();
-void MeasurePictureGrid();
-// The picture grid for a requested width and height, one of them followed
-// when the aspect is locked.
-void SetPictureGrid(int32_t width, int32_t height, bool locked);
-void DrawShapePreview();
-// DrawShapePreview for the grid already measured.
-void DrawMeasuredShape();
-void AlignShapeToCorner(int32_t columns, int32_t rows, int32_t margin);
-void ComposeTextArt(int32_t columns, int32_t rows, const char* soundTag);
-// A composed grid: each cell's text, row by row, and what ends every row.
-struct ComposedGrid {
-    int32_t columns = 0, rows = 0;
-    std::vector<std::string> cells;
-    std::string rowEnd;
-    std::string Text() const;
-};
-// The grid of the drawing on the panel; `inkCells` (one flag a cell, row by
-// row) replaces the threshold test when given.
-ComposedGrid ComposeGrid(int32_t columns, int32_t rows, const std::vector<uint8_t>* inkCells = nullptr);
-// The text of a grid of the drawing on the panel, as ComposeTextArt writes it.
-std::string ComposeText(int32_t columns, int32_t rows);
-// The panel's colours at the cells (1..columns, 1..rows), row by row; empty
-// when they cannot be read.
-std::vector<int32_t> SampledColours(int32_t columns, int32_t rows);
-void UpdateLockedAxis();
-// Replaces currentPicture and frees the picture it held.
-void ReplaceCurrentPicture(int32_t picture);
-
 // The seven skins, in the order of the skin window's buttons.
 enum Skin { kBeautifulBlack, kPurpleGlow, kRainbowBanner, kQqPlayer, kWarmHome, kQq2008, kChinaRed };
 void ApplySkin(Skin skin);
@@ -112,15 +76,5 @@ void ApplySkin(Skin skin);
 void RunKeyCommand(int32_t key, int32_t modifiers);
 // Full screen, or back from it when in it (F11).
 void ToggleFullScreen();
-
-// The follow-ups most handlers end in.
-inline void Regenerate() {
-    GenerateTextArt();
-    FocusUnit(W::编辑框1);
-}
-inline void Redraw() {
-    DrawShapePreview();
-    FocusUnit(W::编辑框1);
-}
 
 }  // namespace program

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/application.h"
+#include "app/composer.h"
 
 namespace program {
 
@@ -265,11 +266,11 @@ ComposedGrid ComposeGrid(int32_t columns, int32_t rows, const std::vector<uint8_
 
     // What an ink and a paper cell of each column receives, and what ends a row.
     std::vector<std::string> ink, paper;
-    if (source == 0) {
+    if (source == kFillTexts) {
         ink.assign(static_cast<size_t>(columns) + 1, fill);
         paper.assign(static_cast<size_t>(columns) + 1, blank);
-    } else if (source == 1 || source == 2) {
-        int width = source == 1 ? 2 : 1;
+    } else if (source == kOwnDoubleByte || source == kOwnSingleByte) {
+        int width = source == kOwnDoubleByte ? 2 : 1;
         ink = ColumnCharacters(shape, columns, width);
         paper.assign(static_cast<size_t>(columns) + 1, width == 2 ? K.twoSpaces : K.oneSpace);
         if (inverted)

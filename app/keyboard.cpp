@@ -2,6 +2,7 @@
 // units and the help window, which passes no modifiers so that its keys never
 // count as Ctrl combinations.
 #include "app/application.h"
+#include "app/composer.h"
 #include "app/handlers.h"
 
 namespace program {

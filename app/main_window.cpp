@@ -2,6 +2,7 @@
 // to the window, full screen and back, always on top, and opening the style
 // and help windows.
 #include "app/application.h"
+#include "app/composer.h"
 #include "app/handlers.h"
 #include "units/label/label.h"
 

@@ -1,6 +1,7 @@
 // The handlers that change what is drawn and how it is sampled: the mode,
 // the font and its size, the picture and its size, and the options.
 #include "app/application.h"
+#include "app/composer.h"
 #include "app/handlers.h"
 
 namespace program {

@@ -1,6 +1,7 @@
 // The ways a text picture leaves the program: the clipboard, the export
 // file opened in Notepad, clearing, and pasting by double-click.
 #include "app/application.h"
+#include "app/composer.h"
 #include "app/handlers.h"
 
 namespace program {

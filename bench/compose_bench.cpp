@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/application.h"
+#include "app/composer.h"
 #include "app/handlers.h"
 #include "app/program.h"
 #include "runtime/runtime_app.h"

@@ -42,8 +42,11 @@ void ApplyChoices(const Choices& c, bool pictureMode) {
     SetContent(W::编辑框3, c.fill);
     SetContent(W::编辑框4, c.blank);
     SetFont(c);
-    int32_t source = static_cast<int32_t>(c.source);
-    SetSelection(W::别字本字, source <= 2 ? source : 1);
+    // The ramps pick their own characters; the box keeps a source of its own.
+    CharacterSource source = c.source == Source::kFill     ? kFillTexts
+                             : c.source == Source::kSingle ? kOwnSingleByte
+                                                           : kOwnDoubleByte;
+    SetSelection(W::别字本字, source);
     SetSelection(W::分界色组合框, c.threshold);
     SetTicked(W::反向, c.invert);
     SetTicked(W::补齐, c.pad);

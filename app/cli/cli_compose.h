@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/application.h"
+#include "app/composer.h"
 #include "app/cli/cli_options.h"
 #include "app/cli/tones.h"
 

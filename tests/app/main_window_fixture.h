@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/application.h"
+#include "app/composer.h"
 #include "app/handlers.h"
 #include "app/program.h"
 #include "gtest/gtest.h"

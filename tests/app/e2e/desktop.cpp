@@ -109,7 +109,7 @@ std::vector<HWND> Children(HWND parent, const std::function<bool(HWND)>& keep) {
     return c.found;
 }
 
-HWND WaitForTopWindow(DWORD processId, const std::string& caption) {
+HWND WaitForTopWindow(DWORD processId, const std::string& caption, DWORD deadlineMs) {
     HWND found = nullptr;
     WaitUntil([&] {
         std::vector<HWND> windows = TopWindows([&](HWND w) {
@@ -119,7 +119,7 @@ HWND WaitForTopWindow(DWORD processId, const std::string& caption) {
         });
         found = windows.empty() ? nullptr : windows.front();
         return found != nullptr;
-    });
+    }, deadlineMs);
     return found;
 }
 

@@ -39,7 +39,7 @@ std::string TextOf(HWND hwnd);
 std::vector<HWND> TopWindows(const std::function<bool(HWND)>& keep);
 std::vector<HWND> Children(HWND parent, const std::function<bool(HWND)>& keep);
 // The visible top-level window of a process with the caption, once it shows.
-HWND WaitForTopWindow(DWORD processId, const std::string& caption);
+HWND WaitForTopWindow(DWORD processId, const std::string& caption, DWORD deadlineMs = kPatienceMs);
 
 // Once the window has stopped moving, moves the mouse to its middle and
 // clicks the left button; an empty text, or why the click could not land.
