@@ -63,6 +63,7 @@ constexpr std::array<EventHandler, kEventSlotCount> BuildTable() {
     t[帮助编辑框1_放开某键] = OnHelpKeyReleased;
     t[启动窗口_被激活] = OnMainWindowActivated;
     t[启动窗口_尺寸被改变] = OnMainWindowResized;
+    t[启动窗口_文件被拖放] = OnFileDropped;
     t[全屏_被单击] = OnFullScreenClicked;
     t[还原_左键被按下] = OnRestorePressed;
     t[置顶_被单击] = OnTopmostClicked;

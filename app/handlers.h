@@ -39,6 +39,11 @@ void OnPictureHeightWheel(const int32_t* args);
 void OnLockClicked(const int32_t*);
 void OnFontClicked(const int32_t*);
 void OnChangePictureClicked(const int32_t*);
+// What 换图 does once a file is chosen: the picture in the named file (none
+// if it does not decode) replaces the current one and the art is recomposed.
+void LoadPictureFile(const char* file);
+// A file dropped on the main window; its argument is the file's name.
+void OnFileDropped(const int32_t* args);
 void OnDefaultsClicked(const int32_t*);
 // The follow-ups as handlers of their own.
 void OnRegenerateClicked(const int32_t*);

@@ -168,13 +168,20 @@ void OnFontClicked(const int32_t*) {
     Regenerate();
 }
 
-void OnChangePictureClicked(const int32_t*) {
-    if (!Method(W::通框图片, CoreCommand::OpenDialog, {}).Logical()) return;
-    std::string file = ReadText(W::通框图片, Own(cd::kFileName));
-    Result data = Command(CoreCommand::ReadWholeFile, {TextValue(file.c_str())});
+void LoadPictureFile(const char* file) {
+    Result data = Command(CoreCommand::ReadWholeFile, {TextValue(file)});
     ReplaceCurrentPicture(Command(CoreCommand::LoadPicture, {ByteSetValue(data.Block())}).Int());
     UpdateLockedAxis();
     Regenerate();
+}
+
+void OnChangePictureClicked(const int32_t*) {
+    if (!Method(W::通框图片, CoreCommand::OpenDialog, {}).Logical()) return;
+    LoadPictureFile(ReadText(W::通框图片, Own(cd::kFileName)).c_str());
+}
+
+void OnFileDropped(const int32_t* args) {
+    LoadPictureFile(reinterpret_cast<const char*>(static_cast<uintptr_t>(args[0])));
 }
 
 void OnDefaultsClicked(const int32_t*) {

@@ -64,7 +64,8 @@ int EventArgumentBytes(uint32_t type, int32_t event) {
             default: return 12;  // mouse: x, y, key state
         }
     }
-    if (type == kWindow) return event == qy::kWindowIdle || event == qy::kWindowTrayIcon ? 4 : 0;
+    if (type == kWindow)
+        return event == qy::kWindowIdle || event == qy::kWindowTrayIcon || event == qy::kWindowFilesDropped ? 4 : 0;
     if (type == kDrawPanel && event == qy::draw_panel::kPaint) return 16;  // paint: left, top, right, bottom
     return 0;
 }

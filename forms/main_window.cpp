@@ -83,7 +83,8 @@ Form MainWindow() {
         .On(qy::kWindowCreated, "_启动窗口_创建完毕")
         .On(qy::kWindowDestroyed, "_启动窗口_将被销毁")
         .On(qy::kWindowResized, "_启动窗口_尺寸被改变")
-        .On(qy::kWindowActivated, "_启动窗口_被激活");
+        .On(qy::kWindowActivated, "_启动窗口_被激活")
+        .On(qy::kWindowFilesDropped, "_启动窗口_文件被拖放");
 
     form.Add(0x16010DA6, "图片宽", kHScrollBar).At(723, 56, 108, 19).State(V | D).Data(ScrollBar(200, 44))
         .On(qy::scroll_bar::kPositionChanged, "_图片宽_滚动条位置被改变");

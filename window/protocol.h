@@ -37,6 +37,9 @@ enum WindowEvent : int32_t {
     kWindowShown = 10,
     kWindowHidden = 11,
     kWindowCloseRequested = 12,
+    // Files were dropped on the window; the argument is the first file's
+    // name as GBK text. Only a window with this event bound accepts drops.
+    kWindowFilesDropped = 13,
 };
 constexpr int32_t kMenuItemChosen = 0;
 // Own event 0 of the button-like units, which the window's keyboard handling

@@ -1,5 +1,7 @@
 #include "window/window_unit.h"
 
+#include <shellapi.h>
+
 #include <algorithm>
 #include <cctype>
 
@@ -15,6 +17,9 @@ namespace qy {
 
 namespace {
 const char kDefaultClass[] = "WTWindow";
+
+// The drop record the shell hands over with WM_DROPFILES; the window frees it.
+using DropHandle = OwnedHandle<HDROP, FreeWith<&DragFinish>>;
 
 const PropertyInfo kWindowProperties[] = {
     {"Caption", kPropText},           {"Border", kPropChoice},         {"BackColor", kPropBackColour},
@@ -118,6 +123,7 @@ Unit* WindowUnit::Create(const UnitCreation& c) {
     const char* className = data.windowClass.empty() ? kDefaultClass : data.windowClass.c_str();
     if (!RegisterUnitClass(className, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW)) return nullptr;
     FrameStyle frame = StyleFor(data);
+    if (Windows().HandlesEvent(c.windowId, c.unitId, kWindowFilesDropped)) frame.exStyle |= WS_EX_ACCEPTFILES;
     int x = c.left, y = c.top;
     if (data.position == kCentred) {
         RECT area;
@@ -143,7 +149,8 @@ void WindowUnit::ApplyFrameStyle() {
     FrameStyle frame = StyleFor(data_);
     DWORD keep = static_cast<DWORD>(GetWindowLongPtrA(hwnd(), GWL_STYLE)) & (WS_VISIBLE | WS_DISABLED | WS_MINIMIZE | WS_MAXIMIZE);
     SetWindowLongPtrA(hwnd(), GWL_STYLE, static_cast<LONG_PTR>(frame.style | keep));
-    SetWindowLongPtrA(hwnd(), GWL_EXSTYLE, static_cast<LONG_PTR>(frame.exStyle & ~WS_EX_TOPMOST));
+    DWORD accepts = static_cast<DWORD>(GetWindowLongPtrA(hwnd(), GWL_EXSTYLE)) & WS_EX_ACCEPTFILES;
+    SetWindowLongPtrA(hwnd(), GWL_EXSTYLE, static_cast<LONG_PTR>((frame.exStyle | accepts) & ~WS_EX_TOPMOST));
     RedrawFrame(hwnd());
     ApplyClosable(hwnd(), data_.closable != 0);
 }
@@ -362,6 +369,16 @@ LRESULT WindowUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case WM_SHOWWINDOW: RaiseEvent(wParam ? kWindowShown : kWindowHidden); break;
+        case WM_DROPFILES: {
+            char name[MAX_PATH] = "";
+            UINT length = 0;
+            {
+                DropHandle drop(reinterpret_cast<HDROP>(wParam));
+                length = DragQueryFileA(drop.get(), 0, name, sizeof name);
+            }
+            if (length > 0) RaiseEvent(kWindowFilesDropped, {static_cast<int32_t>(reinterpret_cast<uintptr_t>(name))});
+            return 0;
+        }
         default: break;
     }
     if (!StillOwns(self, this)) return 0;

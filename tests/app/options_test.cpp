@@ -1,8 +1,11 @@
 // The option handlers of the main window: the mode, typed and wheeled
 // sizes, the font dialog and 默认.
+#include <shlobj.h>
+
 #include <fstream>
 
 #include "tests/app/main_window_fixture.h"
+#include "tests/media/picture/test_pictures.h"
 #include "tests/support/dialog_driver.h"
 
 namespace apptest {
@@ -107,7 +110,7 @@ TEST_F(MainWindowTest, FontStylesReachBothFontsAndTheDialogLeavesItalicAlone) {
     EXPECT_EQ(ShapeFont(qy::kFontFieldSize), size);
 }
 
-TEST_F(MainWindowTest, APictureFileThatDoesNotDecodeReplacesThePictureWithNone) {
+TEST_F(MainWindowTest, APictureFileThatDoesNotDecodeGivesNoneAndADroppedOneIsLoaded) {
     char folder[MAX_PATH];
     GetTempPathA(MAX_PATH, folder);
     std::string path = std::string(folder) + "qy_not_a_picture.jpg";
@@ -126,6 +129,19 @@ TEST_F(MainWindowTest, APictureFileThatDoesNotDecodeReplacesThePictureWithNone) 
     // No picture is as wide as it is high: the width leads.
     EXPECT_FALSE(Disabled(W::图片宽));
     EXPECT_TRUE(Disabled(W::图片高));
+
+    pictest::Bytes bmp = pictest::EncodeBmp(pictest::Halves(40, 20, {0, 0, 0, 255}, {255, 255, 255, 255}), 24, false);
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bmp.data()), bmp.size());
+    HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + path.size() + 2);  // the names end with an empty one
+    auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
+    files->pFiles = sizeof(DROPFILES);
+    path.copy(reinterpret_cast<char*>(files + 1), path.size());
+    GlobalUnlock(drop);
+    SetContent(W::编辑框1, "");
+    SendMessageA(Handle(W::窗口), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);  // which frees it
+    EXPECT_TRUE(GetWindowLongA(Handle(W::窗口), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    EXPECT_EQ(Method(W::画板1, CoreCommand::PictureWidth, {IntValue(currentPicture)}).Int(), 40);
+    EXPECT_FALSE(Content(W::编辑框1).empty()) << "the dropped picture was not composed";
     DeleteFileA(path.c_str());
 }
 
