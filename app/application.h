@@ -20,6 +20,12 @@ namespace program {
 namespace W = forms::启动窗口;
 inline const ProgramConstants& K = ProgramConstantBlock;
 
+// The main window's edit boxes by what they hold, beside their template names.
+constexpr UnitRef kDisplayBox = W::编辑框1;    // the composed text picture
+constexpr UnitRef kShapeTextBox = W::编辑框2;  // the shape text
+constexpr UnitRef kFillTextBox = W::编辑框3;   // the text of ink cells
+constexpr UnitRef kBlankTextBox = W::编辑框4;  // the text of paper cells
+
 class LibraryLoader;
 class RippleEffect;
 

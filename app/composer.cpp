@@ -97,15 +97,15 @@ Mode CurrentMode() {
 
 void EqualiseFillTexts() {
     if (!Ticked(W::补齐)) return;
-    PadToLength(W::编辑框4, W::编辑框3);
-    PadToLength(W::编辑框3, W::编辑框4);
+    PadToLength(kBlankTextBox, kFillTextBox);
+    PadToLength(kFillTextBox, kBlankTextBox);
 }
 
 void GenerateTextArt() {
     EqualiseFillTexts();
     switch (CurrentMode()) {
         case Mode::kShapeText:
-            if (!Content(W::编辑框2).empty()) {
+            if (!Content(kShapeTextBox).empty()) {
                 MeasureTextGrid();
                 if (static_cast<double>(textGridWidth) * textGridHeight - kTextCellLimit < -kTolerance)
                     ComposeTextArt(textGridWidth, textGridHeight, K.textSoundTag);
@@ -120,11 +120,11 @@ void GenerateTextArt() {
             break;
     }
     // Copied even when nothing was composed: the previous result goes.
-    if (Ticked(W::复制1)) Command(CoreCommand::SetClipboardText, {TextValue(Content(W::编辑框1).c_str())});
+    if (Ticked(W::复制1)) Command(CoreCommand::SetClipboardText, {TextValue(Content(kDisplayBox).c_str())});
 }
 
 void MeasureTextGrid() {
-    std::string shape = Content(W::编辑框2);
+    std::string shape = Content(kShapeTextBox);
     textGridWidth = Truncate(static_cast<double>(Measure(CoreCommand::TextWidth, shape)) + 1);
     textGridHeight = Truncate(static_cast<double>(Measure(CoreCommand::TextHeight, shape)) + 1);
     int32_t size = Position(W::字符大小);
@@ -190,7 +190,7 @@ void DrawMeasuredShape() {
     drawOffsetY = 2;
     switch (CurrentMode()) {
         case Mode::kShapeText: {
-            std::string shape = Content(W::编辑框2);
+            std::string shape = Content(kShapeTextBox);
             auto draw = [&](int32_t x, int32_t y) {
                 Method(W::画板1, CoreCommand::Clear, {});
                 Method(W::画板1, CoreCommand::WriteAt, {IntValue(x), IntValue(y), TextValue(shape.c_str())});
@@ -258,7 +258,7 @@ std::string ComposedGrid::Text() const {
 
 ComposedGrid ComposeGrid(int32_t columns, int32_t rows, const std::vector<uint8_t>* inkCells) {
     ComposedGrid composed;
-    std::string shape = Content(W::编辑框2), fill = Content(W::编辑框3), blank = Content(W::编辑框4);
+    std::string shape = Content(kShapeTextBox), fill = Content(kFillTextBox), blank = Content(kBlankTextBox);
     int32_t source = Selection(W::别字本字);
     // Nothing runs between the cells that could tick or untick the box, so
     // one read serves the whole grid.
@@ -305,8 +305,8 @@ std::vector<int32_t> SampledColours(int32_t columns, int32_t rows) { return Samp
 
 void ComposeTextArt(int32_t columns, int32_t rows, const char* soundTag) {
     DrawShapePreview();
-    SetContent(W::编辑框1, K.emptyText);
-    SetContent(W::编辑框1, ComposeText(columns, rows));
+    SetContent(kDisplayBox, K.emptyText);
+    SetContent(kDisplayBox, ComposeText(columns, rows));
 
     if (std::strcmp(soundTag, K.textSoundTag) == 0)
         Command(CoreCommand::PlayAudio, {ByteSetValue(&K.textSound)});

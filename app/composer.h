@@ -57,11 +57,11 @@ void ReplaceCurrentPicture(int32_t picture);
 // The follow-ups most handlers end in.
 inline void Regenerate() {
     GenerateTextArt();
-    FocusUnit(W::编辑框1);
+    FocusUnit(kDisplayBox);
 }
 inline void Redraw() {
     DrawShapePreview();
-    FocusUnit(W::编辑框1);
+    FocusUnit(kDisplayBox);
 }
 
 }  // namespace program

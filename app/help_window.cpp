@@ -17,7 +17,7 @@ void OnHelpWindowCreated(const int32_t*) {
     WriteInt(H::窗口, qy::kPropertyWidth, 688);
     WriteInt(H::窗口, qy::kPropertyHeight, 700);
     for (auto colour : {qy::edit_box::kTextColor, qy::edit_box::kBackColor})
-        WriteInt(H::编辑框1, Own(colour), ReadInt(W::编辑框2, Own(colour)));
+        WriteInt(H::编辑框1, Own(colour), ReadInt(kShapeTextBox, Own(colour)));
 }
 
 void OnHelpWindowResized(const int32_t*) {

@@ -19,7 +19,7 @@ constexpr int32_t kWideWindow = 1360;
 
 // What full screen hides, in the order it hides them; 编辑框1 stays.
 const UnitRef kHiddenInFullScreen[] = {
-    W::编辑框2, W::编辑框3, W::编辑框4, W::复制,     W::复制1,   W::打开记事本, W::生成,      W::默认,
+    kShapeTextBox, kFillTextBox, kBlankTextBox, W::复制,     W::复制1,   W::打开记事本, W::生成,      W::默认,
     W::清空,    W::接顶,    W::补齐,    W::反向,     W::别字本字, W::分界色组合框, W::砌字成图, W::字体,
     W::换图,    W::字符大小1, W::字符大小, W::说明5,   W::粗,      W::斜,         W::删,        W::下,
     W::图片宽1, W::图片高1, W::图片宽,  W::图片高,   W::说明1,   W::说明2,      W::锁定比例, W::全屏,
@@ -37,9 +37,9 @@ int32_t WindowHeight() { return ReadInt(W::窗口, qy::kPropertyHeight); }
 void SetAlwaysOnTop(bool on) { WriteInt(W::窗口, Own(win::kAlwaysOnTop), on ? 1 : 0); }
 
 void PlaceDisplay(int32_t top, int32_t width, int32_t height) {
-    WriteInt(W::编辑框1, qy::kPropertyTop, top);
-    WriteInt(W::编辑框1, qy::kPropertyWidth, width);
-    WriteInt(W::编辑框1, qy::kPropertyHeight, height);
+    WriteInt(kDisplayBox, qy::kPropertyTop, top);
+    WriteInt(kDisplayBox, qy::kPropertyWidth, width);
+    WriteInt(kDisplayBox, qy::kPropertyHeight, height);
 }
 
 void EnterFullScreen() {
@@ -51,10 +51,10 @@ void EnterFullScreen() {
     WriteInt(W::窗口, Own(win::kBorder), win::kNoFrame);
     PlaceDisplay(8, WindowWidth() - 20, WindowHeight() - 5);
     // The way back looks like the shape-text box it replaces.
-    int32_t back = ReadInt(W::编辑框2, Own(qy::edit_box::kBackColor));
+    int32_t back = ReadInt(kShapeTextBox, Own(qy::edit_box::kBackColor));
     WriteInt(W::还原, Own(qy::label::kGradientColor1), back);
     WriteInt(W::还原, Own(qy::label::kGradientColor3), back);
-    WriteInt(W::还原, Own(qy::label::kTextColor), ReadInt(W::编辑框2, Own(qy::edit_box::kTextColor)));
+    WriteInt(W::还原, Own(qy::label::kTextColor), ReadInt(kShapeTextBox, Own(qy::edit_box::kTextColor)));
     SetVisible(W::还原, true);
 }
 
@@ -90,14 +90,14 @@ void OnMainWindowResized(const int32_t*) {
     if (InFullScreen()) return;
     int32_t width = WindowWidth(), height = WindowHeight();
     WriteInt(W::还原, qy::kPropertyTop, height - 20);
-    WriteInt(W::编辑框1, qy::kPropertyWidth, width - 28);
-    WriteInt(W::编辑框1, qy::kPropertyHeight, height - 285);
+    WriteInt(kDisplayBox, qy::kPropertyWidth, width - 28);
+    WriteInt(kDisplayBox, qy::kPropertyHeight, height - 285);
     WriteInt(W::画板1, qy::kPropertyWidth, width - 28);
-    WriteInt(W::编辑框2, qy::kPropertyWidth, width - 13);
-    WriteInt(W::编辑框3, qy::kPropertyWidth, static_cast<int32_t>(ReadInt(W::画板1, qy::kPropertyWidth) / 2.0 - 86));
-    int32_t fillWidth = ReadInt(W::编辑框3, qy::kPropertyWidth);
-    WriteInt(W::编辑框4, qy::kPropertyWidth, fillWidth);
-    WriteInt(W::编辑框4, qy::kPropertyLeft, fillWidth + 132);
+    WriteInt(kShapeTextBox, qy::kPropertyWidth, width - 13);
+    WriteInt(kFillTextBox, qy::kPropertyWidth, static_cast<int32_t>(ReadInt(W::画板1, qy::kPropertyWidth) / 2.0 - 86));
+    int32_t fillWidth = ReadInt(kFillTextBox, qy::kPropertyWidth);
+    WriteInt(kBlankTextBox, qy::kPropertyWidth, fillWidth);
+    WriteInt(kBlankTextBox, qy::kPropertyLeft, fillWidth + 132);
     if (width >= kWideWindow) WriteInt(W::透明标签1, qy::kPropertyLeft, width - 270);
     Command(CoreCommand::UpdateDisplay, {UnitValue(W::窗口)});
     Redraw();

@@ -29,7 +29,7 @@ void EnterShapeTextMode() {
 
 // The shape-text font lives in the dialog, the shape-text box and the panel.
 void SetShapeFontMember(FontField member, int32_t value) {
-    SetEditFont(W::编辑框2, member, value);
+    SetEditFont(kShapeTextBox, member, value);
     SetPanelFont(member, value);
 }
 
@@ -43,7 +43,7 @@ void ApplyFontStyle(const UnitRef& box, int dialogField, FontField member) {
 void SetFontSize(int32_t size) {
     SetDialogField(cd::kFontSize, size);
     SetPanelFont(qy::kFontFieldSize, size);
-    SetEditFont(W::编辑框2, qy::kFontFieldSize, size);
+    SetEditFont(kShapeTextBox, qy::kFontFieldSize, size);
 }
 
 std::string NumberText(int32_t value) { return Command(CoreCommand::ToText, {IntValue(value)}).Text(); }
@@ -151,7 +151,7 @@ void OnFontClicked(const int32_t*) {
     auto field = [](int f) { return ReadInt(W::通框字体, Own(f)); };
     std::string face = ReadText(W::通框字体, Own(cd::kFontName));
     // Italic stays as 斜 has it.
-    for (const UnitRef& unit : {W::编辑框2, W::画板1}) {
+    for (const UnitRef& unit : {kShapeTextBox, W::画板1}) {
         int font = unit.unit == W::画板1.unit ? Own(qy::draw_panel::kFont) : Own(qy::edit_box::kFont);
         WriteText(unit, font, face, qy::kFontFieldFace);
         WriteInt(unit, font, field(cd::kFontBold), qy::kFontFieldBold);
@@ -159,7 +159,7 @@ void OnFontClicked(const int32_t*) {
         WriteInt(unit, font, field(cd::kFontUnderline), qy::kFontFieldUnderline);
         WriteInt(unit, font, field(cd::kFontSize), qy::kFontFieldSize);
     }
-    WriteInt(W::编辑框1, Own(qy::edit_box::kTextColor), field(cd::kFontColor));
+    WriteInt(kDisplayBox, Own(qy::edit_box::kTextColor), field(cd::kFontColor));
     SetTicked(W::粗, field(cd::kFontBold) != 0);
     SetTicked(W::删, field(cd::kFontStrikeout) != 0);
     SetTicked(W::下, field(cd::kFontUnderline) != 0);
@@ -188,8 +188,8 @@ void OnDefaultsClicked(const int32_t*) {
     EnterShapeTextMode();
     ReplaceCurrentPicture(Command(CoreCommand::LoadPicture, {ByteSetValue(&K.defaultPicture)}).Int());
     SetSelection(W::分界色组合框, 2);
-    WriteText(W::编辑框2, Own(qy::edit_box::kFont), K.songTi, qy::kFontFieldFace);
-    SetEditFont(W::编辑框2, qy::kFontFieldSize, 9);
+    WriteText(kShapeTextBox, Own(qy::edit_box::kFont), K.songTi, qy::kFontFieldFace);
+    SetEditFont(kShapeTextBox, qy::kFontFieldSize, 9);
     SetTicked(W::复制1, false);
     SetSelection(W::别字本字, 1);
     SetTicked(W::补齐, true);
@@ -205,9 +205,9 @@ void OnDefaultsClicked(const int32_t*) {
         SetTicked(style.box, false);
         SetShapeFontMember(style.member, 0);
     }
-    SetContent(W::编辑框2, K.defaultShapeText);
-    SetContent(W::编辑框3, K.defaultFillText);
-    SetContent(W::编辑框4, K.twoSpaces);
+    SetContent(kShapeTextBox, K.defaultShapeText);
+    SetContent(kFillTextBox, K.defaultFillText);
+    SetContent(kBlankTextBox, K.twoSpaces);
     WriteText(W::画板1, Own(qy::draw_panel::kFont), K.songTi, qy::kFontFieldFace);
     SetPanelFont(qy::kFontFieldSize, 9);
     SetTicked(W::接顶, false);
@@ -223,7 +223,7 @@ void OnDefaultsClicked(const int32_t*) {
 
 void OnRegenerateClicked(const int32_t*) { Regenerate(); }
 void OnRedrawClicked(const int32_t*) { Redraw(); }
-void OnFocusClicked(const int32_t*) { FocusUnit(W::编辑框1); }
+void OnFocusClicked(const int32_t*) { FocusUnit(kDisplayBox); }
 void OnComposeOnly(const int32_t*) { GenerateTextArt(); }
 void OnPreviewOnly(const int32_t*) { DrawShapePreview(); }
 void OnFillWheel(const int32_t*) { FocusUnit(W::别字本字); }

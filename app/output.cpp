@@ -7,26 +7,26 @@
 namespace program {
 
 void OnCopyClicked(const int32_t*) {
-    Command(CoreCommand::SetClipboardText, {TextValue(Content(W::编辑框1).c_str())});
+    Command(CoreCommand::SetClipboardText, {TextValue(Content(kDisplayBox).c_str())});
     Redraw();
 }
 
 void OnNotepadClicked(const int32_t*) {
-    Result bytes = Command(CoreCommand::ToByteSet, {TextValue(Content(W::编辑框1).c_str())});
+    Result bytes = Command(CoreCommand::ToByteSet, {TextValue(Content(kDisplayBox).c_str())});
     // Notepad is started whether or not the file could be written.
     Command(CoreCommand::WriteToFile, {TextValue(K.exportFileName), ByteSetValue(bytes.Block())});
     std::string commandLine = std::string(K.notepadCommand) + K.exportFileName;
     Command(CoreCommand::RunProgram, {TextValue(commandLine.c_str())});
-    FocusUnit(W::编辑框1);
+    FocusUnit(kDisplayBox);
 }
 
 void OnClearClicked(const int32_t*) {
-    SetContent(W::编辑框1, K.emptyText);
+    SetContent(kDisplayBox, K.emptyText);
     Redraw();
 }
 
 void OnDisplayDoubleClicked(const int32_t*) {
-    SetContent(W::编辑框1, Content(W::编辑框1) + Command(CoreCommand::GetClipboardText, {}).Text());
+    SetContent(kDisplayBox, Content(kDisplayBox) + Command(CoreCommand::GetClipboardText, {}).Text());
 }
 
 }  // namespace program

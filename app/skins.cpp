@@ -34,8 +34,8 @@ int32_t Colour(const uint8_t (&rgb)[3]) {
 
 void ApplySkin(Skin skin) {
     const SkinChoice& choice = kSkins[skin];
-    WriteInt(W::编辑框2, Own(qy::edit_box::kBackColor), Colour(choice.shape));
-    for (const UnitRef& box : {W::编辑框3, W::编辑框4}) WriteInt(box, Own(qy::edit_box::kBackColor), Colour(choice.fill));
+    WriteInt(kShapeTextBox, Own(qy::edit_box::kBackColor), Colour(choice.shape));
+    for (const UnitRef& box : {kFillTextBox, kBlankTextBox}) WriteInt(box, Own(qy::edit_box::kBackColor), Colour(choice.fill));
     // Without the engine, or without the export, there is nothing to call.
     uint32_t attach = skinEngine ? skinEngine->GetFunction(K.skinAttach) : 0;
     if (!attach) return;

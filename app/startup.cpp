@@ -55,14 +55,14 @@ void OnMainWindowCreated(const int32_t*) {
     WriteInt(W::窗口, qy::kPropertyLeft, 222);
     WriteInt(W::窗口, qy::kPropertyTop, 55);
 
-    WriteInt(W::编辑框1, qy::kPropertyLeft, 8);
-    WriteInt(W::编辑框1, qy::kPropertyTop, 238);
-    WriteInt(W::编辑框2, qy::kPropertyLeft, 8);
-    WriteInt(W::编辑框2, qy::kPropertyHeight, 60);
+    WriteInt(kDisplayBox, qy::kPropertyLeft, 8);
+    WriteInt(kDisplayBox, qy::kPropertyTop, 238);
+    WriteInt(kShapeTextBox, qy::kPropertyLeft, 8);
+    WriteInt(kShapeTextBox, qy::kPropertyHeight, 60);
     WriteInt(W::画板1, qy::kPropertyLeft, 8);
     WriteInt(W::画板1, qy::kPropertyTop, 120);
     WriteInt(W::画板1, qy::kPropertyHeight, 115);
-    WriteInt(W::编辑框3, qy::kPropertyLeft, ReadInt(W::复制1, qy::kPropertyLeft));
+    WriteInt(kFillTextBox, qy::kPropertyLeft, ReadInt(W::复制1, qy::kPropertyLeft));
     WriteInt(W::还原, qy::kPropertyLeft, 44);
     WriteInt(W::透明标签1, qy::kPropertyTop, 75);
 
@@ -72,7 +72,7 @@ void OnMainWindowCreated(const int32_t*) {
     WriteInt(W::窗口, Own(qy::window::kBackColor),
              Command(CoreCommand::MakeColor, {IntValue(200), IntValue(210), IntValue(255)}).Int());
     int32_t back = ReadInt(W::窗口, Own(qy::window::kBackColor));
-    WriteInt(W::编辑框2, Own(qy::edit_box::kBackColor), back);
+    WriteInt(kShapeTextBox, Own(qy::edit_box::kBackColor), back);
     for (const UnitRef& box : {W::复制1, W::反向, W::锁定比例, W::接顶, W::补齐, W::置顶, W::粗, W::斜, W::删, W::下,
                                W::说明1, W::说明2, W::说明5})
         WriteInt(box, Own(qy::check_box::kBackColor), back);

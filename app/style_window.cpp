@@ -45,14 +45,14 @@ void SetBoxColour(const UnitRef& box, qy::check_box::Property which, int32_t col
 
 void ApplyUnitTextColour(int32_t colour) {
     for (const UnitRef& box : kCaptions) SetBoxColour(box, qy::check_box::kTextColor, colour);
-    SetEditColour(W::编辑框2, qy::edit_box::kTextColor, colour);
+    SetEditColour(kShapeTextBox, qy::edit_box::kTextColor, colour);
     for (const UnitRef& box : kColouredBoxes) SetBoxColour(box, qy::check_box::kTextColor, colour);
 }
 
 void ApplyUnitBackground(int32_t colour) {
     for (const UnitRef& box : kCaptions) SetBoxColour(box, qy::check_box::kBackColor, colour);
     WriteInt(W::窗口, Own(qy::window::kBackColor), colour);
-    SetEditColour(W::编辑框2, qy::edit_box::kBackColor, colour);
+    SetEditColour(kShapeTextBox, qy::edit_box::kBackColor, colour);
     for (const UnitRef& box : kColouredBoxes) SetBoxColour(box, qy::check_box::kBackColor, colour);
     WriteInt(S::窗口, Own(qy::window::kBackColor), colour);
 }
@@ -62,17 +62,17 @@ void ApplyScheme(const StyleScheme& scheme) {
     ApplyUnitTextColour(0);
     ApplyUnitBackground(Colour(scheme.units));
     int32_t entry = Colour(scheme.entry);
-    for (const UnitRef& box : {W::编辑框3, W::编辑框4}) SetEditColour(box, qy::edit_box::kBackColor, entry);
+    for (const UnitRef& box : {kFillTextBox, kBlankTextBox}) SetEditColour(box, qy::edit_box::kBackColor, entry);
 }
 
 }  // namespace
 
 void OnStyleWindowCreated(const int32_t*) {
-    SetPickerColour(S::颜色选择器1, EditColour(W::编辑框1, qy::edit_box::kTextColor));
-    SetPickerColour(S::颜色选择器2, EditColour(W::编辑框1, qy::edit_box::kBackColor));
-    SetPickerColour(S::颜色选择器3, EditColour(W::编辑框2, qy::edit_box::kTextColor));
-    SetPickerColour(S::颜色选择器4, EditColour(W::编辑框2, qy::edit_box::kBackColor));
-    int32_t back = EditColour(W::编辑框2, qy::edit_box::kBackColor);
+    SetPickerColour(S::颜色选择器1, EditColour(kDisplayBox, qy::edit_box::kTextColor));
+    SetPickerColour(S::颜色选择器2, EditColour(kDisplayBox, qy::edit_box::kBackColor));
+    SetPickerColour(S::颜色选择器3, EditColour(kShapeTextBox, qy::edit_box::kTextColor));
+    SetPickerColour(S::颜色选择器4, EditColour(kShapeTextBox, qy::edit_box::kBackColor));
+    int32_t back = EditColour(kShapeTextBox, qy::edit_box::kBackColor);
     int32_t text = ReadInt(W::置顶, Own(qy::check_box::kTextColor));
     for (const UnitRef& box : kCaptions) {
         SetBoxColour(box, qy::check_box::kBackColor, back);
@@ -83,12 +83,12 @@ void OnStyleWindowCreated(const int32_t*) {
 
 void OnTextColourChosen(const int32_t*) {
     int32_t colour = PickerColour(S::颜色选择器1);
-    SetEditColour(W::编辑框1, qy::edit_box::kTextColor, colour);
+    SetEditColour(kDisplayBox, qy::edit_box::kTextColor, colour);
     SetDialogField(qy::common_dialog::kFontColor, colour);
 }
 
 void OnBackgroundColourChosen(const int32_t*) {
-    SetEditColour(W::编辑框1, qy::edit_box::kBackColor, PickerColour(S::颜色选择器2));
+    SetEditColour(kDisplayBox, qy::edit_box::kBackColor, PickerColour(S::颜色选择器2));
 }
 
 void OnUnitTextColourChosen(const int32_t*) { ApplyUnitTextColour(PickerColour(S::颜色选择器3)); }

@@ -10,8 +10,9 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 ROOT="$PWD"
 layers=(runtime media window units commands styling forms app)
 # Generated headers take the layer of the target that makes and links them:
-# the asset and skin makers' output is linked into the program alone.
-declare -A generated=([assets]=app [skins]=app)
+# the asset and skin makers' output and the embedded engines belong to the
+# program alone.
+declare -A generated=([assets]=app [skins]=app [embedded]=app)
 # Folders of ours that no layer may include.
 outside=(engines tests tools bench build deps)
 

@@ -26,10 +26,10 @@ void SetFont(const Choices& c) {
     const int32_t members[] = {c.bold, c.italic, c.strikeout, c.underline, c.size};
     for (int member = 1; member <= 5; ++member) {
         SetPanelFont(member, members[member - 1]);
-        SetEditFont(W::编辑框2, member, members[member - 1]);
+        SetEditFont(kShapeTextBox, member, members[member - 1]);
     }
     WriteText(W::画板1, Own(qy::draw_panel::kFont), c.font, 6);
-    WriteText(W::编辑框2, Own(qy::edit_box::kFont), c.font, 6);
+    WriteText(kShapeTextBox, Own(qy::edit_box::kFont), c.font, 6);
     SetPosition(W::字符大小, c.size);
     for (auto [box, ticked] : {std::pair{W::粗, c.bold}, {W::斜, c.italic}, {W::删, c.strikeout}, {W::下, c.underline}})
         SetTicked(box, ticked);
@@ -38,9 +38,9 @@ void SetFont(const Choices& c) {
 // The units as the window would hold them for these choices.
 void ApplyChoices(const Choices& c, bool pictureMode) {
     SetButtonCaption(W::砌字成图, pictureMode ? K.pictureMode : K.textMode);
-    SetContent(W::编辑框2, c.text);
-    SetContent(W::编辑框3, c.fill);
-    SetContent(W::编辑框4, c.blank);
+    SetContent(kShapeTextBox, c.text);
+    SetContent(kFillTextBox, c.fill);
+    SetContent(kBlankTextBox, c.blank);
     SetFont(c);
     // The ramps pick their own characters; the box keeps a source of its own.
     CharacterSource source = c.source == Source::kFill     ? kFillTexts

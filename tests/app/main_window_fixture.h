@@ -11,6 +11,7 @@
 #include "app/handlers.h"
 #include "app/program.h"
 #include "gtest/gtest.h"
+#include "tests/support/gdi_objects.h"
 #include "tests/support/pump.h"
 
 namespace apptest {
@@ -23,18 +24,8 @@ using namespace program;
 inline COLORREF CaptionColour(HWND window) {
     RECT r;
     GetWindowRect(window, &r);
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, r.right - r.left, r.bottom - r.top);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    PrintWindow(window, dc, 0);
     int caption = GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
-    COLORREF colour = GetPixel(dc, (r.right - r.left) / 3, caption);
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    return colour;
+    return qytest::PrintedPixel(window, (r.right - r.left) / 3, caption);
 }
 
 class MainWindowTest : public ::testing::Test {

@@ -44,19 +44,7 @@ COLORREF WindowPixel(HWND window, int x, int y) {
     HDC dc = GetWindowDC(window);
     COLORREF colour = GetPixel(dc, x, y);
     ReleaseDC(window, dc);
-    if (colour != CLR_INVALID) return colour;
-    RECT r;
-    GetWindowRect(window, &r);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, r.right - r.left, r.bottom - r.top);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    if (PrintWindow(window, memory, 0)) colour = GetPixel(memory, x, y);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return colour;
+    return colour != CLR_INVALID ? colour : qytest::PrintedPixel(window, x, y);
 }
 
 struct Caption {

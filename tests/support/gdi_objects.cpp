@@ -42,4 +42,19 @@ int LiveGdiObjects() {
     return live;
 }
 
+COLORREF PrintedPixel(HWND window, int x, int y) {
+    RECT r;
+    GetWindowRect(window, &r);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, r.right - r.left, r.bottom - r.top);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    COLORREF colour = PrintWindow(window, memory, 0) ? GetPixel(memory, x, y) : CLR_INVALID;
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
 }  // namespace qytest
