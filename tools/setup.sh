@@ -95,11 +95,15 @@ use_emulation() {
             */deps/qemu/usr/bin/qemu-i386)
                 if grep -qx enabled "$entry" && [ -x "$interp" ] && i386_runs; then return 0; fi ;;
         esac
-        echo -1 | $SUDO tee "$entry" >/dev/null
     fi
+    # Fetch first, so that the gap without an entry stays short for programs
+    # starting meanwhile.
     fetch_qemu
+    if [ -e "$entry" ]; then echo -1 | $SUDO tee "$entry" >/dev/null 2>&1 || true; fi
     printf '%s' ":qemu-i386:M::\\x7fELF\\x01\\x01\\x01\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x02\\x00\\x03\\x00:\\xff\\xff\\xff\\xff\\xff\\xfe\\xfe\\x00\\xff\\xff\\xff\\xff\\xff\\xff\\xff\\xff\\xfe\\xff\\xff\\xff:$QEMU:F" \
-        | $SUDO tee "$BINFMT/register" >/dev/null
+        | $SUDO tee "$BINFMT/register" >/dev/null 2>&1 ||
+        # A set-up running at the same moment may have registered it first.
+        [ -e "$entry" ]
 }
 write_i386_probe
 if [ "${QY_EMULATE_I386:-0}" = 1 ] || [ -e "$BINFMT/qemu-i386" ] || ! i386_runs; then
