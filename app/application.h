@@ -73,8 +73,7 @@ inline void SetDialogField(int field, int32_t value) { WriteInt(W::通框字体,
 enum class Mode { kShapeText, kPicture, kOther };
 Mode CurrentMode();
 
-// The seven skins, in the order of the skin window's buttons.
-enum Skin { kBeautifulBlack, kPurpleGlow, kRainbowBanner, kQqPlayer, kWarmHome, kQq2008, kChinaRed };
+// One of the skins of app/skin_table.h.
 void ApplySkin(Skin skin);
 
 // The keyboard commands of the main window's entry units and the help

@@ -56,27 +56,9 @@ extern "C" __attribute__((section(".rdata$qy2"), used, aligned(4))) const Progra
     {1, kSkinRippleBytes, {
 #include "assets/skin_ripple.inc"
     }},
-    {1, kSkinBeautifulBlackBytes, {
-#include "skins/beautiful_black.inc"
-    }},
-    {1, kSkinPurpleGlowBytes, {
-#include "skins/purple_glow.inc"
-    }},
-    {1, kSkinRainbowBannerBytes, {
-#include "skins/rainbow_banner.inc"
-    }},
-    {1, kSkinQqPlayerBytes, {
-#include "skins/qq_player.inc"
-    }},
-    {1, kSkinWarmHomeBytes, {
-#include "skins/warm_home.inc"
-    }},
-    {1, kSkinQq2008Bytes, {
-#include "skins/qq2008.inc"
-    }},
-    {1, kSkinChinaRedBytes, {
-#include "skins/china_red.inc"
-    }},
+    {
+#include "skins/constant_block.inc"
+    },
     {1, kSkinEngineBytes, {
 #include "embedded/skin_engine.inc"
     }},

@@ -6,6 +6,7 @@
 
 #include "assets/program_assets.h"
 #include "embedded/ripple_engine.h"
+#include "app/skin_table.h"
 #include "embedded/skin_engine.h"
 #include "skins/skins.h"
 
@@ -100,14 +101,8 @@ struct __attribute__((packed)) ProgramConstants {
     EmbeddedBytes<kLabelRippleBytes> labelRipple;
     EmbeddedBytes<kSkinBackgroundBytes> skinBackground;
     EmbeddedBytes<kSkinRippleBytes> skinRipple;
-    // The skin files of the seven skins, in the order of the skin window.
-    EmbeddedBytes<kSkinBeautifulBlackBytes> skinBeautifulBlack;
-    EmbeddedBytes<kSkinPurpleGlowBytes> skinPurpleGlow;
-    EmbeddedBytes<kSkinRainbowBannerBytes> skinRainbowBanner;
-    EmbeddedBytes<kSkinQqPlayerBytes> skinQqPlayer;
-    EmbeddedBytes<kSkinWarmHomeBytes> skinWarmHome;
-    EmbeddedBytes<kSkinQq2008Bytes> skinQq2008;
-    EmbeddedBytes<kSkinChinaRedBytes> skinChinaRed;
+    // The skin files of the seven skins, in the order of app/skin_table.h.
+    EmbeddedBytes<kSkinFileBytes> skins[kSkinCount];
     // The skin engine's image, mapped from memory at start-up.
     EmbeddedBytes<kSkinEngineBytes> skinEngine;
     // The ripple engine's image, mapped from memory by each ripple object.

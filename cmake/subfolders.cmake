@@ -25,3 +25,27 @@ function(qy_embed_target_file name target constant)
     VERBATIM)
   add_custom_target(qy_embed_${name} DEPENDS ${dir}/${name}.inc ${dir}/${name}.h)
 endfunction()
+
+# Names sources of the current folder as one of the byte-level parsers
+# (GROUP) that tools/fuzz.sh builds natively; a source may be in several.
+function(qy_parser_sources group)
+  file(RELATIVE_PATH folder ${CMAKE_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+  foreach(source ${ARGN})
+    set_property(GLOBAL APPEND PROPERTY QY_PARSER_${group} ${folder}/${source})
+  endforeach()
+  set_property(GLOBAL APPEND PROPERTY QY_PARSER_GROUPS ${group})
+endfunction()
+
+# Writes ${CMAKE_BINARY_DIR}/parser_sources.sh: one bash array per group of
+# qy_parser_sources, paths from the source root, for tools/fuzz.sh.
+function(qy_write_parser_sources)
+  get_property(groups GLOBAL PROPERTY QY_PARSER_GROUPS)
+  list(REMOVE_DUPLICATES groups)
+  set(text "# Made by CMake: the byte-level parsers' sources by group (qy_parser_sources).\n")
+  foreach(group ${groups})
+    get_property(sources GLOBAL PROPERTY QY_PARSER_${group})
+    list(JOIN sources " " sources)
+    string(APPEND text "${group}=(${sources})\n")
+  endforeach()
+  file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/parser_sources.sh CONTENT "${text}")
+endfunction()

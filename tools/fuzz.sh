@@ -13,32 +13,36 @@ SECONDS_EACH="${1:-60}"
 SMOKE="${2:-}"
 mkdir -p "$OUT/findings"
 
-# The seeds need the template segment that the form compiler generates.
+# The seeds need the template segment that the form compiler generates; the
+# configuration also writes the parsers' sources by group (qy_parser_sources
+# in the CMakeLists), as the arrays PICTURE, CURSOR, WAVE, TEMPLATE, OWN_DATA.
 cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" \
     -DCMAKE_BUILD_TYPE=Release >/dev/null
 ninja -C "$BUILD" generated/forms/template_segment.cpp >/dev/null
+source "$BUILD/parser_sources.sh"
 
 CXX=(clang++ -std=c++17 -g -Wall -Wextra -I"$ROOT" -I"$BUILD/generated")
 SANITIZE=(-O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
-PICTURE=(media/picture/{bmp_decoder,gif_decoder,icon_directory,jpeg_decoder,pcx_decoder,picture_format,png_decoder}.cpp
-         tests/fuzz/picture_input.cpp)
-TEMPLATE=(runtime/archive.cpp window/byte_io.cpp window/template_format.cpp)
 
-build() { # name sources... (relative to the tree); rebuilt when any source is newer
+build() { # name sources... (relative to the tree); rebuilt when any source or the source lists are newer
     local name="$1"; shift
     if [ -x "$OUT/$name" ] && [ -z "$(find "$ROOT"/{media,runtime,window,tests/fuzz,tests/media} "$BUILD/generated/forms" \
-            "${BASH_SOURCE[0]}" -newer "$OUT/$name" \( -name '*.[ch]*' -o -name fuzz.sh \) | head -1)" ]; then
+            "$BUILD/parser_sources.sh" "${BASH_SOURCE[0]}" -newer "$OUT/$name" \( -name '*.[ch]*' -o -name '*.sh' \) |
+            head -1)" ]; then
         return 0
     fi
     echo "fuzz: building $name"
-    (cd "$ROOT" && "${CXX[@]}" "$@" -lpng -ljpeg -lz -o "$OUT/$name")
+    # Groups share sources (byte_io), and each may be named once only.
+    local args=()
+    mapfile -t args < <(printf '%s\n' "$@" | awk '!seen[$0]++')
+    (cd "$ROOT" && "${CXX[@]}" "${args[@]}" -lpng -ljpeg -lz -o "$OUT/$name")
 }
-build picture_fuzz "${SANITIZE[@]}" "${PICTURE[@]}" tests/fuzz/picture_fuzz.cpp
-build cursor_fuzz "${SANITIZE[@]}" window/cursor_file.cpp tests/fuzz/cursor_fuzz.cpp
-build wave_fuzz "${SANITIZE[@]}" media/sound/wave_data.cpp tests/fuzz/wave_fuzz.cpp
+build picture_fuzz "${SANITIZE[@]}" "${PICTURE[@]}" tests/fuzz/picture_input.cpp tests/fuzz/picture_fuzz.cpp
+build cursor_fuzz "${SANITIZE[@]}" "${CURSOR[@]}" tests/fuzz/cursor_fuzz.cpp
+build wave_fuzz "${SANITIZE[@]}" "${WAVE[@]}" tests/fuzz/wave_fuzz.cpp
 build template_fuzz "${SANITIZE[@]}" "${TEMPLATE[@]}" tests/fuzz/template_fuzz.cpp
-build own_data_fuzz "${SANITIZE[@]}" window/byte_io.cpp window/own_data.cpp tests/fuzz/own_data_fuzz.cpp
-build make_seeds -O1 "${TEMPLATE[@]}" window/own_data.cpp tests/fuzz/picture_seeds.cpp \
+build own_data_fuzz "${SANITIZE[@]}" "${OWN_DATA[@]}" tests/fuzz/own_data_fuzz.cpp
+build make_seeds -O1 "${TEMPLATE[@]}" "${OWN_DATA[@]}" tests/fuzz/picture_seeds.cpp \
     tests/media/picture/test_pictures.cpp "$BUILD/generated/forms/template_segment.cpp" tests/fuzz/make_seeds.cpp
 rm -rf "$OUT/seeds"
 "$OUT/make_seeds" "$OUT/seeds"
