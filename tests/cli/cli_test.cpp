@@ -19,13 +19,6 @@ struct Outcome {
     std::string out, err;
 };
 
-std::wstring Folder() {
-    wchar_t path[MAX_PATH];
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path);
-    return folder.substr(0, folder.find_last_of(L'\\') + 1);
-}
-
 // Drains a pipe on a thread of its own, so a full pipe cannot stall the child.
 HANDLE Drain(HANDLE pipe, std::string* into) {
     struct Job { HANDLE pipe; std::string* into; };
@@ -42,7 +35,9 @@ HANDLE Drain(HANDLE pipe, std::string* into) {
 
 // Runs qizi.exe with GBK arguments and the bytes on its standard input.
 Outcome Qizi(const std::vector<std::string>& args, const std::string& input = "") {
-    std::wstring line = L"\"" + Folder() + L"qizi.exe\"";
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring line = L"\"" + std::wstring(self).substr(0, std::wstring(self).find_last_of(L'\\') + 1) + L"qizi.exe\"";
     for (const std::string& a : args) line += L" \"" + cli::Widen(a, cli::kGbk) + L"\"";
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     HANDLE inRead, inWrite, outRead, outWrite, errRead, errWrite;
@@ -83,11 +78,6 @@ std::string PictureFile(const char* name, const pictest::Bytes& bytes) {
     return path;
 }
 
-pictest::Image Uniform(int width, int height, pictest::Rgba colour) {
-    pictest::Image image = pictest::Halves(width, height, colour, colour);
-    return image;
-}
-
 struct Choice {
     bool picture;
     int source, threshold;
@@ -111,14 +101,9 @@ TEST_F(MainWindowTest, QiziWritesTheWindowsExportBytesForTheSameChoices) {
             ReplaceCurrentPicture(cli::LoadPictureBytes(Bytes(bmp)));
             SetPosition(W::图片宽, 30);
         }
-        SetContent(W::编辑框2, c.text);
-        SetContent(W::编辑框3, c.fill);
-        SetContent(W::编辑框4, c.blank);
-        SetSelection(W::别字本字, c.source);
-        SetSelection(W::分界色组合框, c.threshold);
-        SetTicked(W::反向, c.invert);
-        SetTicked(W::补齐, c.pad);
-        SetTicked(W::接顶, c.top);
+        SetContent(kShapeTextBox, c.text), SetContent(kFillTextBox, c.fill), SetContent(kBlankTextBox, c.blank);
+        SetSelection(W::别字本字, c.source), SetSelection(W::分界色组合框, c.threshold);
+        SetTicked(W::反向, c.invert), SetTicked(W::补齐, c.pad), SetTicked(W::接顶, c.top);
         GenerateTextArt();
         std::string expected = Content(W::编辑框1);
         ASSERT_GT(expected.size(), 100u);
@@ -158,9 +143,7 @@ TEST_F(MainWindowTest, QiziReportsBadLinesAndFilesWithTheirExitCodes) {
         EXPECT_EQ(run.exitCode, c.code) << c.says;
         EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
         EXPECT_EQ(run.out, "") << c.says;
-        if (c.code == 2) {
-            EXPECT_NE(run.err.find("Usage: qizi"), std::string::npos) << run.err;
-        }
+        if (c.code == 2) { EXPECT_NE(run.err.find("Usage: qizi"), std::string::npos) << run.err; }
     }
     Outcome help = Qizi({"--help"});
     EXPECT_EQ(help.exitCode, 0u);
@@ -223,16 +206,14 @@ TEST_F(MainWindowTest, RampsFollowInkCoverageAndDitheringMixesTwoCharacters) {
             double rank = static_cast<double>(std::count_if(coverage.begin(), coverage.end(),
                                                             [&](double c) { return c < coverage[k]; }));
             squares += (rank - k) * (rank - k);
-            if (k > 0) {
-                EXPECT_LT(ramp.levels[k], ramp.levels[k - 1]);
-            }
+            if (k > 0) { EXPECT_LT(ramp.levels[k], ramp.levels[k - 1]); }
         }
         EXPECT_GT(1 - 6 * squares / (n * (n * n - 1)), 0.95) << "Spearman's rank correlation";
         EXPECT_LT(Coverage(ramp.characters.front()), 0.02);
         EXPECT_GT(Coverage(ramp.characters.back()), 0.2);
     }
 
-    std::string grey = PictureFile("qizi_grey.bmp", pictest::EncodeBmp(Uniform(64, 64, {128, 128, 128, 255}), 24, false));
+    std::string grey = PictureFile("qizi_grey.bmp", pictest::EncodeBmp(pictest::Halves(64, 64, {128, 128, 128, 255}, {128, 128, 128, 255}), 24, false));
     for (bool dither : {false, true}) {
         std::vector<std::string> args = {"--picture", grey, "--source", "ramp", "--ramp", ".#", "--width", "40"};
         if (dither) args.push_back("--dither");
