@@ -1,9 +1,9 @@
-#include "app/cli/tones.h"
+#include "core/tones.h"
 
 #include <algorithm>
 #include <numeric>
 
-namespace cli {
+namespace core {
 
 Rgb FromColourRef(int32_t colour) {
     uint32_t c = static_cast<uint32_t>(colour);
@@ -110,4 +110,4 @@ std::vector<int> Quantise(const std::vector<double>& values, int columns, int ro
     return indexes;
 }
 
-}  // namespace cli
+}  // namespace core

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace cli {
+namespace core {
 
 struct Rgb {
     double r = 255, g = 255, b = 255;
@@ -44,4 +44,4 @@ std::vector<int> Quantise(const std::vector<double>& values, int columns, int ro
 // Boundaries midway between the levels of a ramp.
 std::vector<double> Midpoints(const std::vector<double>& levels);
 
-}  // namespace cli
+}  // namespace core
