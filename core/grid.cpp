@@ -23,6 +23,19 @@ std::string MidText(const std::string& text, int32_t position, int32_t count) {
     return text.substr(static_cast<size_t>(position) - 1, static_cast<size_t>(count));
 }
 
+// A four-byte GB18030 character (none is GBK) whose bytes include the one at
+// `at`, whole; empty when that byte belongs to no such character.
+std::string FourByteCharacterAt(const std::string& text, size_t at) {
+    for (size_t i = 0; i < text.size() && i <= at;) {
+        size_t length = static_cast<uint8_t>(text[i]) < 0x81 ? 1
+                        : i + 3 < text.size() && text[i + 1] >= '0' && text[i + 1] <= '9' ? 4
+                                                                                       : 2;
+        if (length == 4 && at < i + 4) return text.substr(i, 4);
+        i += length;
+    }
+    return std::string();
+}
+
 std::string RightText(const std::string& text, size_t count) {
     return text.substr(text.size() - std::min(count, text.size()));
 }
@@ -81,7 +94,9 @@ std::vector<std::string> ColumnCharacters(const std::string& shape, int32_t shap
     int32_t p = 1;
     for (int32_t x = 1; x <= columns; ++x) {
         if (x - w * (p + (byteWidth == 2 ? 1 : 0)) > kTolerance) p += byteWidth;
-        characters[x] = MidText(shape, p, byteWidth);
+        // Both halves of a four-byte character stand for all of it.
+        std::string whole = byteWidth == 2 && p >= 1 ? FourByteCharacterAt(shape, static_cast<size_t>(p) - 1) : "";
+        characters[x] = whole.empty() ? MidText(shape, p, byteWidth) : whole;
     }
     return characters;
 }
@@ -333,7 +348,8 @@ Composed Compose(const Choices& c, Glyphs* shapeGlyphs, Glyphs* rampGlyphs, cons
                            std::to_string(raster.rows) + " cells; the limit is " + std::to_string(kMaxGrid) + " x " +
                            std::to_string(kMaxGrid),
                        kBadLine);
-    if (raster.colours.empty() || shapeWidth <= 0) return Refused("nothing to compose: the shape text draws nothing", kFailed);
+    bool drawn = std::any_of(raster.colours.begin(), raster.colours.end(), [](int32_t c) { return c != kPaper; });
+    if (!drawn || shapeWidth <= 0) return Refused("nothing to compose: the shape text draws nothing", kFailed);
     if (c.IsRamp()) {
         std::vector<Rgb> colours;
         colours.reserve(raster.colours.size());

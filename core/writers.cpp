@@ -68,29 +68,34 @@ std::string WriteText(const Grid& g) {
     return text;
 }
 
-// Each cell is an inline block of one or two `ch` of the generic monospace
-// face, so a column lines up whichever face draws a character, and a blank
-// double-width cell is as wide as a drawn one.
+// Each cell is an inline block one or two `ch` of the generic monospace face
+// wide (<i> and <b>, a longer fill text <i class="wN">), so a column lines up
+// whichever face draws a character, and a blank double-width cell is as wide
+// as a drawn one.
 std::string WriteHtml(const Grid& g, Encoding charset) {
     std::string page = std::string("<!DOCTYPE html>\n<html><head><meta charset=\"") +
                        (charset == Encoding::kGbk ? "gbk" : "utf-8") +
                        "\"><title>qizi</title>\n<style>\n"
                        "body{background:#fff;color:#000}\n"
                        "pre{font-family:monospace;font-size:16px;line-height:1.25}\n"
-                       "pre i{display:inline-block;font-style:normal;white-space:pre;overflow:visible;"
-                       "height:1.25em;vertical-align:top;text-align:center}\n";
-    int32_t widest = 1;
-    for (const Cell& cell : g.cells) widest = std::max<int32_t>(widest, cell.width);
-    widest = std::max(widest, DisplayWidth(g.rowTail));
-    for (int32_t w = 1; w <= widest; ++w)
-        if (w <= 2 || std::any_of(g.cells.begin(), g.cells.end(), [&](const Cell& c) { return c.width == w; }) ||
-            w == DisplayWidth(g.rowTail))
-            page += "pre i.w" + std::to_string(w) + "{width:" + std::to_string(w) + "ch}\n";
+                       "pre i,pre b{display:inline-block;font-style:normal;font-weight:normal;white-space:pre;"
+                       "height:1.25em;vertical-align:top;text-align:center}\n"
+                       "pre i{width:1ch}\npre b{width:2ch}\n";
+    std::vector<bool> wider;
+    auto note = [&](int32_t width) {
+        if (width > 2 && static_cast<size_t>(width) >= wider.size()) wider.resize(static_cast<size_t>(width) + 1);
+        if (width > 2 && !wider[static_cast<size_t>(width)]) {
+            wider[static_cast<size_t>(width)] = true;
+            page += "pre i.w" + std::to_string(width) + "{width:" + std::to_string(width) + "ch}\n";
+        }
+    };
+    for (const Cell& cell : g.cells) note(cell.width);
+    note(DisplayWidth(g.rowTail));
     page += "</style></head>\n<body><pre>\n";
     auto cellHtml = [&](const std::string& text, int32_t width) {
-        page += "<i class=\"w" + std::to_string(width) + "\">";
+        page += width == 1 ? "<i>" : width == 2 ? "<b>" : "<i class=\"w" + std::to_string(width) + "\">";
         AppendEscaped(&page, text);
-        page += "</i>";
+        page += width == 2 ? "</b>" : "</i>";
     };
     ForEachRun(
         g,

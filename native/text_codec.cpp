@@ -1,0 +1,56 @@
+#include "native/text_codec.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace native {
+
+namespace {
+
+// Converts all of `in`; with `lossy`, a byte the source encoding cannot read
+// becomes U+FFFD (as UTF-8) and the rest still converts.
+bool Convert(const char* to, const char* from, const std::string& in, std::string* out, bool lossy = false) {
+    out->clear();
+    if (in.empty()) return true;
+    iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+    std::string result(in.size() * 4 + 16, '\0');
+    char* inPtr = const_cast<char*>(in.data());
+    size_t inLeft = in.size();
+    char* outPtr = &result[0];
+    size_t outLeft = result.size();
+    bool whole = true;
+    while (inLeft > 0) {
+        if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<size_t>(-1)) break;
+        if (!lossy || (errno != EILSEQ && errno != EINVAL) || outLeft < 3) {
+            whole = false;
+            break;
+        }
+        std::memcpy(outPtr, "\xEF\xBF\xBD", 3);
+        outPtr += 3, outLeft -= 3, ++inPtr, --inLeft;
+    }
+    iconv_close(cd);
+    if (!whole) return false;
+    result.resize(result.size() - outLeft);
+    *out = std::move(result);
+    return true;
+}
+
+}  // namespace
+
+bool Utf8ToGb18030(const std::string& utf8, std::string* gb) { return Convert("GB18030", "UTF-8", utf8, gb); }
+bool Gb18030ToUtf8(const std::string& gb, std::string* utf8) { return Convert("UTF-8", "GB18030", gb, utf8, true); }
+
+std::u32string Gb18030ToCodePoints(const std::string& gb) {
+    std::string bytes;
+    if (!Convert("UTF-32LE", "GB18030", gb, &bytes)) return std::u32string();
+    std::u32string points(bytes.size() / 4, U'\0');
+    for (size_t i = 0; i < points.size(); ++i)
+        points[i] = static_cast<uint8_t>(bytes[4 * i]) | static_cast<uint8_t>(bytes[4 * i + 1]) << 8 |
+                    static_cast<uint8_t>(bytes[4 * i + 2]) << 16 | static_cast<uint32_t>(static_cast<uint8_t>(bytes[4 * i + 3])) << 24;
+    return points;
+}
+
+}  // namespace native
