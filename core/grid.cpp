@@ -161,10 +161,13 @@ Composed ComposeSampled(const Choices& c, const SampledRaster& raster, int32_t s
     return composed;
 }
 
-Composed ComposeRamp(const Choices& c, const Ramp& ramp, const std::vector<Rgb>& colours, int32_t columns,
-                     int32_t rows) {
+namespace {
+
+// Ramp cells from each cell's brightness and packed colour.
+Composed RampCells(const Choices& c, const Ramp& ramp, const std::vector<double>& values,
+                   const std::vector<uint32_t>& packed, int32_t columns, int32_t rows) {
     size_t cells = columns > 0 && rows > 0 ? static_cast<size_t>(columns) * rows : 0;
-    if (cells == 0 || colours.size() != cells) return Refused("nothing to compose: the grid is empty", kFailed);
+    if (cells == 0 || values.size() != cells) return Refused("nothing to compose: the grid is empty", kFailed);
     if (ramp.characters.empty()) return Refused("nothing to compose: the ramp has no characters", kFailed);
     size_t widest = 0;
     for (const std::string& character : ramp.characters) widest = std::max(widest, character.size());
@@ -176,18 +179,32 @@ Composed ComposeRamp(const Choices& c, const Ramp& ramp, const std::vector<Rgb>&
     g.columns = columns, g.rows = rows, g.tones = true;
     std::vector<Cell> byLevel;
     for (const std::string& character : ramp.characters) byLevel.push_back(g.MakeCell(character));
-    std::vector<double> values(cells);
-    for (size_t k = 0; k < cells; ++k) values[k] = c.invert ? 1 - colours[k].Brightness() : colours[k].Brightness();
     std::vector<int> indexes = Quantise(values, columns, rows, ramp.levels, Midpoints(ramp.levels), c.dither);
     g.cells.reserve(cells);
     for (size_t k = 0; k < cells; ++k) {
         Cell cell = byLevel[static_cast<size_t>(indexes[k])];
-        cell.colour = Packed(colours[k]);
+        cell.colour = packed[k];
         cell.defaultColour = 0;
         cell.ink = indexes[k] > 0;
         g.cells.push_back(cell);
     }
     return composed;
+}
+
+// Brightness (inverted with 反向) and packed colour of a cell.
+void Tone(const Choices& c, const Rgb& colour, double* value, uint32_t* packed) {
+    *value = c.invert ? 1 - colour.Brightness() : colour.Brightness();
+    *packed = Packed(colour);
+}
+
+}  // namespace
+
+Composed ComposeRamp(const Choices& c, const Ramp& ramp, const std::vector<Rgb>& colours, int32_t columns,
+                     int32_t rows) {
+    std::vector<double> values(colours.size());
+    std::vector<uint32_t> packed(colours.size());
+    for (size_t k = 0; k < colours.size(); ++k) Tone(c, colours[k], &values[k], &packed[k]);
+    return RampCells(c, ramp, values, packed, columns, rows);
 }
 
 Offsets AlignToCorner(const SampledRaster& raster, int32_t threshold, int32_t margin) {
@@ -334,10 +351,15 @@ Composed Compose(const Choices& c, Glyphs* shapeGlyphs, Glyphs* rampGlyphs, cons
         double aspect = cellGlyphs ? CellAspect(*cellGlyphs, doubleByte) : (doubleByte ? 1.0 : 2.0);
         GridSize size = PictureGrid(c, pictureWidth, pictureHeight, aspect);
         if (!size.error.empty()) return Refused(size.error, size.columns == 0 && pictureWidth <= 0 ? kFailed : kBadLine);
-        if (c.IsRamp())
-            return ComposeRamp(c, ChoiceRamp(c, rampGlyphs),
-                               AreaMeans(*pixels, pictureWidth, pictureHeight, size.columns, size.rows), size.columns,
-                               size.rows);
+        if (c.IsRamp()) {
+            // Each mean is used at once: a large grid need not hold them all.
+            size_t cells = static_cast<size_t>(size.columns) * size.rows;
+            std::vector<double> values(cells);
+            std::vector<uint32_t> packed(cells);
+            ForEachAreaMean(*pixels, pictureWidth, pictureHeight, size.columns, size.rows,
+                            [&](size_t k, const Rgb& mean) { Tone(c, mean, &values[k], &packed[k]); });
+            return RampCells(c, ChoiceRamp(c, rampGlyphs), values, packed, size.columns, size.rows);
+        }
         return ComposeSampled(c, PictureRaster(c, *pixels, pictureWidth, pictureHeight, size.columns, size.rows), 0);
     }
     if (!shapeGlyphs) return Refused("nothing to compose: no font for the shape text", kFailed);

@@ -12,28 +12,7 @@ Rgb FromColourRef(int32_t colour) {
 
 std::vector<Rgb> AreaMeans(const std::vector<int32_t>& pixels, int width, int height, int columns, int rows) {
     std::vector<Rgb> means(static_cast<size_t>(columns) * rows);
-    if (width <= 0 || height <= 0 || pixels.size() != static_cast<size_t>(width) * height) return means;
-    // Pixel span of each cell along one axis; a cell narrower than a pixel
-    // still takes the pixel under it.
-    auto span = [](int cell, int cells, int pixels) {
-        int first = static_cast<int>(static_cast<int64_t>(cell) * pixels / cells);
-        int last = static_cast<int>(static_cast<int64_t>(cell + 1) * pixels / cells);
-        return std::pair<int, int>(first, std::max(last, first + 1));
-    };
-    for (int row = 0; row < rows; ++row) {
-        auto ys = span(row, rows, height);
-        for (int column = 0; column < columns; ++column) {
-            auto xs = span(column, columns, width);
-            double r = 0, g = 0, b = 0;
-            for (int y = ys.first; y < ys.second; ++y)
-                for (int x = xs.first; x < xs.second; ++x) {
-                    Rgb p = FromColourRef(pixels[static_cast<size_t>(y) * width + x]);
-                    r += p.r, g += p.g, b += p.b;
-                }
-            double n = static_cast<double>(ys.second - ys.first) * (xs.second - xs.first);
-            means[static_cast<size_t>(row) * columns + column] = Rgb{r / n, g / n, b / n};
-        }
-    }
+    ForEachAreaMean(pixels, width, height, columns, rows, [&](size_t cell, const Rgb& mean) { means[cell] = mean; });
     return means;
 }
 

@@ -1,6 +1,10 @@
 // qizi for Linux: the composer's core from a command line, with FreeType
 // glyphs and our own picture decoders. Arguments and output are UTF-8 (or
 // GBK with --encoding gbk); the core works in GB18030.
+#include <malloc.h>
+
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <new>
 #include <string>
@@ -85,7 +89,8 @@ int Run(int argc, char** argv) {
     }
     std::string text = Write(composed.grid, c);
     composed = Composed();
-    if (c.encoding == Encoding::kUtf8) text = Utf8(text);
+    bool ascii = std::all_of(text.begin(), text.end(), [](char ch) { return static_cast<uint8_t>(ch) < 0x80; });
+    if (c.encoding == Encoding::kUtf8 && !ascii) text = Utf8(text);
     std::string target = Utf8(c.output);
     if (!native::WriteOutput(target, text, &reason)) {
         Complain((target.empty() || target == "-" ? std::string("standard output") : c.output) + ": " + reason);
@@ -97,6 +102,10 @@ int Run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Large blocks come from the heap and stay there when freed, so the
+    // composition's stages reuse pages instead of faulting fresh ones in.
+    mallopt(M_MMAP_THRESHOLD, 1 << 30);
+    mallopt(M_TRIM_THRESHOLD, 1 << 30);
     try {
         return Run(argc, argv);
     } catch (const std::bad_alloc&) {
