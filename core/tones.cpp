@@ -65,6 +65,18 @@ std::vector<int> Quantise(const std::vector<double>& values, int columns, int ro
                           const std::vector<double>& boundaries, bool dither) {
     std::vector<int> indexes(values.size(), 0);
     if (levels.empty() || values.size() != static_cast<size_t>(columns) * rows) return indexes;
+    // The boundaries fall, so the values below them are a prefix: a binary
+    // search finds the level of a cell among a long ramp's many.
+    size_t usable = std::min(boundaries.size(), levels.size() - 1);
+    auto level = [&](double value) {
+        return static_cast<int>(std::partition_point(boundaries.begin(), boundaries.begin() + usable,
+                                                     [value](double boundary) { return value < boundary; }) -
+                                boundaries.begin());
+    };
+    if (!dither) {
+        for (size_t k = 0; k < values.size(); ++k) indexes[k] = level(values[k]);
+        return indexes;
+    }
     std::vector<double> v = values;
     auto at = [&](int x, int y) -> double* {
         return x >= 0 && x < columns && y < rows ? &v[static_cast<size_t>(y) * columns + x] : nullptr;
@@ -72,12 +84,8 @@ std::vector<int> Quantise(const std::vector<double>& values, int columns, int ro
     for (int y = 0; y < rows; ++y)
         for (int x = 0; x < columns; ++x) {
             double value = *at(x, y);
-            int k = 0;
-            while (k < static_cast<int>(boundaries.size()) && k + 1 < static_cast<int>(levels.size()) &&
-                   value < boundaries[k])
-                ++k;
+            int k = level(value);
             indexes[static_cast<size_t>(y) * columns + x] = k;
-            if (!dither) continue;
             double error = value - levels[k];
             const struct {
                 int dx, dy;

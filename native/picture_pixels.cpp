@@ -18,31 +18,29 @@ bool DecodeToPixels(const std::string& bytes, Pixels* out) {
     if (!qy::DecodePixels(kind, data, bytes.size(), picture) || !picture.pixels) return false;
     int32_t w = picture.width, h = picture.height;
     out->width = w, out->height = h;
-    // Filled in order below, with no zeroing pass first.
-    std::vector<int32_t>& colours = out->colours;
-    colours.clear();
-    colours.reserve(static_cast<size_t>(w) * h);
+    out->colours.resize(static_cast<size_t>(w) * h);
     const uint8_t* p = picture.pixels.get();
     for (int32_t y = 0; y < h; ++y) {
+        int32_t* row = out->colours.data() + static_cast<size_t>(y) * w;
         switch (kind) {
             case qy::kPictureJpeg:
             case qy::kPictureBmp: {
                 // Bottom-up rows of blue, green, red.
                 const uint8_t* in = p + static_cast<size_t>(h - 1 - y) * w * 3;
-                for (int32_t x = 0; x < w; ++x) colours.push_back(Bgr(in + 3 * x));
+                for (int32_t x = 0; x < w; ++x) row[x] = Bgr(in + 3 * x);
                 break;
             }
             case qy::kPictureGif:
             case qy::kPicturePcx8: {
                 const uint8_t* in = p + qy::kPaletteDibHeaderSize + static_cast<size_t>(y) * qy::PaletteDibStride(w);
-                for (int32_t x = 0; x < w; ++x) colours.push_back(Bgr(p + 40 + 4 * in[x]));
+                for (int32_t x = 0; x < w; ++x) row[x] = Bgr(p + 40 + 4 * in[x]);
                 break;
             }
             case qy::kPicturePcx1: {
                 // Word-aligned rows; a set bit is white.
                 size_t stride = ((static_cast<size_t>(w) + 7) / 8 + 1) & ~static_cast<size_t>(1);
                 const uint8_t* in = p + static_cast<size_t>(y) * stride;
-                for (int32_t x = 0; x < w; ++x) colours.push_back((in[x / 8] >> (7 - x % 8)) & 1 ? 0xFFFFFF : 0);
+                for (int32_t x = 0; x < w; ++x) row[x] = (in[x / 8] >> (7 - x % 8)) & 1 ? 0xFFFFFF : 0;
                 break;
             }
             case qy::kPicturePng: {
@@ -51,7 +49,7 @@ bool DecodeToPixels(const std::string& bytes, Pixels* out) {
                 for (int32_t x = 0; x < w; ++x, in += 4) {
                     unsigned a = in[3];
                     auto blend = [a](unsigned c) { return (a * c + (255 - a) * 255) / 255; };
-                    colours.push_back(static_cast<int32_t>(blend(in[0]) << 16 | blend(in[1]) << 8 | blend(in[2])));
+                    row[x] = static_cast<int32_t>(blend(in[0]) << 16 | blend(in[1]) << 8 | blend(in[2]));
                 }
                 break;
             }
