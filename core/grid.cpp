@@ -360,7 +360,10 @@ Composed Compose(const Choices& c, Glyphs* shapeGlyphs, Glyphs* rampGlyphs, cons
                             [&](size_t k, const Rgb& mean) { Tone(c, mean, &values[k], &packed[k]); });
             return RampCells(c, ChoiceRamp(c, rampGlyphs), values, packed, size.columns, size.rows);
         }
-        return ComposeSampled(c, PictureRaster(c, *pixels, pictureWidth, pictureHeight, size.columns, size.rows), 0);
+        // The own characters follow the columns of the shape text as drawn.
+        int32_t shapeWidth = c.source != Source::kFill && shapeGlyphs ? shapeGlyphs->Measure(c.text).advance : 0;
+        return ComposeSampled(c, PictureRaster(c, *pixels, pictureWidth, pictureHeight, size.columns, size.rows),
+                              shapeWidth);
     }
     if (!shapeGlyphs) return Refused("nothing to compose: no font for the shape text", kFailed);
     int32_t shapeWidth = 0;
