@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -44,6 +45,9 @@ bool Utf8ToGb18030(const std::string& utf8, std::string* gb) { return Convert("G
 bool Gb18030ToUtf8(const std::string& gb, std::string* utf8) { return Convert("UTF-8", "GB18030", gb, utf8, true); }
 
 std::u32string Gb18030ToCodePoints(const std::string& gb) {
+    // Plain ASCII, a ramp's every candidate, needs no converter.
+    if (std::all_of(gb.begin(), gb.end(), [](char c) { return static_cast<uint8_t>(c) < 0x80; }))
+        return std::u32string(gb.begin(), gb.end());
     std::string bytes;
     if (!Convert("UTF-32LE", "GB18030", gb, &bytes)) return std::u32string();
     std::u32string points(bytes.size() / 4, U'\0');
