@@ -120,7 +120,7 @@ const std::vector<Option>& Options() {
          }},
         {"top", 0, nullptr, "move the shape to the top-left corner (接顶)", Flag(&Choices::top)},
         {"ramp", 'r', "TEXT", "the ramp's characters from light to dark (measured in the font)", Text(&Choices::ramp)},
-        {"dither", 'd', nullptr, "Floyd-Steinberg error diffusion of the cells' brightness", Flag(&Choices::dither)},
+        {"dither", 'd', nullptr, "Floyd-Steinberg error diffusion: of brightness in a ramp, else of the colour value the threshold compares", Flag(&Choices::dither)},
         {"format", 'F', "text|html|ansi", "plain text, one HTML page, or 24-bit colour escapes (text)",
          [](Choices& c, const std::string& v) {
              static const char* const names[] = {"text", "html", "ansi"};
