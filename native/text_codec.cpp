@@ -17,24 +17,32 @@ bool Convert(const char* to, const char* from, const std::string& in, std::strin
     if (in.empty()) return true;
     iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1)) return false;
-    std::string result(in.size() * 4 + 16, '\0');
+    // Half again as long holds GBK's two bytes turned into UTF-8's three; the
+    // buffer grows when a text needs more.
+    std::string result(in.size() + in.size() / 2 + 16, '\0');
     char* inPtr = const_cast<char*>(in.data());
     size_t inLeft = in.size();
-    char* outPtr = &result[0];
-    size_t outLeft = result.size();
+    size_t done = 0;
     bool whole = true;
     while (inLeft > 0) {
-        if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<size_t>(-1)) break;
-        if (!lossy || (errno != EILSEQ && errno != EINVAL) || outLeft < 3) {
+        char* outPtr = &result[done];
+        size_t outLeft = result.size() - done;
+        size_t converted = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+        done = result.size() - outLeft;
+        if (converted != static_cast<size_t>(-1)) break;
+        if (errno == E2BIG || (lossy && outLeft < 3)) {
+            result.resize(result.size() + inLeft + inLeft / 2 + 16);
+        } else if (lossy && (errno == EILSEQ || errno == EINVAL)) {
+            result.replace(done, 3, "\xEF\xBF\xBD");
+            done += 3, ++inPtr, --inLeft;
+        } else {
             whole = false;
             break;
         }
-        std::memcpy(outPtr, "\xEF\xBF\xBD", 3);
-        outPtr += 3, outLeft -= 3, ++inPtr, --inLeft;
     }
     iconv_close(cd);
     if (!whole) return false;
-    result.resize(result.size() - outLeft);
+    result.resize(done);
     *out = std::move(result);
     return true;
 }

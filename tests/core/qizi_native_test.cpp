@@ -128,8 +128,9 @@ TEST(NativeQizi, RefusalsNameTheirReasonAndStatus) {
     Outcome nothing = Qizi({"  "}, folder);
     EXPECT_EQ(nothing.status, 1);
     EXPECT_EQ(nothing.err, "qizi: nothing to compose: the shape text draws nothing\n");
+    // 40 MB of address space hold the program but not 60 MB of text.
     Outcome memory = Qizi({"-p", Picture(folder), "-S", "fill", "--fill", std::string(60, 'x'), "-W", "1000", "-H", "1000"},
-                          folder, -1, 200u << 20);
+                          folder, -1, 40u << 20);
     EXPECT_EQ(memory.status, 1);
     EXPECT_EQ(memory.err, "qizi: out of memory\n");
 }
