@@ -209,7 +209,7 @@ void ExpectColumnsLineUp(const std::string& folder, const std::string& name, con
 TEST(NativeQizi, HtmlColumnsLineUpInChromium) {
     std::string folder = Folder("html");
     std::string picture = Picture(folder);
-    ExpectColumnsLineUp(folder, "shape", {"-s", "12", "砌字成图"});
+    ExpectColumnsLineUp(folder, "shape", {"-s", "12", "-i", "砌字成图"});
     ExpectColumnsLineUp(folder, "wide_ramp", {"-p", picture, "-S", "ramp2", "-W", "30"});
     ExpectColumnsLineUp(folder, "mixed", {"-p", picture, "-S", "fill", "--fill", "W国", "-W", "30", "-i"});
 }
