@@ -8,7 +8,7 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 ROOT="$PWD"
-layers=(runtime media window units commands styling forms app)
+layers=(core runtime media window units commands styling forms app)
 # Generated headers take the layer of the target that makes and links them:
 # the asset and skin makers' output and the embedded engines belong to the
 # program alone.

@@ -21,7 +21,7 @@ need_packages() {
 PACKAGES=(wine wine32:i386 g++-mingw-w64-i686 libz-mingw-w64-dev xvfb xauth xdotool
           xclip imagemagick locales fonts-wqy-zenhei nasm cmake ninja-build dpkg-dev
           googletest evilwm xfonts-base x11-utils clang libclang-rt-14-dev libpng-dev libjpeg-dev
-          zlib1g-dev)
+          zlib1g-dev libfreetype-dev libfontconfig-dev libjpeg62-turbo-dev fonts-dejavu-core chromium jp2a)
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
     $SUDO dpkg --add-architecture i386

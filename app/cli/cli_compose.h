@@ -6,10 +6,12 @@
 
 #include "app/application.h"
 #include "app/composer.h"
-#include "app/cli/cli_options.h"
-#include "app/cli/tones.h"
+#include "core/choices.h"
+#include "core/tones.h"
 
 namespace cli {
+
+using namespace core;
 
 // A composed text picture with the colour of each cell.
 struct Document : program::ComposedGrid {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/cli/cli_compose.h"
-#include "app/cli/cli_options.h"
+#include "core/choices.h"
 #include "app/cli/encoding.h"
 
 namespace cli {
@@ -192,6 +192,7 @@ int Run() {
         return kBadLine;
     }
     Choices c = line.choices;
+    if (c.font.empty()) c.font = "宋体";
     if (c.help) return WriteStream(STD_OUTPUT_HANDLE, HelpText()) ? kDone : kFileFailed;
     if (c.version) return WriteStream(STD_OUTPUT_HANDLE, std::string(kVersion) + "\n") ? kDone : kFileFailed;
 

@@ -1,9 +1,9 @@
-#include "app/cli/tones.h"
+#include "core/tones.h"
 
 #include <algorithm>
 #include <numeric>
 
-namespace cli {
+namespace core {
 
 Rgb FromColourRef(int32_t colour) {
     uint32_t c = static_cast<uint32_t>(colour);
@@ -12,28 +12,7 @@ Rgb FromColourRef(int32_t colour) {
 
 std::vector<Rgb> AreaMeans(const std::vector<int32_t>& pixels, int width, int height, int columns, int rows) {
     std::vector<Rgb> means(static_cast<size_t>(columns) * rows);
-    if (width <= 0 || height <= 0 || pixels.size() != static_cast<size_t>(width) * height) return means;
-    // Pixel span of each cell along one axis; a cell narrower than a pixel
-    // still takes the pixel under it.
-    auto span = [](int cell, int cells, int pixels) {
-        int first = static_cast<int>(static_cast<int64_t>(cell) * pixels / cells);
-        int last = static_cast<int>(static_cast<int64_t>(cell + 1) * pixels / cells);
-        return std::pair<int, int>(first, std::max(last, first + 1));
-    };
-    for (int row = 0; row < rows; ++row) {
-        auto ys = span(row, rows, height);
-        for (int column = 0; column < columns; ++column) {
-            auto xs = span(column, columns, width);
-            double r = 0, g = 0, b = 0;
-            for (int y = ys.first; y < ys.second; ++y)
-                for (int x = xs.first; x < xs.second; ++x) {
-                    Rgb p = FromColourRef(pixels[static_cast<size_t>(y) * width + x]);
-                    r += p.r, g += p.g, b += p.b;
-                }
-            double n = static_cast<double>(ys.second - ys.first) * (xs.second - xs.first);
-            means[static_cast<size_t>(row) * columns + column] = Rgb{r / n, g / n, b / n};
-        }
-    }
+    ForEachAreaMean(pixels, width, height, columns, rows, [&](size_t cell, const Rgb& mean) { means[cell] = mean; });
     return means;
 }
 
@@ -86,6 +65,18 @@ std::vector<int> Quantise(const std::vector<double>& values, int columns, int ro
                           const std::vector<double>& boundaries, bool dither) {
     std::vector<int> indexes(values.size(), 0);
     if (levels.empty() || values.size() != static_cast<size_t>(columns) * rows) return indexes;
+    // The boundaries fall, so the values below them are a prefix: a binary
+    // search finds the level of a cell among a long ramp's many.
+    size_t usable = std::min(boundaries.size(), levels.size() - 1);
+    auto level = [&](double value) {
+        return static_cast<int>(std::partition_point(boundaries.begin(), boundaries.begin() + usable,
+                                                     [value](double boundary) { return value < boundary; }) -
+                                boundaries.begin());
+    };
+    if (!dither) {
+        for (size_t k = 0; k < values.size(); ++k) indexes[k] = level(values[k]);
+        return indexes;
+    }
     std::vector<double> v = values;
     auto at = [&](int x, int y) -> double* {
         return x >= 0 && x < columns && y < rows ? &v[static_cast<size_t>(y) * columns + x] : nullptr;
@@ -93,12 +84,8 @@ std::vector<int> Quantise(const std::vector<double>& values, int columns, int ro
     for (int y = 0; y < rows; ++y)
         for (int x = 0; x < columns; ++x) {
             double value = *at(x, y);
-            int k = 0;
-            while (k < static_cast<int>(boundaries.size()) && k + 1 < static_cast<int>(levels.size()) &&
-                   value < boundaries[k])
-                ++k;
+            int k = level(value);
             indexes[static_cast<size_t>(y) * columns + x] = k;
-            if (!dither) continue;
             double error = value - levels[k];
             const struct {
                 int dx, dy;
@@ -110,4 +97,4 @@ std::vector<int> Quantise(const std::vector<double>& values, int columns, int ro
     return indexes;
 }
 
-}  // namespace cli
+}  // namespace core

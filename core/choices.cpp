@@ -1,9 +1,9 @@
-#include "app/cli/cli_options.h"
+#include "core/choices.h"
 
 #include <cstdlib>
 #include <functional>
 
-namespace cli {
+namespace core {
 
 const char kUsage[] = "Usage: qizi [OPTIONS] TEXT   or   qizi [OPTIONS] --picture FILE";
 const char kVersion[] = "qizi 1.0 (砌字成图)";
@@ -57,6 +57,13 @@ Apply Text(std::string Choices::*field) {
         return std::string();
     };
 }
+// Also records that the option was given.
+Apply Given(Apply apply, bool Choices::*given) {
+    return [=](Choices& c, const std::string& v) {
+        c.*given = true;
+        return apply(c, v);
+    };
+}
 Apply Number(int32_t Choices::*field, int32_t low, int32_t high) {
     return [=](Choices& c, const std::string& v) {
         return ToInt(v, low, high, &(c.*field))
@@ -68,14 +75,20 @@ Apply Number(int32_t Choices::*field, int32_t low, int32_t high) {
 const std::vector<Option>& Options() {
     static const std::vector<Option> options = {
         {"picture", 'p', "FILE", "compose a picture (- reads it from standard input)", Text(&Choices::picture)},
-        {"width", 'W', "N", "picture grid width in cells, 1-1000 (44)", Number(&Choices::width, 1, kMaxGrid)},
-        {"height", 'H', "N", "picture grid height in cells, 1-1000 (44)", Number(&Choices::height, 1, kMaxGrid)},
-        {"lock", 'l', nullptr, "keep the picture's aspect: the longer side follows its option (on)", Flag(&Choices::lock)},
-        {"no-lock", 0, nullptr, "use both --width and --height", [](Choices& c, const std::string&) {
-             c.lock = false;
-             return std::string();
+        {"width", 'W', "N",
+         "picture grid width in cells, 1-1000 (44); alone, the height follows the picture and the font's cell",
+         Given(Number(&Choices::width, 1, kMaxGrid), &Choices::widthGiven)},
+        {"height", 'H', "N", "picture grid height in cells, 1-1000; alone, the width follows",
+         Given(Number(&Choices::height, 1, kMaxGrid), &Choices::heightGiven)},
+        {"fit", 0, "WxH", "the largest grid of the picture's aspect inside W x H cells",
+         [](Choices& c, const std::string& v) {
+             size_t x = v.find_first_of("xX");
+             if (x != std::string::npos && ToInt(v.substr(0, x), 1, kMaxGrid, &c.fitWidth) &&
+                 ToInt(v.substr(x + 1), 1, kMaxGrid, &c.fitHeight))
+                 return std::string();
+             return std::string("must be WxH, each a whole number from 1 to 1000");
          }},
-        {"font", 'f', "NAME", "font of the shape text (宋体)", Text(&Choices::font)},
+        {"font", 'f', "NAME", "font (ramps: the monospace face; shape texts: 宋体)", Text(&Choices::font)},
         {"size", 's', "N", "font size in points, 1-72 (9)", Number(&Choices::size, 1, kMaxFontSize)},
         {"bold", 0, nullptr, "bold shape text", Flag(&Choices::bold)},
         {"italic", 0, nullptr, "italic shape text", Flag(&Choices::italic)},
@@ -107,7 +120,7 @@ const std::vector<Option>& Options() {
          }},
         {"top", 0, nullptr, "move the shape to the top-left corner (接顶)", Flag(&Choices::top)},
         {"ramp", 'r', "TEXT", "the ramp's characters from light to dark (measured in the font)", Text(&Choices::ramp)},
-        {"dither", 'd', nullptr, "Floyd-Steinberg error diffusion of the cells' brightness", Flag(&Choices::dither)},
+        {"dither", 'd', nullptr, "Floyd-Steinberg error diffusion: of brightness in a ramp, else of the colour value the threshold compares", Flag(&Choices::dither)},
         {"format", 'F', "text|html|ansi", "plain text, one HTML page, or 24-bit colour escapes (text)",
          [](Choices& c, const std::string& v) {
              static const char* const names[] = {"text", "html", "ansi"};
@@ -120,7 +133,8 @@ const std::vector<Option>& Options() {
              static const Encoding values[] = {Encoding::kUtf8, Encoding::kUtf8, Encoding::kGbk};
              return Choose(v, names, values, &c.encoding) ? std::string() : "must be utf8 or gbk";
          }},
-        {"output", 'o', "FILE", "write to FILE instead of standard output", Text(&Choices::output)},
+        {"output", 'o', "FILE", "write to FILE instead of standard output (- is standard output)",
+         Text(&Choices::output)},
         {"help", 0, nullptr, "show this list and stop", Flag(&Choices::help)},
         {"version", 0, nullptr, "show the version and stop", Flag(&Choices::version)},
     };
@@ -140,6 +154,49 @@ const Option* FindShort(char name) {
 
 }  // namespace
 
+namespace {
+
+// Applies one option with its value, taking the next argument when it needs
+// one and has none; an error otherwise.
+std::string ApplyOption(const Option* option, const std::string& shown, bool hasValue, std::string value,
+                        const std::vector<std::string>& args, size_t* i, Choices& c) {
+    if (!option) return "unknown option " + shown;
+    if (!option->value) {
+        if (hasValue) return "option " + shown + " takes no value";
+    } else if (!hasValue) {
+        if (*i + 1 >= args.size()) return "option " + shown + " needs a value";
+        value = args[++*i];
+    }
+    std::string wrong = option->apply(c, value);
+    return wrong.empty() ? wrong : shown + " " + wrong;
+}
+
+// A text over its limit, named with the limit.
+std::string TooLong(const char* what, const std::string& text, size_t limit) {
+    if (text.size() <= limit) return std::string();
+    return std::string(what) + " is " + std::to_string(text.size()) + " bytes; the limit is " + std::to_string(limit) +
+           " bytes";
+}
+
+// Four-byte GB18030 characters are those GBK lacks: a lead byte, then a digit.
+bool HasFourByteCharacters(const std::string& text) {
+    for (size_t i = 0; i + 1 < text.size(); ++i) {
+        uint8_t lead = static_cast<uint8_t>(text[i]), next = static_cast<uint8_t>(text[i + 1]);
+        if (lead < 0x81) continue;
+        if (next >= 0x30 && next <= 0x39) return true;
+        ++i;
+    }
+    return false;
+}
+
+}  // namespace
+
+void PadFillTexts(bool pad, std::string* fill, std::string* blank) {
+    if (!pad) return;
+    if (blank->size() < fill->size()) blank->append(fill->size() - blank->size(), ' ');
+    if (fill->size() < blank->size()) fill->append(blank->size() - fill->size(), ' ');
+}
+
 ParsedLine ParseCommandLine(const std::vector<std::string>& args) {
     ParsedLine line;
     Choices& c = line.choices;
@@ -149,43 +206,25 @@ ParsedLine ParseCommandLine(const std::vector<std::string>& args) {
         const std::string& arg = args[i];
         if (optionsEnded || arg == "-" || arg.size() < 2 || arg[0] != '-') {
             operands.push_back(arg);
-            continue;
-        }
-        if (arg == "--") {
+        } else if (arg == "--") {
             optionsEnded = true;
-            continue;
-        }
-        const Option* option = nullptr;
-        std::string shown, value;
-        bool hasValue = false;
-        if (arg[1] == '-') {
+        } else if (arg[1] == '-') {
             size_t equals = arg.find('=');
-            shown = arg.substr(0, equals);
-            option = FindLong(shown.substr(2));
-            if (equals != std::string::npos) hasValue = true, value = arg.substr(equals + 1);
+            std::string shown = arg.substr(0, equals);
+            bool hasValue = equals != std::string::npos;
+            line.error = ApplyOption(FindLong(shown.substr(2)), shown, hasValue,
+                                     hasValue ? arg.substr(equals + 1) : std::string(), args, &i, c);
         } else {
-            shown = arg.substr(0, 2);
-            option = FindShort(arg[1]);
-            if (arg.size() > 2) hasValue = true, value = arg.substr(2);
-        }
-        if (!option) {
-            line.error = "unknown option " + shown;
-            break;
-        }
-        if (!option->value) {
-            if (hasValue) {
-                line.error = "option " + shown + " takes no value";
-                break;
+            // Short flags combine ("-id"); an option with a value takes the rest.
+            for (size_t k = 1; k < arg.size() && line.error.empty(); ++k) {
+                const Option* option = FindShort(arg[k]);
+                std::string shown = std::string("-") + arg[k];
+                bool takesRest = option && option->value && k + 1 < arg.size();
+                line.error = ApplyOption(option, shown, takesRest, takesRest ? arg.substr(k + 1) : std::string(),
+                                         args, &i, c);
+                if (takesRest) break;
             }
-        } else if (!hasValue) {
-            if (i + 1 >= args.size()) {
-                line.error = "option " + shown + " needs a value";
-                break;
-            }
-            value = args[++i];
         }
-        std::string wrong = option->apply(c, value);
-        if (!wrong.empty()) line.error = shown + " " + wrong;
     }
     if (!line.error.empty() || c.help || c.version) return line;
     if (operands.size() > 1) {
@@ -197,7 +236,23 @@ ParsedLine ParseCommandLine(const std::vector<std::string>& args) {
     } else if (c.picture.empty()) {
         line.error = "a TEXT or --picture FILE is needed";
     }
+    for (const std::string& tooLong : {TooLong("the TEXT", c.text, kMaxShapeTextBytes),
+                                       TooLong("--fill", c.fill, kMaxFillTextBytes),
+                                       TooLong("--blank", c.blank, kMaxFillTextBytes),
+                                       TooLong("--ramp", c.ramp, kMaxRampBytes)})
+        if (line.error.empty()) line.error = tooLong;
+    if (line.error.empty()) line.error = UnencodableArgument(c);
     return line;
+}
+
+std::string UnencodableArgument(const Choices& c) {
+    if (c.encoding != Encoding::kGbk) return std::string();
+    const std::pair<const char*, const std::string*> texts[] = {
+        {"the TEXT", &c.text}, {"--fill", &c.fill}, {"--blank", &c.blank}, {"--ramp", &c.ramp}};
+    for (const auto& text : texts)
+        if (HasFourByteCharacters(*text.second))
+            return std::string(text.first) + " has characters that GBK cannot hold; use --encoding utf8";
+    return std::string();
 }
 
 std::string HelpText() {
@@ -211,8 +266,9 @@ std::string HelpText() {
         if (head.size() < 32) head.resize(32, ' ');
         help += head + " " + o.help + "\n";
     }
-    help += "\nExit status: 0 done, 1 a file could not be read or written, 2 a bad option or value.\n";
+    help += "\nExit status: 0 done; 1 a file could not be read or written, or nothing to compose; 2 a bad option or\n"
+            "value, or a limit passed (1000 x 1000 cells, the texts' lengths, 64 MiB of output).\n";
     return help;
 }
 
-}  // namespace cli
+}  // namespace core

@@ -1,0 +1,115 @@
+// qizi for Linux: the composer's core from a command line, with FreeType
+// glyphs and our own picture decoders. Arguments and output are UTF-8 (or
+// GBK with --encoding gbk); the core works in GB18030.
+#include <malloc.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "core/choices.h"
+#include "core/grid.h"
+#include "core/writers.h"
+#include "native/files.h"
+#include "native/freetype_glyphs.h"
+#include "native/picture_pixels.h"
+#include "native/text_codec.h"
+
+namespace {
+
+using namespace core;
+
+// Ramp candidates are measured large enough for their strokes to count.
+constexpr int32_t kMeasuringSize = 36;
+
+std::string Utf8(const std::string& gb) {
+    std::string utf8;
+    return native::Gb18030ToUtf8(gb, &utf8) ? utf8 : gb;
+}
+
+void Complain(const std::string& gbLine) {
+    std::string line = "qizi: " + Utf8(gbLine) + "\n";
+    std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
+int Run(int argc, char** argv) {
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) {
+        std::string gb;
+        if (!native::Utf8ToGb18030(argv[i], &gb)) {
+            Complain("argument " + std::to_string(i) + " is not UTF-8 text");
+            return kBadLine;
+        }
+        args.push_back(gb);
+    }
+    ParsedLine line = ParseCommandLine(args);
+    std::string reason;
+    if (!line.error.empty()) {
+        Complain(line.error);
+        std::fprintf(stderr, "%s\n", Utf8(kUsage).c_str());
+        return kBadLine;
+    }
+    const Choices& c = line.choices;
+    if (c.help || c.version) {
+        std::string text = Utf8(c.help ? HelpText() : std::string(kVersion) + "\n");
+        return native::WriteOutput("-", text, &reason) ? kDone : kFailed;
+    }
+
+    native::Pixels pixels;
+    if (!c.picture.empty()) {
+        std::string bytes, name = c.picture == "-" ? "standard input" : c.picture;
+        if (!native::ReadInput(Utf8(c.picture), &bytes, &reason)) {
+            Complain(name + ": " + reason);
+            return kFailed;
+        }
+        if (!native::DecodeToPixels(bytes, &pixels)) {
+            Complain(name + ": not a picture that can be decoded");
+            return kFailed;
+        }
+    }
+
+    FontSpec shapeFont{c.font.empty() ? std::string("宋体") : c.font, c.size, c.bold, c.italic, c.underline,
+                       c.strikeout};
+    FontSpec rampFont{c.font.empty() ? std::string("monospace") : c.font, kMeasuringSize, false, false, false, false};
+    native::LazyGlyphs shapeGlyphs(shapeFont, true);
+    native::LazyGlyphs rampGlyphs(rampFont, c.source == Source::kWideRamp);
+    Composed composed = Compose(c, &shapeGlyphs, &rampGlyphs, c.picture.empty() ? nullptr : &pixels.colours,
+                                pixels.width, pixels.height);
+    for (const native::LazyGlyphs* glyphs : {&shapeGlyphs, &rampGlyphs})
+        if (!glyphs->failure().empty()) {
+            Complain(glyphs->failure());
+            return kFailed;
+        }
+    if (!composed.error.empty()) {
+        Complain(composed.error);
+        return composed.exitCode;
+    }
+    std::string text = Write(composed.grid, c);
+    composed = Composed();
+    bool ascii = std::all_of(text.begin(), text.end(), [](char ch) { return static_cast<uint8_t>(ch) < 0x80; });
+    if (c.encoding == Encoding::kUtf8 && !ascii) text = Utf8(text);
+    std::string target = Utf8(c.output);
+    if (!native::WriteOutput(target, text, &reason)) {
+        Complain((target.empty() || target == "-" ? std::string("standard output") : c.output) + ": " + reason);
+        return kFailed;
+    }
+    return kDone;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Large blocks come from the heap and stay there when freed, so the
+    // composition's stages reuse pages instead of faulting fresh ones in.
+    mallopt(M_MMAP_THRESHOLD, 1 << 30);
+    mallopt(M_TRIM_THRESHOLD, 1 << 30);
+    try {
+        return Run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fputs("qizi: out of memory\n", stderr);
+        return kFailed;
+    }
+}

@@ -1,0 +1,189 @@
+// The native qizi as a child process, given what a person types: where its
+// files land, its standard streams, devices, a terminal on standard input,
+// memory running out, and HTML whose columns line up in Debian's Chromium.
+#include <fcntl.h>
+#include <pty.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <regex>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Outcome {
+    int status = -1;
+    std::string out, err;
+};
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A fresh folder for one test, under the build's own temporary folder.
+std::string Folder(const std::string& name) {
+    std::string folder = std::string(::testing::TempDir()) + "qizi_" + name + "_" + std::to_string(getpid());
+    mkdir(folder.c_str(), 0777);
+    return folder;
+}
+
+// Runs qizi in `folder` with `input` as standard input (-1: /dev/null) and
+// an address-space limit when given; output and errors go through files.
+Outcome Qizi(const std::vector<std::string>& args, const std::string& folder, int input = -1, rlim_t memory = 0) {
+    std::string out = folder + "/.stdout", err = folder + "/.stderr";
+    pid_t child = fork();
+    if (child == 0) {
+        if (chdir(folder.c_str()) != 0) _exit(120);
+        int in = input >= 0 ? input : open("/dev/null", O_RDONLY);
+        dup2(in, 0);
+        dup2(open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666), 1);
+        dup2(open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666), 2);
+        if (memory) {
+            rlimit limit{memory, memory};
+            setrlimit(RLIMIT_AS, &limit);
+        }
+        std::vector<char*> argv{const_cast<char*>(QIZI)};
+        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(QIZI, argv.data());
+        _exit(121);
+    }
+    Outcome o;
+    int status = 0;
+    waitpid(child, &status, 0);
+    o.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    o.out = Slurp(out), o.err = Slurp(err);
+    return o;
+}
+
+// A 64 x 48 picture of soft tones, as a 24-bit BMP.
+std::string Picture(const std::string& folder) {
+    int w = 64, h = 48;
+    std::string bmp(54 + static_cast<size_t>(w) * h * 3, '\0');
+    auto put32 = [&](size_t at, uint32_t v) { for (int i = 0; i < 4; ++i) bmp[at + i] = static_cast<char>(v >> (8 * i)); };
+    bmp[0] = 'B', bmp[1] = 'M';
+    put32(2, static_cast<uint32_t>(bmp.size())), put32(10, 54), put32(14, 40), put32(18, w), put32(22, h);
+    bmp[26] = 1, bmp[28] = 24;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            size_t p = 54 + (static_cast<size_t>(y) * w + x) * 3;
+            bmp[p] = static_cast<char>(x * 4), bmp[p + 1] = static_cast<char>(y * 5), bmp[p + 2] = static_cast<char>((x + y) * 2);
+        }
+    std::string path = folder + "/picture.bmp";
+    std::ofstream(path, std::ios::binary) << bmp;
+    return path;
+}
+
+TEST(NativeQizi, FilesLandWhereTheCallerIsAndDevicesAreWrittenDirectly) {
+    std::string folder = Folder("files");
+    mkdir((folder + "/sub").c_str(), 0777);
+    Outcome toStdout = Qizi({"-o", "-", "字"}, folder);
+    EXPECT_EQ(toStdout.status, 0) << toStdout.err;
+    EXPECT_NE(toStdout.out.find("字"), std::string::npos);
+    Outcome relative = Qizi({"-o", "sub/a.txt", "字"}, folder);
+    EXPECT_EQ(relative.status, 0) << relative.err;
+    EXPECT_EQ(Slurp(folder + "/sub/a.txt"), toStdout.out);
+    // A link at the target is replaced, never written through.
+    std::ofstream(folder + "/kept.txt") << "kept";
+    symlink("kept.txt", (folder + "/link.txt").c_str());
+    EXPECT_EQ(Qizi({"-o", "link.txt", "字"}, folder).status, 0);
+    EXPECT_EQ(Slurp(folder + "/kept.txt"), "kept");
+    EXPECT_EQ(Slurp(folder + "/link.txt"), toStdout.out);
+    EXPECT_EQ(Qizi({"-o", "/dev/null", "字"}, folder).status, 0);
+    Outcome missing = Qizi({"-o", "nowhere/a.txt", "字"}, folder);
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "qizi: nowhere/a.txt: No such file or directory\n");
+    EXPECT_NE(system(("ls -A " + folder + "/sub " + folder + " | grep -q qizi-").c_str()), 0)
+        << "a temporary file was left behind";
+}
+
+TEST(NativeQizi, RefusalsNameTheirReasonAndStatus) {
+    std::string folder = Folder("refusals");
+    int master = -1, slave = -1;
+    ASSERT_EQ(openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+    Outcome terminal = Qizi({"--picture", "-"}, folder, slave);
+    close(slave), close(master);
+    EXPECT_EQ(terminal.status, 1);
+    EXPECT_EQ(terminal.err, "qizi: standard input: a terminal; pipe or redirect a picture into qizi\n");
+    std::string country;
+    for (int i = 0; i < 300; ++i) country += "国";
+    Outcome wide = Qizi({"-s", "72", "-S", "ramp", country}, folder);
+    EXPECT_EQ(wide.status, 2);
+    EXPECT_NE(wide.err.find("the limit is 1000 x 1000"), std::string::npos) << wide.err;
+    Outcome gbk = Qizi({"-e", "gbk", "--fill", "ç한", "x"}, folder);
+    EXPECT_EQ(gbk.status, 2);
+    EXPECT_NE(gbk.err.find("--fill has characters that GBK cannot hold"), std::string::npos) << gbk.err;
+    Outcome utf8 = Qizi({"-S", "fill", "--fill", "ç한", "-o", "-", "x"}, folder);
+    EXPECT_EQ(utf8.status, 0);
+    EXPECT_NE(utf8.out.find("ç한"), std::string::npos);
+    Outcome nothing = Qizi({"  "}, folder);
+    EXPECT_EQ(nothing.status, 1);
+    EXPECT_EQ(nothing.err, "qizi: nothing to compose: the shape text draws nothing\n");
+    // 40 MB of address space hold the program but not 60 MB of text.
+    Outcome memory = Qizi({"-p", Picture(folder), "-S", "fill", "--fill", std::string(60, 'x'), "-W", "1000", "-H", "1000"},
+                          folder, -1, 40u << 20);
+    EXPECT_EQ(memory.status, 1);
+    EXPECT_EQ(memory.err, "qizi: out of memory\n");
+}
+
+TEST(NativeQizi, PictureGridsFollowTheFontsCell) {
+    std::string folder = Folder("grid");
+    std::string picture = Picture(folder);
+    auto rows = [](const std::string& text) { return std::count(text.begin(), text.end(), '\n'); };
+    EXPECT_EQ(rows(Qizi({"-p", picture, "-S", "ramp", "-W", "80", "-H", "40"}, folder).out), 40);
+    // 64 x 48 at 80 single-byte columns of a cell about twice as tall as wide.
+    long alone = rows(Qizi({"-p", picture, "-S", "ramp", "-W", "80"}, folder).out);
+    EXPECT_GE(alone, 27);
+    EXPECT_LE(alone, 33);
+    Outcome ansi = Qizi({"-F", "ansi", "字"}, folder);
+    EXPECT_EQ(ansi.out.find("\x1b["), std::string::npos) << "a shape text takes the terminal's own colour";
+}
+
+// Each page gets a script that measures every cell; the n-th cell of every row
+// must start at the same x.
+void ExpectColumnsLineUp(const std::string& folder, const std::string& name, const std::vector<std::string>& args) {
+    std::string page = folder + "/" + name + ".html";
+    std::vector<std::string> all = args;
+    all.insert(all.end(), {"-F", "html", "-o", page});
+    ASSERT_EQ(Qizi(all, folder).status, 0);
+    std::ofstream(page, std::ios::app)
+        << "<script>const rows=new Map();for(const e of document.querySelectorAll('pre i,pre b')){const r=e."
+           "getBoundingClientRect(),k=Math.round(r.top);if(!rows.has(k))rows.set(k,[]);rows.get(k).push(r.left)}"
+           "const all=[...rows.values()];let worst=0,ragged=0;for(const row of all){if(row.length!=all[0].length)ragged++;"
+           "row.forEach((x,n)=>worst=Math.max(worst,Math.abs(x-all[0][n])))}"
+           "document.title='rows '+all.length+' ragged '+ragged+' worst '+worst.toFixed(2)</script>";
+    std::string command = "chromium --headless --no-sandbox --disable-gpu --disable-background-networking "
+                          "--user-data-dir=" + folder + "/chromium --dump-dom file://" + page + " 2>/dev/null";
+    std::string dom;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        size_t n;
+        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) dom.append(buffer, n);
+        pclose(pipe);
+    }
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(dom, m, std::regex("<title>rows (\\d+) ragged (\\d+) worst ([0-9.]+)</title>")))
+        << name << ": Chromium gave no measurement";
+    EXPECT_GT(std::stoi(m[1]), 5) << name;
+    EXPECT_EQ(m[2], "0") << name;
+    EXPECT_LE(std::stod(m[3]), 1.0) << name << ": a column drifts";
+}
+
+TEST(NativeQizi, HtmlColumnsLineUpInChromium) {
+    std::string folder = Folder("html");
+    std::string picture = Picture(folder);
+    ExpectColumnsLineUp(folder, "shape", {"-s", "12", "砌字成图"});
+    ExpectColumnsLineUp(folder, "wide_ramp", {"-p", picture, "-S", "ramp2", "-W", "30"});
+    ExpectColumnsLineUp(folder, "mixed", {"-p", picture, "-S", "fill", "--fill", "W国", "-W", "30", "-i"});
+}
+
+}  // namespace
