@@ -56,7 +56,8 @@ struct Choices {
     bool verbose = false;
     bool help = false, version = false;
 
-    int32_t ThresholdColour() const { return kThresholdColours[threshold]; }
+    // A choice outside the list (the window's combo box can hold none) takes 灰色's.
+    int32_t ThresholdColour() const { return kThresholdColours[threshold >= 0 && threshold <= 5 ? threshold : 2]; }
     bool IsRamp() const { return source == Source::kRamp || source == Source::kWideRamp; }
 };
 

@@ -2,6 +2,7 @@
 // files land, its standard streams, devices, a terminal on standard input,
 // memory running out, and HTML whose columns line up in Debian's Chromium.
 #include <fcntl.h>
+#include <signal.h>
 #include <pty.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -36,17 +37,16 @@ std::string Folder(const std::string& name) {
     return folder;
 }
 
-// Runs qizi in `folder` with `input` as standard input (-1: /dev/null) and
+// Starts qizi in `folder` with `input` as standard input (-1: /dev/null) and
 // an address-space limit when given; output and errors go through files.
-Outcome Qizi(const std::vector<std::string>& args, const std::string& folder, int input = -1, rlim_t memory = 0) {
-    std::string out = folder + "/.stdout", err = folder + "/.stderr";
+pid_t Start(const std::vector<std::string>& args, const std::string& folder, int input = -1, rlim_t memory = 0) {
     pid_t child = fork();
     if (child == 0) {
         if (chdir(folder.c_str()) != 0) _exit(120);
         int in = input >= 0 ? input : open("/dev/null", O_RDONLY);
         dup2(in, 0);
-        dup2(open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666), 1);
-        dup2(open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666), 2);
+        dup2(open(".stdout", O_WRONLY | O_CREAT | O_TRUNC, 0666), 1);
+        dup2(open(".stderr", O_WRONLY | O_CREAT | O_TRUNC, 0666), 2);
         if (memory) {
             rlimit limit{memory, memory};
             setrlimit(RLIMIT_AS, &limit);
@@ -57,12 +57,24 @@ Outcome Qizi(const std::vector<std::string>& args, const std::string& folder, in
         execv(QIZI, argv.data());
         _exit(121);
     }
+    return child;
+}
+
+Outcome Finish(pid_t child, const std::string& folder) {
     Outcome o;
     int status = 0;
     waitpid(child, &status, 0);
     o.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    o.out = Slurp(out), o.err = Slurp(err);
+    o.out = Slurp(folder + "/.stdout"), o.err = Slurp(folder + "/.stderr");
     return o;
+}
+
+Outcome Qizi(const std::vector<std::string>& args, const std::string& folder, int input = -1, rlim_t memory = 0) {
+    return Finish(Start(args, folder, input, memory), folder);
+}
+
+bool LeftTemporaryFiles(const std::string& folder) {
+    return system(("ls -A " + folder + " | grep -q qizi-").c_str()) == 0;
 }
 
 // A 64 x 48 picture of soft tones, as a 24-bit BMP.
@@ -102,8 +114,24 @@ TEST(NativeQizi, FilesLandWhereTheCallerIsAndDevicesAreWrittenDirectly) {
     Outcome missing = Qizi({"-o", "nowhere/a.txt", "字"}, folder);
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.err, "qizi: nowhere/a.txt: No such file or directory\n");
-    EXPECT_NE(system(("ls -A " + folder + "/sub " + folder + " | grep -q qizi-").c_str()), 0)
-        << "a temporary file was left behind";
+    EXPECT_FALSE(LeftTemporaryFiles(folder) || LeftTemporaryFiles(folder + "/sub"));
+}
+
+// Ctrl+C at ever later moments of writing 60 MB: whenever it lands, no
+// temporary file stays.
+TEST(NativeQizi, AnInterruptLeavesNoTemporaryFile) {
+    std::string folder = Folder("interrupt");
+    std::vector<std::string> args = {"-p", Picture(folder), "-S", "fill", "--fill", std::string(60, 'x'),
+                                     "-W", "1000", "-H", "1000", "-o", "big.txt"};
+    int interrupted = 0;
+    for (int delay = 20; delay <= 400; delay += 20) {
+        pid_t child = Start(args, folder);
+        usleep(static_cast<useconds_t>(delay) * 1000);
+        kill(child, SIGINT);
+        interrupted += Finish(child, folder).status == 128 + SIGINT;
+        ASSERT_FALSE(LeftTemporaryFiles(folder)) << "after an interrupt at " << delay << " ms";
+    }
+    EXPECT_GT(interrupted, 0);
 }
 
 TEST(NativeQizi, RefusalsNameTheirReasonAndStatus) {
@@ -181,7 +209,7 @@ void ExpectColumnsLineUp(const std::string& folder, const std::string& name, con
 TEST(NativeQizi, HtmlColumnsLineUpInChromium) {
     std::string folder = Folder("html");
     std::string picture = Picture(folder);
-    ExpectColumnsLineUp(folder, "shape", {"-s", "12", "砌字成图"});
+    ExpectColumnsLineUp(folder, "shape", {"-s", "12", "-i", "砌字成图"});
     ExpectColumnsLineUp(folder, "wide_ramp", {"-p", picture, "-S", "ramp2", "-W", "30"});
     ExpectColumnsLineUp(folder, "mixed", {"-p", picture, "-S", "fill", "--fill", "W国", "-W", "30", "-i"});
 }
