@@ -7,6 +7,9 @@
 
 #include "app/application.h"
 #include "app/composer.h"
+#include "core/choices.h"
+#include "core/grid.h"
+#include "core/writers.h"
 
 namespace program {
 
@@ -20,9 +23,7 @@ namespace {
 constexpr int kTextCellLimit = 9333;
 constexpr int kPictureCellLimit = 10350;
 constexpr double kTolerance = 1e-7;
-
-// The boundary colour of each choice of 分界色组合框.
-constexpr int32_t kThresholds[] = {0xFFFFFF, 0xECECEC, 0xC0C0C0, 0x808080, 0x606060, 0};
+constexpr int32_t kThresholdCount = sizeof core::kThresholdColours / sizeof core::kThresholdColours[0];
 
 // Truncation toward zero as the FPU stores it: a value that does not fit
 // (or is not a number) becomes the integer indefinite.
@@ -49,41 +50,36 @@ std::vector<int32_t> SampleGrid(int32_t columns, int32_t rows) {
     return colours;
 }
 
-bool IsInk(int32_t colour) { return colour < thresholdColour; }
-
-// Appends spaces to `shorter` until it is at least as long in bytes as
-// `longer`; stops if a write does not lengthen it (a length limit of the box).
+// Pads `shorter` with spaces to the byte length of `longer` in one write; a
+// box that holds less keeps what fits, as typing space after space would.
 void PadToLength(const UnitRef& shorter, const UnitRef& longer) {
-    int32_t previous = -1;
-    for (;;) {
-        std::string text = Content(shorter);
-        int32_t length = ByteLength(text);
-        if (length >= ByteLength(Content(longer)) || length == previous) return;
-        previous = length;
-        SetContent(shorter, text + K.oneSpace);
-    }
+    std::string text = Content(shorter);
+    int32_t length = ByteLength(text), target = ByteLength(Content(longer));
+    if (length < target) SetContent(shorter, text + std::string(static_cast<size_t>(target - length), ' '));
 }
 
-// The character a cell of each column receives in the own-character modes:
-// the shape text's character under that column, for a character of `width`
-// bytes (1 or 2). The position follows the column only, so one row serves all.
-std::vector<std::string> ColumnCharacters(const std::string& shape, int32_t columns, int width) {
-    std::vector<std::string> characters(static_cast<size_t>(columns) + 1);
-    double pixelsPerByte = static_cast<double>(Measure(CoreCommand::TextWidth, shape)) /
-                           static_cast<double>(Command(CoreCommand::TextLength, {TextValue(shape.c_str())}).Int());
-    double w = Truncate(pixelsPerByte);
-    int32_t p = 1;
-    std::string current;
-    int32_t currentAt = 0;
-    for (int32_t x = 1; x <= columns; ++x) {
-        if (x - w * (p + (width == 2 ? 1 : 0)) > kTolerance) p += width;
-        if (p != currentAt) {
-            current = Command(CoreCommand::MidText, {TextValue(shape.c_str()), IntValue(p), IntValue(width)}).Text();
-            currentAt = p;
-        }
-        characters[x] = current;
+// The composer's choices as the units hold them, read once. The fill texts
+// are taken as EqualiseFillTexts left them in their boxes.
+core::Choices ReadChoices() {
+    core::Choices c;
+    c.text = Content(kShapeTextBox);
+    c.fill = Content(kFillTextBox);
+    c.blank = Content(kBlankTextBox);
+    switch (Selection(W::别字本字)) {
+        case kFillTexts: c.source = core::Source::kFill; break;
+        case kOwnDoubleByte: c.source = core::Source::kDouble; break;
+        case kOwnSingleByte: c.source = core::Source::kSingle; break;
+        // No source of ink and paper: nothing is composed.
+        default: c.source = core::Source::kRamp; break;
     }
-    return characters;
+    // The boundary in force is the one last drawn with, which an unknown choice left alone.
+    c.threshold = kThresholdCount - 1;
+    for (int32_t k = 0; k < kThresholdCount; ++k)
+        if (core::kThresholdColours[k] == thresholdColour) c.threshold = k;
+    c.invert = Ticked(W::反向);
+    c.pad = false;
+    c.top = Ticked(W::接顶);
+    return c;
 }
 
 }  // namespace
@@ -184,8 +180,7 @@ void DrawShapePreview() {
 
 void DrawMeasuredShape() {
     int32_t choice = Selection(W::分界色组合框);
-    if (choice >= 0 && choice < static_cast<int32_t>(sizeof kThresholds / sizeof kThresholds[0]))
-        thresholdColour = kThresholds[choice];
+    if (choice >= 0 && choice < kThresholdCount) thresholdColour = core::kThresholdColours[choice];
     drawOffsetX = 2;
     drawOffsetY = 2;
     switch (CurrentMode()) {
@@ -222,25 +217,13 @@ void DrawMeasuredShape() {
 }
 
 void AlignShapeToCorner(int32_t columns, int32_t rows, int32_t margin) {
-    std::vector<int32_t> grid = SampleGrid(columns, rows);
-    if (grid.empty()) return;
-    auto ink = [&](int32_t c, int32_t r) { return IsInk(grid[static_cast<size_t>(r - 1) * columns + (c - 1)]); };
-    for (int32_t r = 1; r <= rows; ++r) {
-        bool found = false;
-        for (int32_t c = 1; c <= columns && !found; ++c) found = ink(c, r);
-        if (found) {
-            drawOffsetY = margin - r;
-            break;
-        }
-    }
-    for (int32_t c = 1; c <= columns; ++c) {
-        bool found = false;
-        for (int32_t r = 1; r <= rows && !found; ++r) found = ink(c, r);
-        if (found) {
-            drawOffsetX = margin - c;
-            break;
-        }
-    }
+    core::SampledRaster raster;
+    raster.columns = columns, raster.rows = rows;
+    raster.colours = SampleGrid(columns, rows);
+    if (raster.colours.empty()) return;
+    core::Offsets offsets = core::AlignToCorner(raster, thresholdColour, margin);
+    drawOffsetX = offsets.x;
+    drawOffsetY = offsets.y;
 }
 
 std::string ComposedGrid::Text() const {
@@ -256,50 +239,31 @@ std::string ComposedGrid::Text() const {
     return result;
 }
 
-ComposedGrid ComposeGrid(int32_t columns, int32_t rows, const std::vector<uint8_t>* inkCells) {
-    ComposedGrid composed;
-    std::string shape = Content(kShapeTextBox), fill = Content(kFillTextBox), blank = Content(kBlankTextBox);
-    int32_t source = Selection(W::别字本字);
-    // Nothing runs between the cells that could tick or untick the box, so
-    // one read serves the whole grid.
-    bool inverted = Ticked(W::反向);
-
-    // What an ink and a paper cell of each column receives, and what ends a row.
-    std::vector<std::string> ink, paper;
-    if (source == kFillTexts) {
-        ink.assign(static_cast<size_t>(columns) + 1, fill);
-        paper.assign(static_cast<size_t>(columns) + 1, blank);
-    } else if (source == kOwnDoubleByte || source == kOwnSingleByte) {
-        int width = source == kOwnDoubleByte ? 2 : 1;
-        ink = ColumnCharacters(shape, columns, width);
-        paper.assign(static_cast<size_t>(columns) + 1, width == 2 ? K.twoSpaces : K.oneSpace);
-        if (inverted)
-            composed.rowEnd = Command(CoreCommand::RightText, {TextValue(shape.c_str()), IntValue(width)}).Text();
-    } else {
-        return composed;
-    }
-    if (inverted) ink.swap(paper);
-    composed.rowEnd += K.lineEnd;
-
-    size_t cells = columns > 0 && rows > 0 ? static_cast<size_t>(columns) * static_cast<size_t>(rows) : 0;
-    std::vector<uint8_t> sampled;
-    if (!inkCells || inkCells->size() != cells) {
-        std::vector<int32_t> grid = SampleGrid(columns, rows);
-        sampled.reserve(grid.size());
-        for (int32_t colour : grid) sampled.push_back(IsInk(colour) ? 1 : 0);
-        inkCells = &sampled;
-    }
-    if (inkCells->empty()) return composed;
-    composed.columns = columns;
-    composed.rows = rows;
-    composed.cells.reserve(cells);
-    const uint8_t* cell = inkCells->data();
-    for (int32_t y = 1; y <= rows; ++y)
-        for (int32_t x = 1; x <= columns; ++x, ++cell) composed.cells.push_back(*cell ? ink[x] : paper[x]);
-    return composed;
+core::Composed ComposeOnPanel(const core::Choices& choices, int32_t columns, int32_t rows) {
+    core::SampledRaster raster;
+    raster.columns = columns, raster.rows = rows;
+    raster.colours = SampleGrid(columns, rows);
+    int32_t shapeWidth = choices.source == core::Source::kFill ? 0 : Measure(CoreCommand::TextWidth, choices.text);
+    return core::ComposeSampled(choices, raster, shapeWidth);
 }
 
-std::string ComposeText(int32_t columns, int32_t rows) { return ComposeGrid(columns, rows).Text(); }
+ComposedGrid ComposeGrid(int32_t columns, int32_t rows, bool dither) {
+    core::Choices choices = ReadChoices();
+    choices.dither = dither;
+    core::Composed composed = ComposeOnPanel(choices, columns, rows);
+    ComposedGrid grid;
+    if (!composed.error.empty()) return grid;
+    grid.columns = composed.grid.columns, grid.rows = composed.grid.rows;
+    grid.cells.reserve(composed.grid.cells.size());
+    for (const core::Cell& cell : composed.grid.cells) grid.cells.push_back(composed.grid.Text(cell));
+    grid.rowEnd = composed.grid.rowTail + composed.grid.lineEnd;
+    return grid;
+}
+
+std::string ComposeText(int32_t columns, int32_t rows) {
+    core::Composed composed = ComposeOnPanel(ReadChoices(), columns, rows);
+    return composed.error.empty() ? core::WriteText(composed.grid) : std::string();
+}
 
 std::vector<int32_t> SampledColours(int32_t columns, int32_t rows) { return SampleGrid(columns, rows); }
 

@@ -42,9 +42,9 @@ struct ComposedGrid {
     std::string rowEnd;
     std::string Text() const;
 };
-// The grid of the drawing on the panel; `inkCells` (one flag a cell, row by
-// row) replaces the threshold test when given.
-ComposedGrid ComposeGrid(int32_t columns, int32_t rows, const std::vector<uint8_t>* inkCells = nullptr);
+// The grid of the drawing on the panel, composed by the core from the units'
+// choices; `dither` spreads each cell's error to its neighbours.
+ComposedGrid ComposeGrid(int32_t columns, int32_t rows, bool dither = false);
 // The text of a grid of the drawing on the panel, as ComposeTextArt writes it.
 std::string ComposeText(int32_t columns, int32_t rows);
 // The panel's colours at the cells (1..columns, 1..rows), row by row; empty

@@ -1,10 +1,12 @@
 #include "app/cli/cli_compose.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
 #include "app/application.h"
 #include "app/program.h"
+#include "core/grid.h"
 
 namespace cli {
 
@@ -98,7 +100,18 @@ std::vector<Rgb> SampledRgb(int32_t columns, int32_t rows) {
     return colours;
 }
 
+Document Refused(const std::string& why, bool limit) {
+    Document d;
+    d.refusal = why;
+    d.refusalIsLimit = limit;
+    return d;
+}
+
 Document RampDocument(const Choices& c, const std::vector<Rgb>& colours, int columns, int rows) {
+    if (columns <= 0 || rows <= 0 || colours.size() != static_cast<size_t>(columns) * rows)
+        return Refused("the drawing of " + std::to_string(columns) + " x " + std::to_string(rows) +
+                           " cells could not be read",
+                       false);
     Document d;
     d.columns = columns, d.rows = rows;
     d.rowEnd = K.lineEnd;
@@ -109,20 +122,9 @@ Document RampDocument(const Choices& c, const std::vector<Rgb>& colours, int col
     std::vector<int> indexes = Quantise(values, columns, rows, ramp.levels, Midpoints(ramp.levels), c.dither);
     for (int k : indexes) d.cells.push_back(ramp.characters.empty() ? std::string(" ") : ramp.characters[k]);
     d.colours = colours;
+    d.coloured.assign(d.cells.size(), 1);
+    d.tones = true;
     return d;
-}
-
-// Ink flags of the panel's cells after error diffusion around the boundary
-// colour's brightness.
-std::vector<uint8_t> DitheredInk(int32_t columns, int32_t rows) {
-    std::vector<int32_t> sampled = SampledColours(columns, rows);
-    std::vector<double> values;
-    for (int32_t colour : sampled) values.push_back(colour == -1 ? 0.0 : FromColourRef(colour).Brightness());
-    double boundary = FromColourRef(thresholdColour).Brightness();
-    std::vector<int> levels = Quantise(values, columns, rows, {1.0, 0.0}, {boundary}, true);
-    std::vector<uint8_t> ink;
-    for (size_t k = 0; k < levels.size(); ++k) ink.push_back(sampled[k] == -1 || levels[k] == 1 ? 1 : 0);
-    return ink;
 }
 
 }  // namespace
@@ -167,47 +169,112 @@ Ramp FontRamp(const Choices& c, bool wide) {
     return MeasuredRamp(candidates, coverage);
 }
 
-Document Compose(const Choices& c, int32_t picture) {
+namespace {
+// A cell's height over its width in the font the cells are read in: a
+// double-byte cell is about square, a single-byte one as the font's "M".
+double CellAspect(const Choices& c) {
+    bool doubleByte = c.source == Source::kWideRamp || c.source == Source::kDouble ||
+                      (c.source == Source::kFill && DisplayWidth(c.fill) >= 2);
+    if (doubleByte) return 1.0;
+    int32_t width = Method(W::画板1, CoreCommand::TextWidth, {TextValue("M")}).Int();
+    int32_t height = Method(W::画板1, CoreCommand::TextHeight, {TextValue("M")}).Int();
+    return width > 0 && height > 0 ? static_cast<double>(height) / width : 2.0;
+}
+
+// A grid too large to compose, by its sides or by the bytes its text would take.
+std::string GridLimitExceeded(int64_t columns, int64_t rows, size_t cellBytes) {
+    if (columns > kMaxGrid || rows > kMaxGrid)
+        return "the grid would be " + std::to_string(columns) + " x " + std::to_string(rows) +
+               " cells; the limit is " + std::to_string(kMaxGrid) + " x " + std::to_string(kMaxGrid);
+    if (static_cast<double>(columns) * rows * std::max<size_t>(cellBytes, 2) > static_cast<double>(kMaxOutputBytes))
+        return "the text picture would pass the limit of " + std::to_string(kMaxOutputBytes >> 20) + " MiB";
+    return std::string();
+}
+}  // namespace
+
+Document Compose(const Choices& choices, int32_t picture) {
+    Choices c = choices;
+    // Padded here in one step; the boxes would take it a space at a time.
+    PadFillTexts(c.pad, &c.fill, &c.blank);
+    c.pad = false;
     bool pictureMode = picture != 0;
     bool ramp = c.source == Source::kRamp || c.source == Source::kWideRamp;
     ApplyChoices(c, pictureMode);
     if (pictureMode) ReplaceCurrentPicture(picture);
+    if (pictureMode) {
+        // qizi's grid: both sides as given, or one from the picture's and the cell's aspect.
+        int32_t width = Method(W::画板1, CoreCommand::PictureWidth, {IntValue(picture)}).Int();
+        int32_t height = Method(W::画板1, CoreCommand::PictureHeight, {IntValue(picture)}).Int();
+        GridSize size = PictureGrid(c, width, height, CellAspect(c));
+        if (!size.error.empty()) return Refused(size.error, width > 0 && height > 0);
+        SetPictureGrid(size.columns, size.rows, false);
+    }
     if (pictureMode && ramp) {
-        SetPictureGrid(c.width, c.height, c.lock);
         return RampDocument(c, PictureMeans(picture, pictureGridWidth, pictureGridHeight), pictureGridWidth,
                             pictureGridHeight);
     }
     EqualiseFillTexts();
     int32_t columns, rows;
     if (pictureMode) {
-        SetPictureGrid(c.width, c.height, c.lock);
         columns = pictureGridWidth + 2, rows = pictureGridHeight + 2;
     } else {
         MeasureTextGrid();
         columns = textGridWidth, rows = textGridHeight;
     }
+    size_t cellBytes = ramp ? 2 : std::max(c.fill.size(), c.blank.size());
+    // A picture's margins do not count against the limit.
+    int margin = pictureMode ? 2 : 0;
+    if (std::string limit = GridLimitExceeded(columns - margin, rows - margin, cellBytes); !limit.empty())
+        return Refused(limit, true);
     DrawMeasuredShape();
     if (ramp) return RampDocument(c, SampledRgb(columns, rows), columns, rows);
 
-    std::vector<uint8_t> dithered;
-    if (c.dither) dithered = DitheredInk(columns, rows);
     Document d;
-    static_cast<ComposedGrid&>(d) = ComposeGrid(columns, rows, c.dither ? &dithered : nullptr);
+    static_cast<ComposedGrid&>(d) = ComposeGrid(columns, rows, c.dither);
+    if (d.cells.empty())
+        return Refused("the drawing of " + std::to_string(columns) + " x " + std::to_string(rows) +
+                           " cells could not be read",
+                       false);
     // Cells take the picture's colour under them; the margins and a shape
-    // text take the ink colour.
+    // text take the terminal's or page's own text colour.
     d.colours.assign(d.cells.size(), Rgb{0, 0, 0});
+    d.coloured.assign(d.cells.size(), 0);
     if (pictureMode && !d.cells.empty()) {
         int32_t offsetX = drawOffsetX, offsetY = drawOffsetY;
         std::vector<Rgb> means = PictureMeans(picture, pictureGridWidth, pictureGridHeight);
         for (int y = 1; y <= d.rows; ++y)
             for (int x = 1; x <= d.columns; ++x) {
                 int px = x - offsetX, py = y - offsetY;
-                if (px >= 0 && py >= 0 && px < pictureGridWidth && py < pictureGridHeight)
-                    d.colours[static_cast<size_t>(y - 1) * d.columns + (x - 1)] =
-                        means[static_cast<size_t>(py) * pictureGridWidth + px];
+                if (px >= 0 && py >= 0 && px < pictureGridWidth && py < pictureGridHeight) {
+                    size_t k = static_cast<size_t>(y - 1) * d.columns + (x - 1);
+                    d.colours[k] = means[static_cast<size_t>(py) * pictureGridWidth + px];
+                    d.coloured[k] = 1;
+                }
             }
     }
     return d;
+}
+
+}  // namespace cli
+
+namespace cli {
+
+core::Grid ToGrid(const Document& d) {
+    core::Grid g;
+    g.columns = d.columns, g.rows = d.rows, g.tones = d.tones;
+    g.cells.reserve(d.cells.size());
+    auto channel = [](double v) { return static_cast<uint32_t>(v < 0 ? 0 : v > 255 ? 255 : v + 0.5); };
+    for (size_t k = 0; k < d.cells.size(); ++k) {
+        core::Cell cell = g.MakeCell(d.cells[k]);
+        if (k < d.coloured.size() && d.coloured[k]) {
+            cell.colour = channel(d.colours[k].r) | channel(d.colours[k].g) << 8 | channel(d.colours[k].b) << 16;
+            cell.defaultColour = 0;
+        }
+        g.cells.push_back(cell);
+    }
+    // The row end is the row's tail and then the line end.
+    g.rowTail = d.rowEnd.substr(0, d.rowEnd.size() - std::min<size_t>(d.rowEnd.size(), g.lineEnd.size()));
+    return g;
 }
 
 }  // namespace cli

@@ -7,6 +7,7 @@
 #include "app/application.h"
 #include "app/composer.h"
 #include "core/choices.h"
+#include "core/grid.h"
 #include "core/tones.h"
 
 namespace cli {
@@ -16,7 +17,14 @@ using namespace core;
 // A composed text picture with the colour of each cell.
 struct Document : program::ComposedGrid {
     std::vector<Rgb> colours;
+    std::vector<uint8_t> coloured;  // 1 where a cell shows its colour, else the default text colour
+    bool tones = false;             // a ramp
+    // Why nothing was composed; a limit of the choices (exit 2) or a grid
+    // that could not be read (exit 1).
+    std::string refusal;
+    bool refusalIsLimit = false;
 };
+
 
 // Starts the runtime and loads the main window without showing it. Once.
 void StartComposer();
@@ -26,6 +34,9 @@ void StartComposer();
 int32_t LoadPictureBytes(const std::string& bytes);
 
 Document Compose(const Choices& choices, int32_t picture);
+
+// The document as the core's writers take it.
+core::Grid ToGrid(const Document& document);
 
 // The ramp measured in the chosen font: printable ASCII, or with `wide`
 // double-byte characters of varied density.

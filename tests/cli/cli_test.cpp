@@ -2,6 +2,7 @@
 // choices, its errors and exit codes, standard input, the ramps, dithering,
 // and the HTML, ANSI and UTF-8 outputs.
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <regex>
@@ -33,12 +34,14 @@ HANDLE Drain(HANDLE pipe, std::string* into) {
     return CreateThread(nullptr, 0, body, new Job{pipe, into}, 0, nullptr);
 }
 
-// Runs qizi.exe with GBK arguments and the bytes on its standard input.
-Outcome Qizi(const std::vector<std::string>& args, const std::string& input = "") {
+// Runs qizi.exe with arguments (GBK, or UTF-16 where given) and the bytes on
+// its standard input (or the handle `stdIn`), in the folder `folder` when one is named.
+Outcome QiziIn(const std::wstring& folder, const std::vector<std::wstring>& args, const std::string& input = "",
+               HANDLE stdIn = nullptr) {
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     std::wstring line = L"\"" + std::wstring(self).substr(0, std::wstring(self).find_last_of(L'\\') + 1) + L"qizi.exe\"";
-    for (const std::string& a : args) line += L" \"" + cli::Widen(a, cli::kGbk) + L"\"";
+    for (const std::wstring& a : args) line += L" \"" + a + L"\"";
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     HANDLE inRead, inWrite, outRead, outWrite, errRead, errWrite;
     CreatePipe(&inRead, &inWrite, &inherit, 0);
@@ -48,10 +51,11 @@ Outcome Qizi(const std::vector<std::string>& args, const std::string& input = ""
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = inRead, startup.hStdOutput = outWrite, startup.hStdError = errWrite;
+    startup.hStdInput = stdIn ? stdIn : inRead, startup.hStdOutput = outWrite, startup.hStdError = errWrite;
     PROCESS_INFORMATION process{};
     Outcome run;
-    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process)) {
+    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                        folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
         ADD_FAILURE() << "qizi.exe did not start";
         return run;
     }
@@ -60,11 +64,20 @@ Outcome Qizi(const std::vector<std::string>& args, const std::string& input = ""
     DWORD written;
     if (!input.empty()) WriteFile(inWrite, input.data(), static_cast<DWORD>(input.size()), &written, nullptr);
     CloseHandle(inWrite);
-    EXPECT_EQ(WaitForSingleObject(process.hProcess, 120000), WAIT_OBJECT_0) << "qizi.exe hangs";
+    if (WaitForSingleObject(process.hProcess, 120000) != WAIT_OBJECT_0) {
+        ADD_FAILURE() << "qizi.exe hangs";
+        TerminateProcess(process.hProcess, 99);
+        WaitForSingleObject(process.hProcess, 10000);
+    }
     WaitForMultipleObjects(2, readers, TRUE, 10000);
     GetExitCodeProcess(process.hProcess, &run.exitCode);
     for (HANDLE h : {readers[0], readers[1], outRead, errRead, process.hProcess, process.hThread}) CloseHandle(h);
     return run;
+}
+Outcome Qizi(const std::vector<std::string>& args, const std::string& input = "") {
+    std::vector<std::wstring> wide;
+    for (const std::string& a : args) wide.push_back(cli::Widen(a, cli::kGbk));
+    return QiziIn(L"", wide, input);
 }
 
 std::string Bytes(const pictest::Bytes& b) { return std::string(b.begin(), b.end()); }
@@ -114,7 +127,8 @@ TEST_F(MainWindowTest, QiziWritesTheWindowsExportBytesForTheSameChoices) {
         if (c.invert) args.push_back("--invert");
         if (!c.pad) args.push_back("--no-pad");
         if (c.top) args.push_back("--top");
-        if (c.picture) args.insert(args.end(), {"--picture", file, "--width", "30"});
+        // The window's locked grid of the 60 x 40 picture at width 30.
+        if (c.picture) args.insert(args.end(), {"--picture", file, "--width", "30", "--height", "20"});
         args.push_back(c.text);
         Outcome run = Qizi(args);
         EXPECT_EQ(run.exitCode, 0u) << run.err;
@@ -215,7 +229,7 @@ TEST_F(MainWindowTest, RampsFollowInkCoverageAndDitheringMixesTwoCharacters) {
 
     std::string grey = PictureFile("qizi_grey.bmp", pictest::EncodeBmp(pictest::Halves(64, 64, {128, 128, 128, 255}, {128, 128, 128, 255}), 24, false));
     for (bool dither : {false, true}) {
-        std::vector<std::string> args = {"--picture", grey, "--source", "ramp", "--ramp", ".#", "--width", "40"};
+        std::vector<std::string> args = {"--picture", grey, "--source", "ramp", "--ramp", ".#", "--width", "40", "--height", "40"};
         if (dither) args.push_back("--dither");
         std::string out = Qizi(args).out;
         size_t light = std::count(out.begin(), out.end(), '.'), dark = std::count(out.begin(), out.end(), '#');
@@ -233,21 +247,22 @@ TEST_F(MainWindowTest, RampsFollowInkCoverageAndDitheringMixesTwoCharacters) {
 TEST_F(MainWindowTest, HtmlAndAnsiColourTheCellsOfATwoColourPicture) {
     pictest::Image halves = pictest::Halves(40, 20, {255, 0, 0, 255}, {0, 0, 255, 255});
     std::string file = PictureFile("qizi_halves.bmp", pictest::EncodeBmp(halves, 24, false));
-    std::vector<std::string> args = {"--picture", file, "--source", "ramp", "--width", "20", "--format"};
+    std::vector<std::string> args = {"--picture", file, "--source", "ramp", "--width", "20", "--height", "10", "--format"};
 
     args.push_back("html");
     std::string page = Qizi(args).out;
     EXPECT_EQ(page.rfind("<!DOCTYPE html>", 0), 0u);
     EXPECT_NE(page.find("</pre></body></html>"), std::string::npos);
     EXPECT_EQ(page.find("src="), std::string::npos);
-    std::regex span("<span style=\"color:(#[0-9a-f]{6})\">([^<]*)</span>");
+    std::regex span("<span style=\"color:(#[0-9a-f]{6})\">((?:<i>[^<]*</i>)*)</span>");
     int rowsOfRed = 0;
     size_t spans = 0;
     for (auto it = std::sregex_iterator(page.begin(), page.end(), span); it != std::sregex_iterator(); ++it, ++spans) {
         std::string colour = (*it)[1];
         EXPECT_TRUE(colour == "#ff0000" || colour == "#0000ff") << colour;
         rowsOfRed += colour == "#ff0000";
-        EXPECT_EQ((*it)[2].length(), 10u) << "ten cells of each colour on a row";
+        std::string cells = (*it)[2];
+        EXPECT_EQ(std::count(cells.begin(), cells.end(), '<'), 20) << "ten cells of each colour on a row";
     }
     EXPECT_EQ(spans, 20u);
     EXPECT_EQ(rowsOfRed, 10);
@@ -261,6 +276,76 @@ TEST_F(MainWindowTest, HtmlAndAnsiColourTheCellsOfATwoColourPicture) {
     std::string all;
     for (int i = 0; i < 10; ++i) all += line;
     EXPECT_TRUE(std::regex_match(ansi, std::regex(all))) << ansi;
+}
+
+// Where files go and what names survive: relative names against the
+// caller's folder, names outside GBK, standard output and a device.
+TEST_F(MainWindowTest, QiziWritesRelativeAndUnicodeNamesInTheCallersFolder) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    std::wstring folder = std::wstring(temp) + L"qizi_caller";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    CreateDirectoryW((folder + L"\\sub").c_str(), nullptr);
+    std::string expected = Qizi({"Qi"}).out;
+    ASSERT_GT(expected.size(), 100u);
+    for (const std::wstring name : {L"rel.txt", L"sub\\a.txt", L"fa\u00e7ade\ud55c.txt"}) {
+        std::wstring path = folder + L"\\" + name;
+        DeleteFileW(path.c_str());
+        Outcome run = QiziIn(folder, {L"-o", name, L"Qi"});
+        EXPECT_EQ(run.exitCode, 0u) << run.err;
+        HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE) << cli::Narrow(name, CP_UTF8) << " is not in the caller's folder";
+        std::string bytes(expected.size() + 16, '\0');
+        DWORD got = 0;
+        ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &got, nullptr);
+        CloseHandle(file);
+        EXPECT_EQ(bytes.substr(0, got), expected);
+    }
+    Outcome dash = Qizi({"-o", "-", "Qi"});
+    EXPECT_EQ(dash.out, expected);
+    Outcome device = Qizi({"-o", "NUL", "Qi"});
+    EXPECT_EQ(device.exitCode, 0u) << device.err;
+    EXPECT_EQ(device.out, "");
+
+    // A console on standard input has no picture to give: a message, not a wait.
+    bool allocated = AllocConsole();
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE console = CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                 OPEN_EXISTING, 0, nullptr);
+    // Wine without a console backend has none to give; the check then waits for one that has.
+    if (console == INVALID_HANDLE_VALUE) std::printf("no console here: standard input as a console is not checked\n");
+    if (console != INVALID_HANDLE_VALUE) {
+        Outcome fromConsole = QiziIn(L"", {L"--picture", L"-"}, "", console);
+        EXPECT_EQ(fromConsole.exitCode, 1u);
+        EXPECT_NE(fromConsole.err.find("standard input: is a console"), std::string::npos) << fromConsole.err;
+        CloseHandle(console);
+    }
+    if (allocated) FreeConsole();
+
+    // A text GBK cannot hold is refused by its option's name, not turned into "?".
+    Outcome unheld = QiziIn(L"", {L"--fill", L"\u00e7\ud55c", L"--source", L"fill", L"Qi"});
+    EXPECT_EQ(unheld.exitCode, 2u);
+    EXPECT_NE(unheld.err.find("--fill has characters that GBK cannot hold"), std::string::npos) << unheld.err;
+    EXPECT_EQ(unheld.out, "");
+}
+
+// Limits are refused with a message naming them, before any memory runs out
+// or a grid is read past its end.
+TEST_F(MainWindowTest, QiziRefusesGridsAndTextsOverItsLimits) {
+    const struct {
+        std::vector<std::string> args;
+        const char* says;
+    } cases[] = {
+        {{"--size", "72", "--source", "ramp", "国国国国国国国国国国国国"}, "the limit is 1000 x 1000"},
+        {{"--size", "72", "--source", "fill", "--fill", std::string(20000, 'x'), "国国国国国国国国"}, "64 MiB"},
+        {{"--source", "fill", "--fill", std::string(20001, 'x'), "Qi"}, "the limit is 20000 bytes"},
+    };
+    for (const auto& c : cases) {
+        Outcome run = Qizi(c.args);
+        EXPECT_EQ(run.exitCode, 2u) << c.says;
+        EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+        EXPECT_EQ(run.out, "");
+    }
 }
 
 }  // namespace
