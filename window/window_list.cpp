@@ -228,11 +228,7 @@ Unit* WindowList::CreateWindowUnit(WindowRecord& w, bool modal, HWND owner) {
     UnitRecord own = w.units.Unit(0);
     const DataTypeEntry* entry = FindUnitEntry(own.typeRef);
     WindowData data;
-    try {
-        data = WindowData::Read(own.ownData);
-    } catch (const TemplateError&) {
-        entry = nullptr;
-    }
+    if (!ReadOwnData(own.ownData.data(), own.ownData.size(), &data)) entry = nullptr;
     if (!entry) {
         w.snapshot = UnitTable();
         return nullptr;

@@ -115,11 +115,7 @@ WindowUnit::WindowUnit(uint32_t windowId, uint32_t unitId, const WindowData& dat
 
 Unit* WindowUnit::Create(const UnitCreation& c) {
     WindowData data;
-    try {
-        data = WindowData::Read(Bytes(c.data, c.data + c.size));
-    } catch (const TemplateError&) {
-        return nullptr;
-    }
+    if (!ReadOwnData(c.data, static_cast<size_t>(c.size), &data)) return nullptr;
     const char* className = data.windowClass.empty() ? kDefaultClass : data.windowClass.c_str();
     if (!RegisterUnitClass(className, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW)) return nullptr;
     FrameStyle frame = StyleFor(data);

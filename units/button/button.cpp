@@ -109,11 +109,7 @@ public:
 
     static Unit* Create(const UnitCreation& c) {
         ButtonData d;
-        try {
-            d = ButtonData::Read(Bytes(c.data, c.data + c.size));
-        } catch (const TemplateError&) {
-            return nullptr;
-        }
+        if (!ReadOwnData(c.data, static_cast<size_t>(c.size), &d)) return nullptr;
         auto* unit = new Button(c, d);
         DWORD style = (d.type == 1 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | AlignStyle(d.hAlign, d.vAlign);
         if (!unit->CreateButton(c, style, d.caption, d.picture, d.font)) {
@@ -190,11 +186,7 @@ public:
 
     static Unit* Create(const UnitCreation& c) {
         CheckBoxData d;
-        try {
-            d = CheckBoxData::Read(Bytes(c.data, c.data + c.size));
-        } catch (const TemplateError&) {
-            return nullptr;
-        }
+        if (!ReadOwnData(c.data, static_cast<size_t>(c.size), &d)) return nullptr;
         auto* unit = new CheckBox(c, d);
         unit->brush_.reset(CreateSolidBrush(ResolveColour(d.backColor)));
         if (!unit->CreateButton(c, BS_AUTOCHECKBOX | unit->Styles(), d.caption, d.picture, d.font)) {

@@ -34,11 +34,7 @@ public:
 
     static Unit* Create(const UnitCreation& c) {
         ColourPickerData d;
-        try {
-            d = ColourPickerData::Read(Bytes(c.data, c.data + c.size));
-        } catch (const TemplateError&) {
-            return nullptr;
-        }
+        if (!ReadOwnData(c.data, static_cast<size_t>(c.size), &d)) return nullptr;
         auto* unit = new ColourPicker(c, d);
         HWND hwnd = CreateWindowExA(0, "BUTTON", "", c.style | WS_CHILD | WS_CLIPSIBLINGS | BS_OWNERDRAW, c.left,
                                     c.top, c.width, c.height, c.parent,

@@ -84,11 +84,7 @@ public:
 
     static Unit* Create(const UnitCreation& c) {
         ComboBoxData d;
-        try {
-            d = ComboBoxData::Read(Bytes(c.data, c.data + c.size));
-        } catch (const TemplateError&) {
-            return nullptr;
-        }
+        if (!ReadOwnData(c.data, static_cast<size_t>(c.size), &d)) return nullptr;
         d.type = std::clamp<int32_t>(d.type, 0, 2);
         auto* unit = new ComboBox(c, d);
         if (!unit->Build(c)) {

@@ -74,11 +74,7 @@ public:
 
     static Unit* Create(const UnitCreation& c) {
         CommonDialogData d;
-        try {
-            d = CommonDialogData::Read(Bytes(c.data, c.data + c.size));
-        } catch (const TemplateError&) {
-            return nullptr;
-        }
+        if (!ReadOwnData(c.data, static_cast<size_t>(c.size), &d)) return nullptr;
         if (!RegisterUnitClass(kCommonDialogClass, CS_DBLCLKS, static_cast<HBRUSH>(GetStockObject(HOLLOW_BRUSH))))
             return nullptr;
         auto* unit = new CommonDialog(c, d);

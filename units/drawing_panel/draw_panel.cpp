@@ -70,11 +70,7 @@ DrawPanel::~DrawPanel() = default;
 
 Unit* DrawPanel::Create(const UnitCreation& c) {
     DrawPanelData d;
-    try {
-        d = DrawPanelData::Read(Bytes(c.data, c.data + c.size));
-    } catch (const TemplateError&) {
-        return nullptr;
-    }
+    if (!ReadOwnData(c.data, static_cast<size_t>(c.size), &d)) return nullptr;
     ClampLoaded(d);
     if (!RegisterUnitClass(kPanelClass, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS,
                            static_cast<HBRUSH>(GetStockObject(HOLLOW_BRUSH))))

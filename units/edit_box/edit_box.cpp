@@ -97,11 +97,7 @@ public:
 
     static Unit* Create(const UnitCreation& c) {
         EditBoxData d;
-        try {
-            d = EditBoxData::Read(Bytes(c.data, c.data + c.size));
-        } catch (const TemplateError&) {
-            return nullptr;
-        }
+        if (!ReadOwnData(c.data, static_cast<size_t>(c.size), &d)) return nullptr;
         auto* unit = new EditBox(c, d);
         if (!unit->Build(c)) {
             delete unit;

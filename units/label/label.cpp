@@ -90,11 +90,7 @@ public:
 
     static Unit* Create(const UnitCreation& c) {
         LabelData d;
-        try {
-            d = LabelData::Read(Bytes(c.data, c.data + c.size));
-        } catch (const TemplateError&) {
-            return nullptr;
-        }
+        if (!ReadOwnData(c.data, static_cast<size_t>(c.size), &d)) return nullptr;
         if (!RegisterUnitClass(kLabelClass, CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS)) return nullptr;
         auto* unit = new Label(c, d);
         unit->font_.reset(CreateUnitFont(d.font));

@@ -30,11 +30,7 @@ public:
 
     static Unit* Create(const UnitCreation& c) {
         ScrollBarData d;
-        try {
-            d = ScrollBarData::Read(Bytes(c.data, c.data + c.size));
-        } catch (const TemplateError&) {
-            return nullptr;
-        }
+        if (!ReadOwnData(c.data, static_cast<size_t>(c.size), &d)) return nullptr;
         HWND hwnd = CreateWindowExA(0, "SCROLLBAR", "", c.style | WS_CHILD | WS_CLIPSIBLINGS | SBS_HORZ, c.left, c.top,
                                     c.width, c.height, c.parent,
                                     reinterpret_cast<HMENU>(static_cast<uintptr_t>(c.controlId)),

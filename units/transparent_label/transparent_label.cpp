@@ -51,11 +51,7 @@ public:
 
     static Unit* Create(const UnitCreation& c) {
         TransLabelData d;
-        try {
-            d = TransLabelData::Read(Bytes(c.data, c.data + c.size));
-        } catch (const TemplateError&) {
-            return nullptr;
-        }
+        if (!ReadOwnData(c.data, static_cast<size_t>(c.size), &d)) return nullptr;
         if (!RegisterUnitClass(kTransLabelClass, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS,
                                static_cast<HBRUSH>(GetStockObject(HOLLOW_BRUSH))))
             return nullptr;
