@@ -43,13 +43,9 @@ const void* const OtherHelpTable[kOtherHelpCount] = {
 // The table compiled code jumps through. It sorts into read-only data just
 // before the program's constant block (section group .rdata$qy2).
 __attribute__((section(".rdata$qy1"), used, aligned(4))) const void* const ServiceTable[kServiceCount] = {
-    reinterpret_cast<const void*>(&ReportError),       reinterpret_cast<const void*>(&CallDllCommand),
-    reinterpret_cast<const void*>(&CallLibraryCommand), reinterpret_cast<const void*>(&CallCoreCommand),
-    reinterpret_cast<const void*>(&ReadProperty),      reinterpret_cast<const void*>(&WriteProperty),
-    reinterpret_cast<const void*>(&Allocate),          reinterpret_cast<const void*>(&Reallocate),
-    reinterpret_cast<const void*>(&Free),              reinterpret_cast<const void*>(&ExitProgram),
-    reinterpret_cast<const void*>(&RunMessageLoop),    reinterpret_cast<const void*>(&LoadStartupWindow),
-    reinterpret_cast<const void*>(&OtherHelp),
+#define QY_SERVICE_ENTRY(name) reinterpret_cast<const void*>(&name),
+    QY_SERVICE_LIST(QY_SERVICE_ENTRY)
+#undef QY_SERVICE_ENTRY
 };
 
 void __cdecl ExitProgram(int code) {
