@@ -525,8 +525,8 @@ bool WindowUnit::HelpKey() {
     if (!data_.f1OpensHelp) return false;
     std::string file = data_.helpFile;
     if (file.empty()) {
-        const std::string& name = Runtime().programFileName;
-        std::string dir = Runtime().programDirectory;
+        const std::string& name = Runtime().programFileName();
+        std::string dir = Runtime().programDirectory();
         std::string base = name.substr(0, name.rfind('.'));
         file = (dir.empty() ? "" : dir + "\\") + base + ".hlp";
         if (GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES) return true;

@@ -55,7 +55,8 @@ std::string ProgramHelpFile() {
     std::string file(path, length < sizeof path ? length : 0);
     if (file.empty()) {
         const RuntimeApp& app = Runtime();
-        file = app.programDirectory.empty() ? app.programFileName : app.programDirectory + "\\" + app.programFileName;
+        const std::string& name = app.programFileName();
+        file = app.programDirectory().empty() ? name : app.programDirectory() + "\\" + name;
     }
     const char* dot = LastGbkByte(file.c_str(), '.');
     const char* slash = LastGbkByte(file.c_str(), '\\');
