@@ -1,6 +1,7 @@
 #include "window/window_unit.h"
 
 #include <shellapi.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <cctype>
@@ -67,9 +68,10 @@ void ApplyClosable(HWND hwnd, bool closable) {
     }
 }
 
-RECT WorkAreaOf(HWND hwnd) {
+// The work area of a monitor, so that a window on a second screen is
+// centred and maximised there.
+RECT WorkAreaOf(HMONITOR monitor) {
     RECT area;
-    HMONITOR monitor = MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST);
     MONITORINFO info{};
     info.cbSize = sizeof info;
     if (monitor && GetMonitorInfoA(monitor, &info)) return info.rcWork;
@@ -77,12 +79,32 @@ RECT WorkAreaOf(HWND hwnd) {
     return area;
 }
 
-int KeyState() {
-    int state = 0;
-    if (GetKeyState(VK_CONTROL) < 0) state |= 1;
-    if (GetKeyState(VK_SHIFT) < 0) state |= 2;
-    if (GetKeyState(VK_MENU) < 0) state |= 4;
-    return state;
+RECT WorkAreaOf(HWND hwnd) { return WorkAreaOf(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST)); }
+
+// A window of that size in the middle of the work area.
+RECT CentredIn(const RECT& area, int width, int height) {
+    int left = area.left + (area.right - area.left - width) / 2;
+    int top = area.top + (area.bottom - area.top - height) / 2;
+    return RECT{left, top, left + width, top + height};
+}
+
+void MoveTo(HWND hwnd, const RECT& r) {
+    SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER);
+}
+
+// The modifier bits events carry: Ctrl 1, Shift 2, Alt 4.
+enum ModifierBit { kCtrlBit = 1, kShiftBit = 2, kAltBit = 4 };
+
+int ModifierBits(bool ctrl, bool shift, bool alt) {
+    return (ctrl ? kCtrlBit : 0) | (shift ? kShiftBit : 0) | (alt ? kAltBit : 0);
+}
+
+bool KeyDown(int vk) { return GetKeyState(vk) < 0; }
+
+// Mouse messages carry Ctrl and Shift as they were when the message was
+// made; Alt only the key state knows.
+int MouseModifiers(WPARAM mouseKeys) {
+    return ModifierBits((mouseKeys & MK_CONTROL) != 0, (mouseKeys & MK_SHIFT) != 0, KeyDown(VK_MENU));
 }
 
 // Keypad digits give the main digit codes; keypad minus, point and divide
@@ -96,12 +118,10 @@ int KeyCode(WPARAM vk) {
     return code;
 }
 
+// The modifiers held with a key, leaving out the key itself when it is one.
 int KeyStateWithout(int code) {
-    int state = KeyState();
-    if (code == VK_CONTROL) state &= ~1;
-    if (code == VK_SHIFT) state &= ~2;
-    if (code == VK_MENU) state &= ~4;
-    return state;
+    return ModifierBits(code != VK_CONTROL && KeyDown(VK_CONTROL), code != VK_SHIFT && KeyDown(VK_SHIFT),
+                        code != VK_MENU && KeyDown(VK_MENU));
 }
 }  // namespace
 
@@ -120,17 +140,14 @@ Unit* WindowUnit::Create(const UnitCreation& c) {
     if (!RegisterUnitClass(className, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW)) return nullptr;
     FrameStyle frame = StyleFor(data);
     if (Windows().HandlesEvent(c.windowId, c.unitId, kWindowFilesDropped)) frame.exStyle |= WS_EX_ACCEPTFILES;
-    int x = c.left, y = c.top;
-    if (data.position == kCentred) {
-        RECT area;
-        SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-        x = area.left + (area.right - area.left - c.width) / 2;
-        y = area.top + (area.bottom - area.top - c.height) / 2;
-    }
+    RECT place{c.left, c.top, c.left + c.width, c.top + c.height};
+    // Centred on the screen the template places it on, before it exists, so that it never moves.
+    if (data.position == kCentred)
+        place = CentredIn(WorkAreaOf(MonitorFromRect(&place, MONITOR_DEFAULTTONEAREST)), c.width, c.height);
     auto* unit = new WindowUnit(c.windowId, c.unitId, data);
     DWORD style = frame.style | (c.style & WS_DISABLED);
-    HWND hwnd = CreateWindowExA(frame.exStyle, className, data.caption.c_str(), style, x, y, c.width, c.height,
-                                c.parent, c.menu, GetModuleHandleA(nullptr), unit);
+    HWND hwnd = CreateWindowExA(frame.exStyle, className, data.caption.c_str(), style, place.left, place.top, c.width,
+                                c.height, c.parent, c.menu, GetModuleHandleA(nullptr), unit);
     if (!hwnd) {
         delete unit;
         return nullptr;
@@ -157,25 +174,21 @@ void WindowUnit::SetPosition(int position) {
         case kShowNormally: ShowWindow(hwnd(), SW_SHOWNORMAL); break;
         case kCentred: {
             if (IsIconic(hwnd()) || IsZoomed(hwnd())) ShowWindow(hwnd(), SW_RESTORE);
-            RECT r, area;
+            RECT r;
             GetWindowRect(hwnd(), &r);
-            SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-            int w = r.right - r.left, h = r.bottom - r.top;
-            SetWindowPos(hwnd(), nullptr, area.left + (area.right - area.left - w) / 2,
-                         area.top + (area.bottom - area.top - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+            MoveTo(hwnd(), CentredIn(WorkAreaOf(hwnd()), r.right - r.left, r.bottom - r.top));
             break;
         }
         case kMinimised: ShowWindow(hwnd(), SW_MINIMIZE); break;
-        case kMaximised: {
+        case kMaximised:
             ShowWindow(hwnd(), SW_MAXIMIZE);
-            RECT area = WorkAreaOf(hwnd());
-            SetWindowPos(hwnd(), nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
-                         SWP_NOZORDER);
+            FillWorkArea();
             break;
-        }
         default: break;
     }
 }
+
+void WindowUnit::FillWorkArea() { MoveTo(hwnd(), WorkAreaOf(hwnd())); }
 
 void WindowUnit::ShowInitially() {
     switch (data_.position) {
@@ -183,11 +196,7 @@ void WindowUnit::ShowInitially() {
         case kMinimised: ShowWindow(hwnd(), SW_SHOWMINIMIZED); break;
         default: ShowWindow(hwnd(), SW_SHOW); break;
     }
-    if (data_.position == kMaximised) {
-        RECT area = WorkAreaOf(hwnd());
-        SetWindowPos(hwnd(), nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
-                     SWP_NOZORDER);
-    }
+    if (data_.position == kMaximised) FillWorkArea();
 }
 
 int WindowUnit::PropertyChanged(int own, const PropertyValue& v) {
@@ -476,8 +485,8 @@ bool WindowUnit::HandleKey(MSG* m) {
 }
 
 bool WindowUnit::TabKey() {
-    if (GetKeyState(VK_CONTROL) < 0) return false;
-    MoveFocus(GetKeyState(VK_SHIFT) >= 0, GetFocus());
+    if (KeyDown(VK_CONTROL)) return false;
+    MoveFocus(!KeyDown(VK_SHIFT), GetFocus());
     return true;
 }
 
@@ -537,7 +546,7 @@ bool WindowUnit::HelpKey() {
 }
 
 bool WindowUnit::HandleMnemonic(MSG* m) {
-    if (m->message != WM_SYSKEYDOWN || GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_SHIFT) < 0) return false;
+    if (m->message != WM_SYSKEYDOWN || KeyDown(VK_CONTROL) || KeyDown(VK_SHIFT)) return false;
     int vk = static_cast<int>(m->wParam);
     if (!((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z'))) return false;
     WindowRecord* record = Record();
@@ -589,9 +598,8 @@ bool WindowUnit::RaiseCommonEvent(MSG* m) {
     HWND targetWindow = target->hwnd();
     int32_t result = 1;
     bool answered = false;
-    int x = LOWORD(m->lParam), y = HIWORD(m->lParam);
-    int mouseState = ((m->wParam & MK_CONTROL) ? 1 : 0) | ((m->wParam & MK_SHIFT) ? 2 : 0) |
-                     (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+    // Signed: while the mouse is captured it may be left of or above the unit.
+    int x = GET_X_LPARAM(m->lParam), y = GET_Y_LPARAM(m->lParam);
     switch (m->message) {
         case WM_LBUTTONDOWN: event = kEventLeftDown; break;
         case WM_LBUTTONUP: event = kEventLeftUp; break;
@@ -618,16 +626,14 @@ bool WindowUnit::RaiseCommonEvent(MSG* m) {
             // Until a whole notch has built up the control keeps the message
             // and the program hears nothing, so a gentle turn never steps the
             // wrong way.
-            int steps = WheelSteps(targetWindow, static_cast<short>(HIWORD(m->wParam)));
+            int steps = WheelSteps(targetWindow, GET_WHEEL_DELTA_WPARAM(m->wParam));
             if (steps == 0) return false;
-            int wheelState = ((LOWORD(m->wParam) & MK_CONTROL) ? 1 : 0) | ((LOWORD(m->wParam) & MK_SHIFT) ? 2 : 0) |
-                             (GetKeyState(VK_MENU) < 0 ? 4 : 0);
-            answered = target->RaiseEvent(kEventWheel, {steps, wheelState}, &result);
+            answered = target->RaiseEvent(kEventWheel, {steps, MouseModifiers(GET_KEYSTATE_WPARAM(m->wParam))}, &result);
             return answered && result == 0;
         }
         default: return false;
     }
-    answered = target->RaiseEvent(event, {x, y, mouseState}, &result);
+    answered = target->RaiseEvent(event, {x, y, MouseModifiers(m->wParam)}, &result);
     return answered && result == 0;
 }
 

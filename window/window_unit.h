@@ -45,6 +45,8 @@ private:
     // the top left, 1 tiled, 2 centred, 3 stretched over the client area.
     void PaintBackground(HDC dc);
     void SetPosition(int position);
+    // Covers the work area of the window's monitor, as a maximised window does.
+    void FillWorkArea();
     // Dialog keys: each key's handler answers whether it used the key.
     bool HandleKey(MSG* message);
     bool TabKey();

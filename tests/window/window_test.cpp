@@ -67,7 +67,7 @@ Bytes TestSegment() {
     wd.position = 0;
     wd.escCloses = 1;
     UnitRecord own = MakeUnit(0x10001, "", 100, 100, 400, 300, kStateVisible, 0, wd.Write());
-    own.bindings = {{0, Offset(&TestHandler0)}};
+    own.bindings = {{0, Offset(&TestHandler0)}, {kEventLeftDown, Offset(&TestHandler3)}};
 
     ButtonData bd;
     bd.caption = "按钮";
@@ -249,6 +249,15 @@ TEST_F(LiveWindow, PartNotchesOfTheWheelAddUpAndNeverStepBackwards) {
         steps.push_back(calls.empty() ? 0 : calls.back().args.at(0));
     }
     EXPECT_EQ(steps, (std::vector<int32_t>{0, 0, 1, 0, 0, -1, 3, 0}));
+}
+
+TEST_F(LiveWindow, MouseCoordinatesLeftOfOrAboveTheWindowStayNegative) {
+    ASSERT_TRUE(Load(kWindow));
+    calls.clear();
+    MSG m{Handle(0), WM_LBUTTONDOWN, MK_SHIFT, MAKELPARAM(-5, -7), 0, {0, 0}};
+    Runtime().PreTranslateMessage(&m);
+    ASSERT_EQ(CallsFrom(kOwn), 1);
+    EXPECT_EQ(calls.back().args, (std::vector<int32_t>{-5, -7, 2})) << "x, y and Shift";
 }
 
 TEST_F(LiveWindow, EscClosesAndTheSnapshotComesBack) {
