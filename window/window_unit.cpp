@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <string>
 
 #include "runtime/gbk.h"
 #include "runtime/runtime_app.h"
@@ -90,6 +91,41 @@ RECT CentredIn(const RECT& area, int width, int height) {
 
 void MoveTo(HWND hwnd, const RECT& r) {
     SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER);
+}
+
+// The wide text in the ANSI code page; false when a character has no
+// spelling there (the conversion would put '?' in its place).
+bool ToAnsi(const std::wstring& wide, std::string* out) {
+    BOOL lossy = FALSE;
+    int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, nullptr, 0, nullptr, &lossy);
+    if (size <= 0 || lossy) return false;
+    std::string text(static_cast<size_t>(size), '\0');
+    if (WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, &text[0], size, nullptr, &lossy) != size ||
+        lossy)
+        return false;
+    text.resize(static_cast<size_t>(size - 1));
+    *out = std::move(text);
+    return true;
+}
+
+// The first dropped file's name as the program reads names (ANSI): its long
+// name where the code page spells it, else its short 8.3 name, which names
+// the same file in characters the code page has; empty when neither exists.
+std::string DroppedFileName(HDROP drop) {
+    UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+    if (length == 0) return std::string();
+    std::wstring wide(length + 1, L'\0');
+    if (DragQueryFileW(drop, 0, &wide[0], length + 1) != length) return std::string();
+    wide.resize(length);
+    std::string name;
+    if (ToAnsi(wide, &name)) return name;
+    DWORD shortLength = GetShortPathNameW(wide.c_str(), nullptr, 0);
+    if (shortLength == 0) return std::string();
+    std::wstring shortName(shortLength, L'\0');
+    DWORD written = GetShortPathNameW(wide.c_str(), &shortName[0], shortLength);
+    if (written == 0 || written >= shortLength) return std::string();
+    shortName.resize(written);
+    return ToAnsi(shortName, &name) ? name : std::string();
 }
 
 // The modifier bits events carry: Ctrl 1, Shift 2, Alt 4.
@@ -375,13 +411,9 @@ LRESULT WindowUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_SHOWWINDOW: RaiseEvent(wParam ? kWindowShown : kWindowHidden); break;
         case WM_DROPFILES: {
-            char name[MAX_PATH] = "";
-            UINT length = 0;
-            {
-                DropHandle drop(reinterpret_cast<HDROP>(wParam));
-                length = DragQueryFileA(drop.get(), 0, name, sizeof name);
-            }
-            if (length > 0) RaiseEvent(kWindowFilesDropped, {static_cast<int32_t>(reinterpret_cast<uintptr_t>(name))});
+            std::string name = DroppedFileName(DropHandle(reinterpret_cast<HDROP>(wParam)).get());
+            if (!name.empty())
+                RaiseEvent(kWindowFilesDropped, {static_cast<int32_t>(reinterpret_cast<uintptr_t>(name.c_str()))});
             return 0;
         }
         default: break;
