@@ -11,6 +11,7 @@
 #include "runtime/runtime_app.h"
 #include "runtime/win32_handles.h"
 #include "media/picture/picture_draw.h"
+#include "window/property_table.h"
 #include "window/protocol.h"
 #include "window/template_format.h"
 #include "window/window_list.h"
@@ -22,17 +23,6 @@ const char kDefaultClass[] = "WTWindow";
 
 // The drop record the shell hands over with WM_DROPFILES; the window frees it.
 using DropHandle = OwnedHandle<HDROP, FreeWith<&DragFinish>>;
-
-const PropertyInfo kWindowProperties[] = {
-    {"Caption", kPropText},           {"Border", kPropChoice},         {"BackColor", kPropBackColour},
-    {"BackPicture", kPropPicture},    {"PictureMode", kPropChoice},    {"BackMusic", kPropMusic},
-    {"MusicMode", kPropChoice},       {"ControlBox", kPropLogical},    {"MaxButton", kPropLogical},
-    {"MinButton", kPropLogical},      {"Position", kPropChoice},       {"Closable", kPropLogical},
-    {"Icon", kPropIcon},              {"EnterMovesFocus", kPropLogical}, {"EscCloses", kPropLogical},
-    {"F1OpensHelp", kPropLogical},    {"HelpFile", kPropHelpFile},     {"HelpContext", kPropInt2},
-    {"ShowInTaskbar", kPropLogical},  {"DragToMove", kPropLogical},    {"Shape", kPropChoice},
-    {"AlwaysOnTop", kPropLogical},    {"Own22", kPropLogical},         {"WindowClass", kPropText},
-};
 
 using namespace window;
 
@@ -162,7 +152,7 @@ int KeyStateWithout(int code) {
 }  // namespace
 
 const UnitTypeInfo kWindowType = MakeUnitType("窗口", "Window", kTypeMayRaiseEvents | kTypeMayRaiseEvents4,
-                                              kWindowProperties, &WindowUnit::Create);
+                                              WindowUnit::Properties(), &WindowUnit::Create);
 
 WindowUnit::WindowUnit(uint32_t windowId, uint32_t unitId, const WindowData& data)
     : Unit(kWindowType, windowId, unitId), data_(data) {
@@ -235,102 +225,112 @@ void WindowUnit::ShowInitially() {
     if (data_.position == kMaximised) FillWorkArea();
 }
 
-int WindowUnit::PropertyChanged(int own, const PropertyValue& v) {
-    auto flag = [&](int32_t& field) { field = v.i != 0; };
-    switch (own) {
-        case kCaption:
-            data_.caption = TextOf(v);
-            SetWindowTextA(hwnd(), data_.caption.c_str());
-            break;
-        case kBorder:
-            data_.border = v.i > kFixedEdged ? kFixedEdged : v.i;
-            ApplyFrameStyle();
-            break;
-        case kBackColor:
-            data_.backColor = static_cast<uint32_t>(v.i);
-            InvalidateRect(hwnd(), nullptr, TRUE);
-            break;
-        case kBackPicture:
-            data_.picture = BytesOf(v);
-            picture_.reset();
-            InvalidateRect(hwnd(), nullptr, TRUE);
-            break;
-        case kPictureMode:
-            data_.pictureMode = v.i > kPictureStretched ? kPictureStretched : v.i;
-            if (!data_.picture.empty()) InvalidateRect(hwnd(), nullptr, TRUE);
-            break;
-        case kBackMusic: data_.music = BytesOf(v); break;
-        case kMusicMode: data_.musicMode = v.i > 2 ? 2 : v.i; break;
-        case kControlBox: flag(data_.controlBox), ApplyFrameStyle(); break;
-        case kMaxButton: flag(data_.maxButton), ApplyFrameStyle(); break;
-        case kMinButton: flag(data_.minButton), ApplyFrameStyle(); break;
-        case kPosition:
-            // Kept for the first showing: a window not shown yet takes it then.
-            data_.position = v.i;
-            SetPosition(v.i);
-            break;
-        case kClosable: flag(data_.closable), ApplyClosable(hwnd(), data_.closable != 0); break;
-        case kIcon: data_.icon = BytesOf(v); break;
-        case kEnterMovesFocus: flag(data_.enterMovesFocus); break;
-        case kEscCloses: flag(data_.escCloses); break;
-        case kF1OpensHelp: flag(data_.f1OpensHelp); break;
-        case kHelpFile: data_.helpFile = TextOf(v); break;
-        case kHelpContext: data_.helpContext = v.i; break;
-        case kShowInTaskbar: {
-            flag(data_.showInTaskbar);
-            LONG_PTR ex = GetWindowLongPtrA(hwnd(), GWL_EXSTYLE);
-            ex = data_.showInTaskbar ? (ex | WS_EX_APPWINDOW) : (ex & ~WS_EX_APPWINDOW);
-            SetWindowLongPtrA(hwnd(), GWL_EXSTYLE, ex);
-            break;
-        }
-        case kDragToMove: flag(data_.dragToMove); break;
-        case kShape: data_.shape = v.i > 29 ? 29 : v.i; break;
-        case kAlwaysOnTop:
-            flag(data_.alwaysOnTop);
-            SetWindowPos(hwnd(), data_.alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-            break;
-        case kOwn22: data_.own22 = v.i; break;
-        case kWindowClass: data_.windowClass = TextOf(v); break;
-        default: break;
-    }
-    return kPropertyApplied;
+const WindowUnit::PropertyTableType& WindowUnit::Properties() {
+    using W = WindowUnit;
+    using V = const PropertyValue&;
+    using Out = PropertyValue*;
+    static constexpr PropertyRow<W> kRows[] = {
+        {"Caption", kPropText,
+         [](W& u, Out o) {
+             char text[1024] = {};
+             GetWindowTextA(u.hwnd(), text, sizeof text);
+             u.GiveText(o, text);
+         },
+         [](W& u, V v) {
+             u.data_.caption = TextOf(v);
+             SetWindowTextA(u.hwnd(), u.data_.caption.c_str());
+             return 0;
+         }},
+        {"Border", kPropChoice, [](W& u, Out o) { u.GiveInt(o, u.data_.border); },
+         [](W& u, V v) {
+             u.data_.border = v.i > kFixedEdged ? kFixedEdged : v.i;
+             u.ApplyFrameStyle();
+             return 0;
+         }},
+        {"BackColor", kPropBackColour, [](W& u, Out o) { u.GiveInt(o, static_cast<int32_t>(u.data_.backColor)); },
+         [](W& u, V v) {
+             u.data_.backColor = static_cast<uint32_t>(v.i);
+             InvalidateRect(u.hwnd(), nullptr, TRUE);
+             return 0;
+         }},
+        {"BackPicture", kPropPicture, [](W& u, Out o) { u.GiveBytes(o, u.data_.picture); },
+         [](W& u, V v) {
+             u.data_.picture = BytesOf(v);
+             u.picture_.reset();
+             InvalidateRect(u.hwnd(), nullptr, TRUE);
+             return 0;
+         }},
+        {"PictureMode", kPropChoice, [](W& u, Out o) { u.GiveInt(o, u.data_.pictureMode); },
+         [](W& u, V v) {
+             u.data_.pictureMode = v.i > kPictureStretched ? kPictureStretched : v.i;
+             if (!u.data_.picture.empty()) InvalidateRect(u.hwnd(), nullptr, TRUE);
+             return 0;
+         }},
+        {"BackMusic", kPropMusic, [](W& u, Out o) { u.GiveBytes(o, u.data_.music); },
+         [](W& u, V v) { return u.data_.music = BytesOf(v), 0; }},
+        {"MusicMode", kPropChoice, [](W& u, Out o) { u.GiveInt(o, u.data_.musicMode); },
+         [](W& u, V v) { return u.data_.musicMode = v.i > 2 ? 2 : v.i, 0; }},
+        {"ControlBox", kPropLogical, [](W& u, Out o) { u.GiveInt(o, u.data_.controlBox); },
+         [](W& u, V v) { return u.data_.controlBox = v.i != 0, u.ApplyFrameStyle(), 0; }},
+        {"MaxButton", kPropLogical, [](W& u, Out o) { u.GiveInt(o, u.data_.maxButton); },
+         [](W& u, V v) { return u.data_.maxButton = v.i != 0, u.ApplyFrameStyle(), 0; }},
+        {"MinButton", kPropLogical, [](W& u, Out o) { u.GiveInt(o, u.data_.minButton); },
+         [](W& u, V v) { return u.data_.minButton = v.i != 0, u.ApplyFrameStyle(), 0; }},
+        {"Position", kPropChoice,
+         [](W& u, Out o) {
+             u.GiveInt(o, IsIconic(u.hwnd()) ? kMinimised : IsZoomed(u.hwnd()) ? kMaximised : kShowNormally);
+         },
+         [](W& u, V v) {
+             // Kept for the first showing: a window not shown yet takes it then.
+             u.data_.position = v.i;
+             u.SetPosition(v.i);
+             return 0;
+         }},
+        {"Closable", kPropLogical, [](W& u, Out o) { u.GiveInt(o, u.data_.closable); },
+         [](W& u, V v) { return u.data_.closable = v.i != 0, ApplyClosable(u.hwnd(), u.data_.closable != 0), 0; }},
+        {"Icon", kPropIcon, [](W& u, Out o) { u.GiveBytes(o, u.data_.icon); },
+         [](W& u, V v) { return u.data_.icon = BytesOf(v), 0; }},
+        {"EnterMovesFocus", kPropLogical, [](W& u, Out o) { u.GiveInt(o, u.data_.enterMovesFocus); },
+         [](W& u, V v) { return u.data_.enterMovesFocus = v.i != 0, 0; }},
+        {"EscCloses", kPropLogical, [](W& u, Out o) { u.GiveInt(o, u.data_.escCloses); },
+         [](W& u, V v) { return u.data_.escCloses = v.i != 0, 0; }},
+        {"F1OpensHelp", kPropLogical, [](W& u, Out o) { u.GiveInt(o, u.data_.f1OpensHelp); },
+         [](W& u, V v) { return u.data_.f1OpensHelp = v.i != 0, 0; }},
+        {"HelpFile", kPropHelpFile, [](W& u, Out o) { u.GiveText(o, u.data_.helpFile); },
+         [](W& u, V v) { return u.data_.helpFile = TextOf(v), 0; }},
+        {"HelpContext", kPropInt2, [](W& u, Out o) { u.GiveInt(o, u.data_.helpContext); },
+         [](W& u, V v) { return u.data_.helpContext = v.i, 0; }},
+        {"ShowInTaskbar", kPropLogical, [](W& u, Out o) { u.GiveInt(o, u.data_.showInTaskbar); },
+         [](W& u, V v) {
+             u.data_.showInTaskbar = v.i != 0;
+             LONG_PTR ex = GetWindowLongPtrA(u.hwnd(), GWL_EXSTYLE);
+             ex = u.data_.showInTaskbar ? (ex | WS_EX_APPWINDOW) : (ex & ~WS_EX_APPWINDOW);
+             SetWindowLongPtrA(u.hwnd(), GWL_EXSTYLE, ex);
+             return 0;
+         }},
+        {"DragToMove", kPropLogical, [](W& u, Out o) { u.GiveInt(o, u.data_.dragToMove); },
+         [](W& u, V v) { return u.data_.dragToMove = v.i != 0, 0; }},
+        {"Shape", kPropChoice, [](W& u, Out o) { u.GiveInt(o, u.data_.shape); },
+         [](W& u, V v) { return u.data_.shape = v.i > 29 ? 29 : v.i, 0; }},
+        {"AlwaysOnTop", kPropLogical, [](W& u, Out o) { u.GiveInt(o, u.data_.alwaysOnTop); },
+         [](W& u, V v) {
+             u.data_.alwaysOnTop = v.i != 0;
+             SetWindowPos(u.hwnd(), u.data_.alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+             return 0;
+         }},
+        {"Own22", kPropLogical, [](W& u, Out o) { u.GiveInt(o, u.data_.own22); },
+         [](W& u, V v) { return u.data_.own22 = v.i, 0; }},
+        {"WindowClass", kPropText, [](W& u, Out o) { u.GiveText(o, u.data_.windowClass); },
+         [](W& u, V v) { return u.data_.windowClass = TextOf(v), 0; }},
+    };
+    static constexpr PropertyTableType kTable = MakePropertyTable(kRows);
+    return kTable;
 }
 
-bool WindowUnit::GetProperty(int own, PropertyValue* out) {
-    switch (own) {
-        case kCaption: {
-            char text[1024] = {};
-            GetWindowTextA(hwnd(), text, sizeof text);
-            GiveText(out, text);
-            return true;
-        }
-        case kBorder: return GiveInt(out, data_.border), true;
-        case kBackColor: return GiveInt(out, static_cast<int32_t>(data_.backColor)), true;
-        case kBackPicture: return GiveBytes(out, data_.picture), true;
-        case kPictureMode: return GiveInt(out, data_.pictureMode), true;
-        case kBackMusic: return GiveBytes(out, data_.music), true;
-        case kMusicMode: return GiveInt(out, data_.musicMode), true;
-        case kControlBox: return GiveInt(out, data_.controlBox), true;
-        case kMaxButton: return GiveInt(out, data_.maxButton), true;
-        case kMinButton: return GiveInt(out, data_.minButton), true;
-        case kPosition: return GiveInt(out, IsIconic(hwnd()) ? kMinimised : IsZoomed(hwnd()) ? kMaximised : kShowNormally), true;
-        case kClosable: return GiveInt(out, data_.closable), true;
-        case kIcon: return GiveBytes(out, data_.icon), true;
-        case kEnterMovesFocus: return GiveInt(out, data_.enterMovesFocus), true;
-        case kEscCloses: return GiveInt(out, data_.escCloses), true;
-        case kF1OpensHelp: return GiveInt(out, data_.f1OpensHelp), true;
-        case kHelpFile: return GiveText(out, data_.helpFile), true;
-        case kHelpContext: return GiveInt(out, data_.helpContext), true;
-        case kShowInTaskbar: return GiveInt(out, data_.showInTaskbar), true;
-        case kDragToMove: return GiveInt(out, data_.dragToMove), true;
-        case kShape: return GiveInt(out, data_.shape), true;
-        case kAlwaysOnTop: return GiveInt(out, data_.alwaysOnTop), true;
-        case kOwn22: return GiveInt(out, data_.own22), true;
-        case kWindowClass: return GiveText(out, data_.windowClass), true;
-        default: return false;
-    }
-}
+int WindowUnit::PropertyChanged(int own, const PropertyValue& v) { return Properties().Write(*this, own, v); }
+
+bool WindowUnit::GetProperty(int own, PropertyValue* out) { return Properties().Read(*this, own, out); }
 
 void WindowUnit::PaintBackground(HDC dc) {
     RECT r;
