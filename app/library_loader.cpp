@@ -106,6 +106,12 @@ public:
             slots_[i] = Address(arrays_.back().data());
         }
     }
+    // Array slots point into arrays_: a copy would point into the original's,
+    // while a move takes the array blocks along.
+    ImageRecord(const ImageRecord&) = delete;
+    ImageRecord& operator=(const ImageRecord&) = delete;
+    ImageRecord(ImageRecord&&) = default;
+
     void CopyFrom(int command, uint32_t address) {
         CallDllWithRecord(command, layout_, slots_.data(), {address, static_cast<uint32_t>(NativeSize(layout_))}, 0);
     }
@@ -346,24 +352,34 @@ LibraryLoader::LibraryLoader() : operations_(kOperations) {}
 void __stdcall LibraryLoader::Destroy(LibraryLoader* self) { Unload(self); }
 
 void __stdcall LibraryLoader::Copy(const LibraryLoader* self, LibraryLoader* target) {
-    target->moduleBase_ = self->moduleBase_;
+    if (target == self || target->image_ == self->image_) return;
+    Unload(target);
+    target->image_ = self->image_;
+    if (target->image_) ++target->image_->holders;
 }
 
 int32_t __stdcall LibraryLoader::Load(LibraryLoader* self, const void* image) {
-    if (self->moduleBase_ != 0) Unload(self);
-    self->moduleBase_ = MapImage(image);
-    return self->moduleBase_ != 0;
+    if (self->image_) Unload(self);
+    const uint32_t base = MapImage(image);
+    if (base == 0) return 0;
+    self->image_ = new SharedImage{base, 1};
+    return 1;
 }
 
 int32_t __stdcall LibraryLoader::Unload(LibraryLoader* self) {
-    if (self->moduleBase_ == 0) return 0;
-    if (FreeImage(self->moduleBase_) == 0) return 0;
-    self->moduleBase_ = 0;
+    if (!self->image_) return 0;
+    if (self->image_->holders == 1) {
+        if (FreeImage(self->image_->base) == 0) return 0;
+        delete self->image_;
+    } else {
+        --self->image_->holders;
+    }
+    self->image_ = nullptr;
     return 1;
 }
 
 uint32_t __stdcall LibraryLoader::GetFunction(LibraryLoader* self, const char* name) {
-    const uint32_t base = self->moduleBase_;
+    const uint32_t base = ModuleBase(self);
     ImageHeaders headers;
     if (base == 0 || !headers.Read(base) || headers.DirectorySize(kExportDirectory) == 0) return 0;
     const MappedImage image{base, ImageSize(headers, ReadSections(headers, base, kCopySectionHeader2))};
@@ -391,11 +407,12 @@ uint32_t __stdcall LibraryLoader::GetFunction(LibraryLoader* self, const char* n
 }
 
 uint32_t __stdcall LibraryLoader::EntryPoint(LibraryLoader* self) {
+    const uint32_t base = ModuleBase(self);
     ImageHeaders headers;
-    if (self->moduleBase_ == 0 || !headers.Read(self->moduleBase_)) return 0;
-    return self->moduleBase_ + headers.nt[kEntryPointMember];
+    if (base == 0 || !headers.Read(base)) return 0;
+    return base + headers.nt[kEntryPointMember];
 }
 
-uint32_t __stdcall LibraryLoader::ModuleBase(LibraryLoader* self) { return self->moduleBase_; }
+uint32_t __stdcall LibraryLoader::ModuleBase(LibraryLoader* self) { return self->image_ ? self->image_->base : 0; }
 
 }  // namespace program

@@ -2,7 +2,9 @@
 // byte set into executable memory, relocates it, binds its imports, runs its
 // entry point, finds its exports by name and unloads it again. Everything
 // goes through the program's DLL commands; the only pointer into the mapped
-// image that outlives an operation is the module base.
+// image that outlives an operation is the module base. A copy shares the
+// mapped image with its original: the image is detached and unmapped once,
+// when the last loader holding it unloads.
 #pragma once
 #include <cstdint>
 
@@ -28,7 +30,8 @@ public:
     uint32_t EntryPoint() { return EntryPoint(this); }
     uint32_t ModuleBase() { return ModuleBase(this); }
 
-    // The operations, as the operation table holds them.
+    // The operations, as the operation table holds them. Copy unloads what
+    // target holds, then shares self's image with it.
     static void __stdcall Destroy(LibraryLoader* self);
     static void __stdcall Copy(const LibraryLoader* self, LibraryLoader* target);
     static int32_t __stdcall Load(LibraryLoader* self, const void* image);
@@ -38,8 +41,14 @@ public:
     static uint32_t __stdcall ModuleBase(LibraryLoader* self);
 
 private:
+    // A mapped image and the number of loaders that hold it.
+    struct SharedImage {
+        uint32_t base;
+        int holders;
+    };
+
     OperationTable operations_;
-    uint32_t moduleBase_ = 0;
+    SharedImage* image_ = nullptr;
 };
 
 }  // namespace program

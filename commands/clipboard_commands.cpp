@@ -30,7 +30,7 @@ void __cdecl GetClipboardText(ValueRecord* result, int, ValueRecord*) {
 void __cdecl SetClipboardText(ValueRecord* result, int n, ValueRecord* records) {
     Arguments args(n, records);
     const char* text = TextArgument(args[0]);
-    ClipboardScope clipboard(Runtime().hiddenOwnerHandle);
+    ClipboardScope clipboard(Runtime().hiddenOwnerHandle());
     if (!clipboard.opened()) return;
     EmptyClipboard();
     size_t size = std::strlen(text) + 1;

@@ -34,11 +34,12 @@ const char* OrEmpty(const char* text) { return text ? text : ""; }
 
 void* BindDllCommand(int index) {
     RuntimeApp& app = Runtime();
+    DllDeclarations& dlls = app.dlls();
     size_t i = static_cast<size_t>(index);
-    if (app.dllEntries[i]) return app.dllEntries[i];
+    if (dlls.entries[i]) return dlls.entries[i];
 
-    const char* exportName = OrEmpty(app.dllExports[i]);
-    const char* dllName = OrEmpty(app.dllFiles[i]);
+    const char* exportName = OrEmpty(dlls.exports[i]);
+    const char* dllName = OrEmpty(dlls.files[i]);
     LPCSTR key = LookupKey(exportName);
     ModuleHandle module;
     void* entry = nullptr;
@@ -55,10 +56,10 @@ void* BindDllCommand(int index) {
         }
     } else {
         if (!std::strchr(dllName, ':')) {
-            std::string inProgramDirectory = app.programDirectory + "\\" + dllName;
+            std::string inProgramDirectory = app.programDirectory() + "\\" + dllName;
             module.reset(LoadLibraryA(inProgramDirectory.c_str()));
-            if (!module && !app.moduleDirectory.empty()) {
-                module.reset(LoadLibraryA((app.moduleDirectory + dllName).c_str()));
+            if (!module && !app.moduleDirectory().empty()) {
+                module.reset(LoadLibraryA((app.moduleDirectory() + dllName).c_str()));
             }
         }
         if (!module) module.reset(LoadLibraryA(dllName));
@@ -66,8 +67,8 @@ void* BindDllCommand(int index) {
     }
 
     if (entry) {
-        app.dllModules[i] = std::move(module);
-        app.dllEntries[i] = entry;
+        dlls.modules[i] = std::move(module);
+        dlls.entries[i] = entry;
         return entry;
     }
     // The error box ends the program without unwinding, so the library goes first.

@@ -54,10 +54,10 @@ std::string RuntimeErrorText(const char* message, int code) {
 
 void ShowRuntimeError(const char* message, int code) {
     RuntimeApp& app = Runtime();
-    InterlockedIncrement(&app.eventHoldCount);
+    app.HoldEvents();
     std::string text = RuntimeErrorText(message, code);
     MessageBoxA(nullptr, text.c_str(), "错误", MB_OK | MB_ICONERROR);
-    app.atExit.clear();
+    app.ForgetAtExit();
     ExitProgram(-1);
 }
 

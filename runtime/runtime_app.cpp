@@ -34,13 +34,13 @@ LRESULT HiddenOwnerWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
     return FrameworkWindow::WindowProc(message, wParam, lParam);
 }
 
-RuntimeApp::RuntimeApp() { InitializeCriticalSection(&soundLock); }
+RuntimeApp::RuntimeApp() { InitializeCriticalSection(&soundLock_); }
 
 RuntimeApp::~RuntimeApp() {
     // A process that ends without Shutdown abandons the hidden owner's
     // object: the window map its destructor would update is gone by now.
-    (void)hiddenOwner.release();
-    DeleteCriticalSection(&soundLock);
+    (void)hiddenOwner_.release();
+    DeleteCriticalSection(&soundLock_);
 }
 
 WindowSystem* RuntimeApp::windows() const { return installedSystem.windows; }
@@ -48,7 +48,7 @@ WindowSystem* RuntimeApp::windows() const { return installedSystem.windows; }
 BOOL RuntimeApp::InitInstance() {
     char path[MAX_PATH + 1] = {};
     GetModuleFileNameA(instance_, path, MAX_PATH);
-    moduleDirectory = ModuleDirectoryOf(path);
+    moduleDirectory_ = ModuleDirectoryOf(path);
     return static_cast<BOOL>(CallPreserved(reinterpret_cast<const void*>(&ProgramStartup)));
 }
 
@@ -74,56 +74,53 @@ BOOL RuntimeApp::PreTranslateMessage(MSG* message) {
 
 BOOL RuntimeApp::OnIdle(LONG count) {
     if (count == 0) {
-        idlePeriodStart = GetTickCount();
-        idleDoneWindows.clear();
-        frameworkIdleActive = true;
+        idlePeriodStart_ = GetTickCount();
+        idleDoneWindows_.clear();
+        frameworkIdleActive_ = true;
     }
-    if (frameworkIdleActive) {
-        if (!FrameworkIdle(count)) frameworkIdleActive = false;
+    if (frameworkIdleActive_) {
+        if (!FrameworkIdle(count)) frameworkIdleActive_ = false;
         return TRUE;
     }
     if (count <= 1) return TRUE;
     WindowSystem* system = windows();
     if (!system) return FALSE;
-    return system->IdleEvents(GetTickCount() - idlePeriodStart, idleDoneWindows) ? TRUE : FALSE;
+    return system->IdleEvents(GetTickCount() - idlePeriodStart_, idleDoneWindows_) ? TRUE : FALSE;
 }
 
 void RuntimeApp::InitRuntime(const ProgramHeader& header) {
-    heap = GetProcessHeap();
-    runMode = header.runMode;
-    headerWord1 = header.word1;
-    counter = header.counterStart + 1;
-    codeBase = header.codeBase;
+    runMode_ = header.runMode;
+    counter_ = header.counterStart + 1;
 
-    if (!oleInitialised) {
+    if (!oleInitialised_) {
         HRESULT hr = OleInitialize(nullptr);
-        if (SUCCEEDED(hr)) oleInitialised = true;
+        if (SUCCEEDED(hr)) oleInitialised_ = true;
     }
 
     char path[MAX_PATH + 1] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
-    SplitProgramPath(path, &programDirectory, &programFileName);
-    if (!programDirectory.empty()) SetCurrentDirectoryA(programDirectory.c_str());
+    SplitProgramPath(path, &programDirectory_, &programFileName_);
+    if (!programDirectory_.empty()) SetCurrentDirectoryA(programDirectory_.c_str());
 
     FrameworkWindow::RegisterWindowClass(kHiddenOwnerClass, 0, LoadCursor(nullptr, IDC_ARROW),
                                    static_cast<HBRUSH>(GetStockObject(NULL_BRUSH)), nullptr);
-    if (!hiddenOwner) {
-        hiddenOwner = std::make_unique<HiddenOwnerWindow>();
-        hiddenOwner->Create(WS_EX_TOOLWINDOW, kHiddenOwnerClass, "", 0, 0, 0, 0, 0, nullptr);
-        hiddenOwnerHandle = hiddenOwner->handle();
+    if (!hiddenOwner_) {
+        hiddenOwner_ = std::make_unique<HiddenOwnerWindow>();
+        hiddenOwner_->Create(WS_EX_TOOLWINDOW, kHiddenOwnerClass, "", 0, 0, 0, 0, 0, nullptr);
+        hiddenOwnerHandle_ = hiddenOwner_->handle();
     }
 
-    mainThreadId = GetCurrentThreadId();
+    mainThreadId_ = GetCurrentThreadId();
 
     if (header.constantSize > 0) SetConstantBlock(header.constants, header.constantSize);
 
     if (header.dllCount > 0) {
         size_t n = static_cast<size_t>(header.dllCount);
-        dllFiles.assign(header.dllFiles, header.dllFiles + n);
-        dllExports.assign(header.dllExports, header.dllExports + n);
-        dllModules.clear();
-        dllModules.resize(n);
-        dllEntries.assign(n, nullptr);
+        dlls_.files.assign(header.dllFiles, header.dllFiles + n);
+        dlls_.exports.assign(header.dllExports, header.dllExports + n);
+        dlls_.modules.clear();
+        dlls_.modules.resize(n);
+        dlls_.entries.assign(n, nullptr);
     }
 
     if (header.libraryCount > 0) {
@@ -131,8 +128,8 @@ void RuntimeApp::InitRuntime(const ProgramHeader& header) {
             const LibraryRecord* library = header.libraries[i];
             if (library && library->notify) library->notify(kLibraryStartUp, reinterpret_cast<int32_t>(&RuntimeNotify), 0);
         }
-        libraries.assign(header.libraries, header.libraries + header.libraryCount);
-        libraryValues.assign(libraries.size(), 0);
+        libraries_.assign(header.libraries, header.libraries + header.libraryCount);
+        libraryValues_.assign(libraries_.size(), 0);
     }
 
     WindowSystem* system = windows();
@@ -142,90 +139,89 @@ void RuntimeApp::InitRuntime(const ProgramHeader& header) {
             LoadingArchive archive(file, 4096);
             system->LoadSegment(archive);
             // Relocation walks the records too; a fault there is the segment's.
-            system->RelocateHandlers(reinterpret_cast<uintptr_t>(codeBase));
+            system->RelocateHandlers(reinterpret_cast<uintptr_t>(header.codeBase));
         } catch (...) {
             ShowRuntimeError(msg::kTemplateSegment);
         }
     }
-    initialised = true;
+    initialised_ = true;
 }
 
 void RuntimeApp::Shutdown(int exitCode) {
-    InterlockedIncrement(&eventHoldCount);
-    if (mainThreadId != 0 && GetCurrentThreadId() != mainThreadId) {
-        if (hiddenOwnerHandle) {
-            SendMessageA(hiddenOwnerHandle, kExitRequestMessage, static_cast<WPARAM>(exitCode), 0);
+    HoldEvents();
+    if (mainThreadId_ != 0 && GetCurrentThreadId() != mainThreadId_) {
+        if (hiddenOwnerHandle_) {
+            SendMessageA(hiddenOwnerHandle_, kExitRequestMessage, static_cast<WPARAM>(exitCode), 0);
         }
-        if (exiting == 0) ExitProcess(static_cast<UINT>(exitCode));
+        if (exiting_ == 0) ExitProcess(static_cast<UINT>(exitCode));
         return;
     }
-    exiting = 1;
-    idleCallbacks.clear();
+    exiting_ = 1;
+    idleCallbacks_.clear();
     if (WindowSystem* system = windows()) system->DestroyAll();
 
     // Routines may register further routines while they run; those run too.
-    for (size_t i = 0; i < atExit.size(); ++i) CallPreserved(reinterpret_cast<const void*>(atExit[i]));
-    atExit.clear();
+    for (size_t i = 0; i < atExit_.size(); ++i) CallPreserved(reinterpret_cast<const void*>(atExit_[i]));
+    atExit_.clear();
 
-    for (size_t i = 0; i < libraries.size(); ++i) {
-        if (libraries[i] && libraries[i]->notify) libraries[i]->notify(kLibraryShutDown, libraryValues[i], 0);
+    for (size_t i = 0; i < libraries_.size(); ++i) {
+        if (libraries_[i] && libraries_[i]->notify) libraries_[i]->notify(kLibraryShutDown, libraryValues_[i], 0);
     }
-    libraries.clear();
-    libraryValues.clear();
+    libraries_.clear();
+    libraryValues_.clear();
 
-    if (!dllModules.empty()) {
-        dllFiles.clear();
-        dllExports.clear();
-        dllModules.clear();
-        dllEntries.clear();
-    }
+    dlls_ = DllDeclarations();
 
     SetConstantBlock(nullptr, 0);
 
-    for (IconHandle& icon : programIcons) icon.reset();
+    for (IconHandle& icon : programIcons_) icon.reset();
 
-    if (hiddenOwner) {
-        if (FrameworkWindow::MapExists()) hiddenOwner->Destroy();
-        hiddenOwner.reset();
-        hiddenOwnerHandle = nullptr;
+    if (hiddenOwner_) {
+        if (FrameworkWindow::MapExists()) hiddenOwner_->Destroy();
+        hiddenOwner_.reset();
+        hiddenOwnerHandle_ = nullptr;
     }
 
     if (installedSystem.releaseObjects) installedSystem.releaseObjects();
     if (installedSystem.releaseMedia) installedSystem.releaseMedia();
 
-    for (SmallRecord* record : smallRecords) {
+    for (SmallRecord* record : smallRecords_) {
         if (record->icon) DestroyIcon(record->icon);
         Free(record->buffer);
         Free(record);
     }
-    smallRecords.clear();
+    smallRecords_.clear();
 
-    if (oleInitialised) {
+    if (oleInitialised_) {
         OleUninitialize();
-        oleInitialised = false;
+        oleInitialised_ = false;
     }
+}
+
+bool RuntimeApp::HasSmallRecord(const SmallRecord* record) const {
+    return std::find(smallRecords_.begin(), smallRecords_.end(), record) != smallRecords_.end();
 }
 
 void RuntimeApp::AddIdleCallback(HWND window, void(__cdecl* routine)(int32_t), int32_t argument) {
     if (!routine || !IsWindow(window)) return;
-    for (const IdleCallback& entry : idleCallbacks)
+    for (const IdleCallback& entry : idleCallbacks_)
         if (entry.window == window) return;
-    idleCallbacks.push_back({window, routine, argument});
+    idleCallbacks_.push_back({window, routine, argument});
 }
 
 void RuntimeApp::RemoveIdleCallback(HWND window) {
-    idleCallbacks.erase(std::remove_if(idleCallbacks.begin(), idleCallbacks.end(),
+    idleCallbacks_.erase(std::remove_if(idleCallbacks_.begin(), idleCallbacks_.end(),
                                        [window](const IdleCallback& e) { return e.window == window; }),
-                        idleCallbacks.end());
+                        idleCallbacks_.end());
 }
 
 void RuntimeApp::RegisterAtExit(AtExitRoutine routine) {
-    if (std::find(atExit.begin(), atExit.end(), routine) == atExit.end()) atExit.push_back(routine);
+    if (std::find(atExit_.begin(), atExit_.end(), routine) == atExit_.end()) atExit_.push_back(routine);
 }
 
 void RuntimeApp::RunMessageLoop(bool modal) {
     if (!modal) {
-        loopEntered = true;
+        loopEntered_ = true;
         WindowSystem* system = windows();
         if (!system || !system->AnyWindowExists()) return;
     }
@@ -233,17 +229,17 @@ void RuntimeApp::RunMessageLoop(bool modal) {
     LONG idleCount = 0;
     for (;;) {
         while (idle && !PeekMessageA(&message_, nullptr, 0, 0, PM_NOREMOVE)) {
-            for (size_t i = idleCallbacks.size(); i-- > 0;) {
-                IdleCallback entry = idleCallbacks[i];
+            for (size_t i = idleCallbacks_.size(); i-- > 0;) {
+                IdleCallback entry = idleCallbacks_[i];
                 if (IsWindow(entry.window)) {
                     entry.routine(entry.argument);
                 } else {
-                    idleCallbacks.erase(idleCallbacks.begin() + static_cast<long>(i));
+                    idleCallbacks_.erase(idleCallbacks_.begin() + static_cast<long>(i));
                 }
-                if (i > idleCallbacks.size()) i = idleCallbacks.size();
+                if (i > idleCallbacks_.size()) i = idleCallbacks_.size();
             }
             if (!OnIdle(idleCount++)) idle = false;
-            if (modal && modalWindowId == 0) return;
+            if (modal && modalWindowId_ == 0) return;
         }
         do {
             if (modal && message_.message == WM_QUIT) return;
@@ -252,7 +248,7 @@ void RuntimeApp::RunMessageLoop(bool modal) {
                 if (modal) PostQuitMessage(static_cast<int>(message_.wParam));
                 return;
             }
-            if (modal && modalWindowId == 0) return;
+            if (modal && modalWindowId_ == 0) return;
             if (IsIdleMessage(&message_)) {
                 idle = true;
                 idleCount = 0;
@@ -262,7 +258,7 @@ void RuntimeApp::RunMessageLoop(bool modal) {
 }
 
 void RuntimeApp::LastWindowGone() {
-    if (loopEntered) PostQuitMessage(0);
+    if (loopEntered_) PostQuitMessage(0);
 }
 
 }  // namespace qy

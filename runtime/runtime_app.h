@@ -36,6 +36,14 @@ struct IdleCallback {
     int32_t argument;
 };
 
+// The DLL command binding tables, one entry per declaration of the program.
+struct DllDeclarations {
+    std::vector<const char*> files;
+    std::vector<const char*> exports;
+    std::vector<ModuleHandle> modules;
+    std::vector<void*> entries;
+};
+
 class RuntimeApp : public FrameworkApp {
 public:
     RuntimeApp();
@@ -50,65 +58,95 @@ public:
     void Shutdown(int exitCode);
     void RunMessageLoop(bool modal);
 
-    // Program header words 0-2.
-    uint32_t runMode = 0;
-    uint32_t headerWord1 = 0;
-    uint32_t counter = 0;
-    const void* codeBase = nullptr;
+    bool initialised() const { return initialised_; }
+    // Program header word 0.
+    uint32_t runMode() const { return runMode_; }
+    // One above header word 2 at start; each count, hold and release notification raises it.
+    uint32_t counter() const { return counter_; }
+    void Count() { ++counter_; }
 
-    std::string programDirectory;
-    std::string programFileName;
-    std::string moduleDirectory;
+    // The program's folder, current from InitRuntime on, and its file name.
+    const std::string& programDirectory() const { return programDirectory_; }
+    const std::string& programFileName() const { return programFileName_; }
+    // The folder of the module the runtime runs in, with a trailing backslash.
+    const std::string& moduleDirectory() const { return moduleDirectory_; }
 
-    std::vector<const LibraryRecord*> libraries;
-    std::vector<int32_t> libraryValues;
+    // The program header's libraries, in its order.
+    const std::vector<const LibraryRecord*>& libraries() const { return libraries_; }
+    DllDeclarations& dlls() { return dlls_; }
 
-    // DLL command binding tables, one entry per declaration.
-    std::vector<const char*> dllFiles;
-    std::vector<const char*> dllExports;
-    std::vector<ModuleHandle> dllModules;
-    std::vector<void*> dllEntries;
+    // Events reach no subroutine while any hold lasts.
+    void HoldEvents() { InterlockedIncrement(&eventHolds_); }
+    void ReleaseEvents() {
+        if (eventHolds_ > 0) InterlockedDecrement(&eventHolds_);
+    }
+    LONG eventHolds() const { return eventHolds_; }
 
-    volatile LONG eventHoldCount = 0;
-    DWORD mainThreadId = 0;
-    std::vector<IdleCallback> idleCallbacks;
-    std::vector<AtExitRoutine> atExit;
-    volatile LONG exiting = 0;
-    bool oleInitialised = false;
-    std::unique_ptr<HiddenOwnerWindow> hiddenOwner;
-    HWND hiddenOwnerHandle = nullptr;
-    HANDLE heap = nullptr;
-    IconHandle programIcons[2];
-    std::vector<SmallRecord*> smallRecords;
-    CRITICAL_SECTION soundLock;
+    DWORD mainThreadId() const { return mainThreadId_; }
+    // The hidden window that owns the program's windows and the clipboard.
+    HWND hiddenOwnerHandle() const { return hiddenOwnerHandle_; }
+    // The program's large and small icons; empty until first asked for.
+    IconHandle (&programIcons())[2] { return programIcons_; }
+    void AddSmallRecord(SmallRecord* record) { smallRecords_.push_back(record); }
+    bool HasSmallRecord(const SmallRecord* record) const;
+    CRITICAL_SECTION& soundLock() { return soundLock_; }
 
-    bool loopEntered = false;
-    uint32_t modalWindowId = 0;
-    bool initialised = false;
-
-    // OnIdle's bookkeeping for the current idle period.
-    DWORD idlePeriodStart = 0;
-    bool frameworkIdleActive = false;
-    std::vector<uint32_t> idleDoneWindows;
+    // The window whose modal loop runs, or 0.
+    uint32_t modalWindowId() const { return modalWindowId_; }
+    void SetModalWindowId(uint32_t windowId) { modalWindowId_ = windowId; }
 
     WindowSystem* windows() const;
 
     void AddIdleCallback(HWND window, void(__cdecl* routine)(int32_t), int32_t argument);
     void RemoveIdleCallback(HWND window);
     void RegisterAtExit(AtExitRoutine routine);
+    // Drops the routines waiting for the end: an error ends the program without them.
+    void ForgetAtExit() { atExit_.clear(); }
+    const std::vector<AtExitRoutine>& atExitRoutines() const { return atExit_; }
 
     // Called by the window system when a program window is destroyed.
     void LastWindowGone();
+
+private:
+    uint32_t runMode_ = 0;
+    uint32_t counter_ = 0;
+
+    std::string programDirectory_;
+    std::string programFileName_;
+    std::string moduleDirectory_;
+
+    std::vector<const LibraryRecord*> libraries_;
+    std::vector<int32_t> libraryValues_;
+    DllDeclarations dlls_;
+
+    volatile LONG eventHolds_ = 0;
+    DWORD mainThreadId_ = 0;
+    std::vector<IdleCallback> idleCallbacks_;
+    std::vector<AtExitRoutine> atExit_;
+    volatile LONG exiting_ = 0;
+    bool oleInitialised_ = false;
+    std::unique_ptr<HiddenOwnerWindow> hiddenOwner_;
+    HWND hiddenOwnerHandle_ = nullptr;
+    IconHandle programIcons_[2];
+    std::vector<SmallRecord*> smallRecords_;
+    CRITICAL_SECTION soundLock_;
+
+    bool loopEntered_ = false;
+    uint32_t modalWindowId_ = 0;
+    bool initialised_ = false;
+
+    // OnIdle's bookkeeping for the current idle period.
+    DWORD idlePeriodStart_ = 0;
+    bool frameworkIdleActive_ = false;
+    std::vector<uint32_t> idleDoneWindows_;
 };
 
 RuntimeApp& Runtime();
 
 // Holds events back for as long as it lives.
 struct EventHold {
-    EventHold() { InterlockedIncrement(&Runtime().eventHoldCount); }
-    ~EventHold() {
-        if (Runtime().eventHoldCount > 0) InterlockedDecrement(&Runtime().eventHoldCount);
-    }
+    EventHold() { Runtime().HoldEvents(); }
+    ~EventHold() { Runtime().ReleaseEvents(); }
     EventHold(const EventHold&) = delete;
     EventHold& operator=(const EventHold&) = delete;
 };

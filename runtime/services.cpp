@@ -43,13 +43,9 @@ const void* const OtherHelpTable[kOtherHelpCount] = {
 // The table compiled code jumps through. It sorts into read-only data just
 // before the program's constant block (section group .rdata$qy2).
 __attribute__((section(".rdata$qy1"), used, aligned(4))) const void* const ServiceTable[kServiceCount] = {
-    reinterpret_cast<const void*>(&ReportError),       reinterpret_cast<const void*>(&CallDllCommand),
-    reinterpret_cast<const void*>(&CallLibraryCommand), reinterpret_cast<const void*>(&CallCoreCommand),
-    reinterpret_cast<const void*>(&ReadProperty),      reinterpret_cast<const void*>(&WriteProperty),
-    reinterpret_cast<const void*>(&Allocate),          reinterpret_cast<const void*>(&Reallocate),
-    reinterpret_cast<const void*>(&Free),              reinterpret_cast<const void*>(&ExitProgram),
-    reinterpret_cast<const void*>(&RunMessageLoop),    reinterpret_cast<const void*>(&LoadStartupWindow),
-    reinterpret_cast<const void*>(&OtherHelp),
+#define QY_SERVICE_ENTRY(name) reinterpret_cast<const void*>(&name),
+    QY_SERVICE_LIST(QY_SERVICE_ENTRY)
+#undef QY_SERVICE_ENTRY
 };
 
 void __cdecl ExitProgram(int code) {
@@ -130,8 +126,8 @@ void InitRuntime() { Runtime().InitRuntime(ProgramHeaderRecord); }
 const DataTypeEntry* FindDataType(uint32_t typeCode) {
     const RuntimeApp& app = Runtime();
     uint32_t library = typeCode >> 16, type = typeCode & 0xFFFF;
-    if (library < 1 || library > app.libraries.size()) return nullptr;
-    const LibraryRecord* record = app.libraries[library - 1];
+    if (library < 1 || library > app.libraries().size()) return nullptr;
+    const LibraryRecord* record = app.libraries()[library - 1];
     if (!record || type < 1 || static_cast<int32_t>(type) > record->dataTypeCount || !record->dataTypes)
         return nullptr;
     return &record->dataTypes[type - 1];
@@ -152,18 +148,18 @@ namespace {
 
 int32_t ProgramIcons(HICON* out) {
     RuntimeApp& app = Runtime();
-    if (!app.programIcons[0] && !app.programIcons[1]) {
+    if (!app.programIcons()[0] && !app.programIcons()[1]) {
         HINSTANCE instance = GetModuleHandleA(nullptr);
-        app.programIcons[0].reset(static_cast<HICON>(LoadImageA(
+        app.programIcons()[0].reset(static_cast<HICON>(LoadImageA(
             instance, "DEFAULT_ICON", IMAGE_ICON, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
-        app.programIcons[1].reset(static_cast<HICON>(LoadImageA(
+        app.programIcons()[1].reset(static_cast<HICON>(LoadImageA(
             instance, "DEFAULT_ICON", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
     }
     if (out) {
-        out[0] = app.programIcons[0].get();
-        out[1] = app.programIcons[1].get();
+        out[0] = app.programIcons()[0].get();
+        out[1] = app.programIcons()[1].get();
     }
-    return reinterpret_cast<int32_t>(app.programIcons[1].get());
+    return reinterpret_cast<int32_t>(app.programIcons()[1].get());
 }
 
 void ReleaseArray(uint32_t elementType, void* block) {
@@ -208,8 +204,8 @@ extern "C" int32_t __stdcall RuntimeNotify(int32_t code, int32_t arg1, int32_t a
             if (system) system->WindowDestroyed(static_cast<uint32_t>(arg1));
             return 0;
         case kNotifyValueToInt: return ValueToInt(*static_cast<ValueRecord*>(pointer(arg1)));
-        case kNotifyProgramDirectory: return reinterpret_cast<int32_t>(app.programDirectory.c_str());
-        case kNotifyProgramFileName: return reinterpret_cast<int32_t>(app.programFileName.c_str());
+        case kNotifyProgramDirectory: return reinterpret_cast<int32_t>(app.programDirectory().c_str());
+        case kNotifyProgramFileName: return reinterpret_cast<int32_t>(app.programFileName().c_str());
         case kNotifyLoadWindow: return system ? system->LoadRequest(pointer(arg1)) : -1;
         case kNotifyLiveObject:
         case kNotifyLiveObjectOrError: {
@@ -220,12 +216,12 @@ extern "C" int32_t __stdcall RuntimeNotify(int32_t code, int32_t arg1, int32_t a
         }
         case kNotifyRaiseEvent: return system ? system->RaiseEvent(static_cast<uint32_t*>(pointer(arg1)), false) : 0;
         case kNotifyHoldEvents:
-            InterlockedIncrement(&app.eventHoldCount);
-            ++app.counter;
+            app.HoldEvents();
+            app.Count();
             return 0;
         case kNotifyReleaseEvents:
-            if (app.eventHoldCount > 0) InterlockedDecrement(&app.eventHoldCount);
-            ++app.counter;
+            app.ReleaseEvents();
+            app.Count();
             return 0;
         case kNotifyPlaySound: {
             auto* words = static_cast<uint32_t*>(pointer(arg1));
@@ -236,19 +232,16 @@ extern "C" int32_t __stdcall RuntimeNotify(int32_t code, int32_t arg1, int32_t a
                        ? 1
                        : 0;
         }
-        case kNotifyCount: ++app.counter; return 0;
-        case kNotifyAddSmallRecord: app.smallRecords.push_back(static_cast<SmallRecord*>(pointer(arg1))); return 0;
-        case kNotifyHasSmallRecord:
-            for (SmallRecord* record : app.smallRecords)
-                if (record == pointer(arg1)) return 1;
-            return 0;
+        case kNotifyCount: app.Count(); return 0;
+        case kNotifyAddSmallRecord: app.AddSmallRecord(static_cast<SmallRecord*>(pointer(arg1))); return 0;
+        case kNotifyHasSmallRecord: return app.HasSmallRecord(static_cast<SmallRecord*>(pointer(arg1))) ? 1 : 0;
         case kNotifyReleaseArray: ReleaseArray(static_cast<uint32_t>(arg1), pointer(arg2)); return 0;
         case kNotifyAllocate: return reinterpret_cast<int32_t>(arg2 == 0 ? Allocate(arg1) : AllocateQuiet(arg1));
         case kNotifyFree: Free(pointer(arg1)); return 0;
         case kNotifyReallocate: return reinterpret_cast<int32_t>(Reallocate(pointer(arg1), arg2));
         case kNotifyErrorText: ShowRuntimeError(static_cast<const char*>(pointer(arg1)));
         case kNotifyExitProgram: ExitProgram(arg1);
-        case kNotifyRunMode: return static_cast<int32_t>(app.runMode);
+        case kNotifyRunMode: return static_cast<int32_t>(app.runMode());
         case kNotifyRaiseLongEvent: return system ? system->RaiseEvent(static_cast<uint32_t*>(pointer(arg1)), true) : 0;
         case kNotifyReleaseComValue: ReleaseComValue(static_cast<ComObjectValue*>(pointer(arg1))); return 0;
         default: return 0;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include "runtime/program_image.h"
 #include "runtime/protocol.h"
+#include "runtime/service_list.h"
 #include "runtime/value.h"
 
 namespace qy {
@@ -13,19 +14,9 @@ namespace qy {
 typedef void(__cdecl* CommandEntry)(ValueRecord* result, int count, ValueRecord* args);
 
 enum ServiceSlot {
-    kSlotReportError = 0,
-    kSlotCallDllCommand,
-    kSlotCallLibraryCommand,
-    kSlotCallCoreCommand,
-    kSlotReadProperty,
-    kSlotWriteProperty,
-    kSlotAllocate,
-    kSlotReallocate,
-    kSlotFree,
-    kSlotExitProgram,
-    kSlotRunMessageLoop,
-    kSlotLoadStartupWindow,
-    kSlotOtherHelp,
+#define QY_SERVICE_SLOT(name) kSlot##name,
+    QY_SERVICE_LIST(QY_SERVICE_SLOT)
+#undef QY_SERVICE_SLOT
     kServiceCount
 };
 

@@ -30,6 +30,18 @@ struct LogFont {
     static std::string Face(const Bytes& font);
 };
 
+// Reads a unit's own-data block as its record type; false, with *record left
+// as it was, when the block is malformed or of a version not known here.
+template <class Record>
+bool ReadOwnData(const uint8_t* data, size_t size, Record* record) {
+    try {
+        *record = Record::Read(Bytes(data, data + size));
+        return true;
+    } catch (const TemplateError&) {
+        return false;
+    }
+}
+
 // Reads each field from the cursor; the first short or malformed field fails
 // the cursor, and Finish turns that into a TemplateError.
 class FieldReader {

@@ -205,12 +205,13 @@ public:
     // Class procedure for own window classes; pass `this` as creation parameter.
     static LRESULT CALLBACK ClassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
-protected:
-    LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
-    // Hands out a text or bytes that stay valid until the next such call.
+    // A property read's answer; a text or bytes stay valid until the next such call.
     void GiveText(PropertyValue* out, const std::string& text);
     void GiveBytes(PropertyValue* out, const Bytes& bytes);
     void GiveInt(PropertyValue* out, int32_t value) { out->i = value; }
+
+protected:
+    LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

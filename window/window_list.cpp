@@ -39,7 +39,7 @@ namespace {
 // A unit-type reference whose library is not in the program's list.
 bool LibraryMissing(uint32_t typeRef) {
     size_t library = TypeLibrary(typeRef);
-    const auto& libraries = Runtime().libraries;
+    const auto& libraries = Runtime().libraries();
     return library >= 1 && (library > libraries.size() || !libraries[library - 1]);
 }
 
@@ -228,16 +228,12 @@ Unit* WindowList::CreateWindowUnit(WindowRecord& w, bool modal, HWND owner) {
     UnitRecord own = w.units.Unit(0);
     const DataTypeEntry* entry = FindUnitEntry(own.typeRef);
     WindowData data;
-    try {
-        data = WindowData::Read(own.ownData);
-    } catch (const TemplateError&) {
-        entry = nullptr;
-    }
+    if (!ReadOwnData(own.ownData.data(), own.ownData.size(), &data)) entry = nullptr;
     if (!entry) {
         w.snapshot = UnitTable();
         return nullptr;
     }
-    if (modal || !data.showInTaskbar) owner = Runtime().hiddenOwnerHandle;
+    if (modal || !data.showInTaskbar) owner = Runtime().hiddenOwnerHandle();
     DWORD style = (own.state & kStateDisabled) ? WS_DISABLED : 0;
     Unit* window = CreateThrough(entry, own.ownData, style, owner, 0, w.menu.get(), own, w.id, w.units.id(0));
     if (!window) {
@@ -341,10 +337,10 @@ void WindowList::AfterLoad(WindowRecord& w) {
     if (owner && (GetWindowLongPtrA(owner, GWL_EXSTYLE) & WS_EX_TOPMOST))
         SetWindowPos(live->hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     RuntimeApp& app = Runtime();
-    uint32_t previous = app.modalWindowId;
-    app.modalWindowId = w.id;
+    uint32_t previous = app.modalWindowId();
+    app.SetModalWindowId(w.id);
     app.RunMessageLoop(true);
-    app.modalWindowId = previous;
+    app.SetModalWindowId(previous);
 }
 
 void WindowList::EndModal(WindowRecord& w) {
@@ -464,7 +460,7 @@ void WindowList::WindowDestroyed(uint32_t windowId) {
     w->menu.reset();
     w->accelerators.reset();
     RuntimeApp& app = Runtime();
-    if (app.modalWindowId == windowId) app.modalWindowId = 0;
+    if (app.modalWindowId() == windowId) app.SetModalWindowId(0);
     if (!AnyWindowExists()) app.LastWindowGone();
 }
 
@@ -495,7 +491,7 @@ uint32_t BoundHandler(const UnitTable& units, int k, int event) {
 }  // namespace
 
 int WindowList::RaiseEvent(uint32_t* record, bool longRecord) {
-    if (Runtime().eventHoldCount > 0) return 0;
+    if (Runtime().eventHolds() > 0) return 0;
     WindowRecord* w = FindWindow(record[0]);
     if (!w) WindowError(wmsg::kNoEventWindow);
     int k = FindUnit(*w, record[1]);

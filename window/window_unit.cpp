@@ -1,14 +1,17 @@
 #include "window/window_unit.h"
 
 #include <shellapi.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <cctype>
+#include <string>
 
 #include "runtime/gbk.h"
 #include "runtime/runtime_app.h"
 #include "runtime/win32_handles.h"
 #include "media/picture/picture_draw.h"
+#include "window/property_table.h"
 #include "window/protocol.h"
 #include "window/template_format.h"
 #include "window/window_list.h"
@@ -20,17 +23,6 @@ const char kDefaultClass[] = "WTWindow";
 
 // The drop record the shell hands over with WM_DROPFILES; the window frees it.
 using DropHandle = OwnedHandle<HDROP, FreeWith<&DragFinish>>;
-
-const PropertyInfo kWindowProperties[] = {
-    {"Caption", kPropText},           {"Border", kPropChoice},         {"BackColor", kPropBackColour},
-    {"BackPicture", kPropPicture},    {"PictureMode", kPropChoice},    {"BackMusic", kPropMusic},
-    {"MusicMode", kPropChoice},       {"ControlBox", kPropLogical},    {"MaxButton", kPropLogical},
-    {"MinButton", kPropLogical},      {"Position", kPropChoice},       {"Closable", kPropLogical},
-    {"Icon", kPropIcon},              {"EnterMovesFocus", kPropLogical}, {"EscCloses", kPropLogical},
-    {"F1OpensHelp", kPropLogical},    {"HelpFile", kPropHelpFile},     {"HelpContext", kPropInt2},
-    {"ShowInTaskbar", kPropLogical},  {"DragToMove", kPropLogical},    {"Shape", kPropChoice},
-    {"AlwaysOnTop", kPropLogical},    {"Own22", kPropLogical},         {"WindowClass", kPropText},
-};
 
 using namespace window;
 
@@ -67,9 +59,10 @@ void ApplyClosable(HWND hwnd, bool closable) {
     }
 }
 
-RECT WorkAreaOf(HWND hwnd) {
+// The work area of a monitor, so that a window on a second screen is
+// centred and maximised there.
+RECT WorkAreaOf(HMONITOR monitor) {
     RECT area;
-    HMONITOR monitor = MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST);
     MONITORINFO info{};
     info.cbSize = sizeof info;
     if (monitor && GetMonitorInfoA(monitor, &info)) return info.rcWork;
@@ -77,12 +70,67 @@ RECT WorkAreaOf(HWND hwnd) {
     return area;
 }
 
-int KeyState() {
-    int state = 0;
-    if (GetKeyState(VK_CONTROL) < 0) state |= 1;
-    if (GetKeyState(VK_SHIFT) < 0) state |= 2;
-    if (GetKeyState(VK_MENU) < 0) state |= 4;
-    return state;
+RECT WorkAreaOf(HWND hwnd) { return WorkAreaOf(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST)); }
+
+// A window of that size in the middle of the work area.
+RECT CentredIn(const RECT& area, int width, int height) {
+    int left = area.left + (area.right - area.left - width) / 2;
+    int top = area.top + (area.bottom - area.top - height) / 2;
+    return RECT{left, top, left + width, top + height};
+}
+
+void MoveTo(HWND hwnd, const RECT& r) {
+    SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER);
+}
+
+// The wide text in the ANSI code page; false when a character has no
+// spelling there (the conversion would put '?' in its place).
+bool ToAnsi(const std::wstring& wide, std::string* out) {
+    BOOL lossy = FALSE;
+    int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, nullptr, 0, nullptr, &lossy);
+    if (size <= 0 || lossy) return false;
+    std::string text(static_cast<size_t>(size), '\0');
+    if (WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, &text[0], size, nullptr, &lossy) != size ||
+        lossy)
+        return false;
+    text.resize(static_cast<size_t>(size - 1));
+    *out = std::move(text);
+    return true;
+}
+
+// The first dropped file's name as the program reads names (ANSI): its long
+// name where the code page spells it, else its short 8.3 name, which names
+// the same file in characters the code page has; empty when neither exists.
+std::string DroppedFileName(HDROP drop) {
+    UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+    if (length == 0) return std::string();
+    std::wstring wide(length + 1, L'\0');
+    if (DragQueryFileW(drop, 0, &wide[0], length + 1) != length) return std::string();
+    wide.resize(length);
+    std::string name;
+    if (ToAnsi(wide, &name)) return name;
+    DWORD shortLength = GetShortPathNameW(wide.c_str(), nullptr, 0);
+    if (shortLength == 0) return std::string();
+    std::wstring shortName(shortLength, L'\0');
+    DWORD written = GetShortPathNameW(wide.c_str(), &shortName[0], shortLength);
+    if (written == 0 || written >= shortLength) return std::string();
+    shortName.resize(written);
+    return ToAnsi(shortName, &name) ? name : std::string();
+}
+
+// The modifier bits events carry: Ctrl 1, Shift 2, Alt 4.
+enum ModifierBit { kCtrlBit = 1, kShiftBit = 2, kAltBit = 4 };
+
+int ModifierBits(bool ctrl, bool shift, bool alt) {
+    return (ctrl ? kCtrlBit : 0) | (shift ? kShiftBit : 0) | (alt ? kAltBit : 0);
+}
+
+bool KeyDown(int vk) { return GetKeyState(vk) < 0; }
+
+// Mouse messages carry Ctrl and Shift as they were when the message was
+// made; Alt only the key state knows.
+int MouseModifiers(WPARAM mouseKeys) {
+    return ModifierBits((mouseKeys & MK_CONTROL) != 0, (mouseKeys & MK_SHIFT) != 0, KeyDown(VK_MENU));
 }
 
 // Keypad digits give the main digit codes; keypad minus, point and divide
@@ -96,17 +144,15 @@ int KeyCode(WPARAM vk) {
     return code;
 }
 
+// The modifiers held with a key, leaving out the key itself when it is one.
 int KeyStateWithout(int code) {
-    int state = KeyState();
-    if (code == VK_CONTROL) state &= ~1;
-    if (code == VK_SHIFT) state &= ~2;
-    if (code == VK_MENU) state &= ~4;
-    return state;
+    return ModifierBits(code != VK_CONTROL && KeyDown(VK_CONTROL), code != VK_SHIFT && KeyDown(VK_SHIFT),
+                        code != VK_MENU && KeyDown(VK_MENU));
 }
 }  // namespace
 
 const UnitTypeInfo kWindowType = MakeUnitType("窗口", "Window", kTypeMayRaiseEvents | kTypeMayRaiseEvents4,
-                                              kWindowProperties, &WindowUnit::Create);
+                                              WindowUnit::Properties(), &WindowUnit::Create);
 
 WindowUnit::WindowUnit(uint32_t windowId, uint32_t unitId, const WindowData& data)
     : Unit(kWindowType, windowId, unitId), data_(data) {
@@ -115,26 +161,19 @@ WindowUnit::WindowUnit(uint32_t windowId, uint32_t unitId, const WindowData& dat
 
 Unit* WindowUnit::Create(const UnitCreation& c) {
     WindowData data;
-    try {
-        data = WindowData::Read(Bytes(c.data, c.data + c.size));
-    } catch (const TemplateError&) {
-        return nullptr;
-    }
+    if (!ReadOwnData(c.data, static_cast<size_t>(c.size), &data)) return nullptr;
     const char* className = data.windowClass.empty() ? kDefaultClass : data.windowClass.c_str();
     if (!RegisterUnitClass(className, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW)) return nullptr;
     FrameStyle frame = StyleFor(data);
     if (Windows().HandlesEvent(c.windowId, c.unitId, kWindowFilesDropped)) frame.exStyle |= WS_EX_ACCEPTFILES;
-    int x = c.left, y = c.top;
-    if (data.position == kCentred) {
-        RECT area;
-        SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-        x = area.left + (area.right - area.left - c.width) / 2;
-        y = area.top + (area.bottom - area.top - c.height) / 2;
-    }
+    RECT place{c.left, c.top, c.left + c.width, c.top + c.height};
+    // Centred on the screen the template places it on, before it exists, so that it never moves.
+    if (data.position == kCentred)
+        place = CentredIn(WorkAreaOf(MonitorFromRect(&place, MONITOR_DEFAULTTONEAREST)), c.width, c.height);
     auto* unit = new WindowUnit(c.windowId, c.unitId, data);
     DWORD style = frame.style | (c.style & WS_DISABLED);
-    HWND hwnd = CreateWindowExA(frame.exStyle, className, data.caption.c_str(), style, x, y, c.width, c.height,
-                                c.parent, c.menu, GetModuleHandleA(nullptr), unit);
+    HWND hwnd = CreateWindowExA(frame.exStyle, className, data.caption.c_str(), style, place.left, place.top, c.width,
+                                c.height, c.parent, c.menu, GetModuleHandleA(nullptr), unit);
     if (!hwnd) {
         delete unit;
         return nullptr;
@@ -161,25 +200,21 @@ void WindowUnit::SetPosition(int position) {
         case kShowNormally: ShowWindow(hwnd(), SW_SHOWNORMAL); break;
         case kCentred: {
             if (IsIconic(hwnd()) || IsZoomed(hwnd())) ShowWindow(hwnd(), SW_RESTORE);
-            RECT r, area;
+            RECT r;
             GetWindowRect(hwnd(), &r);
-            SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-            int w = r.right - r.left, h = r.bottom - r.top;
-            SetWindowPos(hwnd(), nullptr, area.left + (area.right - area.left - w) / 2,
-                         area.top + (area.bottom - area.top - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+            MoveTo(hwnd(), CentredIn(WorkAreaOf(hwnd()), r.right - r.left, r.bottom - r.top));
             break;
         }
         case kMinimised: ShowWindow(hwnd(), SW_MINIMIZE); break;
-        case kMaximised: {
+        case kMaximised:
             ShowWindow(hwnd(), SW_MAXIMIZE);
-            RECT area = WorkAreaOf(hwnd());
-            SetWindowPos(hwnd(), nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
-                         SWP_NOZORDER);
+            FillWorkArea();
             break;
-        }
         default: break;
     }
 }
+
+void WindowUnit::FillWorkArea() { MoveTo(hwnd(), WorkAreaOf(hwnd())); }
 
 void WindowUnit::ShowInitially() {
     switch (data_.position) {
@@ -187,109 +222,115 @@ void WindowUnit::ShowInitially() {
         case kMinimised: ShowWindow(hwnd(), SW_SHOWMINIMIZED); break;
         default: ShowWindow(hwnd(), SW_SHOW); break;
     }
-    if (data_.position == kMaximised) {
-        RECT area = WorkAreaOf(hwnd());
-        SetWindowPos(hwnd(), nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
-                     SWP_NOZORDER);
-    }
+    if (data_.position == kMaximised) FillWorkArea();
 }
 
-int WindowUnit::PropertyChanged(int own, const PropertyValue& v) {
-    auto flag = [&](int32_t& field) { field = v.i != 0; };
-    switch (own) {
-        case kCaption:
-            data_.caption = TextOf(v);
-            SetWindowTextA(hwnd(), data_.caption.c_str());
-            break;
-        case kBorder:
-            data_.border = v.i > kFixedEdged ? kFixedEdged : v.i;
-            ApplyFrameStyle();
-            break;
-        case kBackColor:
-            data_.backColor = static_cast<uint32_t>(v.i);
-            InvalidateRect(hwnd(), nullptr, TRUE);
-            break;
-        case kBackPicture:
-            data_.picture = BytesOf(v);
-            picture_.reset();
-            InvalidateRect(hwnd(), nullptr, TRUE);
-            break;
-        case kPictureMode:
-            data_.pictureMode = v.i > kPictureStretched ? kPictureStretched : v.i;
-            if (!data_.picture.empty()) InvalidateRect(hwnd(), nullptr, TRUE);
-            break;
-        case kBackMusic: data_.music = BytesOf(v); break;
-        case kMusicMode: data_.musicMode = v.i > 2 ? 2 : v.i; break;
-        case kControlBox: flag(data_.controlBox), ApplyFrameStyle(); break;
-        case kMaxButton: flag(data_.maxButton), ApplyFrameStyle(); break;
-        case kMinButton: flag(data_.minButton), ApplyFrameStyle(); break;
-        case kPosition:
-            // Kept for the first showing: a window not shown yet takes it then.
-            data_.position = v.i;
-            SetPosition(v.i);
-            break;
-        case kClosable: flag(data_.closable), ApplyClosable(hwnd(), data_.closable != 0); break;
-        case kIcon: data_.icon = BytesOf(v); break;
-        case kEnterMovesFocus: flag(data_.enterMovesFocus); break;
-        case kEscCloses: flag(data_.escCloses); break;
-        case kF1OpensHelp: flag(data_.f1OpensHelp); break;
-        case kHelpFile: data_.helpFile = TextOf(v); break;
-        case kHelpContext: data_.helpContext = v.i; break;
-        case kShowInTaskbar: {
-            flag(data_.showInTaskbar);
-            LONG_PTR ex = GetWindowLongPtrA(hwnd(), GWL_EXSTYLE);
-            ex = data_.showInTaskbar ? (ex | WS_EX_APPWINDOW) : (ex & ~WS_EX_APPWINDOW);
-            SetWindowLongPtrA(hwnd(), GWL_EXSTYLE, ex);
-            break;
-        }
-        case kDragToMove: flag(data_.dragToMove); break;
-        case kShape: data_.shape = v.i > 29 ? 29 : v.i; break;
-        case kAlwaysOnTop:
-            flag(data_.alwaysOnTop);
-            SetWindowPos(hwnd(), data_.alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-            break;
-        case kOwn22: data_.own22 = v.i; break;
-        case kWindowClass: data_.windowClass = TextOf(v); break;
-        default: break;
-    }
-    return kPropertyApplied;
+const WindowUnit::PropertyTableType& WindowUnit::Properties() {
+    using W = WindowUnit;
+    using V = const PropertyValue&;
+    using Out = PropertyValue*;
+    static constexpr PropertyRow<W> kRows[] = {
+        {"Caption", kPropText,
+         [](W& u, Out o) {
+             char text[1024] = {};
+             GetWindowTextA(u.hwnd(), text, sizeof text);
+             u.GiveText(o, text);
+         },
+         [](W& u, V v) {
+             u.data_.caption = TextOf(v);
+             SetWindowTextA(u.hwnd(), u.data_.caption.c_str());
+             return 0;
+         }},
+        {"Border", kPropChoice, [](W& u, Out o) { u.GiveInt(o, u.data_.border); },
+         [](W& u, V v) {
+             u.data_.border = v.i > kFixedEdged ? kFixedEdged : v.i;
+             u.ApplyFrameStyle();
+             return 0;
+         }},
+        {"BackColor", kPropBackColour, [](W& u, Out o) { u.GiveInt(o, static_cast<int32_t>(u.data_.backColor)); },
+         [](W& u, V v) {
+             u.data_.backColor = static_cast<uint32_t>(v.i);
+             InvalidateRect(u.hwnd(), nullptr, TRUE);
+             return 0;
+         }},
+        {"BackPicture", kPropPicture, [](W& u, Out o) { u.GiveBytes(o, u.data_.picture); },
+         [](W& u, V v) {
+             u.data_.picture = BytesOf(v);
+             u.picture_.reset();
+             InvalidateRect(u.hwnd(), nullptr, TRUE);
+             return 0;
+         }},
+        {"PictureMode", kPropChoice, [](W& u, Out o) { u.GiveInt(o, u.data_.pictureMode); },
+         [](W& u, V v) {
+             u.data_.pictureMode = v.i > kPictureStretched ? kPictureStretched : v.i;
+             if (!u.data_.picture.empty()) InvalidateRect(u.hwnd(), nullptr, TRUE);
+             return 0;
+         }},
+        {"BackMusic", kPropMusic, [](W& u, Out o) { u.GiveBytes(o, u.data_.music); },
+         [](W& u, V v) { return u.data_.music = BytesOf(v), 0; }},
+        {"MusicMode", kPropChoice, [](W& u, Out o) { u.GiveInt(o, u.data_.musicMode); },
+         [](W& u, V v) { return u.data_.musicMode = v.i > 2 ? 2 : v.i, 0; }},
+        {"ControlBox", kPropLogical, [](W& u, Out o) { u.GiveInt(o, u.data_.controlBox); },
+         [](W& u, V v) { return u.data_.controlBox = v.i != 0, u.ApplyFrameStyle(), 0; }},
+        {"MaxButton", kPropLogical, [](W& u, Out o) { u.GiveInt(o, u.data_.maxButton); },
+         [](W& u, V v) { return u.data_.maxButton = v.i != 0, u.ApplyFrameStyle(), 0; }},
+        {"MinButton", kPropLogical, [](W& u, Out o) { u.GiveInt(o, u.data_.minButton); },
+         [](W& u, V v) { return u.data_.minButton = v.i != 0, u.ApplyFrameStyle(), 0; }},
+        {"Position", kPropChoice,
+         [](W& u, Out o) {
+             u.GiveInt(o, IsIconic(u.hwnd()) ? kMinimised : IsZoomed(u.hwnd()) ? kMaximised : kShowNormally);
+         },
+         [](W& u, V v) {
+             // Kept for the first showing: a window not shown yet takes it then.
+             u.data_.position = v.i;
+             u.SetPosition(v.i);
+             return 0;
+         }},
+        {"Closable", kPropLogical, [](W& u, Out o) { u.GiveInt(o, u.data_.closable); },
+         [](W& u, V v) { return u.data_.closable = v.i != 0, ApplyClosable(u.hwnd(), u.data_.closable != 0), 0; }},
+        {"Icon", kPropIcon, [](W& u, Out o) { u.GiveBytes(o, u.data_.icon); },
+         [](W& u, V v) { return u.data_.icon = BytesOf(v), 0; }},
+        {"EnterMovesFocus", kPropLogical, [](W& u, Out o) { u.GiveInt(o, u.data_.enterMovesFocus); },
+         [](W& u, V v) { return u.data_.enterMovesFocus = v.i != 0, 0; }},
+        {"EscCloses", kPropLogical, [](W& u, Out o) { u.GiveInt(o, u.data_.escCloses); },
+         [](W& u, V v) { return u.data_.escCloses = v.i != 0, 0; }},
+        {"F1OpensHelp", kPropLogical, [](W& u, Out o) { u.GiveInt(o, u.data_.f1OpensHelp); },
+         [](W& u, V v) { return u.data_.f1OpensHelp = v.i != 0, 0; }},
+        {"HelpFile", kPropHelpFile, [](W& u, Out o) { u.GiveText(o, u.data_.helpFile); },
+         [](W& u, V v) { return u.data_.helpFile = TextOf(v), 0; }},
+        {"HelpContext", kPropInt2, [](W& u, Out o) { u.GiveInt(o, u.data_.helpContext); },
+         [](W& u, V v) { return u.data_.helpContext = v.i, 0; }},
+        {"ShowInTaskbar", kPropLogical, [](W& u, Out o) { u.GiveInt(o, u.data_.showInTaskbar); },
+         [](W& u, V v) {
+             u.data_.showInTaskbar = v.i != 0;
+             LONG_PTR ex = GetWindowLongPtrA(u.hwnd(), GWL_EXSTYLE);
+             ex = u.data_.showInTaskbar ? (ex | WS_EX_APPWINDOW) : (ex & ~WS_EX_APPWINDOW);
+             SetWindowLongPtrA(u.hwnd(), GWL_EXSTYLE, ex);
+             return 0;
+         }},
+        {"DragToMove", kPropLogical, [](W& u, Out o) { u.GiveInt(o, u.data_.dragToMove); },
+         [](W& u, V v) { return u.data_.dragToMove = v.i != 0, 0; }},
+        {"Shape", kPropChoice, [](W& u, Out o) { u.GiveInt(o, u.data_.shape); },
+         [](W& u, V v) { return u.data_.shape = v.i > 29 ? 29 : v.i, 0; }},
+        {"AlwaysOnTop", kPropLogical, [](W& u, Out o) { u.GiveInt(o, u.data_.alwaysOnTop); },
+         [](W& u, V v) {
+             u.data_.alwaysOnTop = v.i != 0;
+             SetWindowPos(u.hwnd(), u.data_.alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+             return 0;
+         }},
+        {"Own22", kPropLogical, [](W& u, Out o) { u.GiveInt(o, u.data_.own22); },
+         [](W& u, V v) { return u.data_.own22 = v.i, 0; }},
+        {"WindowClass", kPropText, [](W& u, Out o) { u.GiveText(o, u.data_.windowClass); },
+         [](W& u, V v) { return u.data_.windowClass = TextOf(v), 0; }},
+    };
+    static constexpr PropertyTableType kTable = MakePropertyTable(kRows);
+    return kTable;
 }
 
-bool WindowUnit::GetProperty(int own, PropertyValue* out) {
-    switch (own) {
-        case kCaption: {
-            char text[1024] = {};
-            GetWindowTextA(hwnd(), text, sizeof text);
-            GiveText(out, text);
-            return true;
-        }
-        case kBorder: return GiveInt(out, data_.border), true;
-        case kBackColor: return GiveInt(out, static_cast<int32_t>(data_.backColor)), true;
-        case kBackPicture: return GiveBytes(out, data_.picture), true;
-        case kPictureMode: return GiveInt(out, data_.pictureMode), true;
-        case kBackMusic: return GiveBytes(out, data_.music), true;
-        case kMusicMode: return GiveInt(out, data_.musicMode), true;
-        case kControlBox: return GiveInt(out, data_.controlBox), true;
-        case kMaxButton: return GiveInt(out, data_.maxButton), true;
-        case kMinButton: return GiveInt(out, data_.minButton), true;
-        case kPosition: return GiveInt(out, IsIconic(hwnd()) ? kMinimised : IsZoomed(hwnd()) ? kMaximised : kShowNormally), true;
-        case kClosable: return GiveInt(out, data_.closable), true;
-        case kIcon: return GiveBytes(out, data_.icon), true;
-        case kEnterMovesFocus: return GiveInt(out, data_.enterMovesFocus), true;
-        case kEscCloses: return GiveInt(out, data_.escCloses), true;
-        case kF1OpensHelp: return GiveInt(out, data_.f1OpensHelp), true;
-        case kHelpFile: return GiveText(out, data_.helpFile), true;
-        case kHelpContext: return GiveInt(out, data_.helpContext), true;
-        case kShowInTaskbar: return GiveInt(out, data_.showInTaskbar), true;
-        case kDragToMove: return GiveInt(out, data_.dragToMove), true;
-        case kShape: return GiveInt(out, data_.shape), true;
-        case kAlwaysOnTop: return GiveInt(out, data_.alwaysOnTop), true;
-        case kOwn22: return GiveInt(out, data_.own22), true;
-        case kWindowClass: return GiveText(out, data_.windowClass), true;
-        default: return false;
-    }
-}
+int WindowUnit::PropertyChanged(int own, const PropertyValue& v) { return Properties().Write(*this, own, v); }
+
+bool WindowUnit::GetProperty(int own, PropertyValue* out) { return Properties().Read(*this, own, out); }
 
 void WindowUnit::PaintBackground(HDC dc) {
     RECT r;
@@ -370,13 +411,9 @@ LRESULT WindowUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_SHOWWINDOW: RaiseEvent(wParam ? kWindowShown : kWindowHidden); break;
         case WM_DROPFILES: {
-            char name[MAX_PATH] = "";
-            UINT length = 0;
-            {
-                DropHandle drop(reinterpret_cast<HDROP>(wParam));
-                length = DragQueryFileA(drop.get(), 0, name, sizeof name);
-            }
-            if (length > 0) RaiseEvent(kWindowFilesDropped, {static_cast<int32_t>(reinterpret_cast<uintptr_t>(name))});
+            std::string name = DroppedFileName(DropHandle(reinterpret_cast<HDROP>(wParam)).get());
+            if (!name.empty())
+                RaiseEvent(kWindowFilesDropped, {static_cast<int32_t>(reinterpret_cast<uintptr_t>(name.c_str()))});
             return 0;
         }
         default: break;
@@ -480,8 +517,8 @@ bool WindowUnit::HandleKey(MSG* m) {
 }
 
 bool WindowUnit::TabKey() {
-    if (GetKeyState(VK_CONTROL) < 0) return false;
-    MoveFocus(GetKeyState(VK_SHIFT) >= 0, GetFocus());
+    if (KeyDown(VK_CONTROL)) return false;
+    MoveFocus(!KeyDown(VK_SHIFT), GetFocus());
     return true;
 }
 
@@ -529,8 +566,8 @@ bool WindowUnit::HelpKey() {
     if (!data_.f1OpensHelp) return false;
     std::string file = data_.helpFile;
     if (file.empty()) {
-        const std::string& name = Runtime().programFileName;
-        std::string dir = Runtime().programDirectory;
+        const std::string& name = Runtime().programFileName();
+        std::string dir = Runtime().programDirectory();
         std::string base = name.substr(0, name.rfind('.'));
         file = (dir.empty() ? "" : dir + "\\") + base + ".hlp";
         if (GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
@@ -541,7 +578,7 @@ bool WindowUnit::HelpKey() {
 }
 
 bool WindowUnit::HandleMnemonic(MSG* m) {
-    if (m->message != WM_SYSKEYDOWN || GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_SHIFT) < 0) return false;
+    if (m->message != WM_SYSKEYDOWN || KeyDown(VK_CONTROL) || KeyDown(VK_SHIFT)) return false;
     int vk = static_cast<int>(m->wParam);
     if (!((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z'))) return false;
     WindowRecord* record = Record();
@@ -593,9 +630,8 @@ bool WindowUnit::RaiseCommonEvent(MSG* m) {
     HWND targetWindow = target->hwnd();
     int32_t result = 1;
     bool answered = false;
-    int x = LOWORD(m->lParam), y = HIWORD(m->lParam);
-    int mouseState = ((m->wParam & MK_CONTROL) ? 1 : 0) | ((m->wParam & MK_SHIFT) ? 2 : 0) |
-                     (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+    // Signed: while the mouse is captured it may be left of or above the unit.
+    int x = GET_X_LPARAM(m->lParam), y = GET_Y_LPARAM(m->lParam);
     switch (m->message) {
         case WM_LBUTTONDOWN: event = kEventLeftDown; break;
         case WM_LBUTTONUP: event = kEventLeftUp; break;
@@ -622,16 +658,14 @@ bool WindowUnit::RaiseCommonEvent(MSG* m) {
             // Until a whole notch has built up the control keeps the message
             // and the program hears nothing, so a gentle turn never steps the
             // wrong way.
-            int steps = WheelSteps(targetWindow, static_cast<short>(HIWORD(m->wParam)));
+            int steps = WheelSteps(targetWindow, GET_WHEEL_DELTA_WPARAM(m->wParam));
             if (steps == 0) return false;
-            int wheelState = ((LOWORD(m->wParam) & MK_CONTROL) ? 1 : 0) | ((LOWORD(m->wParam) & MK_SHIFT) ? 2 : 0) |
-                             (GetKeyState(VK_MENU) < 0 ? 4 : 0);
-            answered = target->RaiseEvent(kEventWheel, {steps, wheelState}, &result);
+            answered = target->RaiseEvent(kEventWheel, {steps, MouseModifiers(GET_KEYSTATE_WPARAM(m->wParam))}, &result);
             return answered && result == 0;
         }
         default: return false;
     }
-    answered = target->RaiseEvent(event, {x, y, mouseState}, &result);
+    answered = target->RaiseEvent(event, {x, y, MouseModifiers(m->wParam)}, &result);
     return answered && result == 0;
 }
 

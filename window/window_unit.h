@@ -7,6 +7,7 @@
 #include "runtime/framework.h"
 #include "media/picture/picture.h"
 #include "window/own_data.h"
+#include "window/property_table.h"
 #include "window/unit.h"
 
 namespace qy {
@@ -15,6 +16,10 @@ struct WindowRecord;
 
 class WindowUnit : public Unit {
 public:
+    using PropertyTableType = PropertyTable<WindowUnit, 24>;
+    // The window's own properties, in the order of window::Property.
+    static const PropertyTableType& Properties();
+
     WindowUnit(uint32_t windowId, uint32_t unitId, const WindowData& data);
     static Unit* Create(const UnitCreation& creation);
 
@@ -45,6 +50,8 @@ private:
     // the top left, 1 tiled, 2 centred, 3 stretched over the client area.
     void PaintBackground(HDC dc);
     void SetPosition(int position);
+    // Covers the work area of the window's monitor, as a maximised window does.
+    void FillWorkArea();
     // Dialog keys: each key's handler answers whether it used the key.
     bool HandleKey(MSG* message);
     bool TabKey();

@@ -1,24 +1,17 @@
-# The program's jump stubs: one instruction each, through the service table.
+# The program's jump stubs: one instruction each, through the service table,
+# one per entry of the runtime's service list and in its order.
+#include "runtime/service_list.h"
         .intel_syntax noprefix
         .text
-        .macro stub name, slot
+        .set    service_slot, 0
+        .macro stub name
         .globl _Svc_\name
 _Svc_\name:
-        jmp     dword ptr [_ServiceTable + \slot * 4]
+        jmp     dword ptr [_ServiceTable + service_slot * 4]
+        .set    service_slot, service_slot + 1
         .endm
-        stub ReportError, 0
-        stub CallDllCommand, 1
-        stub CallLibraryCommand, 2
-        stub CallCoreCommand, 3
-        stub ReadProperty, 4
-        stub WriteProperty, 5
-        stub Allocate, 6
-        stub Reallocate, 7
-        stub Free, 8
-        stub ExitProgram, 9
-        stub RunMessageLoop, 10
-        stub LoadStartupWindow, 11
-        stub OtherHelp, 12
+#define QY_SERVICE_STUB(name) stub name;
+        QY_SERVICE_LIST(QY_SERVICE_STUB)
 
 # void ProgramCallCommand(ValueRecord* out, void* stub, void* entry, int n,
 #                         const ValueRecord* args)

@@ -74,8 +74,8 @@ void RemovePlayer(WavePlayer* player) {
 
 class SoundListLock {
 public:
-    SoundListLock() { EnterCriticalSection(&Runtime().soundLock); }
-    ~SoundListLock() { LeaveCriticalSection(&Runtime().soundLock); }
+    SoundListLock() { EnterCriticalSection(&Runtime().soundLock()); }
+    ~SoundListLock() { LeaveCriticalSection(&Runtime().soundLock()); }
     SoundListLock(const SoundListLock&) = delete;
     SoundListLock& operator=(const SoundListLock&) = delete;
 };

@@ -73,7 +73,7 @@ constexpr int kPointerGreeting = 0x51A7E;
 class LoaderTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        if (!qy::Runtime().initialised) program::InitRuntime();
+        if (!qy::Runtime().initialised()) program::InitRuntime();
     }
     void SetUp() override {
         ClearEntryLog(kPointerLog);
@@ -183,6 +183,24 @@ TEST_F(LoaderTest, UnloadAndReloadDetachTheImage) {
         ASSERT_TRUE(destroyed.Load(pointerDll_.data()));
     }
     EXPECT_EQ(EntryLog(kPointerLog), "101010") << "destroying a loader unloads its image";
+}
+
+TEST_F(LoaderTest, ACopySharesTheImageUntilTheLastLoaderLetsGo) {
+    LibraryLoader original;
+    ASSERT_TRUE(original.Load(pointerDll_.data()));
+    const uint32_t base = original.ModuleBase();
+    {
+        LibraryLoader copy;
+        LibraryLoader::Copy(&original, &copy);
+        EXPECT_EQ(copy.ModuleBase(), base);
+        EXPECT_TRUE(original.Unload());
+        EXPECT_EQ(Call(copy, "GreetingValue"), static_cast<uint32_t>(kPointerGreeting)) << "the copy's image is mapped";
+        EXPECT_EQ(EntryLog(kPointerLog), "1") << "not detached while the copy holds it";
+    }
+    EXPECT_EQ(EntryLog(kPointerLog), "10") << "detached once, by the last loader";
+    MEMORY_BASIC_INFORMATION memory{};
+    VirtualQuery(reinterpret_cast<void*>(static_cast<uintptr_t>(base)), &memory, sizeof memory);
+    EXPECT_EQ(memory.State, static_cast<DWORD>(MEM_FREE));
 }
 
 TEST_F(LoaderTest, EntryPointRefusingToAttachFailsTheLoadAndIsDetached) {

@@ -50,8 +50,8 @@ DWORD WINAPI HoldClipboard(void* parameter) {
 
 TEST(Clipboard, TextGoesOutAndComesBackAsGbk) {
     ASSERT_TRUE(SetText("我爱你 abc"));
-    ASSERT_NE(qy::Runtime().hiddenOwnerHandle, nullptr);
-    EXPECT_EQ(GetClipboardOwner(), qy::Runtime().hiddenOwnerHandle) << "an ownerless clipboard refuses data on Windows";
+    ASSERT_NE(qy::Runtime().hiddenOwnerHandle(), nullptr);
+    EXPECT_EQ(GetClipboardOwner(), qy::Runtime().hiddenOwnerHandle()) << "an ownerless clipboard refuses data on Windows";
     std::string raw;
     ASSERT_TRUE(RawText(&raw));
     EXPECT_EQ("我爱你 abc", raw);

@@ -17,7 +17,7 @@ using qy::CoreCommand;
 using qy::ValueRecord;
 
 inline ValueRecord Call(CoreCommand command, std::initializer_list<ValueRecord> args) {
-    if (!qy::Runtime().initialised) program::InitRuntime();
+    if (!qy::Runtime().initialised()) program::InitRuntime();
     const void* entry = reinterpret_cast<const void*>(qy::CoreCommandEntry(command));
     return program::CallCore(entry, args);
 }

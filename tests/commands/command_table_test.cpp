@@ -33,7 +33,7 @@ TEST(CoreCommandTable, ListsItsCommandsInLibraryRecordOrder) {
 
 TEST(CoreCommandTable, TheLibraryRecordCarriesTheSameEntries) {
     // The core library fills its entry array when the runtime starts it.
-    if (!qy::Runtime().initialised) program::InitRuntime();
+    if (!qy::Runtime().initialised()) program::InitRuntime();
     const void* const* slots = CoreLibrary.commands;
     ASSERT_EQ(MutableCommands(CoreLibrary), slots);
     for (int i = 0; i < kCoreCommandCount; ++i)

@@ -19,7 +19,7 @@ bool Write(const std::string& name, std::initializer_list<std::string> parts) {
     std::vector<ValueRecord> args{Text(name, nameHolder)};
     size_t i = 0;
     for (const std::string& part : parts) args.push_back(ByteSet(part, holders[i++]));
-    if (!qy::Runtime().initialised) program::InitRuntime();
+    if (!qy::Runtime().initialised()) program::InitRuntime();
     ValueRecord result = program::CallCore(reinterpret_cast<const void*>(qy::CoreCommandEntry(CoreCommand::WriteToFile)),
                                            args.data(), static_cast<int>(args.size()));
     return result.low != 0;

@@ -26,7 +26,7 @@ bool RecordingPlayer(const void* data, int length, int option) {
 class PlayAudioTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!qy::Runtime().initialised) program::InitRuntime();
+        if (!qy::Runtime().initialised()) program::InitRuntime();
         saved_ = qy::InstalledSystem().playSound;
         qy::InstalledSystem().playSound = &RecordingPlayer;
         handedOver = HandedOver();

@@ -48,7 +48,7 @@ void* FakeConversion(void* block) {
 class PictureObjectTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!qy::Runtime().initialised) program::InitRuntime();
+        if (!qy::Runtime().initialised()) program::InitRuntime();
         saved_ = qy::InstalledSystem().convertPicture;
         qy::InstalledSystem().convertPicture = &FakeConversion;
     }
@@ -129,7 +129,7 @@ TEST_F(PictureObjectTest, ReleaseEmptiesTheObject) {
 }
 
 TEST(PictureObject, RealPictureDataBecomesABitmapOfItsSize) {
-    if (!qy::Runtime().initialised) program::InitRuntime();
+    if (!qy::Runtime().initialised()) program::InitRuntime();
     ComObject object;
     pictest::Image image = pictest::Pattern(6, 4, 7);
     pictest::Bytes bmp = pictest::EncodeBmp(image, 24, false);

@@ -21,19 +21,19 @@ TEST(DllBinding, EmptyDllNameSearchesTheDefaultListInOrder) {
     EnsureRuntime();
     uint32_t brush = program::CallDll(kDllGdiByDefaultList, {WHITE_BRUSH});
     EXPECT_EQ(reinterpret_cast<uintptr_t>(GetStockObject(WHITE_BRUSH)), brush);
-    EXPECT_EQ(GetModuleHandleA("gdi32.dll"), Runtime().dllModules[kDllGdiByDefaultList].get());
-    void* entry = Runtime().dllEntries[kDllGdiByDefaultList];
+    EXPECT_EQ(GetModuleHandleA("gdi32.dll"), Runtime().dlls().modules[kDllGdiByDefaultList].get());
+    void* entry = Runtime().dlls().entries[kDllGdiByDefaultList];
     EXPECT_EQ(entry, BindDllCommand(kDllGdiByDefaultList)) << "bound once, then cached";
 }
 
 TEST(DllBinding, OrdinalExportFromTheProgramDirectory) {
     EnsureRuntime();
     EXPECT_EQ(5u, program::CallDll(kDllOrdinal, {}));
-    HMODULE module = Runtime().dllModules[kDllOrdinal].get();
+    HMODULE module = Runtime().dlls().modules[kDllOrdinal].get();
     ASSERT_NE(nullptr, module);
     char path[MAX_PATH];
     GetModuleFileNameA(module, path, sizeof path);
-    EXPECT_EQ(Runtime().programDirectory + "\\qytestdll.dll", std::string(path));
+    EXPECT_EQ(Runtime().programDirectory() + "\\qytestdll.dll", std::string(path));
 }
 
 TEST(DllBinding, DriveLetterPathLoadsAsGiven) {
@@ -43,7 +43,7 @@ TEST(DllBinding, DriveLetterPathLoadsAsGiven) {
     GetModuleFileNameA(nullptr, self, sizeof self);
     path = std::string(self, std::strrchr(self, '\\') + 1) + "qytestdll.dll";
     ASSERT_NE(std::string::npos, path.find(':'));
-    Runtime().dllFiles[kDllAbsolutePath] = path.c_str();
+    Runtime().dlls().files[kDllAbsolutePath] = path.c_str();
     EXPECT_EQ(7u, program::CallDll(kDllAbsolutePath, {}));
 }
 
@@ -52,9 +52,9 @@ TEST(DllBinding, RepeatedDeclarationsBindIndependently) {
     uint32_t first = program::CallDll(kDllTickCount, {});
     uint32_t second = program::CallDll(kDllTickCountAgain, {});
     EXPECT_LE(first, second);
-    EXPECT_EQ(Runtime().dllEntries[kDllTickCount], Runtime().dllEntries[kDllTickCountAgain]);
-    EXPECT_NE(nullptr, Runtime().dllModules[kDllTickCount].get());
-    EXPECT_NE(nullptr, Runtime().dllModules[kDllTickCountAgain].get());
+    EXPECT_EQ(Runtime().dlls().entries[kDllTickCount], Runtime().dlls().entries[kDllTickCountAgain]);
+    EXPECT_NE(nullptr, Runtime().dlls().modules[kDllTickCount].get());
+    EXPECT_NE(nullptr, Runtime().dlls().modules[kDllTickCountAgain].get());
 }
 
 QY_SCENARIO(dll_missing_in_named) {

@@ -2,8 +2,10 @@
 // libraries reach them.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/abi/program_abi.h"
 #include "gtest/gtest.h"
@@ -77,11 +79,10 @@ TEST(CommandFrame, LibraryCommandsUseTheSameFrameAndResultsAreOwnedByTheCaller) 
 
 TEST(OtherHelp, RegisterAtExitKeepsOneEntryPerRoutine) {
     qytest::EnsureRuntime();
-    size_t before = Runtime().atExit.size();
+    const std::vector<AtExitRoutine>& routines = Runtime().atExitRoutines();
     program::RegisterAtExit(&CountingAtExit);
     program::RegisterAtExit(&CountingAtExit);
-    EXPECT_EQ(before + 1, Runtime().atExit.size());
-    Runtime().atExit.pop_back();
+    EXPECT_EQ(1, std::count(routines.begin(), routines.end(), &CountingAtExit));
 }
 
 TEST(OtherHelp, FindFileFiltersEntriesAndClosesTheSearchAtTheEnd) {
@@ -139,25 +140,25 @@ TEST(RuntimeNotify, ServesTheLibrariesAfterInitialisation) {
     EXPECT_EQ(reinterpret_cast<RuntimeNotifyEntry>(&RuntimeNotify), LibraryRuntimeNotify(CoreLibrary));
     EXPECT_EQ(reinterpret_cast<RuntimeNotifyEntry>(&RuntimeNotify), LibraryRuntimeNotify(SpecialFunctionsLibrary));
     EXPECT_EQ(3, Notify(kNotifyRunMode));
-    EXPECT_EQ(70613u, app.counter) << "the counter starts one above header word 2";
+    EXPECT_EQ(70613u, app.counter()) << "the counter starts one above header word 2";
 
-    EXPECT_EQ(app.programDirectory, std::string(reinterpret_cast<const char*>(Notify(kNotifyProgramDirectory))));
+    EXPECT_EQ(app.programDirectory(), std::string(reinterpret_cast<const char*>(Notify(kNotifyProgramDirectory))));
     EXPECT_EQ("runtime_tests.exe", std::string(reinterpret_cast<const char*>(Notify(kNotifyProgramFileName))));
     char current[MAX_PATH];
     GetCurrentDirectoryA(sizeof current, current);
-    EXPECT_STREQ(app.programDirectory.c_str(), current) << "the program directory becomes current";
+    EXPECT_STREQ(app.programDirectory().c_str(), current) << "the program directory becomes current";
 
     // Event hold count: incremented and decremented, never below zero.
-    LONG hold = app.eventHoldCount;
-    uint32_t counter = app.counter;
+    LONG hold = app.eventHolds();
+    uint32_t counter = app.counter();
     Notify(kNotifyHoldEvents);
-    EXPECT_EQ(hold + 1, app.eventHoldCount);
+    EXPECT_EQ(hold + 1, app.eventHolds());
     Notify(kNotifyReleaseEvents);
     Notify(kNotifyReleaseEvents);
     Notify(kNotifyReleaseEvents);
-    EXPECT_EQ(0, app.eventHoldCount);
+    EXPECT_EQ(0, app.eventHolds());
     Notify(kNotifyCount);
-    EXPECT_EQ(counter + 5, app.counter);
+    EXPECT_EQ(counter + 5, app.counter());
 
     ValueRecord shortValue{0xFFFE, 0, kTypeShort};
     EXPECT_EQ(-2, Notify(kNotifyValueToInt, &shortValue));
@@ -213,14 +214,14 @@ TEST(RuntimeNotify, DataTypeEntriesByLibraryTypeCode) {
 
 TEST(RuntimeApp, HiddenOwnerWindowIsAHiddenToolWindow) {
     qytest::EnsureRuntime();
-    HWND owner = Runtime().hiddenOwnerHandle;
+    HWND owner = Runtime().hiddenOwnerHandle();
     ASSERT_TRUE(IsWindow(owner));
     char className[64];
     GetClassNameA(owner, className, sizeof className);
     EXPECT_STREQ("_QY_HideOwner", className);
     EXPECT_FALSE(IsWindowVisible(owner));
     EXPECT_TRUE(GetWindowLongA(owner, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
-    EXPECT_EQ(GetCurrentThreadId(), Runtime().mainThreadId);
+    EXPECT_EQ(GetCurrentThreadId(), Runtime().mainThreadId());
 }
 
 namespace {

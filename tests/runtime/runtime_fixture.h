@@ -7,7 +7,7 @@
 namespace qytest {
 
 inline void EnsureRuntime() {
-    if (!qy::Runtime().initialised) program::InitRuntime();
+    if (!qy::Runtime().initialised()) program::InitRuntime();
 }
 
 }  // namespace qytest

@@ -17,7 +17,7 @@ using namespace qy;
 using namespace qytest;
 
 namespace {
-void __cdecl LogAtExit() { Log(GetCurrentThreadId() == Runtime().mainThreadId ? "atexit on main" : "atexit elsewhere"); }
+void __cdecl LogAtExit() { Log(GetCurrentThreadId() == Runtime().mainThreadId() ? "atexit on main" : "atexit elsewhere"); }
 
 int32_t __stdcall LoggingNotify(int32_t message, int32_t, int32_t) {
     Log("library message " + std::to_string(message));
@@ -145,7 +145,7 @@ QY_SCENARIO(exit_from_worker) {
 QY_SCENARIO(exit_request_message) {
     fakeWindows.Install();
     program::InitRuntime();
-    PostMessageA(Runtime().hiddenOwnerHandle, kExitRequestMessage, 9, 0);
+    PostMessageA(Runtime().hiddenOwnerHandle(), kExitRequestMessage, 9, 0);
     Svc_RunMessageLoop();
     return 0;
 }

@@ -54,7 +54,7 @@ struct TestWindow {
 // Replaces the runtime's window list by the windows of a template segment;
 // handler offsets are relative to codeBase.
 inline void InstallSegment(const qy::Bytes& segment, uintptr_t codeBase = 0) {
-    if (!qy::Runtime().initialised) program::InitRuntime();
+    if (!qy::Runtime().initialised()) program::InitRuntime();
     qy::WindowList& list = qy::Windows();
     list.Clear();
     qy::MemoryFile file(segment.data(), segment.size());

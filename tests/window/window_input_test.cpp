@@ -264,8 +264,8 @@ TEST_F(WindowInput, F1OpensTheHelpFileAtTheHelpContext) {
     SetFocus(UnitHandle(kFirst));
     EXPECT_TRUE(Key(WM_KEYDOWN, VK_F1));
     EXPECT_EQ(help.count, 1) << "no program help file, nothing opened";
-    const std::string& name = Runtime().programFileName;
-    std::string file = Runtime().programDirectory + "\\" + name.substr(0, name.rfind('.')) + ".hlp";
+    const std::string& name = Runtime().programFileName();
+    std::string file = Runtime().programDirectory() + "\\" + name.substr(0, name.rfind('.')) + ".hlp";
     CloseHandle(CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     EXPECT_TRUE(Key(WM_KEYDOWN, VK_F1));
     DeleteFileA(file.c_str());

@@ -2,6 +2,8 @@
 // property reads and writes, event dispatch and the window's keyboard
 // handling, under the real runtime.
 #include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
 
 #include <string>
 #include <vector>
@@ -34,8 +36,10 @@ namespace {
 struct Call {
     uint32_t window, unit;
     std::vector<int32_t> args;
+    std::string text;  // the first argument read as text, where the test asks for it
 };
 std::vector<Call> calls;
+bool firstArgumentIsText = false;
 bool answerGiven = false;
 int32_t answer = 0;
 
@@ -67,7 +71,8 @@ Bytes TestSegment() {
     wd.position = 0;
     wd.escCloses = 1;
     UnitRecord own = MakeUnit(0x10001, "", 100, 100, 400, 300, kStateVisible, 0, wd.Write());
-    own.bindings = {{0, Offset(&TestHandler0)}};
+    own.bindings = {{0, Offset(&TestHandler0)}, {kEventLeftDown, Offset(&TestHandler3)},
+                    {kWindowFilesDropped, Offset(&TestHandler1)}};
 
     ButtonData bd;
     bd.caption = "按钮";
@@ -144,7 +149,8 @@ protected:
 }  // namespace
 
 extern "C" uint64_t __cdecl TestEventSink(const int32_t* args, int count) {
-    calls.push_back({Windows().eventWindow, Windows().eventUnit, std::vector<int32_t>(args, args + count)});
+    calls.push_back({Windows().eventWindow, Windows().eventUnit, std::vector<int32_t>(args, args + count), ""});
+    if (firstArgumentIsText && count > 0) calls.back().text = reinterpret_cast<const char*>(args[0]);
     if (destroyingUnit && Windows().eventUnit == destroyingUnit) {
         if (Unit* window = Windows().FindUnitObject(kDoomed, 0, false)) DestroyWindow(window->hwnd());
     }
@@ -249,6 +255,58 @@ TEST_F(LiveWindow, PartNotchesOfTheWheelAddUpAndNeverStepBackwards) {
         steps.push_back(calls.empty() ? 0 : calls.back().args.at(0));
     }
     EXPECT_EQ(steps, (std::vector<int32_t>{0, 0, 1, 0, 0, -1, 3, 0}));
+}
+
+TEST_F(LiveWindow, MouseCoordinatesLeftOfOrAboveTheWindowStayNegative) {
+    ASSERT_TRUE(Load(kWindow));
+    calls.clear();
+    MSG m{Handle(0), WM_LBUTTONDOWN, MK_SHIFT, MAKELPARAM(-5, -7), 0, {0, 0}};
+    Runtime().PreTranslateMessage(&m);
+    ASSERT_EQ(CallsFrom(kOwn), 1);
+    EXPECT_EQ(calls.back().args, (std::vector<int32_t>{-5, -7, 2})) << "x, y and Shift";
+}
+
+namespace {
+// The drop record the shell hands a window for one file.
+HDROP DropOf(const std::wstring& path) {
+    HGLOBAL block = GlobalAlloc(GHND, sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t));
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    path.copy(reinterpret_cast<wchar_t*>(drop + 1), path.size());
+    GlobalUnlock(block);
+    return static_cast<HDROP>(block);
+}
+
+// The name the program received for a file dropped on its window.
+std::string DroppedName(HWND window, const std::wstring& path) {
+    calls.clear();
+    firstArgumentIsText = true;
+    SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(DropOf(path)), 0);
+    firstArgumentIsText = false;
+    return calls.size() == 1 ? calls.back().text : "(" + std::to_string(calls.size()) + " events)";
+}
+}  // namespace
+
+TEST_F(LiveWindow, ADroppedFileArrivesByANameTheProgramCanOpen) {
+    ASSERT_TRUE(Load(kWindow));
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    // Chinese has a GBK spelling; Korean has none, and would have come as "??".
+    for (const wchar_t* file : {L"\u4E2D\u6587 drop.txt", L"\uD55C\uAE00 drop.txt"}) {
+        std::wstring path = std::wstring(temp) + file;
+        HANDLE made = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(made, INVALID_HANDLE_VALUE);
+        DWORD n = 0;
+        WriteFile(made, "drop", 4, &n, nullptr);
+        CloseHandle(made);
+        std::string name = DroppedName(Handle(0), path);
+        char content[8] = {};
+        HANDLE opened = CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (opened != INVALID_HANDLE_VALUE) ReadFile(opened, content, 4, &n, nullptr), CloseHandle(opened);
+        EXPECT_STREQ(content, "drop") << "the program could not open the dropped file by \"" << name << "\"";
+        DeleteFileW(path.c_str());
+    }
 }
 
 TEST_F(LiveWindow, EscClosesAndTheSnapshotComesBack) {

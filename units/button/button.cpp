@@ -7,6 +7,7 @@
 #include "window/byte_io.h"
 #include "units/button/button_data.h"
 #include "units/button/button.h"
+#include "window/property_table.h"
 #include "window/unit.h"
 
 namespace qy {
@@ -98,22 +99,13 @@ protected:
     GdiHandle<HBITMAP> bitmap_;
 };
 
-const PropertyInfo kButtonProperties[] = {
-    {"Picture", kPropPicture}, {"Type", kPropChoice},   {"Caption", kPropText},
-    {"HAlign", kPropChoice},   {"VAlign", kPropChoice}, {"Font", kPropFont},
-};
-
 class Button : public ButtonBase {
 public:
     Button(const UnitCreation& c, const ButtonData& d) : ButtonBase(kButtonType, c.windowId, c.unitId), data_(d) {}
 
     static Unit* Create(const UnitCreation& c) {
         ButtonData d;
-        try {
-            d = ButtonData::Read(Bytes(c.data, c.data + c.size));
-        } catch (const TemplateError&) {
-            return nullptr;
-        }
+        if (!ReadOwnData(c.data, static_cast<size_t>(c.size), &d)) return nullptr;
         auto* unit = new Button(c, d);
         DWORD style = (d.type == 1 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | AlignStyle(d.hAlign, d.vAlign);
         if (!unit->CreateButton(c, style, d.caption, d.picture, d.font)) {
@@ -123,34 +115,35 @@ public:
         return unit;
     }
 
-    int PropertyChanged(int own, const PropertyValue& v) override {
-        switch (own) {
-            case button::kPicture: picture_ = BytesOf(v); return kRecreateUnit;
-            case button::kType:
-                data_.type = v.i > 1 ? 1 : v.i;
-                SendMessageA(hwnd(), BM_SETSTYLE, data_.type == 1 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
-                return kPropertyApplied;
-            case button::kCaption: SetWindowTextA(hwnd(), v.text); return kPropertyApplied;
-            case button::kHAlign: data_.hAlign = v.i > 2 ? 2 : v.i; break;
-            case button::kVAlign: data_.vAlign = v.i > 2 ? 2 : v.i; break;
-            case button::kFont: SetFont(BytesOf(v)); return kPropertyApplied;
-            default: return kPropertyApplied;
-        }
-        ChangeStyle(kAlignMask, AlignStyle(data_.hAlign, data_.vAlign));
-        return kPropertyApplied;
+    // The button's own properties, in the order of button::Property.
+    static const auto& Properties() {
+        using B = Button;
+        using V = const PropertyValue&;
+        using Out = PropertyValue*;
+        static constexpr PropertyRow<B> kRows[] = {
+            {"Picture", kPropPicture, [](B& u, Out o) { u.GiveBytes(o, u.picture_); },
+             [](B& u, V v) { return u.picture_ = BytesOf(v), static_cast<int>(kRecreateUnit); }},
+            {"Type", kPropChoice, [](B& u, Out o) { u.GiveInt(o, u.data_.type); },
+             [](B& u, V v) {
+                 u.data_.type = v.i > 1 ? 1 : v.i;
+                 SendMessageA(u.hwnd(), BM_SETSTYLE, u.data_.type == 1 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+                 return 0;
+             }},
+            {"Caption", kPropText, [](B& u, Out o) { u.GiveText(o, u.Caption()); },
+             [](B& u, V v) { return SetWindowTextA(u.hwnd(), v.text), 0; }},
+            {"HAlign", kPropChoice, [](B& u, Out o) { u.GiveInt(o, u.data_.hAlign); },
+             [](B& u, V v) { return u.data_.hAlign = v.i > 2 ? 2 : v.i, u.ApplyAlignment(), 0; }},
+            {"VAlign", kPropChoice, [](B& u, Out o) { u.GiveInt(o, u.data_.vAlign); },
+             [](B& u, V v) { return u.data_.vAlign = v.i > 2 ? 2 : v.i, u.ApplyAlignment(), 0; }},
+            {"Font", kPropFont, [](B& u, Out o) { u.GiveBytes(o, u.font_); },
+             [](B& u, V v) { return u.SetFont(BytesOf(v)), 0; }},
+        };
+        static constexpr auto kTable = MakePropertyTable(kRows);
+        return kTable;
     }
 
-    bool GetProperty(int own, PropertyValue* out) override {
-        switch (own) {
-            case button::kPicture: GiveBytes(out, picture_); return true;
-            case button::kType: GiveInt(out, data_.type); return true;
-            case button::kCaption: GiveText(out, Caption()); return true;
-            case button::kHAlign: GiveInt(out, data_.hAlign); return true;
-            case button::kVAlign: GiveInt(out, data_.vAlign); return true;
-            case button::kFont: GiveBytes(out, font_); return true;
-            default: return false;
-        }
-    }
+    int PropertyChanged(int own, const PropertyValue& v) override { return Properties().Write(*this, own, v); }
+    bool GetProperty(int own, PropertyValue* out) override { return Properties().Read(*this, own, out); }
 
     Bytes OwnData() const override {
         ButtonData d = data_;
@@ -173,15 +166,9 @@ public:
     }
 
 private:
-    ButtonData data_;
-};
+    void ApplyAlignment() { ChangeStyle(kAlignMask, AlignStyle(data_.hAlign, data_.vAlign)); }
 
-const PropertyInfo kCheckBoxProperties[] = {
-    {"Picture", kPropPicture},     {"PushLike", kPropLogical}, {"Flat", kPropLogical},
-    {"Caption", kPropText},        {"TextOnLeft", kPropLogical}, {"HAlign", kPropChoice},
-    {"VAlign", kPropChoice},       {"TextColor", kPropColour},  {"BackColor", kPropBackColour},
-    {"Font", kPropFont},           {"Checked", kPropLogical},  {"DataSource", kPropDataSource},
-    {"DataColumn", kPropDataColumn},
+    ButtonData data_;
 };
 
 class CheckBox : public ButtonBase {
@@ -190,11 +177,7 @@ public:
 
     static Unit* Create(const UnitCreation& c) {
         CheckBoxData d;
-        try {
-            d = CheckBoxData::Read(Bytes(c.data, c.data + c.size));
-        } catch (const TemplateError&) {
-            return nullptr;
-        }
+        if (!ReadOwnData(c.data, static_cast<size_t>(c.size), &d)) return nullptr;
         auto* unit = new CheckBox(c, d);
         unit->brush_.reset(CreateSolidBrush(ResolveColour(d.backColor)));
         if (!unit->CreateButton(c, BS_AUTOCHECKBOX | unit->Styles(), d.caption, d.picture, d.font)) {
@@ -210,53 +193,54 @@ public:
                AlignStyle(data_.hAlign, data_.vAlign);
     }
 
-    int PropertyChanged(int own, const PropertyValue& v) override {
-        switch (own) {
-            case check_box::kPicture: picture_ = BytesOf(v); return kRecreateUnit;
-            case check_box::kPushLike: data_.pushLike = v.i; break;
-            case check_box::kFlat: data_.flat = v.i; break;
-            case check_box::kCaption: SetWindowTextA(hwnd(), v.text); return kPropertyApplied;
-            case check_box::kTextOnLeft: data_.textOnLeft = v.i; break;
-            case check_box::kHAlign: data_.hAlign = v.i > 2 ? 2 : v.i; break;
-            case check_box::kVAlign: data_.vAlign = v.i > 2 ? 2 : v.i; break;
-            case check_box::kTextColor:
-                data_.textColor = static_cast<uint32_t>(v.i);
-                InvalidateRect(hwnd(), nullptr, TRUE);
-                return kPropertyApplied;
-            case check_box::kBackColor: {
-                data_.backColor = static_cast<uint32_t>(v.i);
-                brush_.reset(CreateSolidBrush(ResolveColour(data_.backColor)));
-                InvalidateRect(hwnd(), nullptr, TRUE);
-                return kPropertyApplied;
-            }
-            case check_box::kFont: SetFont(BytesOf(v)); return kPropertyApplied;
-            case check_box::kChecked: SetChecked(v.i != 0); return kPropertyApplied;
-            case check_box::kDataSource: data_.dataSource = TextOf(v); return kPropertyApplied;
-            case check_box::kDataColumn: data_.dataColumn = TextOf(v); return kPropertyApplied;
-            default: return kPropertyApplied;
-        }
-        ChangeStyle(BS_PUSHLIKE | BS_FLAT | BS_LEFTTEXT | kAlignMask, Styles());
-        return kPropertyApplied;
+    // The check box's own properties, in the order of check_box::Property.
+    static const auto& Properties() {
+        using C = CheckBox;
+        using V = const PropertyValue&;
+        using Out = PropertyValue*;
+        static constexpr PropertyRow<C> kRows[] = {
+            {"Picture", kPropPicture, [](C& u, Out o) { u.GiveBytes(o, u.picture_); },
+             [](C& u, V v) { return u.picture_ = BytesOf(v), static_cast<int>(kRecreateUnit); }},
+            {"PushLike", kPropLogical, [](C& u, Out o) { u.GiveInt(o, u.data_.pushLike); },
+             [](C& u, V v) { return u.data_.pushLike = v.i, u.ApplyStyles(), 0; }},
+            {"Flat", kPropLogical, [](C& u, Out o) { u.GiveInt(o, u.data_.flat); },
+             [](C& u, V v) { return u.data_.flat = v.i, u.ApplyStyles(), 0; }},
+            {"Caption", kPropText, [](C& u, Out o) { u.GiveText(o, u.Caption()); },
+             [](C& u, V v) { return SetWindowTextA(u.hwnd(), v.text), 0; }},
+            {"TextOnLeft", kPropLogical, [](C& u, Out o) { u.GiveInt(o, u.data_.textOnLeft); },
+             [](C& u, V v) { return u.data_.textOnLeft = v.i, u.ApplyStyles(), 0; }},
+            {"HAlign", kPropChoice, [](C& u, Out o) { u.GiveInt(o, u.data_.hAlign); },
+             [](C& u, V v) { return u.data_.hAlign = v.i > 2 ? 2 : v.i, u.ApplyStyles(), 0; }},
+            {"VAlign", kPropChoice, [](C& u, Out o) { u.GiveInt(o, u.data_.vAlign); },
+             [](C& u, V v) { return u.data_.vAlign = v.i > 2 ? 2 : v.i, u.ApplyStyles(), 0; }},
+            {"TextColor", kPropColour, [](C& u, Out o) { u.GiveInt(o, static_cast<int32_t>(u.data_.textColor)); },
+             [](C& u, V v) {
+                 u.data_.textColor = static_cast<uint32_t>(v.i);
+                 InvalidateRect(u.hwnd(), nullptr, TRUE);
+                 return 0;
+             }},
+            {"BackColor", kPropBackColour, [](C& u, Out o) { u.GiveInt(o, static_cast<int32_t>(u.data_.backColor)); },
+             [](C& u, V v) {
+                 u.data_.backColor = static_cast<uint32_t>(v.i);
+                 u.brush_.reset(CreateSolidBrush(ResolveColour(u.data_.backColor)));
+                 InvalidateRect(u.hwnd(), nullptr, TRUE);
+                 return 0;
+             }},
+            {"Font", kPropFont, [](C& u, Out o) { u.GiveBytes(o, u.font_); },
+             [](C& u, V v) { return u.SetFont(BytesOf(v)), 0; }},
+            {"Checked", kPropLogical, [](C& u, Out o) { u.GiveInt(o, u.IsChecked() ? 1 : 0); },
+             [](C& u, V v) { return u.SetChecked(v.i != 0), 0; }},
+            {"DataSource", kPropDataSource, [](C& u, Out o) { u.GiveText(o, u.data_.dataSource); },
+             [](C& u, V v) { return u.data_.dataSource = TextOf(v), 0; }},
+            {"DataColumn", kPropDataColumn, [](C& u, Out o) { u.GiveText(o, u.data_.dataColumn); },
+             [](C& u, V v) { return u.data_.dataColumn = TextOf(v), 0; }},
+        };
+        static constexpr auto kTable = MakePropertyTable(kRows);
+        return kTable;
     }
 
-    bool GetProperty(int own, PropertyValue* out) override {
-        switch (own) {
-            case check_box::kPicture: GiveBytes(out, picture_); return true;
-            case check_box::kPushLike: GiveInt(out, data_.pushLike); return true;
-            case check_box::kFlat: GiveInt(out, data_.flat); return true;
-            case check_box::kCaption: GiveText(out, Caption()); return true;
-            case check_box::kTextOnLeft: GiveInt(out, data_.textOnLeft); return true;
-            case check_box::kHAlign: GiveInt(out, data_.hAlign); return true;
-            case check_box::kVAlign: GiveInt(out, data_.vAlign); return true;
-            case check_box::kTextColor: GiveInt(out, static_cast<int32_t>(data_.textColor)); return true;
-            case check_box::kBackColor: GiveInt(out, static_cast<int32_t>(data_.backColor)); return true;
-            case check_box::kFont: GiveBytes(out, font_); return true;
-            case check_box::kChecked: GiveInt(out, IsChecked() ? 1 : 0); return true;
-            case check_box::kDataSource: GiveText(out, data_.dataSource); return true;
-            case check_box::kDataColumn: GiveText(out, data_.dataColumn); return true;
-            default: return false;
-        }
-    }
+    int PropertyChanged(int own, const PropertyValue& v) override { return Properties().Write(*this, own, v); }
+    bool GetProperty(int own, PropertyValue* out) override { return Properties().Read(*this, own, out); }
 
     Bytes OwnData() const override {
         CheckBoxData d = data_;
@@ -290,14 +274,16 @@ public:
     }
 
 private:
+    void ApplyStyles() { ChangeStyle(BS_PUSHLIKE | BS_FLAT | BS_LEFTTEXT | kAlignMask, Styles()); }
+
     CheckBoxData data_;
     GdiHandle<HBRUSH> brush_;
 };
 
 }  // namespace
 
-const UnitTypeInfo kButtonType = MakeUnitType("按钮", "Button", kTypeMayRaiseEvents, kButtonProperties, &Button::Create);
+const UnitTypeInfo kButtonType = MakeUnitType("按钮", "Button", kTypeMayRaiseEvents, Button::Properties(), &Button::Create);
 const UnitTypeInfo kCheckBoxType = MakeUnitType("选择框", "CheckBox", kTypeMayRaiseEvents | kTypeToggleOnMnemonic,
-                                                kCheckBoxProperties, &CheckBox::Create);
+                                                CheckBox::Properties(), &CheckBox::Create);
 
 }  // namespace qy

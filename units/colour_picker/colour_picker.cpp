@@ -3,6 +3,7 @@
 // popup's notifications on to its parent and raises event 0 on every
 // confirmed choice.
 #include "units/colour_picker/colour_picker.h"
+#include "window/property_table.h"
 #include "window/unit.h"
 
 #include <algorithm>
@@ -20,11 +21,6 @@ const char kCustomText[] = "其它颜色...";
 // the button has finished with it.
 constexpr UINT kOpenPopupMessage = WM_APP + 1009;
 
-const PropertyInfo kColourPickerProperties[] = {
-    {"Color", kPropColourOrTransparent},
-    {"AllowTransparent", kPropLogical},
-};
-
 class ColourPicker : public Unit {
 public:
     ColourPicker(const UnitCreation& c, const ColourPickerData& d)
@@ -34,11 +30,7 @@ public:
 
     static Unit* Create(const UnitCreation& c) {
         ColourPickerData d;
-        try {
-            d = ColourPickerData::Read(Bytes(c.data, c.data + c.size));
-        } catch (const TemplateError&) {
-            return nullptr;
-        }
+        if (!ReadOwnData(c.data, static_cast<size_t>(c.size), &d)) return nullptr;
         auto* unit = new ColourPicker(c, d);
         HWND hwnd = CreateWindowExA(0, "BUTTON", "", c.style | WS_CHILD | WS_CLIPSIBLINGS | BS_OWNERDRAW, c.left,
                                     c.top, c.width, c.height, c.parent,
@@ -52,26 +44,28 @@ public:
         return unit;
     }
 
-    int PropertyChanged(int own, const PropertyValue& v) override {
-        switch (own) {
-            case colour_picker::kColor:
-                colour_ = static_cast<uint32_t>(v.i);
-                if (!AllowsTransparent() && colour_ == kTransparentColour) colour_ = 0;
-                Redraw();
-                break;
-            case colour_picker::kAllowTransparent: allowTransparent_ = v.i; break;
-            default: break;
-        }
-        return kPropertyApplied;
+    // The picker's own properties, in the order of colour_picker::Property.
+    static const auto& Properties() {
+        using P = ColourPicker;
+        using V = const PropertyValue&;
+        using Out = PropertyValue*;
+        static constexpr PropertyRow<P> kRows[] = {
+            {"Color", kPropColourOrTransparent, [](P& u, Out o) { u.GiveInt(o, static_cast<int32_t>(u.colour_)); },
+             [](P& u, V v) {
+                 u.colour_ = static_cast<uint32_t>(v.i);
+                 if (!u.AllowsTransparent() && u.colour_ == kTransparentColour) u.colour_ = 0;
+                 u.Redraw();
+                 return 0;
+             }},
+            {"AllowTransparent", kPropLogical, [](P& u, Out o) { u.GiveInt(o, u.allowTransparent_); },
+             [](P& u, V v) { return u.allowTransparent_ = v.i, 0; }},
+        };
+        static constexpr auto kTable = MakePropertyTable(kRows);
+        return kTable;
     }
 
-    bool GetProperty(int own, PropertyValue* out) override {
-        switch (own) {
-            case colour_picker::kColor: GiveInt(out, static_cast<int32_t>(colour_)); return true;
-            case colour_picker::kAllowTransparent: GiveInt(out, allowTransparent_); return true;
-            default: return false;
-        }
-    }
+    int PropertyChanged(int own, const PropertyValue& v) override { return Properties().Write(*this, own, v); }
+    bool GetProperty(int own, PropertyValue* out) override { return Properties().Read(*this, own, out); }
 
     Bytes OwnData() const override {
         ColourPickerData d;
@@ -215,6 +209,6 @@ private:
 }  // namespace
 
 const UnitTypeInfo kColourPickerType = MakeUnitType("颜色选择器", "ColorPicker", kTypeMayRaiseEvents,
-                                                    kColourPickerProperties, &ColourPicker::Create);
+                                                    ColourPicker::Properties(), &ColourPicker::Create);
 
 }  // namespace qy

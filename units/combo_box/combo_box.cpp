@@ -10,6 +10,7 @@
 
 #include "runtime/win32_handles.h"
 #include "window/own_data.h"
+#include "window/property_table.h"
 #include "units/byte_limited_input.h"
 #include "units/combo_box/combo_box_data.h"
 
@@ -26,15 +27,6 @@ constexpr int kMaxItemHeight = 255;
 const char kEditFieldOwner[] = "qy.ComboBoxOfEditField";
 
 using namespace combo_box;
-
-const PropertyInfo kComboBoxProperties[] = {
-    {"Type", kPropChoice},         {"Content", kPropText},          {"MaxLength", kPropInt2},
-    {"SelStart", kPropInt2},       {"SelLength", kPropInt2},        {"SelText", kPropText},
-    {"AutoSort", kPropLogical},    {"ExtraItemHeight", kPropInt2},  {"TextColor", kPropColour},
-    {"BackColor", kPropBackColour}, {"Font", kPropFont},             {"CurrentSelection", kPropInt2},
-    {"ListItems", kPropCustomData2}, {"ItemValues", kPropCustomData2}, {"DataSource", kPropDataSource},
-    {"DataColumn", kPropDataColumn}, {"Own16", kPropLogical},
-};
 
 const DWORD kTypeStyles[3] = {CBS_SIMPLE, CBS_DROPDOWN, CBS_DROPDOWNLIST};
 
@@ -84,11 +76,7 @@ public:
 
     static Unit* Create(const UnitCreation& c) {
         ComboBoxData d;
-        try {
-            d = ComboBoxData::Read(Bytes(c.data, c.data + c.size));
-        } catch (const TemplateError&) {
-            return nullptr;
-        }
+        if (!ReadOwnData(c.data, static_cast<size_t>(c.size), &d)) return nullptr;
         d.type = std::clamp<int32_t>(d.type, 0, 2);
         auto* unit = new ComboBox(c, d);
         if (!unit->Build(c)) {
@@ -98,111 +86,113 @@ public:
         return unit;
     }
 
-    int PropertyChanged(int own, const PropertyValue& v) override {
-        Quiet quiet(this);
-        switch (own) {
-            case kType: {
-                int32_t type = std::clamp<int32_t>(v.i, 0, 2);
-                if (type == data_.type) return kPropertyApplied;
-                // The list types look like an edit field, the simple box like a dialog.
-                if (type != 0 && data_.backColor == kButtonFaceColour) data_.backColor = kWhite;
-                if (type == 0 && data_.backColor == kWhite) data_.backColor = kButtonFaceColour;
-                data_.type = type;
-                return kRecreateUnit;
-            }
-            case kContent: SetContent(TextOf(v)); return kPropertyApplied;
-            case kMaxLength:
-                data_.maxLength = v.i;
-                SendMessageA(hwnd(), CB_LIMITTEXT, data_.maxLength > 0 ? data_.maxLength : 0, 0);
-                return kPropertyApplied;
-            case kSelStart:
-            case kSelLength: {
-                EditSelection s = Selection();
-                if (own == kSelStart) s.start = v.i;
-                if (own == kSelLength) s.length = v.i;
-                Select(s.start, s.length);
-                return kPropertyApplied;
-            }
-            case kSelText: ReplaceSelection(TextOf(v)); return kPropertyApplied;
-            case kAutoSort:
-                if ((v.i != 0) == (data_.autoSort != 0)) return kPropertyApplied;
-                data_.autoSort = v.i != 0;
-                return kRecreateUnit;
-            case kExtraItemHeight:
-                SetItemHeightBase(ItemHeight() - appliedExtra_);
-                data_.extraItemHeight = v.i;
-                AddExtraItemHeight();
-                return kPropertyApplied;
-            case kTextColor:
-                data_.textColor = static_cast<uint32_t>(v.i);
-                Repaint();
-                return kPropertyApplied;
-            case kBackColor: {
-                data_.backColor = static_cast<uint32_t>(v.i);
-                brush_.reset(CreateSolidBrush(ResolveColour(data_.backColor)));
-                Repaint();
-                return kPropertyApplied;
-            }
-            case kFont:
-                data_.font = BytesOf(v);
-                SetItemHeightBase(ItemHeight() - appliedExtra_);
-                ApplyFont();
-                AddExtraItemHeight();
-                return kPropertyApplied;
-            case kCurrentSelection: SelectItem(v.i); return kPropertyApplied;
-            case kListItems:
-                try {
-                    data_.items = v.data && v.size > 0 ? ReadTextList(v.data, static_cast<size_t>(v.size))
-                                                       : std::vector<std::string>();
-                } catch (const TemplateError&) {
-                    return kPropertyApplied;  // a byte set that is not a text list leaves the list as it is
-                }
-                return kRecreateUnit;
-            case kItemValues: data_.itemValues = WordsOf(v); return kRecreateUnit;
-            case kDataSource: data_.dataSource = TextOf(v); return kPropertyApplied;
-            case kDataColumn: data_.dataColumn = TextOf(v); return kPropertyApplied;
-            case kOwn16: data_.own16 = v.i; return kPropertyApplied;
-            default: return kPropertyApplied;
-        }
+    // The combo box's own properties, in the order of combo_box::Property.
+    static const auto& Properties() {
+        using C = ComboBox;
+        using V = const PropertyValue&;
+        using Out = PropertyValue*;
+        static constexpr PropertyRow<C> kRows[] = {
+            {"Type", kPropChoice, [](C& u, Out o) { u.GiveInt(o, u.data_.type); },
+             [](C& u, V v) {
+                 int32_t type = std::clamp<int32_t>(v.i, 0, 2);
+                 if (type == u.data_.type) return static_cast<int>(kPropertyApplied);
+                 // The list types look like an edit field, the simple box like a dialog.
+                 if (type != 0 && u.data_.backColor == kButtonFaceColour) u.data_.backColor = kWhite;
+                 if (type == 0 && u.data_.backColor == kWhite) u.data_.backColor = kButtonFaceColour;
+                 u.data_.type = type;
+                 return static_cast<int>(kRecreateUnit);
+             }},
+            {"Content", kPropText, [](C& u, Out o) { u.GiveText(o, u.Content()); },
+             [](C& u, V v) { return u.SetContent(TextOf(v)), 0; }},
+            {"MaxLength", kPropInt2, [](C& u, Out o) { u.GiveInt(o, u.data_.maxLength); },
+             [](C& u, V v) {
+                 u.data_.maxLength = v.i;
+                 SendMessageA(u.hwnd(), CB_LIMITTEXT, u.data_.maxLength > 0 ? u.data_.maxLength : 0, 0);
+                 return 0;
+             }},
+            {"SelStart", kPropInt2, [](C& u, Out o) { u.GiveInt(o, u.Selection().start); },
+             [](C& u, V v) { return u.Select(v.i, u.Selection().length), 0; }},
+            {"SelLength", kPropInt2, [](C& u, Out o) { u.GiveInt(o, u.Selection().length); },
+             [](C& u, V v) { return u.Select(u.Selection().start, v.i), 0; }},
+            {"SelText", kPropText,
+             [](C& u, Out o) {
+                 EditSelection s = u.Selection();
+                 std::string text = u.Editable() ? u.Content() : std::string();
+                 bool inside = s.start >= 0 && s.length > 0 && static_cast<size_t>(s.start) < text.size();
+                 u.GiveText(o, inside ? text.substr(static_cast<size_t>(s.start), static_cast<size_t>(s.length))
+                                      : std::string());
+             },
+             [](C& u, V v) { return u.ReplaceSelection(TextOf(v)), 0; }},
+            {"AutoSort", kPropLogical, [](C& u, Out o) { u.GiveInt(o, u.data_.autoSort); },
+             [](C& u, V v) {
+                 if ((v.i != 0) == (u.data_.autoSort != 0)) return static_cast<int>(kPropertyApplied);
+                 u.data_.autoSort = v.i != 0;
+                 return static_cast<int>(kRecreateUnit);
+             }},
+            {"ExtraItemHeight", kPropInt2, [](C& u, Out o) { u.GiveInt(o, u.data_.extraItemHeight); },
+             [](C& u, V v) {
+                 u.SetItemHeightBase(u.ItemHeight() - u.appliedExtra_);
+                 u.data_.extraItemHeight = v.i;
+                 u.AddExtraItemHeight();
+                 return 0;
+             }},
+            {"TextColor", kPropColour, [](C& u, Out o) { u.GiveInt(o, static_cast<int32_t>(u.data_.textColor)); },
+             [](C& u, V v) { return u.data_.textColor = static_cast<uint32_t>(v.i), u.Repaint(), 0; }},
+            {"BackColor", kPropBackColour, [](C& u, Out o) { u.GiveInt(o, static_cast<int32_t>(u.data_.backColor)); },
+             [](C& u, V v) {
+                 u.data_.backColor = static_cast<uint32_t>(v.i);
+                 u.brush_.reset(CreateSolidBrush(ResolveColour(u.data_.backColor)));
+                 u.Repaint();
+                 return 0;
+             }},
+            {"Font", kPropFont, [](C& u, Out o) { u.GiveBytes(o, u.data_.font); },
+             [](C& u, V v) {
+                 u.data_.font = BytesOf(v);
+                 u.SetItemHeightBase(u.ItemHeight() - u.appliedExtra_);
+                 u.ApplyFont();
+                 u.AddExtraItemHeight();
+                 return 0;
+             }},
+            {"CurrentSelection", kPropInt2,
+             [](C& u, Out o) {
+                 u.data_.currentSelection = u.CurrentSelection();
+                 u.GiveInt(o, u.data_.currentSelection);
+             },
+             [](C& u, V v) { return u.SelectItem(v.i), 0; }},
+            {"ListItems", kPropCustomData2,
+             [](C& u, Out o) {
+                 ByteWriter list;
+                 list.TextList(u.Items());
+                 u.GiveBytes(o, list.bytes());
+             },
+             [](C& u, V v) {
+                 try {
+                     u.data_.items = v.data && v.size > 0 ? ReadTextList(v.data, static_cast<size_t>(v.size))
+                                                          : std::vector<std::string>();
+                 } catch (const TemplateError&) {
+                     return static_cast<int>(kPropertyApplied);  // a byte set that is not a text list leaves the list as it is
+                 }
+                 return static_cast<int>(kRecreateUnit);
+             }},
+            {"ItemValues", kPropCustomData2, [](C& u, Out o) { u.GiveBytes(o, BytesOfWords(u.data_.itemValues)); },
+             [](C& u, V v) { return u.data_.itemValues = WordsOf(v), static_cast<int>(kRecreateUnit); }},
+            {"DataSource", kPropDataSource, [](C& u, Out o) { u.GiveText(o, u.data_.dataSource); },
+             [](C& u, V v) { return u.data_.dataSource = TextOf(v), 0; }},
+            {"DataColumn", kPropDataColumn, [](C& u, Out o) { u.GiveText(o, u.data_.dataColumn); },
+             [](C& u, V v) { return u.data_.dataColumn = TextOf(v), 0; }},
+            {"Own16", kPropLogical, [](C& u, Out o) { u.GiveInt(o, u.data_.own16); },
+             [](C& u, V v) { return u.data_.own16 = v.i, 0; }},
+        };
+        static constexpr auto kTable = MakePropertyTable(kRows);
+        return kTable;
     }
 
-    bool GetProperty(int own, PropertyValue* out) override {
-        switch (own) {
-            case kType: GiveInt(out, data_.type); return true;
-            case kContent: GiveText(out, Content()); return true;
-            case kMaxLength: GiveInt(out, data_.maxLength); return true;
-            case kSelStart: GiveInt(out, Selection().start); return true;
-            case kSelLength: GiveInt(out, Selection().length); return true;
-            case kSelText: {
-                EditSelection s = Selection();
-                std::string text = Editable() ? Content() : std::string();
-                bool inside = s.start >= 0 && s.length > 0 && static_cast<size_t>(s.start) < text.size();
-                GiveText(out, inside ? text.substr(static_cast<size_t>(s.start), static_cast<size_t>(s.length))
-                                     : std::string());
-                return true;
-            }
-            case kAutoSort: GiveInt(out, data_.autoSort); return true;
-            case kExtraItemHeight: GiveInt(out, data_.extraItemHeight); return true;
-            case kTextColor: GiveInt(out, static_cast<int32_t>(data_.textColor)); return true;
-            case kBackColor: GiveInt(out, static_cast<int32_t>(data_.backColor)); return true;
-            case kFont: GiveBytes(out, data_.font); return true;
-            case kCurrentSelection:
-                data_.currentSelection = CurrentSelection();
-                GiveInt(out, data_.currentSelection);
-                return true;
-            case kListItems: {
-                ByteWriter list;
-                list.TextList(Items());
-                GiveBytes(out, list.bytes());
-                return true;
-            }
-            case kItemValues: GiveBytes(out, BytesOfWords(data_.itemValues)); return true;
-            case kDataSource: GiveText(out, data_.dataSource); return true;
-            case kDataColumn: GiveText(out, data_.dataColumn); return true;
-            case kOwn16: GiveInt(out, data_.own16); return true;
-            default: return false;
-        }
+    int PropertyChanged(int own, const PropertyValue& v) override {
+        Quiet quiet(this);
+        return Properties().Write(*this, own, v);
     }
+
+    bool GetProperty(int own, PropertyValue* out) override { return Properties().Read(*this, own, out); }
 
     // The stored items and values with the live selection, text and edit selection.
     Bytes OwnData() const override {
@@ -517,6 +507,6 @@ private:
 }  // namespace
 
 const UnitTypeInfo kComboBoxType = MakeUnitType("组合框", "ComboBox", kTypeMayRaiseEvents,
-                                                kComboBoxProperties, &ComboBox::Create);
+                                                ComboBox::Properties(), &ComboBox::Create);
 
 }  // namespace qy

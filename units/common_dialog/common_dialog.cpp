@@ -14,6 +14,7 @@
 #include "runtime/runtime_app.h"
 #include "runtime/win32_handles.h"
 #include "window/own_data.h"
+#include "window/property_table.h"
 #include "units/common_dialog/common_dialog_data.h"
 #include "window/window_list.h"
 #include "window/window_unit.h"
@@ -28,17 +29,6 @@ enum DialogType { kOpenFile, kSaveFile, kFontDialog, kHelpFile };
 // HelpCommand 0-5 in order: finder, topic, pop-up topic, first window,
 // help on help, close the help system.
 const UINT kHelpCommands[] = {HELP_FINDER, HELP_CONTEXT, HELP_CONTEXTPOPUP, HELP_FORCEFILE, HELP_HELPONHELP, HELP_QUIT};
-
-const PropertyInfo kCommonDialogProperties[] = {
-    {"DialogType", kPropChoice},       {"Title", kPropText},           {"FileName", kPropFileName},
-    {"Filter", kPropText},             {"FilterIndex", kPropInt},      {"InitialDir", kPropText},
-    {"DefaultExt", kPropText},         {"CreatePrompt", kPropLogical}, {"FileMustExist", kPropLogical},
-    {"OverwritePrompt", kPropLogical}, {"PathMustExist", kPropLogical}, {"KeepCurrentDir", kPropLogical},
-    {"FontColor", kPropColour},         {"FontBold", kPropLogical},     {"FontItalic", kPropLogical},
-    {"FontStrikeout", kPropLogical},   {"FontUnderline", kPropLogical}, {"FontName", kPropText},
-    {"FontSize", kPropInt},            {"HelpFile", kPropHelpFile},    {"HelpCommand", kPropChoice},
-    {"HelpContext", kPropInt},
-};
 
 int ScreenPixelsPerInch() {
     ScreenDc dc;
@@ -55,7 +45,8 @@ std::string ProgramHelpFile() {
     std::string file(path, length < sizeof path ? length : 0);
     if (file.empty()) {
         const RuntimeApp& app = Runtime();
-        file = app.programDirectory.empty() ? app.programFileName : app.programDirectory + "\\" + app.programFileName;
+        const std::string& name = app.programFileName();
+        file = app.programDirectory().empty() ? name : app.programDirectory() + "\\" + name;
     }
     const char* dot = LastGbkByte(file.c_str(), '.');
     const char* slash = LastGbkByte(file.c_str(), '\\');
@@ -74,11 +65,7 @@ public:
 
     static Unit* Create(const UnitCreation& c) {
         CommonDialogData d;
-        try {
-            d = CommonDialogData::Read(Bytes(c.data, c.data + c.size));
-        } catch (const TemplateError&) {
-            return nullptr;
-        }
+        if (!ReadOwnData(c.data, static_cast<size_t>(c.size), &d)) return nullptr;
         if (!RegisterUnitClass(kCommonDialogClass, CS_DBLCLKS, static_cast<HBRUSH>(GetStockObject(HOLLOW_BRUSH))))
             return nullptr;
         auto* unit = new CommonDialog(c, d);
@@ -86,62 +73,42 @@ public:
         return unit;
     }
 
-    int PropertyChanged(int own, const PropertyValue& v) override {
-        switch (own) {
-            case common_dialog::kDialogType: data_.dialogType = std::clamp<int32_t>(v.i, kOpenFile, kHelpFile); break;
-            case common_dialog::kTitle: data_.title = TextOf(v); break;
-            case common_dialog::kFileName: data_.fileName = TextOf(v); break;
-            case common_dialog::kFilter: data_.filter = TextOf(v); break;
-            case common_dialog::kFilterIndex: data_.filterIndex = std::clamp<int32_t>(v.i, 0, INT32_MAX); break;
-            case common_dialog::kInitialDir: data_.initialDir = TextOf(v); break;
-            case common_dialog::kDefaultExt: data_.defaultExt = TextOf(v); break;
-            case common_dialog::kCreatePrompt: data_.createPrompt = v.i; break;
-            case common_dialog::kFileMustExist: data_.fileMustExist = v.i; break;
-            case common_dialog::kOverwritePrompt: data_.overwritePrompt = v.i; break;
-            case common_dialog::kPathMustExist: data_.pathMustExist = v.i; break;
-            case common_dialog::kKeepCurrentDir: data_.keepCurrentDir = v.i; break;
-            case common_dialog::kFontColor: data_.fontColor = static_cast<uint32_t>(v.i); break;
-            case common_dialog::kFontBold: data_.fontBold = v.i; break;
-            case common_dialog::kFontItalic: data_.fontItalic = v.i; break;
-            case common_dialog::kFontStrikeout: data_.fontStrikeout = v.i; break;
-            case common_dialog::kFontUnderline: data_.fontUnderline = v.i; break;
-            case common_dialog::kFontName: data_.fontName = TextOf(v); break;
-            case common_dialog::kFontSize: data_.fontSize = std::clamp<int32_t>(v.i, 0, INT32_MAX); break;
-            case common_dialog::kHelpFile: data_.helpFile = TextOf(v); break;
-            case common_dialog::kHelpCommand: data_.helpCommand = std::clamp<int32_t>(v.i, 0, 5); break;
-            case common_dialog::kHelpContext: data_.helpContext = v.i; break;
-            default: break;
-        }
-        return kPropertyApplied;
+    // The dialog's own properties, in the order of common_dialog::Property:
+    // all of them only kept until the dialog is shown.
+    static const auto& Properties() {
+        using C = CommonDialog;
+        using D = CommonDialogData;
+        constexpr auto kData = &C::data_;
+        static constexpr PropertyRow<C> kRows[] = {
+            NumberField<C, kData, &D::dialogType, kOpenFile, kHelpFile>("DialogType", kPropChoice),
+            TextField<C, kData, &D::title>("Title", kPropText),
+            TextField<C, kData, &D::fileName>("FileName", kPropFileName),
+            TextField<C, kData, &D::filter>("Filter", kPropText),
+            NumberField<C, kData, &D::filterIndex, 0>("FilterIndex", kPropInt),
+            TextField<C, kData, &D::initialDir>("InitialDir", kPropText),
+            TextField<C, kData, &D::defaultExt>("DefaultExt", kPropText),
+            NumberField<C, kData, &D::createPrompt>("CreatePrompt", kPropLogical),
+            NumberField<C, kData, &D::fileMustExist>("FileMustExist", kPropLogical),
+            NumberField<C, kData, &D::overwritePrompt>("OverwritePrompt", kPropLogical),
+            NumberField<C, kData, &D::pathMustExist>("PathMustExist", kPropLogical),
+            NumberField<C, kData, &D::keepCurrentDir>("KeepCurrentDir", kPropLogical),
+            NumberField<C, kData, &D::fontColor>("FontColor", kPropColour),
+            NumberField<C, kData, &D::fontBold>("FontBold", kPropLogical),
+            NumberField<C, kData, &D::fontItalic>("FontItalic", kPropLogical),
+            NumberField<C, kData, &D::fontStrikeout>("FontStrikeout", kPropLogical),
+            NumberField<C, kData, &D::fontUnderline>("FontUnderline", kPropLogical),
+            TextField<C, kData, &D::fontName>("FontName", kPropText),
+            NumberField<C, kData, &D::fontSize, 0>("FontSize", kPropInt),
+            TextField<C, kData, &D::helpFile>("HelpFile", kPropHelpFile),
+            NumberField<C, kData, &D::helpCommand, 0, 5>("HelpCommand", kPropChoice),
+            NumberField<C, kData, &D::helpContext>("HelpContext", kPropInt),
+        };
+        static constexpr auto kTable = MakePropertyTable(kRows);
+        return kTable;
     }
 
-    bool GetProperty(int own, PropertyValue* out) override {
-        switch (own) {
-            case common_dialog::kDialogType: GiveInt(out, data_.dialogType); return true;
-            case common_dialog::kTitle: GiveText(out, data_.title); return true;
-            case common_dialog::kFileName: GiveText(out, data_.fileName); return true;
-            case common_dialog::kFilter: GiveText(out, data_.filter); return true;
-            case common_dialog::kFilterIndex: GiveInt(out, data_.filterIndex); return true;
-            case common_dialog::kInitialDir: GiveText(out, data_.initialDir); return true;
-            case common_dialog::kDefaultExt: GiveText(out, data_.defaultExt); return true;
-            case common_dialog::kCreatePrompt: GiveInt(out, data_.createPrompt); return true;
-            case common_dialog::kFileMustExist: GiveInt(out, data_.fileMustExist); return true;
-            case common_dialog::kOverwritePrompt: GiveInt(out, data_.overwritePrompt); return true;
-            case common_dialog::kPathMustExist: GiveInt(out, data_.pathMustExist); return true;
-            case common_dialog::kKeepCurrentDir: GiveInt(out, data_.keepCurrentDir); return true;
-            case common_dialog::kFontColor: GiveInt(out, static_cast<int32_t>(data_.fontColor)); return true;
-            case common_dialog::kFontBold: GiveInt(out, data_.fontBold); return true;
-            case common_dialog::kFontItalic: GiveInt(out, data_.fontItalic); return true;
-            case common_dialog::kFontStrikeout: GiveInt(out, data_.fontStrikeout); return true;
-            case common_dialog::kFontUnderline: GiveInt(out, data_.fontUnderline); return true;
-            case common_dialog::kFontName: GiveText(out, data_.fontName); return true;
-            case common_dialog::kFontSize: GiveInt(out, data_.fontSize); return true;
-            case common_dialog::kHelpFile: GiveText(out, data_.helpFile); return true;
-            case common_dialog::kHelpCommand: GiveInt(out, data_.helpCommand); return true;
-            case common_dialog::kHelpContext: GiveInt(out, data_.helpContext); return true;
-            default: return false;
-        }
-    }
+    int PropertyChanged(int own, const PropertyValue& v) override { return Properties().Write(*this, own, v); }
+    bool GetProperty(int own, PropertyValue* out) override { return Properties().Read(*this, own, out); }
 
     Bytes OwnData() const override { return data_.Write(); }
 
@@ -274,7 +241,7 @@ std::string DialogFilter(const std::string& filter) {
 }
 
 const UnitTypeInfo kCommonDialogType = MakeUnitType("通用对话框", "CommonDlg", kTypeMayRaiseEvents | kTypeNeverShownAtLoad,
-                                                    kCommonDialogProperties, &CommonDialog::Create);
+                                                    CommonDialog::Properties(), &CommonDialog::Create);
 
 namespace commands {
 

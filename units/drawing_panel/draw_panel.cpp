@@ -10,15 +10,6 @@ namespace qy {
 namespace {
 const char kPanelClass[] = "_QY_DrawPanel";
 
-const PropertyInfo kPanelProperties[] = {
-    {"Border", kPropChoice},          {"BackColor", kPropBackColour},    {"BackPicture", kPropPicture},
-    {"PictureMode", kPropChoice},     {"AutoRedraw", kPropLogical},     {"CoordinateUnit", kPropChoice},
-    {"PenStyle", kPropChoice},        {"DrawMode", kPropInt},           {"PenWidth", kPropInt},
-    {"PenColor", kPropColour},         {"BrushStyle", kPropChoice},      {"BrushColor", kPropColour},
-    {"TextColor", kPropColour},        {"TextBackColor", kPropColourOrTransparent}, {"Font", kPropFont},
-    {"CanvasWidth", kPropInt},        {"CanvasHeight", kPropInt},
-};
-
 using namespace draw_panel;
 
 constexpr uint32_t kTransparent = 0xFF000000;
@@ -57,7 +48,7 @@ int TileStart(int from, int size) {
 }  // namespace
 
 const UnitTypeInfo kDrawPanelType = MakeUnitType("画板", "DrawPanel", kTypeMayRaiseEvents,
-                                                 kPanelProperties, &DrawPanel::Create);
+                                                 DrawPanel::Properties(), &DrawPanel::Create);
 
 DrawPanel::DrawPanel(const UnitCreation& c, const DrawPanelData& data)
     : Unit(kDrawPanelType, c.windowId, c.unitId), data_(data) {
@@ -70,11 +61,7 @@ DrawPanel::~DrawPanel() = default;
 
 Unit* DrawPanel::Create(const UnitCreation& c) {
     DrawPanelData d;
-    try {
-        d = DrawPanelData::Read(Bytes(c.data, c.data + c.size));
-    } catch (const TemplateError&) {
-        return nullptr;
-    }
+    if (!ReadOwnData(c.data, static_cast<size_t>(c.size), &d)) return nullptr;
     ClampLoaded(d);
     if (!RegisterUnitClass(kPanelClass, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS,
                            static_cast<HBRUSH>(GetStockObject(HOLLOW_BRUSH))))
@@ -100,103 +87,118 @@ void DrawPanel::ApplyBorder() {
     RedrawFrame(hwnd());
 }
 
-int DrawPanel::PropertyChanged(int own, const PropertyValue& v) {
-    auto changed = [](auto& field, auto value) {
-        if (field == value) return false;
-        field = value;
-        return true;
+namespace {
+// Stores the value; true when that changed the field.
+template <class Field, class Value>
+bool Change(Field& field, Value value) {
+    if (field == value) return false;
+    field = value;
+    return true;
+}
+}  // namespace
+
+const DrawPanel::PropertyTableType& DrawPanel::Properties() {
+    using P = DrawPanel;
+    using V = const PropertyValue&;
+    using Out = PropertyValue*;
+    static constexpr PropertyRow<P> kRows[] = {
+        {"Border", kPropChoice, [](P& u, Out o) { u.GiveInt(o, u.data_.border); },
+         [](P& u, V v) { return u.data_.border = std::clamp<int32_t>(v.i, 0, kMaxBorder), u.ApplyBorder(), 0; }},
+        {"BackColor", kPropBackColour, [](P& u, Out o) { u.GiveInt(o, static_cast<int32_t>(u.data_.backColor)); },
+         [](P& u, V v) {
+             if (Change(u.data_.backColor, static_cast<uint32_t>(v.i))) {
+                 if (u.data_.autoRedraw) u.RebuildCanvas(false);
+                 InvalidateRect(u.hwnd(), nullptr, TRUE);
+             }
+             return 0;
+         }},
+        {"BackPicture", kPropPicture, [](P& u, Out o) { u.GiveBytes(o, u.data_.backPicture); },
+         [](P& u, V v) {
+             u.data_.backPicture = BytesOf(v);
+             u.picture_.reset();
+             if (u.data_.autoRedraw) u.RebuildCanvas(false);
+             InvalidateRect(u.hwnd(), nullptr, TRUE);
+             return 0;
+         }},
+        {"PictureMode", kPropChoice, [](P& u, Out o) { u.GiveInt(o, u.data_.pictureMode); },
+         [](P& u, V v) {
+             if (Change(u.data_.pictureMode, std::clamp<int32_t>(v.i, 0, kMaxPictureMode)))
+                 InvalidateRect(u.hwnd(), nullptr, TRUE);
+             return 0;
+         }},
+        {"AutoRedraw", kPropLogical, [](P& u, Out o) { u.GiveInt(o, u.data_.autoRedraw); },
+         [](P& u, V v) {
+             if (Change(u.data_.autoRedraw, v.i != 0 ? 1 : 0)) {
+                 if (u.data_.autoRedraw) {
+                     u.RebuildCanvas(false);
+                 } else {
+                     u.DropCanvas();
+                 }
+             }
+             return 0;
+         }},
+        {"CoordinateUnit", kPropChoice, [](P& u, Out o) { u.GiveInt(o, u.data_.coordinateUnit); },
+         [](P& u, V v) {
+             if (Change(u.data_.coordinateUnit, std::clamp<int32_t>(v.i, 0, kMaxCoordinateUnit))) u.BuildFont();
+             return 0;
+         }},
+        {"PenStyle", kPropChoice, [](P& u, Out o) { u.GiveInt(o, u.data_.penStyle); },
+         [](P& u, V v) {
+             if (Change(u.data_.penStyle, std::clamp<int32_t>(v.i, 0, kMaxPenStyle))) u.BuildPen();
+             return 0;
+         }},
+        {"DrawMode", kPropInt, [](P& u, Out o) { u.GiveInt(o, u.data_.drawMode); },
+         [](P& u, V v) { return u.data_.drawMode = std::clamp<int32_t>(v.i, 0, kMaxDrawMode), 0; }},
+        {"PenWidth", kPropInt, [](P& u, Out o) { u.GiveInt(o, u.data_.penWidth); },
+         [](P& u, V v) {
+             if (Change(u.data_.penWidth, std::clamp<int32_t>(v.i, 0, kMaxPenWidth))) u.BuildPen();
+             return 0;
+         }},
+        {"PenColor", kPropColour, [](P& u, Out o) { u.GiveInt(o, static_cast<int32_t>(u.data_.penColor)); },
+         [](P& u, V v) {
+             if (Change(u.data_.penColor, static_cast<uint32_t>(v.i))) u.BuildPen();
+             return 0;
+         }},
+        {"BrushStyle", kPropChoice, [](P& u, Out o) { u.GiveInt(o, u.data_.brushStyle); },
+         [](P& u, V v) {
+             if (Change(u.data_.brushStyle, std::clamp<int32_t>(v.i, 0, kMaxBrushStyle))) u.BuildBrush();
+             return 0;
+         }},
+        {"BrushColor", kPropColour, [](P& u, Out o) { u.GiveInt(o, static_cast<int32_t>(u.data_.brushColor)); },
+         [](P& u, V v) {
+             if (Change(u.data_.brushColor, static_cast<uint32_t>(v.i))) u.BuildBrush();
+             return 0;
+         }},
+        {"TextColor", kPropColour, [](P& u, Out o) { u.GiveInt(o, static_cast<int32_t>(u.data_.textColor)); },
+         [](P& u, V v) { return u.data_.textColor = static_cast<uint32_t>(v.i), 0; }},
+        {"TextBackColor", kPropColourOrTransparent,
+         [](P& u, Out o) { u.GiveInt(o, static_cast<int32_t>(u.data_.textBackColor)); },
+         [](P& u, V v) { return u.data_.textBackColor = static_cast<uint32_t>(v.i), 0; }},
+        {"Font", kPropFont, [](P& u, Out o) { u.GiveBytes(o, u.data_.font); },
+         [](P& u, V v) { return u.data_.font = BytesOf(v), u.BuildFont(), 0; }},
+        // The canvas size is read-only: a written one is ignored.
+        {"CanvasWidth", kPropInt, [](P& u, Out o) { u.GiveInt(o, u.CanvasSize().x); }, [](P&, V) { return 0; }},
+        {"CanvasHeight", kPropInt, [](P& u, Out o) { u.GiveInt(o, u.CanvasSize().y); }, [](P&, V) { return 0; }},
     };
-    switch (own) {
-        case kBorder:
-            data_.border = std::clamp<int32_t>(v.i, 0, kMaxBorder);
-            ApplyBorder();
-            break;
-        case kBackColor:
-            if (changed(data_.backColor, static_cast<uint32_t>(v.i))) {
-                if (data_.autoRedraw) RebuildCanvas(false);
-                InvalidateRect(hwnd(), nullptr, TRUE);
-            }
-            break;
-        case kBackPicture:
-            data_.backPicture = BytesOf(v);
-            picture_.reset();
-            if (data_.autoRedraw) RebuildCanvas(false);
-            InvalidateRect(hwnd(), nullptr, TRUE);
-            break;
-        case kPictureMode:
-            if (changed(data_.pictureMode, std::clamp<int32_t>(v.i, 0, kMaxPictureMode))) InvalidateRect(hwnd(), nullptr, TRUE);
-            break;
-        case kAutoRedraw:
-            if (changed(data_.autoRedraw, v.i != 0 ? 1 : 0)) {
-                if (data_.autoRedraw) {
-                    RebuildCanvas(false);
-                } else {
-                    DropCanvas();
-                }
-            }
-            break;
-        case kCoordinateUnit:
-            if (changed(data_.coordinateUnit, std::clamp<int32_t>(v.i, 0, kMaxCoordinateUnit))) BuildFont();
-            break;
-        case kPenStyle:
-            if (changed(data_.penStyle, std::clamp<int32_t>(v.i, 0, kMaxPenStyle))) BuildPen();
-            break;
-        case kDrawMode: data_.drawMode = std::clamp<int32_t>(v.i, 0, kMaxDrawMode); break;
-        case kPenWidth:
-            if (changed(data_.penWidth, std::clamp<int32_t>(v.i, 0, kMaxPenWidth))) BuildPen();
-            break;
-        case kPenColor:
-            if (changed(data_.penColor, static_cast<uint32_t>(v.i))) BuildPen();
-            break;
-        case kBrushStyle:
-            if (changed(data_.brushStyle, std::clamp<int32_t>(v.i, 0, kMaxBrushStyle))) BuildBrush();
-            break;
-        case kBrushColor:
-            if (changed(data_.brushColor, static_cast<uint32_t>(v.i))) BuildBrush();
-            break;
-        case kTextColor: data_.textColor = static_cast<uint32_t>(v.i); break;
-        case kTextBackColor: data_.textBackColor = static_cast<uint32_t>(v.i); break;
-        case kFont:
-            data_.font = BytesOf(v);
-            BuildFont();
-            break;
-        default: break;  // the canvas size is read-only
-    }
-    return kPropertyApplied;
+    static constexpr PropertyTableType kTable = MakePropertyTable(kRows);
+    return kTable;
 }
 
-bool DrawPanel::GetProperty(int own, PropertyValue* out) {
-    switch (own) {
-        case kBorder: return GiveInt(out, data_.border), true;
-        case kBackColor: return GiveInt(out, static_cast<int32_t>(data_.backColor)), true;
-        case kBackPicture: return GiveBytes(out, data_.backPicture), true;
-        case kPictureMode: return GiveInt(out, data_.pictureMode), true;
-        case kAutoRedraw: return GiveInt(out, data_.autoRedraw), true;
-        case kCoordinateUnit: return GiveInt(out, data_.coordinateUnit), true;
-        case kPenStyle: return GiveInt(out, data_.penStyle), true;
-        case kDrawMode: return GiveInt(out, data_.drawMode), true;
-        case kPenWidth: return GiveInt(out, data_.penWidth), true;
-        case kPenColor: return GiveInt(out, static_cast<int32_t>(data_.penColor)), true;
-        case kBrushStyle: return GiveInt(out, data_.brushStyle), true;
-        case kBrushColor: return GiveInt(out, static_cast<int32_t>(data_.brushColor)), true;
-        case kTextColor: return GiveInt(out, static_cast<int32_t>(data_.textColor)), true;
-        case kTextBackColor: return GiveInt(out, static_cast<int32_t>(data_.textBackColor)), true;
-        case kFont: return GiveBytes(out, data_.font), true;
-        case kCanvasWidth:
-        case kCanvasHeight: {
-            RECT client{};
-            GetClientRect(hwnd(), &client);
-            POINT size{client.right, client.bottom};
-            ClientDc dc(hwnd());
-            if (dc.get()) {
-                ApplyMapping(dc.get());
-                size = DeviceToLogical(dc.get(), size);
-                RestoreDefaults(dc.get());
-            }
-            return GiveInt(out, own == kCanvasWidth ? size.x : size.y), true;
-        }
-        default: return false;
+int DrawPanel::PropertyChanged(int own, const PropertyValue& v) { return Properties().Write(*this, own, v); }
+
+bool DrawPanel::GetProperty(int own, PropertyValue* out) { return Properties().Read(*this, own, out); }
+
+POINT DrawPanel::CanvasSize() const {
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    POINT size{client.right, client.bottom};
+    ClientDc dc(hwnd());
+    if (dc.get()) {
+        ApplyMapping(dc.get());
+        size = DeviceToLogical(dc.get(), size);
+        RestoreDefaults(dc.get());
     }
+    return size;
 }
 
 HDC DrawPanel::DrawingDc(std::optional<ClientDc>& held) const {

@@ -12,6 +12,7 @@
 #include "units/drawing_panel/panel_gdi.h"
 #include "media/picture/picture.h"
 #include "units/drawing_panel/draw_panel_data.h"
+#include "window/property_table.h"
 #include "window/unit.h"
 
 namespace qy {
@@ -20,6 +21,10 @@ extern const UnitTypeInfo kDrawPanelType;
 
 class DrawPanel : public Unit {
 public:
+    using PropertyTableType = PropertyTable<DrawPanel, 17>;
+    // The panel's own properties, in the order of draw_panel::Property.
+    static const PropertyTableType& Properties();
+
     DrawPanel(const UnitCreation& creation, const DrawPanelData& data);
     ~DrawPanel() override;
     static Unit* Create(const UnitCreation& creation);
@@ -58,6 +63,8 @@ public:
     void PaintBackground(HDC dc, const RECT& rect);
 
 private:
+    // The client area in the panel's coordinate unit.
+    POINT CanvasSize() const;
     void BuildPen();
     void BuildBrush();
     void BuildFont();

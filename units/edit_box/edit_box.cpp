@@ -7,6 +7,7 @@
 // per character on every platform; the unit's positions and lengths count
 // GBK bytes and are converted at the edge.
 #include "units/edit_box/edit_box.h"
+#include "window/property_table.h"
 #include "window/unit.h"
 
 #include <commctrl.h>
@@ -23,16 +24,6 @@
 namespace qy {
 
 namespace {
-const PropertyInfo kEditBoxProperties[] = {
-    {"Content", kPropText},          {"Border", kPropChoice},        {"TextColor", kPropColour},
-    {"BackColor", kPropBackColour},   {"Font", kPropFont},            {"HideSelection", kPropLogical},
-    {"MaxLength", kPropInt2},        {"MultiLine", kPropLogical},    {"ScrollBars", kPropChoice},
-    {"Alignment", kPropChoice},      {"InputMode", kPropChoice},     {"PasswordChar", kPropText},
-    {"CaseConversion", kPropChoice}, {"SpinMode", kPropChoice},      {"SpinMin", kPropInt2},
-    {"SpinMax", kPropInt2},          {"SelStart", kPropInt2},        {"SelLength", kPropInt2},
-    {"SelText", kPropText},          {"DataSource", kPropDataSource}, {"DataColumn", kPropDataColumn},
-};
-
 using namespace edit_box;
 
 enum SpinMode { kNoSpin = 0, kAutomaticSpin = 1, kManualSpin = 2 };
@@ -97,11 +88,7 @@ public:
 
     static Unit* Create(const UnitCreation& c) {
         EditBoxData d;
-        try {
-            d = EditBoxData::Read(Bytes(c.data, c.data + c.size));
-        } catch (const TemplateError&) {
-            return nullptr;
-        }
+        if (!ReadOwnData(c.data, static_cast<size_t>(c.size), &d)) return nullptr;
         auto* unit = new EditBox(c, d);
         if (!unit->Build(c)) {
             delete unit;
@@ -110,110 +97,100 @@ public:
         return unit;
     }
 
-    int PropertyChanged(int own, const PropertyValue& v) override {
-        switch (own) {
-            case kContent:
-                SetContent(TextOf(v));
-                RaiseEvent(edit_box::kContentChanged);
-                return kPropertyApplied;
-            case kBorder:
-                data_.border = AtMost(v.i, kLineBorder);
-                ApplyBorder();
-                return kPropertyApplied;
-            case kTextColor:
-                data_.textColor = static_cast<uint32_t>(v.i);
-                InvalidateRect(hwnd(), nullptr, TRUE);
-                return kPropertyApplied;
-            case kBackColor: {
-                data_.backColor = static_cast<uint32_t>(v.i);
-                brush_.reset(CreateSolidBrush(ResolveColour(data_.backColor)));
-                RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
-                return kPropertyApplied;
-            }
-            case kFont:
-                SetFont(BytesOf(v));
-                ApplyHeightRule();
-                return kPropertyApplied;
-            case kHideSelection: return Recreate(data_.hideSelection, v.i, true);
-            case kMaxLength:
-                data_.maxLength = std::max(v.i, 0);
-                SendMessageA(hwnd(), EM_LIMITTEXT, static_cast<WPARAM>(data_.maxLength), 0);
-                return kPropertyApplied;
-            case kMultiLine: return Recreate(data_.multiLine, v.i, true);
-            case kScrollBars: return Recreate(data_.scrollBars, AtMost(v.i, 3), false);
-            case kAlignment: return Recreate(data_.alignment, AtMost(v.i, 2), false);
-            case kInputMode:
-                data_.inputMode = v.i;
-                ApplyPasswordChar();
-                SendMessageA(hwnd(), EM_SETREADONLY, data_.inputMode == kReadOnly, 0);
-                InvalidateRect(hwnd(), nullptr, TRUE);
-                return kPropertyApplied;
-            case kPasswordChar:
-                data_.passwordChar = static_cast<uint8_t>(TextOf(v).c_str()[0]);
-                if (data_.inputMode == kPassword) ApplyPasswordChar();
-                return kPropertyApplied;
-            case kCaseConversion: return Recreate(data_.caseConversion, AtMost(v.i, 2), false);
-            case kSpinMode: return Recreate(data_.spinMode, AtMost(v.i, 2), false);
-            case kSpinMin:
-                data_.spinMin = v.i;
-                SetSpinRange();
-                return kPropertyApplied;
-            case kSpinMax:
-                data_.spinMax = v.i;
-                SetSpinRange();
-                return kPropertyApplied;
-            case kSelStart:
-            case kSelLength: ChangeSelection(own, v.i); return kPropertyApplied;
-            case kSelText:
-                SendMessageA(hwnd(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(TextOf(v).c_str()));
-                return kPropertyApplied;
-            case kDataSource: data_.dataSource = TextOf(v); return kPropertyApplied;
-            case kDataColumn: data_.dataColumn = TextOf(v); return kPropertyApplied;
-            default: return kPropertyApplied;
-        }
+    // The edit box's own properties, in the order of edit_box::Property.
+    static const auto& Properties() {
+        using E = EditBox;
+        using V = const PropertyValue&;
+        using Out = PropertyValue*;
+        static constexpr PropertyRow<E> kRows[] = {
+            {"Content", kPropText, [](E& u, Out o) { u.GiveText(o, u.Content()); },
+             [](E& u, V v) {
+                 u.SetContent(TextOf(v));
+                 u.RaiseEvent(edit_box::kContentChanged);
+                 return 0;
+             }},
+            {"Border", kPropChoice, [](E& u, Out o) { u.GiveInt(o, u.data_.border); },
+             [](E& u, V v) { return u.data_.border = AtMost(v.i, kLineBorder), u.ApplyBorder(), 0; }},
+            {"TextColor", kPropColour, [](E& u, Out o) { u.GiveInt(o, static_cast<int32_t>(u.data_.textColor)); },
+             [](E& u, V v) {
+                 u.data_.textColor = static_cast<uint32_t>(v.i);
+                 InvalidateRect(u.hwnd(), nullptr, TRUE);
+                 return 0;
+             }},
+            {"BackColor", kPropBackColour, [](E& u, Out o) { u.GiveInt(o, static_cast<int32_t>(u.data_.backColor)); },
+             [](E& u, V v) {
+                 u.data_.backColor = static_cast<uint32_t>(v.i);
+                 u.brush_.reset(CreateSolidBrush(ResolveColour(u.data_.backColor)));
+                 RedrawWindow(u.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+                 return 0;
+             }},
+            {"Font", kPropFont, [](E& u, Out o) { u.GiveBytes(o, u.data_.font); },
+             [](E& u, V v) { return u.SetFont(BytesOf(v)), u.ApplyHeightRule(), 0; }},
+            {"HideSelection", kPropLogical, [](E& u, Out o) { u.GiveInt(o, u.data_.hideSelection); },
+             [](E& u, V v) { return u.Recreate(u.data_.hideSelection, v.i, true); }},
+            {"MaxLength", kPropInt2, [](E& u, Out o) { u.GiveInt(o, u.data_.maxLength); },
+             [](E& u, V v) {
+                 u.data_.maxLength = std::max(v.i, 0);
+                 SendMessageA(u.hwnd(), EM_LIMITTEXT, static_cast<WPARAM>(u.data_.maxLength), 0);
+                 return 0;
+             }},
+            {"MultiLine", kPropLogical, [](E& u, Out o) { u.GiveInt(o, u.data_.multiLine); },
+             [](E& u, V v) { return u.Recreate(u.data_.multiLine, v.i, true); }},
+            {"ScrollBars", kPropChoice, [](E& u, Out o) { u.GiveInt(o, u.data_.scrollBars); },
+             [](E& u, V v) { return u.Recreate(u.data_.scrollBars, AtMost(v.i, 3), false); }},
+            {"Alignment", kPropChoice, [](E& u, Out o) { u.GiveInt(o, u.data_.alignment); },
+             [](E& u, V v) { return u.Recreate(u.data_.alignment, AtMost(v.i, 2), false); }},
+            {"InputMode", kPropChoice, [](E& u, Out o) { u.GiveInt(o, u.data_.inputMode); },
+             [](E& u, V v) {
+                 u.data_.inputMode = v.i;
+                 u.ApplyPasswordChar();
+                 SendMessageA(u.hwnd(), EM_SETREADONLY, u.data_.inputMode == kReadOnly, 0);
+                 InvalidateRect(u.hwnd(), nullptr, TRUE);
+                 return 0;
+             }},
+            {"PasswordChar", kPropText,
+             [](E& u, Out o) {
+                 char c = static_cast<char>(u.data_.passwordChar & 0xFF);
+                 u.GiveText(o, c ? std::string(1, c) : std::string());
+             },
+             [](E& u, V v) {
+                 u.data_.passwordChar = static_cast<uint8_t>(TextOf(v).c_str()[0]);
+                 if (u.data_.inputMode == kPassword) u.ApplyPasswordChar();
+                 return 0;
+             }},
+            {"CaseConversion", kPropChoice, [](E& u, Out o) { u.GiveInt(o, u.data_.caseConversion); },
+             [](E& u, V v) { return u.Recreate(u.data_.caseConversion, AtMost(v.i, 2), false); }},
+            {"SpinMode", kPropChoice, [](E& u, Out o) { u.GiveInt(o, u.data_.spinMode); },
+             [](E& u, V v) { return u.Recreate(u.data_.spinMode, AtMost(v.i, 2), false); }},
+            {"SpinMin", kPropInt2, [](E& u, Out o) { u.GiveInt(o, u.data_.spinMin); },
+             [](E& u, V v) { return u.data_.spinMin = v.i, u.SetSpinRange(), 0; }},
+            {"SpinMax", kPropInt2, [](E& u, Out o) { u.GiveInt(o, u.data_.spinMax); },
+             [](E& u, V v) { return u.data_.spinMax = v.i, u.SetSpinRange(), 0; }},
+            {"SelStart", kPropInt2, [](E& u, Out o) { u.GiveInt(o, u.CurrentSelection().start); },
+             [](E& u, V v) { return u.ChangeSelection(kSelStart, v.i), 0; }},
+            {"SelLength", kPropInt2, [](E& u, Out o) { u.GiveInt(o, u.CurrentSelection().length); },
+             [](E& u, V v) { return u.ChangeSelection(kSelLength, v.i), 0; }},
+            {"SelText", kPropText,
+             [](E& u, Out o) {
+                 std::string text = u.Content();
+                 Span selection = u.CurrentSelection();
+                 u.GiveText(o, text.substr(static_cast<size_t>(selection.start), static_cast<size_t>(selection.length)));
+             },
+             [](E& u, V v) {
+                 SendMessageA(u.hwnd(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(TextOf(v).c_str()));
+                 return 0;
+             }},
+            {"DataSource", kPropDataSource, [](E& u, Out o) { u.GiveText(o, u.data_.dataSource); },
+             [](E& u, V v) { return u.data_.dataSource = TextOf(v), 0; }},
+            {"DataColumn", kPropDataColumn, [](E& u, Out o) { u.GiveText(o, u.data_.dataColumn); },
+             [](E& u, V v) { return u.data_.dataColumn = TextOf(v), 0; }},
+        };
+        static constexpr auto kTable = MakePropertyTable(kRows);
+        return kTable;
     }
 
-    bool GetProperty(int own, PropertyValue* out) override {
-        switch (own) {
-            case kContent: GiveText(out, Content()); return true;
-            case kBorder: GiveInt(out, data_.border); return true;
-            case kTextColor: GiveInt(out, static_cast<int32_t>(data_.textColor)); return true;
-            case kBackColor: GiveInt(out, static_cast<int32_t>(data_.backColor)); return true;
-            case kFont: GiveBytes(out, data_.font); return true;
-            case kHideSelection: GiveInt(out, data_.hideSelection); return true;
-            case kMaxLength: GiveInt(out, data_.maxLength); return true;
-            case kMultiLine: GiveInt(out, data_.multiLine); return true;
-            case kScrollBars: GiveInt(out, data_.scrollBars); return true;
-            case kAlignment: GiveInt(out, data_.alignment); return true;
-            case kInputMode: GiveInt(out, data_.inputMode); return true;
-            case kPasswordChar: {
-                char c = static_cast<char>(data_.passwordChar & 0xFF);
-                GiveText(out, c ? std::string(1, c) : std::string());
-                return true;
-            }
-            case kCaseConversion: GiveInt(out, data_.caseConversion); return true;
-            case kSpinMode: GiveInt(out, data_.spinMode); return true;
-            case kSpinMin: GiveInt(out, data_.spinMin); return true;
-            case kSpinMax: GiveInt(out, data_.spinMax); return true;
-            case kSelStart:
-            case kSelLength: {
-                int32_t start, length;
-                Selection(Content(), &start, &length);
-                GiveInt(out, own == kSelStart ? start : length);
-                return true;
-            }
-            case kSelText: {
-                std::string text = Content();
-                int32_t start, length;
-                Selection(text, &start, &length);
-                GiveText(out, text.substr(static_cast<size_t>(start), static_cast<size_t>(length)));
-                return true;
-            }
-            case kDataSource: GiveText(out, data_.dataSource); return true;
-            case kDataColumn: GiveText(out, data_.dataColumn); return true;
-            default: return false;
-        }
-    }
+    int PropertyChanged(int own, const PropertyValue& v) override { return Properties().Write(*this, own, v); }
+    bool GetProperty(int own, PropertyValue* out) override { return Properties().Read(*this, own, out); }
 
     Bytes OwnData() const override {
         EditBoxData d = data_;
@@ -351,6 +328,16 @@ private:
 
     // Stores a value whose change needs a new control; those that only
     // matter when they differ ask for one only then.
+    // The selection in the content's bytes.
+    struct Span {
+        int32_t start, length;
+    };
+    Span CurrentSelection() const {
+        Span span{};
+        Selection(Content(), &span.start, &span.length);
+        return span;
+    }
+
     int Recreate(int32_t& field, int32_t value, bool onlyWhenChanged) {
         bool changed = field != value;
         field = value;
@@ -572,6 +559,6 @@ private:
 }  // namespace
 
 const UnitTypeInfo kEditBoxType = MakeUnitType("编辑框", "EditBox", kTypeMayRaiseEvents,
-                                               kEditBoxProperties, &EditBox::Create);
+                                               EditBox::Properties(), &EditBox::Create);
 
 }  // namespace qy

@@ -7,6 +7,7 @@
 #include "media/picture/picture_draw.h"
 #include "runtime/win32_handles.h"
 #include "window/own_data.h"
+#include "window/property_table.h"
 #include "units/label/label_data.h"
 #include "units/label/label.h"
 
@@ -14,17 +15,6 @@ namespace qy {
 
 namespace {
 const char kLabelClass[] = "_QY_Label";
-
-const PropertyInfo kLabelProperties[] = {
-    {"Caption", kPropText},          {"Effect", kPropChoice},           {"Border", kPropChoice},
-    {"BorderWidth", kPropInt2},      {"BorderColor1", kPropColourOrTransparent},
-    {"BorderColor2", kPropColourOrTransparent}, {"BorderColor3", kPropColourOrTransparent},
-    {"Font", kPropFont},             {"TextColor", kPropColour},         {"BackColor", kPropBackColour},
-    {"Picture", kPropPicture},       {"PictureMode", kPropChoice},      {"GradientMode", kPropChoice},
-    {"GradientColor1", kPropColourOrTransparent}, {"GradientColor2", kPropColourOrTransparent},
-    {"GradientColor3", kPropColourOrTransparent}, {"HAlign", kPropChoice}, {"WordWrap", kPropLogical},
-    {"VAlign", kPropChoice},         {"DataSource", kPropDataSource},   {"DataColumn", kPropDataColumn},
-};
 
 std::vector<COLORREF> UsedColours(const uint32_t (&colours)[3]) {
     std::vector<COLORREF> used;
@@ -90,11 +80,7 @@ public:
 
     static Unit* Create(const UnitCreation& c) {
         LabelData d;
-        try {
-            d = LabelData::Read(Bytes(c.data, c.data + c.size));
-        } catch (const TemplateError&) {
-            return nullptr;
-        }
+        if (!ReadOwnData(c.data, static_cast<size_t>(c.size), &d)) return nullptr;
         if (!RegisterUnitClass(kLabelClass, CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS)) return nullptr;
         auto* unit = new Label(c, d);
         unit->font_.reset(CreateUnitFont(d.font));
@@ -104,77 +90,88 @@ public:
         return unit;
     }
 
-    int PropertyChanged(int own, const PropertyValue& v) override {
-        int32_t choice = v.i;
-        switch (own) {
-            case label::kCaption:
-                data_.caption = TextOf(v);
-                SetWindowTextA(hwnd(), data_.caption.c_str());
-                break;
-            case label::kEffect: data_.effect = choice > kEffectShadow ? kEffectShadow : choice; break;
-            case label::kBorder: {
-                data_.border = choice > kGradientBorder ? kGradientBorder : choice;
-                SetBorderStyles(hwnd(), data_.border, true);
-                RedrawFrame(hwnd());
-                break;
-            }
-            case label::kBorderWidth: data_.borderWidth = v.i < 5 ? 5 : v.i; break;
-            case label::kBorderColor1:
-            case label::kBorderColor2:
-            case label::kBorderColor3: data_.borderColor[own - label::kBorderColor1] = static_cast<uint32_t>(v.i); break;
-            case label::kFont: {
-                data_.font = BytesOf(v);
-                font_.reset(CreateUnitFont(data_.font));
-                break;
-            }
-            case label::kTextColor: data_.textColor = static_cast<uint32_t>(v.i); break;
-            case label::kBackColor: data_.backColor = static_cast<uint32_t>(v.i); break;
-            case label::kPicture:
-                data_.picture = BytesOf(v);
-                DropPicture();
-                break;
-            case label::kPictureMode: data_.pictureMode = choice > kLabelPictureTiled ? kLabelPictureTiled : choice; break;
-            case label::kGradientMode: data_.gradientMode = choice > 8 ? 8 : choice; break;
-            case label::kGradientColor1:
-            case label::kGradientColor2:
-            case label::kGradientColor3: data_.gradientColor[own - label::kGradientColor1] = static_cast<uint32_t>(v.i); break;
-            case label::kHAlign: data_.hAlign = choice > 2 ? 2 : choice; break;
-            case label::kWordWrap: data_.wordWrap = v.i; break;
-            case label::kVAlign: data_.vAlign = choice > 2 ? 2 : choice; break;
-            case label::kDataSource: data_.dataSource = TextOf(v); break;
-            case label::kDataColumn: data_.dataColumn = TextOf(v); break;
-            default: return kPropertyApplied;
-        }
-        InvalidateRect(hwnd(), nullptr, TRUE);
-        return kPropertyApplied;
+private:
+    // One of three colours of a colour set (the border's, the gradient's).
+    template <uint32_t (LabelData::*Colours)[3], int I>
+    static constexpr PropertyRow<Label> ColourRow(const char* name) {
+        return {name, kPropColourOrTransparent,
+                [](Label& u, PropertyValue* o) { u.GiveInt(o, static_cast<int32_t>((u.data_.*Colours)[I])); },
+                [](Label& u, const PropertyValue& v) { return (u.data_.*Colours)[I] = static_cast<uint32_t>(v.i), 0; }};
     }
 
-    bool GetProperty(int own, PropertyValue* out) override {
-        switch (own) {
-            case label::kCaption: GiveText(out, data_.caption); return true;
-            case label::kEffect: GiveInt(out, data_.effect); return true;
-            case label::kBorder: GiveInt(out, data_.border); return true;
-            case label::kBorderWidth: GiveInt(out, data_.borderWidth); return true;
-            case label::kBorderColor1:
-            case label::kBorderColor2:
-            case label::kBorderColor3: GiveInt(out, static_cast<int32_t>(data_.borderColor[own - label::kBorderColor1])); return true;
-            case label::kFont: GiveBytes(out, data_.font); return true;
-            case label::kTextColor: GiveInt(out, static_cast<int32_t>(data_.textColor)); return true;
-            case label::kBackColor: GiveInt(out, static_cast<int32_t>(data_.backColor)); return true;
-            case label::kPicture: GiveBytes(out, data_.picture); return true;
-            case label::kPictureMode: GiveInt(out, data_.pictureMode); return true;
-            case label::kGradientMode: GiveInt(out, data_.gradientMode); return true;
-            case label::kGradientColor1:
-            case label::kGradientColor2:
-            case label::kGradientColor3: GiveInt(out, static_cast<int32_t>(data_.gradientColor[own - label::kGradientColor1])); return true;
-            case label::kHAlign: GiveInt(out, data_.hAlign); return true;
-            case label::kWordWrap: GiveInt(out, data_.wordWrap); return true;
-            case label::kVAlign: GiveInt(out, data_.vAlign); return true;
-            case label::kDataSource: GiveText(out, data_.dataSource); return true;
-            case label::kDataColumn: GiveText(out, data_.dataColumn); return true;
-            default: return false;
-        }
+public:
+    // The label's own properties, in the order of label::Property.
+    static const auto& Properties() {
+        using L = Label;
+        using V = const PropertyValue&;
+        using Out = PropertyValue*;
+        static constexpr PropertyRow<L> kRows[] = {
+            {"Caption", kPropText, [](L& u, Out o) { u.GiveText(o, u.data_.caption); },
+             [](L& u, V v) {
+                 u.data_.caption = TextOf(v);
+                 SetWindowTextA(u.hwnd(), u.data_.caption.c_str());
+                 return 0;
+             }},
+            {"Effect", kPropChoice, [](L& u, Out o) { u.GiveInt(o, u.data_.effect); },
+             [](L& u, V v) { return u.data_.effect = v.i > kEffectShadow ? kEffectShadow : v.i, 0; }},
+            {"Border", kPropChoice, [](L& u, Out o) { u.GiveInt(o, u.data_.border); },
+             [](L& u, V v) {
+                 u.data_.border = v.i > kGradientBorder ? kGradientBorder : v.i;
+                 SetBorderStyles(u.hwnd(), u.data_.border, true);
+                 RedrawFrame(u.hwnd());
+                 return 0;
+             }},
+            {"BorderWidth", kPropInt2, [](L& u, Out o) { u.GiveInt(o, u.data_.borderWidth); },
+             [](L& u, V v) { return u.data_.borderWidth = v.i < 5 ? 5 : v.i, 0; }},
+            ColourRow<&LabelData::borderColor, 0>("BorderColor1"),
+            ColourRow<&LabelData::borderColor, 1>("BorderColor2"),
+            ColourRow<&LabelData::borderColor, 2>("BorderColor3"),
+            {"Font", kPropFont, [](L& u, Out o) { u.GiveBytes(o, u.data_.font); },
+             [](L& u, V v) {
+                 u.data_.font = BytesOf(v);
+                 u.font_.reset(CreateUnitFont(u.data_.font));
+                 return 0;
+             }},
+            {"TextColor", kPropColour, [](L& u, Out o) { u.GiveInt(o, static_cast<int32_t>(u.data_.textColor)); },
+             [](L& u, V v) { return u.data_.textColor = static_cast<uint32_t>(v.i), 0; }},
+            {"BackColor", kPropBackColour, [](L& u, Out o) { u.GiveInt(o, static_cast<int32_t>(u.data_.backColor)); },
+             [](L& u, V v) { return u.data_.backColor = static_cast<uint32_t>(v.i), 0; }},
+            {"Picture", kPropPicture, [](L& u, Out o) { u.GiveBytes(o, u.data_.picture); },
+             [](L& u, V v) {
+                 u.data_.picture = BytesOf(v);
+                 u.DropPicture();
+                 return 0;
+             }},
+            {"PictureMode", kPropChoice, [](L& u, Out o) { u.GiveInt(o, u.data_.pictureMode); },
+             [](L& u, V v) { return u.data_.pictureMode = v.i > kLabelPictureTiled ? kLabelPictureTiled : v.i, 0; }},
+            {"GradientMode", kPropChoice, [](L& u, Out o) { u.GiveInt(o, u.data_.gradientMode); },
+             [](L& u, V v) { return u.data_.gradientMode = v.i > 8 ? 8 : v.i, 0; }},
+            ColourRow<&LabelData::gradientColor, 0>("GradientColor1"),
+            ColourRow<&LabelData::gradientColor, 1>("GradientColor2"),
+            ColourRow<&LabelData::gradientColor, 2>("GradientColor3"),
+            {"HAlign", kPropChoice, [](L& u, Out o) { u.GiveInt(o, u.data_.hAlign); },
+             [](L& u, V v) { return u.data_.hAlign = v.i > 2 ? 2 : v.i, 0; }},
+            {"WordWrap", kPropLogical, [](L& u, Out o) { u.GiveInt(o, u.data_.wordWrap); },
+             [](L& u, V v) { return u.data_.wordWrap = v.i, 0; }},
+            {"VAlign", kPropChoice, [](L& u, Out o) { u.GiveInt(o, u.data_.vAlign); },
+             [](L& u, V v) { return u.data_.vAlign = v.i > 2 ? 2 : v.i, 0; }},
+            {"DataSource", kPropDataSource, [](L& u, Out o) { u.GiveText(o, u.data_.dataSource); },
+             [](L& u, V v) { return u.data_.dataSource = TextOf(v), 0; }},
+            {"DataColumn", kPropDataColumn, [](L& u, Out o) { u.GiveText(o, u.data_.dataColumn); },
+             [](L& u, V v) { return u.data_.dataColumn = TextOf(v), 0; }},
+        };
+        static constexpr auto kTable = MakePropertyTable(kRows);
+        return kTable;
     }
+
+    int PropertyChanged(int own, const PropertyValue& v) override {
+        if (!Properties().Has(own)) return kPropertyApplied;
+        int result = Properties().Write(*this, own, v);
+        InvalidateRect(hwnd(), nullptr, TRUE);
+        return result;
+    }
+
+    bool GetProperty(int own, PropertyValue* out) override { return Properties().Read(*this, own, out); }
 
     Bytes OwnData() const override { return data_.Write(); }
     std::string MnemonicCaption() const override { return data_.caption; }
@@ -286,6 +283,6 @@ private:
 }  // namespace
 
 const UnitTypeInfo kLabelType = MakeUnitType("标签", "Label", kTypeMayRaiseEvents | kTypeDragsWindow,
-                                             kLabelProperties, &Label::Create);
+                                             Label::Properties(), &Label::Create);
 
 }  // namespace qy

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "units/scroll_bar/scroll_bar_data.h"
+#include "window/property_table.h"
 
 namespace qy {
 
@@ -14,12 +15,6 @@ namespace {
 constexpr int32_t kMaxStep = 32767;
 
 using namespace scroll_bar;
-
-const PropertyInfo kScrollBarProperties[] = {
-    {"MinPosition", kPropInt2}, {"MaxPosition", kPropInt2}, {"PageChange", kPropInt2},
-    {"LineChange", kPropInt2},  {"Position", kPropInt2},    {"DragTracking", kPropLogical},
-};
-
 
 class ScrollBar : public Unit {
 public:
@@ -30,11 +25,7 @@ public:
 
     static Unit* Create(const UnitCreation& c) {
         ScrollBarData d;
-        try {
-            d = ScrollBarData::Read(Bytes(c.data, c.data + c.size));
-        } catch (const TemplateError&) {
-            return nullptr;
-        }
+        if (!ReadOwnData(c.data, static_cast<size_t>(c.size), &d)) return nullptr;
         HWND hwnd = CreateWindowExA(0, "SCROLLBAR", "", c.style | WS_CHILD | WS_CLIPSIBLINGS | SBS_HORZ, c.left, c.top,
                                     c.width, c.height, c.parent,
                                     reinterpret_cast<HMENU>(static_cast<uintptr_t>(c.controlId)),
@@ -47,36 +38,31 @@ public:
         return unit;
     }
 
-    int PropertyChanged(int own, const PropertyValue& v) override {
-        switch (own) {
-            case kMinPosition:
-                data_.minPosition = v.i;
-                ApplyRange();
-                break;
-            case kMaxPosition:
-                data_.maxPosition = v.i;
-                ApplyRange();
-                break;
-            case kPageChange: data_.pageChange = std::clamp<int32_t>(v.i, 1, kMaxStep); break;
-            case kLineChange: data_.lineChange = std::clamp<int32_t>(v.i, 1, kMaxStep); break;
-            case kPosition: MoveTo(v.i); break;
-            case kDragTracking: data_.dragTracking = v.i != 0; break;
-            default: break;
-        }
-        return kPropertyApplied;
+    // The scroll bar's own properties, in the order of its property indices.
+    static const auto& Properties() {
+        using S = ScrollBar;
+        using V = const PropertyValue&;
+        using Out = PropertyValue*;
+        static constexpr PropertyRow<S> kRows[] = {
+            {"MinPosition", kPropInt2, [](S& u, Out o) { u.GiveInt(o, u.data_.minPosition); },
+             [](S& u, V v) { return u.data_.minPosition = v.i, u.ApplyRange(), 0; }},
+            {"MaxPosition", kPropInt2, [](S& u, Out o) { u.GiveInt(o, u.data_.maxPosition); },
+             [](S& u, V v) { return u.data_.maxPosition = v.i, u.ApplyRange(), 0; }},
+            {"PageChange", kPropInt2, [](S& u, Out o) { u.GiveInt(o, u.data_.pageChange); },
+             [](S& u, V v) { return u.data_.pageChange = std::clamp<int32_t>(v.i, 1, kMaxStep), 0; }},
+            {"LineChange", kPropInt2, [](S& u, Out o) { u.GiveInt(o, u.data_.lineChange); },
+             [](S& u, V v) { return u.data_.lineChange = std::clamp<int32_t>(v.i, 1, kMaxStep), 0; }},
+            {"Position", kPropInt2, [](S& u, Out o) { u.GiveInt(o, u.data_.position); },
+             [](S& u, V v) { return u.MoveTo(v.i), 0; }},
+            {"DragTracking", kPropLogical, [](S& u, Out o) { u.GiveInt(o, u.data_.dragTracking); },
+             [](S& u, V v) { return u.data_.dragTracking = v.i != 0, 0; }},
+        };
+        static constexpr auto kTable = MakePropertyTable(kRows);
+        return kTable;
     }
 
-    bool GetProperty(int own, PropertyValue* out) override {
-        switch (own) {
-            case kMinPosition: GiveInt(out, data_.minPosition); return true;
-            case kMaxPosition: GiveInt(out, data_.maxPosition); return true;
-            case kPageChange: GiveInt(out, data_.pageChange); return true;
-            case kLineChange: GiveInt(out, data_.lineChange); return true;
-            case kPosition: GiveInt(out, data_.position); return true;
-            case kDragTracking: GiveInt(out, data_.dragTracking); return true;
-            default: return false;
-        }
-    }
+    int PropertyChanged(int own, const PropertyValue& v) override { return Properties().Write(*this, own, v); }
+    bool GetProperty(int own, PropertyValue* out) override { return Properties().Read(*this, own, out); }
 
     Bytes OwnData() const override { return data_.Write(); }
 
@@ -153,6 +139,6 @@ private:
 }  // namespace
 
 const UnitTypeInfo kScrollBarType = MakeUnitType("横向滚动条", "HScrollBar", kTypeMayRaiseEvents,
-                                                 kScrollBarProperties, &ScrollBar::Create);
+                                                 ScrollBar::Properties(), &ScrollBar::Create);
 
 }  // namespace qy

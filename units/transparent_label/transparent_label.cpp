@@ -9,6 +9,7 @@
 
 #include "runtime/win32_handles.h"
 #include "window/own_data.h"
+#include "window/property_table.h"
 #include "window/protocol.h"
 #include "window/window_list.h"
 #include "units/transparent_label/transparent_label_data.h"
@@ -19,13 +20,6 @@ namespace {
 const char kTransLabelClass[] = "_QY_TransLabel";
 
 using namespace transparent_label;
-
-const PropertyInfo kTransLabelProperties[] = {
-    {"Caption", kPropText},       {"Effect", kPropChoice},   {"Font", kPropFont},
-    {"TextColor", kPropColour},    {"Alignment", kPropChoice}, {"WordWrap", kPropLogical},
-    {"VerticalAlignment", kPropChoice},
-};
-
 
 // The stored record with the character set, precision and quality this label
 // always draws with, so that a face missing on the machine falls back sensibly.
@@ -51,11 +45,7 @@ public:
 
     static Unit* Create(const UnitCreation& c) {
         TransLabelData d;
-        try {
-            d = TransLabelData::Read(Bytes(c.data, c.data + c.size));
-        } catch (const TemplateError&) {
-            return nullptr;
-        }
+        if (!ReadOwnData(c.data, static_cast<size_t>(c.size), &d)) return nullptr;
         if (!RegisterUnitClass(kTransLabelClass, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS,
                                static_cast<HBRUSH>(GetStockObject(HOLLOW_BRUSH))))
             return nullptr;
@@ -65,40 +55,47 @@ public:
         return unit;
     }
 
-    int PropertyChanged(int own, const PropertyValue& v) override {
-        switch (own) {
-            case kCaption:
-                data_.caption = TextOf(v);
-                SetWindowTextA(hwnd(), data_.caption.c_str());
-                break;
-            case kEffect: data_.effect = std::clamp<int32_t>(v.i, 0, 3); break;
-            case kFont: {
-                data_.font = BytesOf(v);
-                font_.reset(CreateLabelFont(data_.font));
-                break;
-            }
-            case kTextColor: data_.textColor = static_cast<uint32_t>(v.i); break;
-            case kAlignment: data_.alignment = std::clamp<int32_t>(v.i, 0, 2); break;
-            case kWordWrap: data_.wordWrap = v.i != 0; break;
-            case kVerticalAlignment: data_.vAlign = std::clamp<int32_t>(v.i, 0, 2); break;
-            default: return kPropertyApplied;
-        }
-        Refresh();
-        return kPropertyApplied;
+    // The transparent label's own properties, in the order of its property indices.
+    static const auto& Properties() {
+        using T = TransLabel;
+        using V = const PropertyValue&;
+        using Out = PropertyValue*;
+        static constexpr PropertyRow<T> kRows[] = {
+            {"Caption", kPropText, [](T& u, Out o) { u.GiveText(o, u.data_.caption); },
+             [](T& u, V v) {
+                 u.data_.caption = TextOf(v);
+                 SetWindowTextA(u.hwnd(), u.data_.caption.c_str());
+                 return 0;
+             }},
+            {"Effect", kPropChoice, [](T& u, Out o) { u.GiveInt(o, u.data_.effect); },
+             [](T& u, V v) { return u.data_.effect = std::clamp<int32_t>(v.i, 0, 3), 0; }},
+            {"Font", kPropFont, [](T& u, Out o) { u.GiveBytes(o, u.data_.font); },
+             [](T& u, V v) {
+                 u.data_.font = BytesOf(v);
+                 u.font_.reset(CreateLabelFont(u.data_.font));
+                 return 0;
+             }},
+            {"TextColor", kPropColour, [](T& u, Out o) { u.GiveInt(o, static_cast<int32_t>(u.data_.textColor)); },
+             [](T& u, V v) { return u.data_.textColor = static_cast<uint32_t>(v.i), 0; }},
+            {"Alignment", kPropChoice, [](T& u, Out o) { u.GiveInt(o, u.data_.alignment); },
+             [](T& u, V v) { return u.data_.alignment = std::clamp<int32_t>(v.i, 0, 2), 0; }},
+            {"WordWrap", kPropLogical, [](T& u, Out o) { u.GiveInt(o, u.data_.wordWrap); },
+             [](T& u, V v) { return u.data_.wordWrap = v.i != 0, 0; }},
+            {"VerticalAlignment", kPropChoice, [](T& u, Out o) { u.GiveInt(o, u.data_.vAlign); },
+             [](T& u, V v) { return u.data_.vAlign = std::clamp<int32_t>(v.i, 0, 2), 0; }},
+        };
+        static constexpr auto kTable = MakePropertyTable(kRows);
+        return kTable;
     }
 
-    bool GetProperty(int own, PropertyValue* out) override {
-        switch (own) {
-            case kCaption: GiveText(out, data_.caption); return true;
-            case kEffect: GiveInt(out, data_.effect); return true;
-            case kFont: GiveBytes(out, data_.font); return true;
-            case kTextColor: GiveInt(out, static_cast<int32_t>(data_.textColor)); return true;
-            case kAlignment: GiveInt(out, data_.alignment); return true;
-            case kWordWrap: GiveInt(out, data_.wordWrap); return true;
-            case kVerticalAlignment: GiveInt(out, data_.vAlign); return true;
-            default: return false;
-        }
+    int PropertyChanged(int own, const PropertyValue& v) override {
+        if (!Properties().Has(own)) return kPropertyApplied;
+        int result = Properties().Write(*this, own, v);
+        Refresh();
+        return result;
     }
+
+    bool GetProperty(int own, PropertyValue* out) override { return Properties().Read(*this, own, out); }
 
     Bytes OwnData() const override { return data_.Write(); }
 
@@ -220,6 +217,6 @@ private:
 // Common mouse and key events reach the application through the window, so
 // the type must be one that may raise events even without events of its own.
 const UnitTypeInfo kTransLabelType = MakeUnitType("透明标签", "TransLabel", kTypeMayRaiseEvents,
-                                                  kTransLabelProperties, &TransLabel::Create);
+                                                  TransLabel::Properties(), &TransLabel::Create);
 
 }  // namespace qy

@@ -252,7 +252,7 @@ TEST(PictureDrawing, IconsDrawThroughTheirMask) {
 
 TEST(PictureConversion, ConvertPictureGivesABitmapOverWhite) {
     // The conversion is a service of the started runtime.
-    if (!qy::Runtime().initialised) program::InitRuntime();
+    if (!qy::Runtime().initialised()) program::InitRuntime();
     Image pixels;
     pixels.width = 3;
     pixels.height = 2;

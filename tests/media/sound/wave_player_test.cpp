@@ -29,7 +29,7 @@ int Play(const std::vector<uint8_t>& wave, int option = 0) {
 
 // Through the runtime, as PlayAudio hands sounds over.
 int Notify2015(const void* data, int length, int option) {
-    if (!Runtime().initialised) program::InitRuntime();
+    if (!Runtime().initialised()) program::InitRuntime();
     uint32_t words[3] = {static_cast<uint32_t>(reinterpret_cast<uintptr_t>(data)), static_cast<uint32_t>(length),
                          static_cast<uint32_t>(option)};
     return RuntimeNotify(kNotifyPlaySound, static_cast<int32_t>(reinterpret_cast<uintptr_t>(words)), 0);
@@ -37,7 +37,7 @@ int Notify2015(const void* data, int length, int option) {
 
 // The PlayAudio command through the command frame, as the program calls it.
 int PlayAudio(const std::vector<uint8_t>& wave) {
-    if (!Runtime().initialised) program::InitRuntime();
+    if (!Runtime().initialised()) program::InitRuntime();
     void* block = NewByteSet(wave.data(), static_cast<int>(wave.size()));
     ValueRecord sound{static_cast<uint32_t>(reinterpret_cast<uintptr_t>(block)), 0, kTypeByteSet};
     ValueRecord result =
