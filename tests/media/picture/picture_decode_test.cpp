@@ -60,6 +60,8 @@ TEST(PictureDetection, TheFirstBytesDecideTheFormat) {
         {Prefix({10, 6, 1, 8, 0, 0}), qy::kPictureNone},
         {Prefix({10, 5, 0, 8, 0, 0}), qy::kPictureNone},
         {Prefix({10, 5, 1, 4, 0, 0}), qy::kPictureNone},
+        {Prefix({'P', '4', '#', 'c', 0, 0}), qy::kPicturePnm},
+        {Prefix({'P', '7', ' ', '1', ' ', '1'}), qy::kPictureNone},
         {Prefix({'h', 'e', 'l', 'l', 'o', '!'}), qy::kPictureNone},
         {Prefix({'B', 'M', 0, 0, 0}), qy::kPictureNone},  // fewer than 6 bytes
     };
@@ -468,4 +470,53 @@ TEST(IconDecoding, DirectoriesPointingOutsideTheDataGiveNoPicture) {
     tall[22 + 9] = 0x10;  // image header height 4096: rows beyond the image
     EXPECT_EQ(nullptr, Decode(tall)) << "an image header larger than its image";
     ExpectEveryCutFails(icon, 0, "icon");
+}
+
+namespace {
+Bytes Text(const std::string& text) { return Bytes(text.begin(), text.end()); }
+Image Rows(int width, std::initializer_list<Rgba> pixels) {
+    Image image;
+    image.width = width;
+    image.pixels = pixels;
+    image.height = static_cast<int>(image.pixels.size()) / width;
+    return image;
+}
+const Rgba kWhite{255, 255, 255, 255}, kBlack{0, 0, 0, 255};
+}  // namespace
+
+TEST(PnmDecoding, PlainAndBinaryMapsOfEveryKindGiveExactPixels) {
+    Image colours =
+        Rows(3, {{255, 0, 0, 255}, {0, 255, 0, 255}, {0, 0, 255, 255}, kWhite, kBlack, {128, 128, 128, 255}});
+    Image greys = Rows(2, {kBlack, kWhite, {85, 85, 85, 255}, {170, 170, 170, 255}});
+    Image bits = Rows(3, {kWhite, kBlack, kWhite, kBlack, kWhite, kBlack});
+    const std::string wide(
+        "\xFF\xFF\0\0\0\0\0\0\xFF\xFF\0\0\0\0\0\0\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF"
+        "\0\0\0\0\0\0\x80\x80\x80\x80\x80\x80",
+        36);
+    struct Case {
+        std::string file;
+        const Image& expected;
+    } cases[] = {
+        {"P3\n# three by two\n3 2\n255\n255 0 0  0 255 0  0 0 255\n255 255 255  0 0 0  128 128 128\n", colours},
+        {"P6 3 2 255\n" + std::string("\xFF\0\0\0\xFF\0\0\0\xFF\xFF\xFF\xFF\0\0\0\x80\x80\x80", 18), colours},
+        {"P6 3 2 65535\n" + wide, colours},  // sample v * 257 scales back to v
+        {"P2 2 2 15\n0 15\n5 10\n", greys},
+        {"P5\t2 2#maximum:\n15\r" + std::string("\0\x0F\x05\x0A", 4), greys},
+        {"P1\n# bits\n3 2\n010\n1 0 1\n", bits},
+        {"P4 3 2\n\x40\xA0", bits},
+    };
+    for (const Case& c : cases) {
+        auto picture = Decode(Text(c.file));
+        ASSERT_NE(nullptr, picture) << c.file;
+        EXPECT_EQ(qy::kPicturePnm, picture->kind);
+        EXPECT_TRUE(SamePixels(c.expected, RecordPixels(*picture), false)) << c.file;
+    }
+    ExpectEveryCutFails(Text(cases[2].file), 0, "binary pixel map");
+}
+
+TEST(PnmDecoding, MalformedHeadersAndSamplesGiveNoPicture) {
+    for (const char* file : {"P5 2 2 0\n....", "P5 2 2 65536\n........", "P5 2x2 255\n....", "P5 2 2 255X....",
+                             "P5 2 2 255\n...", "P6 0 1 255\n...", "P5 99999999999 1 255\n.", "P2 2 1 15\n3 16\n",
+                             "P1 2 1\n0 2\n", "P3 1 1 255\n1 2", "P5 8000 8000 255\n....", "P52 2 255\n...."})
+        EXPECT_EQ(nullptr, Decode(Text(file))) << file;
 }
