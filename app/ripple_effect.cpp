@@ -14,6 +14,7 @@ const ProgramConstants& K = ProgramConstantBlock;
 constexpr uint32_t kWindowProcedureIndex = static_cast<uint32_t>(-4);  // GWL_WNDPROC
 constexpr uint32_t kTimerId = 100;
 constexpr uint32_t kTimerInterval = 10;  // milliseconds
+constexpr uint32_t kPaint = 0x000F;
 constexpr uint32_t kMouseMove = 0x0200;
 constexpr uint32_t kLeftButtonDown = 0x0201;
 constexpr int kTimerArguments = 4;
@@ -111,26 +112,28 @@ int32_t __stdcall RippleEffect::WindowProcedure(RippleEffect* self, uint32_t win
             PressRipple(self, x, y);
         return 0;
     }
-    return static_cast<int32_t>(CallDll(kCallWindowProcA, {self->previousProcedure_, window, message, wParam, lParam}));
+    const uint32_t result = CallDll(kCallWindowProcA, {self->previousProcedure_, window, message, wParam, lParam});
+    // The window's own painting covers the picture, and the engine draws flat water only when told.
+    if (message == kPaint) CallOnWindow(self, K.waterPainted);
+    return static_cast<int32_t>(result);
 }
 
 void __stdcall RippleEffect::PressRipple(RippleEffect* self, int32_t x, int32_t y) { MouseAction(self, x, y, 60, 500); }
 
 void __stdcall RippleEffect::MoveRipple(RippleEffect* self, int32_t x, int32_t y) { MouseAction(self, x, y, 5, 200); }
 
-void __stdcall RippleEffect::TimerTick(RippleEffect* self) {
-    const uint32_t timer = self->engine_.GetFunction(K.waterTimer);
-    if (timer == 0) return;
-    const uint32_t dc = CallDll(kGetDC, {self->window_});
-    CallWithWords(timer, dc);
-    CallDll(kReleaseDC, {self->window_, dc});
-}
+void __stdcall RippleEffect::TimerTick(RippleEffect* self) { CallOnWindow(self, K.waterTimer); }
 
 void RippleEffect::MouseAction(RippleEffect* self, int32_t x, int32_t y, uint32_t strength, uint32_t spread) {
-    const uint32_t action = self->engine_.GetFunction(K.waterMouseAction);
-    if (action == 0) return;
+    CallOnWindow(self, K.waterMouseAction, static_cast<uint32_t>(x), static_cast<uint32_t>(y), strength, spread);
+}
+
+void RippleEffect::CallOnWindow(RippleEffect* self, const char* name, uint32_t x, uint32_t y, uint32_t strength,
+                                uint32_t spread) {
+    const uint32_t function = self->engine_.GetFunction(name);
+    if (function == 0) return;
     const uint32_t dc = CallDll(kGetDC, {self->window_});
-    CallWithWords(action, dc, 0, 0, static_cast<uint32_t>(x), static_cast<uint32_t>(y), strength, spread);
+    CallWithWords(function, dc, 0, 0, x, y, strength, spread);
     CallDll(kReleaseDC, {self->window_, dc});
 }
 

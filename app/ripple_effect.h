@@ -48,6 +48,10 @@ public:
 private:
     static void Stop(RippleEffect* self);
     static void MouseAction(RippleEffect* self, int32_t x, int32_t y, uint32_t strength, uint32_t spread);
+    // Calls the engine's export with the window's device context and the
+    // mouse words; an engine without that export is skipped.
+    static void CallOnWindow(RippleEffect* self, const char* name, uint32_t x = 0, uint32_t y = 0,
+                             uint32_t strength = 0, uint32_t spread = 0);
 
     OperationTable operations_;
     LibraryLoader engine_;
