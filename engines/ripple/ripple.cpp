@@ -96,18 +96,20 @@ void WINAPI WaterInit(HBITMAP picture) {
     water.surface.previous = reinterpret_cast<int*>(pixels + 3 * cells);
 }
 
-void WINAPI WaterTimer(HDC dc) {
-    if (!water.picture) return;
+// Whether the water still moves: flat water needs no ticks until the next drop.
+BOOL WINAPI WaterTimer(HDC dc) {
+    if (!water.picture) return FALSE;
     if (water.moving) {
         // The step that comes to rest still draws: its refraction is the picture itself.
         water.moving = qyripple::StepSurface(water.surface);
         qyripple::RefractPicture(water.surface, water.picture, water.output);
     } else if (!water.unshown) {
         // Flat water stays as drawn until the window paints over it, which WaterPainted mends.
-        return;
+        return FALSE;
     }
     Draw(dc, water.output);
     water.unshown = false;
+    return water.moving;
 }
 
 // The window has just painted itself over the picture.

@@ -15,7 +15,8 @@ constexpr int kHeight = 45;
 constexpr unsigned kColour = 0xFFFFFF;
 
 using WaterInitFn = void(WINAPI*)(HBITMAP);
-using WaterTimerFn = void(WINAPI*)(HDC);
+using WaterTimerFn = BOOL(WINAPI*)(HDC);
+using WaterPaintedFn = void(WINAPI*)(HDC);
 using WaterMouseActionFn = void(WINAPI*)(HDC, int, int, int, int, int, int);
 
 // A 32-bit top-down DIB section whose pixels the test reads and writes directly.
@@ -46,7 +47,7 @@ protected:
         init_ = Export<WaterInitFn>("WaterInit");
         timer_ = Export<WaterTimerFn>("WaterTimer");
         mouse_ = Export<WaterMouseActionFn>("WaterMouseAction");
-        painted_ = Export<WaterTimerFn>("WaterPainted");
+        painted_ = Export<WaterPaintedFn>("WaterPainted");
         ASSERT_TRUE(init_ && timer_ && mouse_ && painted_) << "an export is missing";
         // Checks of eight pixels with a diagonal gradient, so any displacement shows.
         for (int y = 0; y < kHeight; ++y) {
@@ -92,7 +93,7 @@ protected:
     WaterInitFn init_ = nullptr;
     WaterTimerFn timer_ = nullptr;
     WaterMouseActionFn mouse_ = nullptr;
-    WaterTimerFn painted_ = nullptr;
+    WaterPaintedFn painted_ = nullptr;
     Dib picture_{kWidth, kHeight};
     Dib target_{kWidth, kHeight};
     HDC dc_ = nullptr;
@@ -107,8 +108,10 @@ TEST_F(RippleEngine, RipplesAfterADropAndSettlesBackToThePicture) {
     Ticks(1);
     EXPECT_GT(Changed(picture_), 50) << "a press must disturb a wide ring";
 
+    EXPECT_TRUE(timer_(dc_)) << "moving water asks for more ticks";
     Ticks(600);
     EXPECT_EQ(0, Changed(picture_)) << "the water did not come back to rest";
+    EXPECT_FALSE(timer_(dc_)) << "flat water asks for more ticks";
 
     // The window may paint over the picture while the water is flat; only
     // its notice makes flat water draw again.
