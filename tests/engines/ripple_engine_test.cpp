@@ -1,7 +1,6 @@
-// The ripple engine loaded as a DLL: it draws its picture unchanged once,
-// refracts it after a drop, comes back to rest on its own, draws flat water
-// again only when told the window painted, and keeps no GDI objects from one
-// tick to the next.
+// The ripple engine loaded as a DLL: it draws its picture, refracts it after
+// a drop, comes back to rest on its own, draws flat water again only when
+// told of a repaint and keeps no GDI objects from one tick to the next.
 #include <windows.h>
 
 #include "gtest/gtest.h"
@@ -113,8 +112,7 @@ TEST_F(RippleEngine, RipplesAfterADropAndSettlesBackToThePicture) {
     EXPECT_EQ(0, Changed(picture_)) << "the water did not come back to rest";
     EXPECT_FALSE(timer_(dc_)) << "flat water asks for more ticks";
 
-    // The window may paint over the picture while the water is flat; only
-    // its notice makes flat water draw again.
+    // The window may paint over the picture while the water is flat.
     ClearTarget();
     Ticks(5);
     EXPECT_EQ(kWidth * kHeight, Changed(picture_)) << "ticks on flat water drew";

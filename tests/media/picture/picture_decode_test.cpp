@@ -474,44 +474,30 @@ TEST(IconDecoding, DirectoriesPointingOutsideTheDataGiveNoPicture) {
 
 namespace {
 Bytes Text(const std::string& text) { return Bytes(text.begin(), text.end()); }
-Image Rows(int width, std::initializer_list<Rgba> pixels) {
-    Image image;
-    image.width = width;
-    image.pixels = pixels;
-    image.height = static_cast<int>(image.pixels.size()) / width;
-    return image;
-}
 const Rgba kWhite{255, 255, 255, 255}, kBlack{0, 0, 0, 255};
 }  // namespace
 
 TEST(PnmDecoding, PlainAndBinaryMapsOfEveryKindGiveExactPixels) {
-    Image colours =
-        Rows(3, {{255, 0, 0, 255}, {0, 255, 0, 255}, {0, 0, 255, 255}, kWhite, kBlack, {128, 128, 128, 255}});
-    Image greys = Rows(2, {kBlack, kWhite, {85, 85, 85, 255}, {170, 170, 170, 255}});
-    Image bits = Rows(3, {kWhite, kBlack, kWhite, kBlack, kWhite, kBlack});
-    const std::string wide(
-        "\xFF\xFF\0\0\0\0\0\0\xFF\xFF\0\0\0\0\0\0\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF"
-        "\0\0\0\0\0\0\x80\x80\x80\x80\x80\x80",
-        36);
-    struct Case {
-        std::string file;
-        const Image& expected;
-    } cases[] = {
-        {"P3\n# three by two\n3 2\n255\n255 0 0  0 255 0  0 0 255\n255 255 255  0 0 0  128 128 128\n", colours},
-        {"P6 3 2 255\n" + std::string("\xFF\0\0\0\xFF\0\0\0\xFF\xFF\xFF\xFF\0\0\0\x80\x80\x80", 18), colours},
-        {"P6 3 2 65535\n" + wide, colours},  // sample v * 257 scales back to v
-        {"P2 2 2 15\n0 15\n5 10\n", greys},
-        {"P5\t2 2#maximum:\n15\r" + std::string("\0\x0F\x05\x0A", 4), greys},
-        {"P1\n# bits\n3 2\n010\n1 0 1\n", bits},
-        {"P4 3 2\n\x40\xA0", bits},
+    const Image colours{
+        3, 2, {{255, 0, 0, 255}, {0, 255, 0, 255}, {0, 0, 255, 255}, kWhite, kBlack, {128, 128, 128, 255}}};
+    const Image greys{2, 2, {kBlack, kWhite, {85, 85, 85, 255}, {170, 170, 170, 255}}};
+    const Image bits{3, 2, {kWhite, kBlack, kWhite, kBlack, kWhite, kBlack}};
+    const std::pair<std::string, const Image*> cases[] = {
+        {"P3\n# three by two\n3 2\n255\n255 0 0  0 255 0  0 0 255\n255 255 255  0 0 0  128 128 128\n", &colours},
+        {"P6 3 2 255\n" + std::string("\xFF\0\0\0\xFF\0\0\0\xFF\xFF\xFF\xFF\0\0\0\x80\x80\x80", 18), &colours},
+        {"P2 2 2 15\n0 15\n5 10\n", &greys},
+        // Samples of two bytes: 257 times 0, 15, 5 and 10 of 257 times 15.
+        {"P5\t2 2#maximum:\n3855\r" + std::string("\0\0\x0F\x0F\x05\x05\x0A\x0A", 8), &greys},
+        {"P1\n# bits\n3 2\n010\n1 0 1\n", &bits},
+        {"P4 3 2\n\x40\xA0", &bits},
     };
-    for (const Case& c : cases) {
-        auto picture = Decode(Text(c.file));
-        ASSERT_NE(nullptr, picture) << c.file;
+    for (const auto& c : cases) {
+        auto picture = Decode(Text(c.first));
+        ASSERT_NE(nullptr, picture) << c.first;
         EXPECT_EQ(qy::kPicturePnm, picture->kind);
-        EXPECT_TRUE(SamePixels(c.expected, RecordPixels(*picture), false)) << c.file;
+        EXPECT_TRUE(SamePixels(*c.second, RecordPixels(*picture), false)) << c.first;
     }
-    ExpectEveryCutFails(Text(cases[2].file), 0, "binary pixel map");
+    ExpectEveryCutFails(Text(cases[3].first), 0, "binary grey map");
 }
 
 TEST(PnmDecoding, MalformedHeadersAndSamplesGiveNoPicture) {
