@@ -35,6 +35,7 @@ namespace program {
     X(waterInit, "WaterInit")                                      \
     X(waterTimer, "WaterTimer")                                    \
     X(waterMouseAction, "WaterMouseAction")                        \
+    X(waterPainted, "WaterPainted")                                \
     X(handleMember, "Handle")                                      \
     X(skinAttach, "SkinH_AttachRes")
 

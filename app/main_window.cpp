@@ -14,7 +14,8 @@ namespace {
 
 namespace win = qy::window;
 
-// From this width on the about label keeps to the right edge.
+// From this width on the about label has its place at the right edge,
+// beside the right-hand buttons; narrower windows have none free of units.
 constexpr int32_t kWideWindow = 1360;
 
 // What full screen hides, in the order it hides them; 编辑框1 stays.
@@ -35,6 +36,14 @@ void ShowAll(bool visible) {
 int32_t WindowWidth() { return ReadInt(W::窗口, qy::kPropertyWidth); }
 int32_t WindowHeight() { return ReadInt(W::窗口, qy::kPropertyHeight); }
 void SetAlwaysOnTop(bool on) { WriteInt(W::窗口, Own(win::kAlwaysOnTop), on ? 1 : 0); }
+
+// A narrower window hides the about label rather than draw it over units;
+// the help window carries the same contact line.
+void PlaceAboutLabel(int32_t width) {
+    const bool wide = width >= kWideWindow;
+    if (wide) WriteInt(W::透明标签1, qy::kPropertyLeft, width - 270);
+    if (Visible(W::透明标签1) != wide) SetVisible(W::透明标签1, wide);
+}
 
 void PlaceDisplay(int32_t top, int32_t width, int32_t height) {
     WriteInt(kDisplayBox, qy::kPropertyTop, top);
@@ -60,6 +69,7 @@ void EnterFullScreen() {
 
 void LeaveFullScreen() {
     ShowAll(true);
+    PlaceAboutLabel(WindowWidth());
     PlaceDisplay(238, WindowWidth() - 28, WindowHeight() - 285);
     if (!topmostBeforeFullScreen) SetAlwaysOnTop(false);
     WriteInt(W::窗口, Own(win::kBorder), win::kResizable);
@@ -98,7 +108,7 @@ void OnMainWindowResized(const int32_t*) {
     int32_t fillWidth = ReadInt(kFillTextBox, qy::kPropertyWidth);
     WriteInt(kBlankTextBox, qy::kPropertyWidth, fillWidth);
     WriteInt(kBlankTextBox, qy::kPropertyLeft, fillWidth + 132);
-    if (width >= kWideWindow) WriteInt(W::透明标签1, qy::kPropertyLeft, width - 270);
+    PlaceAboutLabel(width);
     Command(CoreCommand::UpdateDisplay, {UnitValue(W::窗口)});
     Redraw();
 }

@@ -14,6 +14,7 @@ const ProgramConstants& K = ProgramConstantBlock;
 constexpr uint32_t kWindowProcedureIndex = static_cast<uint32_t>(-4);  // GWL_WNDPROC
 constexpr uint32_t kTimerId = 100;
 constexpr uint32_t kTimerInterval = 10;  // milliseconds
+constexpr uint32_t kPaint = 0x000F;
 constexpr uint32_t kMouseMove = 0x0200;
 constexpr uint32_t kLeftButtonDown = 0x0201;
 constexpr int kTimerArguments = 4;
@@ -71,6 +72,7 @@ void __stdcall RippleEffect::Copy(const RippleEffect* self, RippleEffect* target
     target->window_ = self->window_;
     target->windowProcedureThunk_ = CopyThunk(self->windowProcedureThunk_);
     target->timerThunk_ = CopyThunk(self->timerThunk_);
+    target->ticking_ = self->ticking_;
 }
 
 void __stdcall RippleEffect::Start(RippleEffect* self, uint32_t window, const void* picture, const void* engineImage) {
@@ -94,8 +96,16 @@ void __stdcall RippleEffect::Start(RippleEffect* self, uint32_t window, const vo
     }
     WithPictureBitmap(picture, [&](uint32_t bitmap) {
         if (uint32_t init = self->engine_.GetFunction(K.waterInit)) CallWithWords(init, bitmap);
-        CallDll(kSetTimer, {window, kTimerId, kTimerInterval, ThunkAddress(self->timerThunk_)});
+        StartTimer(self);
     });
+}
+
+void RippleEffect::StartTimer(RippleEffect* self) {
+    // Setting a running timer again would restart its interval, and moves
+    // of the mouse, coming faster than that, would starve it.
+    if (self->ticking_) return;
+    const uint32_t timer = ThunkAddress(self->timerThunk_);
+    self->ticking_ = CallDll(kSetTimer, {self->window_, kTimerId, kTimerInterval, timer}) != 0;
 }
 
 void __stdcall RippleEffect::TimerCallback(RippleEffect* self) { TimerTick(self); }
@@ -111,7 +121,10 @@ int32_t __stdcall RippleEffect::WindowProcedure(RippleEffect* self, uint32_t win
             PressRipple(self, x, y);
         return 0;
     }
-    return static_cast<int32_t>(CallDll(kCallWindowProcA, {self->previousProcedure_, window, message, wParam, lParam}));
+    const uint32_t result = CallDll(kCallWindowProcA, {self->previousProcedure_, window, message, wParam, lParam});
+    // The window's own painting covers the picture, and the engine draws flat water only when told.
+    if (message == kPaint) CallOnWindow(self, K.waterPainted);
+    return static_cast<int32_t>(result);
 }
 
 void __stdcall RippleEffect::PressRipple(RippleEffect* self, int32_t x, int32_t y) { MouseAction(self, x, y, 60, 500); }
@@ -119,24 +132,34 @@ void __stdcall RippleEffect::PressRipple(RippleEffect* self, int32_t x, int32_t 
 void __stdcall RippleEffect::MoveRipple(RippleEffect* self, int32_t x, int32_t y) { MouseAction(self, x, y, 5, 200); }
 
 void __stdcall RippleEffect::TimerTick(RippleEffect* self) {
-    const uint32_t timer = self->engine_.GetFunction(K.waterTimer);
-    if (timer == 0) return;
-    const uint32_t dc = CallDll(kGetDC, {self->window_});
-    CallWithWords(timer, dc);
-    CallDll(kReleaseDC, {self->window_, dc});
+    const uint32_t moving = CallOnWindow(self, K.waterTimer);
+    // An engine told of repaints keeps flat water whole without ticks, and
+    // says when its water has come to rest; an idle process then wakes for nothing.
+    if (moving == 0 && self->ticking_ && self->engine_.GetFunction(K.waterPainted) != 0) {
+        CallDll(kKillTimer, {self->window_, kTimerId});
+        self->ticking_ = false;
+    }
 }
 
 void RippleEffect::MouseAction(RippleEffect* self, int32_t x, int32_t y, uint32_t strength, uint32_t spread) {
-    const uint32_t action = self->engine_.GetFunction(K.waterMouseAction);
-    if (action == 0) return;
+    CallOnWindow(self, K.waterMouseAction, static_cast<uint32_t>(x), static_cast<uint32_t>(y), strength, spread);
+    StartTimer(self);
+}
+
+uint32_t RippleEffect::CallOnWindow(RippleEffect* self, const char* name, uint32_t x, uint32_t y, uint32_t strength,
+                                    uint32_t spread) {
+    const uint32_t function = self->engine_.GetFunction(name);
+    if (function == 0) return 0;
     const uint32_t dc = CallDll(kGetDC, {self->window_});
-    CallWithWords(action, dc, 0, 0, static_cast<uint32_t>(x), static_cast<uint32_t>(y), strength, spread);
+    const uint32_t result = CallWithWords(function, dc, 0, 0, x, y, strength, spread);
     CallDll(kReleaseDC, {self->window_, dc});
+    return result;
 }
 
 void RippleEffect::Stop(RippleEffect* self) {
     if (self->previousProcedure_ == 0) return;
     CallDll(kKillTimer, {self->window_, kTimerId});
+    self->ticking_ = false;
     self->engine_.Unload();
     CallDll(kSetWindowLongA, {self->window_, kWindowProcedureIndex, self->previousProcedure_});
     self->previousProcedure_ = 0;

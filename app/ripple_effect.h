@@ -48,6 +48,11 @@ public:
 private:
     static void Stop(RippleEffect* self);
     static void MouseAction(RippleEffect* self, int32_t x, int32_t y, uint32_t strength, uint32_t spread);
+    // Calls the engine's export with the window's device context and the
+    // mouse words; an engine without that export is skipped.
+    static uint32_t CallOnWindow(RippleEffect* self, const char* name, uint32_t x = 0, uint32_t y = 0,
+                                 uint32_t strength = 0, uint32_t spread = 0);
+    static void StartTimer(RippleEffect* self);
 
     OperationTable operations_;
     LibraryLoader engine_;
@@ -55,6 +60,8 @@ private:
     uint32_t window_ = 0;
     void* windowProcedureThunk_ = nullptr;
     void* timerThunk_ = nullptr;
+    // The timer runs only while the water moves, when the engine can say so.
+    bool ticking_ = false;
 };
 
 }  // namespace program

@@ -231,8 +231,8 @@ Form MainWindow() {
     qy::CommonDialogData pictureDialog;
     pictureDialog.dialogType = 0;
     pictureDialog.filter =
-        "所有文件|*.*|JPG(*.jpg)|*.jpg|BMP(*.bmp)|*.bmp|PNG(*.png)|*.png|TIF(*.tif)|*.tif|PPM(*.ppm)|*.ppm|"
-        "PGM(*.pgm)|*.pgm|PBM(*.pbm)|*.pbm|PCX(*.pcx)|*.pcx|PIC(*.pic)|*.pic|SGI(*.sgi)|*.sgi";
+        "所有文件|*.*|JPG(*.jpg)|*.jpg|BMP(*.bmp)|*.bmp|PNG(*.png)|*.png|GIF(*.gif)|*.gif|PPM(*.ppm)|*.ppm|"
+        "PGM(*.pgm)|*.pgm|PBM(*.pbm)|*.pbm|PCX(*.pcx)|*.pcx";
     form.Add(0x16010A3E, "通框图片", kCommonDialog).At(704, 310, 26, 26).State(0).Data(pictureDialog.Write());
 
     qy::LabelData restore;

@@ -19,8 +19,9 @@ constexpr int kMaxDepth = 4096;
 struct Water {
     qyripple::Surface surface;
     unsigned* picture;  // the picture's pixels, 32-bit top-down
-    unsigned* output;   // the refracted picture drawn on each moving tick
+    unsigned* output;   // the picture as the water shows it now; the picture itself at rest
     bool moving;        // the surface was not flat after the last step
+    bool unshown;       // nothing drawn since the picture was given
 };
 
 // Zero-initialised: an engine with no picture is idle.
@@ -87,24 +88,33 @@ void WINAPI WaterInit(HBITMAP picture) {
     }
     water.picture = pixels;
     water.output = pixels + cells;
+    for (unsigned i = 0; i < cells; ++i) water.output[i] = pixels[i];
+    water.unshown = true;
     water.surface.width = width;
     water.surface.height = height;
     water.surface.current = reinterpret_cast<int*>(pixels + 2 * cells);
     water.surface.previous = reinterpret_cast<int*>(pixels + 3 * cells);
 }
 
-void WINAPI WaterTimer(HDC dc) {
-    if (!water.picture) return;
-    const bool wasMoving = water.moving;
-    water.moving = qyripple::StepSurface(water.surface);
-    if (water.moving || wasMoving) {
+// Whether the water still moves: flat water needs no ticks until the next drop.
+BOOL WINAPI WaterTimer(HDC dc) {
+    if (!water.picture) return FALSE;
+    if (water.moving) {
+        // The step that comes to rest still draws: its refraction is the picture itself.
+        water.moving = qyripple::StepSurface(water.surface);
         qyripple::RefractPicture(water.surface, water.picture, water.output);
-        Draw(dc, water.output);
-    } else {
-        // Flat water still draws: the engine cannot tell when the window
-        // has painted over the picture, and one small blit costs little.
-        Draw(dc, water.picture);
+    } else if (!water.unshown) {
+        // Flat water stays as drawn until the window paints over it, which WaterPainted mends.
+        return FALSE;
     }
+    Draw(dc, water.output);
+    water.unshown = false;
+    return water.moving;
+}
+
+// The window has just painted itself over the picture.
+void WINAPI WaterPainted(HDC dc) {
+    if (water.picture) Draw(dc, water.output);
 }
 
 void WINAPI WaterMouseAction(HDC, int, int, int x, int y, int radius, int depth) {

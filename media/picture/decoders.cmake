@@ -7,4 +7,5 @@ set(QY_PICTURE_DECODERS
   jpeg_decoder.cpp
   pcx_decoder.cpp
   picture_format.cpp
-  png_decoder.cpp)
+  png_decoder.cpp
+  pnm_decoder.cpp)

@@ -19,6 +19,7 @@ enum PictureKind : int {
     kPicturePcx8 = 6,    // same layout as GIF
     kPicturePcx1 = 7,    // top-down monochrome rows, each padded to a 16-bit word
     kPicturePng = 8,     // width x height x 4, blue-green-red-alpha, top-down
+    kPicturePnm = 9,     // same layout as JPEG
 };
 
 // Size of the header and colour table in front of the rows of kinds 5 and 6.
@@ -61,7 +62,7 @@ struct Picture {
     bool AllocatePixels(uint64_t bytes);
 };
 
-// Format code 0..8 from the first bytes; fewer than 6 bytes are unknown.
+// Format code 0..9 from the first bytes; fewer than 6 bytes are unknown.
 PictureKind DetectPictureFormat(const uint8_t* data, size_t length);
 
 // Decodes the kinds that need no platform object (all but icon and cursor)

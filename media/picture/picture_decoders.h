@@ -13,6 +13,7 @@ bool DecodeBmp(const uint8_t* data, size_t length, Picture& picture);
 bool DecodeGif(const uint8_t* data, size_t length, Picture& picture);
 bool DecodePcx(const uint8_t* data, size_t length, Picture& picture);
 bool DecodePng(const uint8_t* data, size_t length, Picture& picture);
+bool DecodePnm(const uint8_t* data, size_t length, Picture& picture);
 
 // The image of an icon or cursor file that the picture is made from.
 struct IconImage {

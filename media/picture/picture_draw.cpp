@@ -78,7 +78,8 @@ HBITMAP BuildBitmap(const Picture& picture, HDC dc, COLORREF background) {
     if (!picture.pixels || picture.width <= 0 || picture.height <= 0) return nullptr;
     switch (picture.kind) {
         case kPictureJpeg:
-        case kPictureBmp: return BgrBitmap(picture, dc);
+        case kPictureBmp:
+        case kPicturePnm: return BgrBitmap(picture, dc);
         case kPictureGif:
         case kPicturePcx8: {
             const auto* info = reinterpret_cast<const BITMAPINFO*>(picture.pixels.get());

@@ -37,6 +37,8 @@ PictureKind DetectPictureFormat(const uint8_t* data, size_t length) {
         if (b[3] == 8) return kPicturePcx8;
         if (b[3] == 1) return kPicturePcx1;
     }
+    // Netpbm: "P1" to "P6", then whitespace or a comment.
+    if (b[0] == 'P' && b[1] >= '1' && b[1] <= '6' && std::memchr(" \t\n\r\v\f#", b[2], 7)) return kPicturePnm;
     return kPictureNone;
 }
 
@@ -50,6 +52,7 @@ bool DecodePixels(PictureKind kind, const uint8_t* data, size_t length, Picture&
         case kPicturePcx8:
         case kPicturePcx1: decoded = DecodePcx(data, length, picture); break;
         case kPicturePng: decoded = DecodePng(data, length, picture); break;
+        case kPicturePnm: decoded = DecodePnm(data, length, picture); break;
         default: break;
     }
     if (!decoded) {

@@ -150,12 +150,14 @@ TEST_F(KeyboardTest, LayoutFollowsTheWindowOutsideFullScreenOnly) {
     int32_t wide = Width(W::窗口);
     ASSERT_GE(wide, 1360) << "the window stayed narrow";
     EXPECT_EQ(Left(W::透明标签1), wide - 270);
+    EXPECT_TRUE(Visible(W::透明标签1));
     EXPECT_EQ(Width(W::编辑框1), wide - 28);
     EXPECT_EQ(Left(W::编辑框4), Width(W::编辑框3) + 132);
 
     WriteInt(W::透明标签1, qy::kPropertyLeft, 764);
     WriteInt(W::窗口, qy::kPropertyWidth, original);
     EXPECT_EQ(Left(W::透明标签1), 764) << "a narrower window moved the label";
+    EXPECT_FALSE(Visible(W::透明标签1)) << "the label stays over the units of a narrower window";
     EXPECT_EQ(Width(W::编辑框1), Width(W::窗口) - 28);
 }
 

@@ -1,6 +1,6 @@
-// The ripple engine loaded as a DLL: it draws its picture unchanged while the
-// water is flat, refracts it after a drop, comes back to rest on its own and
-// keeps no GDI objects from one tick to the next.
+// The ripple engine loaded as a DLL: it draws its picture, refracts it after
+// a drop, comes back to rest on its own, draws flat water again only when
+// told of a repaint and keeps no GDI objects from one tick to the next.
 #include <windows.h>
 
 #include "gtest/gtest.h"
@@ -14,7 +14,8 @@ constexpr int kHeight = 45;
 constexpr unsigned kColour = 0xFFFFFF;
 
 using WaterInitFn = void(WINAPI*)(HBITMAP);
-using WaterTimerFn = void(WINAPI*)(HDC);
+using WaterTimerFn = BOOL(WINAPI*)(HDC);
+using WaterPaintedFn = void(WINAPI*)(HDC);
 using WaterMouseActionFn = void(WINAPI*)(HDC, int, int, int, int, int, int);
 
 // A 32-bit top-down DIB section whose pixels the test reads and writes directly.
@@ -45,7 +46,8 @@ protected:
         init_ = Export<WaterInitFn>("WaterInit");
         timer_ = Export<WaterTimerFn>("WaterTimer");
         mouse_ = Export<WaterMouseActionFn>("WaterMouseAction");
-        ASSERT_TRUE(init_ && timer_ && mouse_) << "an export is missing";
+        painted_ = Export<WaterPaintedFn>("WaterPainted");
+        ASSERT_TRUE(init_ && timer_ && mouse_ && painted_) << "an export is missing";
         // Checks of eight pixels with a diagonal gradient, so any displacement shows.
         for (int y = 0; y < kHeight; ++y) {
             for (int x = 0; x < kWidth; ++x) {
@@ -90,6 +92,7 @@ protected:
     WaterInitFn init_ = nullptr;
     WaterTimerFn timer_ = nullptr;
     WaterMouseActionFn mouse_ = nullptr;
+    WaterPaintedFn painted_ = nullptr;
     Dib picture_{kWidth, kHeight};
     Dib target_{kWidth, kHeight};
     HDC dc_ = nullptr;
@@ -104,13 +107,17 @@ TEST_F(RippleEngine, RipplesAfterADropAndSettlesBackToThePicture) {
     Ticks(1);
     EXPECT_GT(Changed(picture_), 50) << "a press must disturb a wide ring";
 
+    EXPECT_TRUE(timer_(dc_)) << "moving water asks for more ticks";
     Ticks(600);
     EXPECT_EQ(0, Changed(picture_)) << "the water did not come back to rest";
+    EXPECT_FALSE(timer_(dc_)) << "flat water asks for more ticks";
 
     // The window may paint over the picture while the water is flat.
     ClearTarget();
-    Ticks(1);
-    EXPECT_EQ(0, Changed(picture_)) << "a tick on flat water did not draw the picture again";
+    Ticks(5);
+    EXPECT_EQ(kWidth * kHeight, Changed(picture_)) << "ticks on flat water drew";
+    painted_(dc_);
+    EXPECT_EQ(0, Changed(picture_)) << "the paint notice did not draw the picture again";
 
     // A small drag-sized drop near the edge ripples too.
     mouse_(nullptr, 0, 0, 2, 2, 5, 200);

@@ -1,3 +1,5 @@
+#include <string>
+
 #include "tests/fuzz/picture_input.h"
 #include "tests/media/picture/test_pictures.h"
 
@@ -27,6 +29,10 @@ std::vector<std::vector<uint8_t>> PictureSeeds() {
                                       IconEntry{32, Indexed(), Pattern(16, 16, 2, true), {}}};
     seeds.push_back(EncodeIcon(entries));
     seeds.push_back(EncodeIcon(entries, 2));
+    using namespace std::string_literals;
+    for (const std::string& pnm : {"P1 3 2\n010\n1 0 1\n"s, "P2 2 2 15\n0 15\n5 10\n"s, "P4 9 2\n\x40\xA0\x01\x80"s,
+                                   "P3 2 1 65535\n9 0 65535 1 2 3\n"s, "P6 1 1 65535\n\xFF\xFF\0\0\x01\x02"s})
+        seeds.emplace_back(pnm.begin(), pnm.end());
     return seeds;
 }
 

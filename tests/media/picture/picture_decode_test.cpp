@@ -60,6 +60,8 @@ TEST(PictureDetection, TheFirstBytesDecideTheFormat) {
         {Prefix({10, 6, 1, 8, 0, 0}), qy::kPictureNone},
         {Prefix({10, 5, 0, 8, 0, 0}), qy::kPictureNone},
         {Prefix({10, 5, 1, 4, 0, 0}), qy::kPictureNone},
+        {Prefix({'P', '4', '#', 'c', 0, 0}), qy::kPicturePnm},
+        {Prefix({'P', '7', ' ', '1', ' ', '1'}), qy::kPictureNone},
         {Prefix({'h', 'e', 'l', 'l', 'o', '!'}), qy::kPictureNone},
         {Prefix({'B', 'M', 0, 0, 0}), qy::kPictureNone},  // fewer than 6 bytes
     };
@@ -468,4 +470,39 @@ TEST(IconDecoding, DirectoriesPointingOutsideTheDataGiveNoPicture) {
     tall[22 + 9] = 0x10;  // image header height 4096: rows beyond the image
     EXPECT_EQ(nullptr, Decode(tall)) << "an image header larger than its image";
     ExpectEveryCutFails(icon, 0, "icon");
+}
+
+namespace {
+Bytes Text(const std::string& text) { return Bytes(text.begin(), text.end()); }
+const Rgba kWhite{255, 255, 255, 255}, kBlack{0, 0, 0, 255};
+}  // namespace
+
+TEST(PnmDecoding, PlainAndBinaryMapsOfEveryKindGiveExactPixels) {
+    const Image colours{
+        3, 2, {{255, 0, 0, 255}, {0, 255, 0, 255}, {0, 0, 255, 255}, kWhite, kBlack, {128, 128, 128, 255}}};
+    const Image greys{2, 2, {kBlack, kWhite, {85, 85, 85, 255}, {170, 170, 170, 255}}};
+    const Image bits{3, 2, {kWhite, kBlack, kWhite, kBlack, kWhite, kBlack}};
+    const std::pair<std::string, const Image*> cases[] = {
+        {"P3\n# three by two\n3 2\n255\n255 0 0  0 255 0  0 0 255\n255 255 255  0 0 0  128 128 128\n", &colours},
+        {"P6 3 2 255\n" + std::string("\xFF\0\0\0\xFF\0\0\0\xFF\xFF\xFF\xFF\0\0\0\x80\x80\x80", 18), &colours},
+        {"P2 2 2 15\n0 15\n5 10\n", &greys},
+        // Samples of two bytes: 257 times 0, 15, 5 and 10 of 257 times 15.
+        {"P5\t2 2#maximum:\n3855\r" + std::string("\0\0\x0F\x0F\x05\x05\x0A\x0A", 8), &greys},
+        {"P1\n# bits\n3 2\n010\n1 0 1\n", &bits},
+        {"P4 3 2\n\x40\xA0", &bits},
+    };
+    for (const auto& c : cases) {
+        auto picture = Decode(Text(c.first));
+        ASSERT_NE(nullptr, picture) << c.first;
+        EXPECT_EQ(qy::kPicturePnm, picture->kind);
+        EXPECT_TRUE(SamePixels(*c.second, RecordPixels(*picture), false)) << c.first;
+    }
+    ExpectEveryCutFails(Text(cases[3].first), 0, "binary grey map");
+}
+
+TEST(PnmDecoding, MalformedHeadersAndSamplesGiveNoPicture) {
+    for (const char* file : {"P5 2 2 0\n....", "P5 2 2 65536\n........", "P5 2x2 255\n....", "P5 2 2 255X....",
+                             "P5 2 2 255\n...", "P6 0 1 255\n...", "P5 99999999999 1 255\n.", "P2 2 1 15\n3 16\n",
+                             "P1 2 1\n0 2\n", "P3 1 1 255\n1 2", "P5 8000 8000 255\n....", "P52 2 255\n...."})
+        EXPECT_EQ(nullptr, Decode(Text(file))) << file;
 }

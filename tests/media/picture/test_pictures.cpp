@@ -617,7 +617,8 @@ Image RecordPixels(const qy::Picture& picture) {
             Rgba c{0, 0, 0, 255};
             switch (picture.kind) {
                 case qy::kPictureJpeg:
-                case qy::kPictureBmp: {
+                case qy::kPictureBmp:
+                case qy::kPicturePnm: {
                     const uint8_t* q = p + (static_cast<size_t>(picture.height - 1 - y) * picture.width + x) * 3;
                     c = Rgba{q[2], q[1], q[0], 255};
                     break;
