@@ -24,7 +24,8 @@ bool DecodeToPixels(const std::string& bytes, Pixels* out) {
         int32_t* row = out->colours.data() + static_cast<size_t>(y) * w;
         switch (kind) {
             case qy::kPictureJpeg:
-            case qy::kPictureBmp: {
+            case qy::kPictureBmp:
+            case qy::kPicturePnm: {
                 // Bottom-up rows of blue, green, red.
                 const uint8_t* in = p + static_cast<size_t>(h - 1 - y) * w * 3;
                 for (int32_t x = 0; x < w; ++x) row[x] = Bgr(in + 3 * x);
