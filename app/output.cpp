@@ -16,8 +16,9 @@ void OnNotepadClicked(const int32_t*) {
     // Notepad is started whether or not the file could be written.
     Command(CoreCommand::WriteToFile, {TextValue(K.exportFileName), ByteSetValue(bytes.Block())});
     std::string commandLine = std::string(K.notepadCommand) + K.exportFileName;
-    Command(CoreCommand::RunProgram, {TextValue(commandLine.c_str())});
-    FocusUnit(kDisplayBox);
+    // Notepad takes the front; taking the focus back would put the program
+    // over it again.
+    if (!Command(CoreCommand::RunProgram, {TextValue(commandLine.c_str())}).Logical()) FocusUnit(kDisplayBox);
 }
 
 void OnClearClicked(const int32_t*) {
