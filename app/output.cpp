@@ -12,13 +12,14 @@ void OnCopyClicked(const int32_t*) {
 }
 
 void OnNotepadClicked(const int32_t*) {
+    // The display takes the focus before Notepad starts: taken afterwards,
+    // it would put the program back over Notepad.
+    FocusUnit(kDisplayBox);
     Result bytes = Command(CoreCommand::ToByteSet, {TextValue(Content(kDisplayBox).c_str())});
     // Notepad is started whether or not the file could be written.
     Command(CoreCommand::WriteToFile, {TextValue(K.exportFileName), ByteSetValue(bytes.Block())});
     std::string commandLine = std::string(K.notepadCommand) + K.exportFileName;
-    // Notepad takes the front; taking the focus back would put the program
-    // over it again.
-    if (!Command(CoreCommand::RunProgram, {TextValue(commandLine.c_str())}).Logical()) FocusUnit(kDisplayBox);
+    Command(CoreCommand::RunProgram, {TextValue(commandLine.c_str())});
 }
 
 void OnClearClicked(const int32_t*) {

@@ -2,6 +2,7 @@
 
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -219,7 +220,7 @@ std::string NotShownAt(HWND hwnd, POINT at) {
 }
 }  // namespace
 
-std::string Click(HWND hwnd) {
+std::string Click(HWND hwnd, bool settle) {
     // The program lays its units out after start, so a rectangle read too
     // early may no longer be where the unit is.
     RECT r{}, now{};
@@ -232,6 +233,11 @@ std::string Click(HWND hwnd) {
     });
     POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     std::string why = NotShownAt(hwnd, at);
+    // A hand comes close first and settles on the point with a small last
+    // move: under Wine a press right after one long move can be lost.
+    POINT approach{at.x + std::min<LONG>(3, (r.right - r.left) / 4), at.y + std::min<LONG>(3, (r.bottom - r.top) / 4)};
+    if (why.empty()) why = MoveTo(approach);
+    if (why.empty() && settle && !WaitIdle(hwnd)) why = "the program stopped answering";
     if (why.empty()) why = MoveTo(at);
     // What showed there before the pointer came may have moved meanwhile.
     if (why.empty()) why = NotShownAt(hwnd, at);

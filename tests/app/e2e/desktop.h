@@ -54,8 +54,9 @@ bool WaitIdle(HWND window);
 // Each returns an empty text, or why the input could not be given.
 //
 // Once the window has stopped moving, moves the mouse to its middle, checks
-// that the window is what shows there and clicks the left button.
-std::string Click(HWND hwnd);
+// that the window is what shows there and, once its program has taken the
+// move unless told not to wait for it, clicks the left button.
+std::string Click(HWND hwnd, bool settle = true);
 // Presses and releases a key, Ctrl pressed before it and released after it
 // if asked; the key goes to whichever window has the keyboard focus.
 std::string PressKey(WORD key, bool ctrl = false);

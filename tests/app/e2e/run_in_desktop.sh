@@ -1,14 +1,11 @@
 #!/usr/bin/env bash
-# Runs an end-to-end driver inside a Wine virtual desktop of its own, on an X
-# display of its own, and hands on its output and result, which the
-# desktop's exit status does not carry.
+# Runs an end-to-end driver inside a Wine virtual desktop of its own and hands
+# on its output and result, which the desktop's exit status does not carry.
 set -u
-source "$(dirname "${BASH_SOURCE[0]}")/../../support/own_display.sh"
 driver="$1"
 shift
 out="$(mktemp -d)"
-trap 'rm -rf "$out"; qy_end_own_display' EXIT
-qy_own_display || exit 1
+trap 'rm -rf "$out"' EXIT
 log="$out/log.txt"
 # timeout signals the whole process group, so the programs the driver started
 # end with it should it hang.
