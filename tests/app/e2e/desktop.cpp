@@ -177,7 +177,7 @@ bool Down(int vk) { return GetAsyncKeyState(vk) < 0; }
 std::string Press(int vk, bool down, const INPUT& input) {
     if (!Send(input)) return "SendInput refused the input";
     Pause();
-    if (!WaitUntil([&] { return Down(vk) == down; }, kSettleMs))
+    if (!WaitUntil([&] { return Down(vk) == down; }, kSettleMs / 4))
         return std::string("the system did not see the ") + (vk == VK_LBUTTON ? "mouse button " : "key ") +
                (down ? "pressed" : "released");
     return "";
@@ -287,12 +287,11 @@ std::string Situation(HWND window) {
 std::string Act(HWND window, const std::function<std::string()>& input, const std::function<bool()>& effect,
                 DWORD deadlineMs) {
     std::string why = input();
-    if (!why.empty()) return why;
-    if (WaitUntil(effect, kSettleMs)) return "";
+    if (why.empty() && WaitUntil(effect, kSettleMs)) return "";
     if (!WaitIdle(window)) return "the program stopped answering";
     if (WaitUntil(effect, 1000)) return "";
-    std::printf("[ retry    ] no effect once the program was idle (%s); giving the input again\n",
-                Situation(window).c_str());
+    std::printf("[ retry    ] no effect once the program was idle (%s%s%s); giving the input again\n",
+                why.c_str(), why.empty() ? "" : "; ", Situation(window).c_str());
     why = input();
     if (!why.empty()) return why;
     return WaitUntil(effect, deadlineMs) ? "" : "the input showed no effect, given twice";

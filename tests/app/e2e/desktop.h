@@ -53,9 +53,9 @@ bool WaitIdle(HWND window);
 // pause after it, and the next step only once the last one took effect.
 // Each returns an empty text, or why the input could not be given.
 //
-// Once the window has stopped moving, moves the mouse to its middle, checks
-// that the window is what shows there and, once its program has taken the
-// move unless told not to wait for it, clicks the left button.
+// Once the window has stopped moving, checks that the window is what shows
+// at its middle, moves the mouse close to it and, once the program has taken
+// that move (unless told not to wait), onto it, and clicks the left button.
 std::string Click(HWND hwnd, bool settle = true);
 // Presses and releases a key, Ctrl pressed before it and released after it
 // if asked; the key goes to whichever window has the keyboard focus.
