@@ -10,6 +10,10 @@ namespace H = forms::帮助窗口;
 namespace cd = qy::common_dialog;
 }  // namespace
 
+// Opening it is all: a focus taken back by the main window afterwards would
+// stack the main window over it.
+void OnHelpClicked(const int32_t*) { OpenOwnedWindow(H::窗口, W::窗口); }
+
 void OnHelpWindowCreated(const int32_t*) {
     WriteText(H::字体通用对话框1, Own(cd::kFontName), K.newSongTi);
     WriteInt(H::字体通用对话框1, Own(cd::kFontSize), 14);

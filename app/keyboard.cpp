@@ -141,7 +141,8 @@ void OnHelpKeyReleased(const int32_t* args) {
         ChooseHelpFont();
     else
         RunKeyCommand(args[0], 0);
-    FocusUnit(Help::编辑框1);
+    // F3 leaves the front to the Notepad it started.
+    if (args[0] != kKeyF3) FocusUnit(Help::编辑框1);
 }
 
 }  // namespace program

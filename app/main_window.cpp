@@ -76,12 +76,6 @@ void LeaveFullScreen() {
     SetVisible(W::还原, false);
 }
 
-// Wine keeps only popup windows above their owner, so the display taking the
-// focus can raise the maximised main window over the window just opened.
-// Loading a loaded window again only activates it, which brings it back on
-// top; where owned windows always stay above their owner, it is there already.
-void BringToTop(const UnitRef& window) { OpenOwnedWindow(window, W::窗口); }
-
 // 还原 shows only while the window is in full screen.
 bool InFullScreen() { return Visible(W::还原); }
 
@@ -119,17 +113,6 @@ void OnRestorePressed(const int32_t*) { LeaveFullScreen(); }
 void OnTopmostClicked(const int32_t*) {
     SetAlwaysOnTop(Ticked(W::置顶));
     Redraw();
-}
-
-void OnSkinButtonClicked(const int32_t*) {
-    OpenOwnedWindow(forms::风格配色窗口::窗口, W::窗口);
-    Redraw();
-    BringToTop(forms::风格配色窗口::窗口);
-}
-
-void OnHelpClicked(const int32_t*) {
-    OpenOwnedWindow(forms::帮助窗口::窗口, W::窗口);
-    BringToTop(forms::帮助窗口::窗口);
 }
 
 }  // namespace program

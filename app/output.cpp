@@ -12,12 +12,14 @@ void OnCopyClicked(const int32_t*) {
 }
 
 void OnNotepadClicked(const int32_t*) {
+    // The display takes the focus before Notepad starts: taken afterwards,
+    // it would put the program back over Notepad.
+    FocusUnit(kDisplayBox);
     Result bytes = Command(CoreCommand::ToByteSet, {TextValue(Content(kDisplayBox).c_str())});
     // Notepad is started whether or not the file could be written.
     Command(CoreCommand::WriteToFile, {TextValue(K.exportFileName), ByteSetValue(bytes.Block())});
     std::string commandLine = std::string(K.notepadCommand) + K.exportFileName;
     Command(CoreCommand::RunProgram, {TextValue(commandLine.c_str())});
-    FocusUnit(kDisplayBox);
 }
 
 void OnClearClicked(const int32_t*) {

@@ -1,6 +1,7 @@
 // The style and colour window: four colour pickers for the display's and the
 // units' colours, four built-in style schemes and the way to the skin window.
 #include "app/application.h"
+#include "app/composer.h"
 #include "app/handlers.h"
 #include "units/colour_picker/colour_picker.h"
 
@@ -66,6 +67,14 @@ void ApplyScheme(const StyleScheme& scheme) {
 }
 
 }  // namespace
+
+// The main window's own follow-up runs first: its display taking the focus
+// once the style window is open would activate the main window and stack it
+// over the style window.
+void OnSkinButtonClicked(const int32_t*) {
+    Redraw();
+    OpenOwnedWindow(S::窗口, W::窗口);
+}
 
 void OnStyleWindowCreated(const int32_t*) {
     SetPickerColour(S::颜色选择器1, EditColour(kDisplayBox, qy::edit_box::kTextColor));

@@ -16,11 +16,12 @@ qy_slowdown() {
     if grep -qsx enabled /proc/sys/fs/binfmt_misc/qemu-i386; then echo 10; else echo 1; fi
 }
 
+# Builds the targets named, or every target without a name.
 qy_build() {
     "$ROOT/tools/setup.sh"
     cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" \
         -DCMAKE_BUILD_TYPE=Release >/dev/null
-    cmake --build "$BUILD" ${QY_JOBS:+-j "$QY_JOBS"}
+    cmake --build "$BUILD" ${QY_JOBS:+-j "$QY_JOBS"} ${1:+--target "$@"}
 }
 
 QY_STARTED_XVFB="" QY_STARTED_WM=""

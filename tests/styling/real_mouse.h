@@ -12,6 +12,8 @@ inline void Mouse(POINT at, DWORD flags = 0) {
     input.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
     input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | flags;
     SendInput(1, &input, sizeof input);
+    // A person's pause before the next step, so no two steps arrive as one burst.
+    Sleep(75);
 }
 
 }  // namespace styletest

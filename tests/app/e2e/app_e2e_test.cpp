@@ -136,6 +136,53 @@ bool CloseNotepads() {
     return !pads.empty();
 }
 
+// Waits for the display to settle on a text other than before.
+std::string NextDisplay(const std::string& before) {
+    std::string now, last;
+    DWORD since = GetTickCount();
+    WaitUntil([&] {
+        now = TextOf(S().display);
+        if (now != last) last = now, since = GetTickCount();
+        return now != before && !now.empty() && GetTickCount() - since >= 300;
+    });
+    return now;
+}
+
+// The window a person sees in the middle of the screen is Notepad's, and
+// it still is once the program is idle again.
+std::string NotepadInFront() {
+    HWND pad = nullptr;
+    if (!WaitUntil([&] {
+            std::vector<HWND> pads = NotepadWindows();
+            return (pad = pads.empty() ? nullptr : pads.front()) && IsWindowVisible(pad);
+        }))
+        return "no Notepad window opened";
+    DWORD notepad = 0;
+    GetWindowThreadProcessId(pad, &notepad);
+    POINT centre{GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2};
+    auto inFront = [&] {
+        DWORD atCentre = 0, foreground = 0;
+        GetWindowThreadProcessId(GetAncestor(WindowFromPoint(centre), GA_ROOT), &atCentre);
+        GetWindowThreadProcessId(GetForegroundWindow(), &foreground);
+        return atCentre == notepad && foreground == notepad;
+    };
+    if (!WaitUntil(inFront, kSettleMs)) return "Notepad never came to the front";
+    WaitIdle(S().main);
+    Sleep(1000);
+    return inFront() ? "" : "the program took the front back from Notepad";
+}
+
+// A window of the program is the foreground window and stacked above
+// `below`, once the program is idle again.
+std::string InFrontOf(HWND window, HWND below) {
+    WaitIdle(S().main);
+    HWND foreground = GetForegroundWindow();
+    if (foreground != window) return "the foreground window is " + TextOf(foreground);
+    for (HWND w = GetWindow(window, GW_HWNDNEXT); w; w = GetWindow(w, GW_HWNDNEXT))
+        if (w == below) return "";
+    return TextOf(window) + " is under " + TextOf(below);
+}
+
 TEST(App, OpensMaximisedOnItsBackground) {
     S().first = StartProgram();
     ASSERT_TRUE(S().first.handle) << "could not start " << S().exe;
@@ -168,9 +215,9 @@ TEST(App, GenerateComposesTheDefaultTextIntoTheDisplay) {
     ASSERT_TRUE(S().display) << "no multi-line edit box with both scroll bars";
     HWND generate = Label("生成");
     ASSERT_TRUE(generate) << "no single visible label 生成";
-    ASSERT_EQ("", Click(generate));
-    WaitUntil([&] { return !(S().composed = TextOf(S().display)).empty(); });
-    ASSERT_FALSE(S().composed.empty()) << "releasing the mouse over 生成 left the display empty";
+    ASSERT_EQ("", Act(S().main, [&] { return Click(generate); }, [] { return !TextOf(S().display).empty(); }))
+        << "releasing the mouse over 生成 left the display empty";
+    S().composed = NextDisplay("");
 
     std::set<std::string> allowed = {" "};
     for (size_t i = 0; i + 1 < sizeof kShapeText; i += 2) allowed.insert(std::string(kShapeText + i, 2));
@@ -197,11 +244,10 @@ TEST(App, NotepadButtonExportsTheDisplayAndOpensNotepad) {
     if (S().composed.empty()) GTEST_SKIP() << "needs a composed display";
     HWND notepad = PushButton("记事本");
     ASSERT_TRUE(notepad) << "no push button 记事本";
-    ASSERT_EQ("", Click(notepad));
-    WaitUntil([&] { return ReadFileBytes(S().ExportPath(), &S().exported) && S().exported == S().composed; });
-    EXPECT_EQ(S().composed, S().exported) << "the file 砌字成图 in the working directory differs from the display";
-
-    EXPECT_TRUE(WaitUntil([] { return !NotepadWindows().empty(); })) << "no Notepad window opened";
+    auto saved = [] { return ReadFileBytes(S().ExportPath(), &S().exported) && S().exported == S().composed; };
+    EXPECT_EQ("", Act(S().main, [&] { return Click(notepad); }, saved))
+        << "the file 砌字成图 in the working directory differs from the display";
+    EXPECT_EQ("", NotepadInFront());
     CloseNotepads();
     EXPECT_FALSE(CloseNotepads()) << "a Notepad window stayed open";
 }
@@ -229,73 +275,83 @@ TEST(App, ClearEmptiesTheDisplayAndKeepsTheExport) {
     if (S().exported.empty()) GTEST_SKIP() << "needs an exported display";
     HWND clear = PushButton("清空");
     ASSERT_TRUE(clear) << "no push button 清空";
-    ASSERT_EQ("", Click(clear));
-    EXPECT_TRUE(WaitUntil([] { return TextOf(S().display).empty(); })) << "the display kept its text";
+    EXPECT_EQ("", Act(S().main, [&] { return Click(clear); }, [] { return TextOf(S().display).empty(); }))
+        << "the display kept its text";
     std::string now;
     EXPECT_TRUE(ReadFileBytes(S().ExportPath(), &now) && now == S().exported) << "clearing changed the exported file";
 }
 
 // Keys reach the program through the display, which holds the focus after
 // every command that ends in a regeneration.
-std::string FocusDisplayAndPress(WORD key, bool ctrl = false) {
-    if (GetForegroundWindow() != S().main || GetFocus() != S().display) {
-        std::string why = Click(S().display);
-        if (!why.empty()) return why;
-        WaitUntil([] { return GetForegroundWindow() == S().main; }, kSettleMs);
-    }
-    return PressKey(key, ctrl);
+std::string FocusDisplay() {
+    auto focused = [] { return GetForegroundWindow() == S().main && FocusOf(S().main) == S().display; };
+    if (focused()) return "";
+    std::string why = Act(S().main, [] { return Click(S().display); }, focused);
+    return why.empty() ? "" : "focusing the display: " + why;
 }
 
-// Waits for the display to settle on a text other than before.
-std::string NextDisplay(const std::string& before) {
-    std::string now, last;
-    DWORD since = GetTickCount();
-    WaitUntil([&] {
-        now = TextOf(S().display);
-        if (now != last) last = now, since = GetTickCount();
-        return now != before && !now.empty() && GetTickCount() - since >= 300;
-    });
-    return now;
+// A key is pressed again only when it showed no effect.
+std::string PressInDisplay(WORD key, const std::function<bool()>& effect) {
+    return Act(S().main, [&] {
+        std::string why = FocusDisplay();
+        return why.empty() ? PressKey(key) : why;
+    }, effect);
+}
+
+// A click that comes while the program composes waits its turn: it is
+// neither lost nor undone by the composition.
+TEST(App, AClickWhileComposingIsHandledAfterIt) {
+    if (!S().display || !TextOf(S().display).empty()) GTEST_SKIP() << "needs the cleared display";
+    HWND clear = PushButton("清空");
+    ASSERT_TRUE(clear);
+    // The pointer rests on 清空 first, so the click needs no move.
+    ASSERT_EQ("", Click(clear));
+    ASSERT_EQ("", FocusDisplay());
+    ASSERT_EQ("", PressKey(VK_F9));
+    ASSERT_EQ("", Click(clear, false));
+    DWORD_PTR answer = 0;
+    bool busy = !SendMessageTimeoutA(S().main, WM_NULL, 0, 0, SMTO_NORMAL, 1, &answer);
+    std::printf("[ info     ] the click came while the program was %s\n", busy ? "busy" : "idle");
+    ASSERT_TRUE(WaitIdle(S().main));
+    EXPECT_EQ("", TextOf(S().display)) << "the click on 清空 was lost";
 }
 
 TEST(App, FunctionKeysComposeInvertAndSwitchToThePicture) {
     if (!S().display) GTEST_SKIP() << "needs the display";
-    ASSERT_EQ("", FocusDisplayAndPress(VK_F9));
+    ASSERT_EQ("", PressInDisplay(VK_F9, [] { return !TextOf(S().display).empty(); }));
     std::string composed = NextDisplay("");
     EXPECT_EQ(S().composed, composed) << "F9 did not compose what 生成 composed";
 
-    ASSERT_EQ("", FocusDisplayAndPress(VK_F4));
+    ASSERT_EQ("", PressInDisplay(VK_F4, [&] { return TextOf(S().display) != composed; })) << "F4 did not regenerate";
     std::string inverted = NextDisplay(composed);
-    ASSERT_NE(inverted, composed) << "F4 did not regenerate";
     // Inversion swaps ink and blanks on the same grid.
     EXPECT_EQ(Lines(composed).size(), Lines(inverted).size());
     auto blanks = [](const std::string& text) { return std::count(text.begin(), text.end(), ' '); };
     EXPECT_NE(blanks(composed), blanks(inverted));
-    ASSERT_EQ("", FocusDisplayAndPress(VK_F4));
-    EXPECT_EQ(composed, NextDisplay(inverted)) << "a second F4 did not restore the text";
+    EXPECT_EQ("", PressInDisplay(VK_F4, [&] { return TextOf(S().display) == composed; }))
+        << "a second F4 did not restore the text";
 
     HWND mode = PushButton("砌字");
     ASSERT_TRUE(mode) << "no mode button captioned 砌字";
-    ASSERT_EQ("", FocusDisplayAndPress(VK_HOME));
-    EXPECT_TRUE(WaitUntil([&] { return TextOf(mode) == "成图"; })) << "Home left the mode at " << TextOf(mode);
+    EXPECT_EQ("", PressInDisplay(VK_HOME, [&] { return TextOf(mode) == "成图"; }))
+        << "Home left the mode at " << TextOf(mode);
     std::string picture = NextDisplay(composed);
     EXPECT_NE(picture, composed) << "the picture mode did not compose from the picture";
     S().composed = TextOf(S().display);
 }
 
-TEST(App, F3SavesAndOpensNotepadAndF1Copies) {
+TEST(App, F3SavesAndOpensNotepadInFrontAndF1Copies) {
     if (!S().display || S().composed.empty()) GTEST_SKIP() << "needs a composed display";
-    ASSERT_EQ("", FocusDisplayAndPress(VK_F3));
+    DeleteFileA(S().ExportPath().c_str());
     std::string saved;
-    EXPECT_TRUE(WaitUntil([&] { return ReadFileBytes(S().ExportPath(), &saved) && saved == S().composed; }))
+    EXPECT_EQ("", PressInDisplay(VK_F3, [&] { return ReadFileBytes(S().ExportPath(), &saved) && saved == S().composed; }))
         << "F3 did not save the display";
-    EXPECT_TRUE(WaitUntil([] { return !NotepadWindows().empty(); })) << "F3 opened no Notepad";
+    EXPECT_EQ("", NotepadInFront());
     CloseNotepads();
 
     if (OpenClipboard(nullptr)) EmptyClipboard(), CloseClipboard();
-    ASSERT_EQ("", FocusDisplayAndPress(VK_F1));
     std::string copied;
-    EXPECT_TRUE(WaitUntil([&] { return (copied = ClipboardText()) == S().composed; }))
+    EXPECT_EQ("", PressInDisplay(VK_F1, [&] { return (copied = ClipboardText()) == S().composed; }))
         << "F1 put " << copied.size() << " bytes on the clipboard";
 }
 
@@ -305,22 +361,23 @@ TEST(App, F11EntersAndLeavesFullScreen) {
     EXPECT_FALSE(restore) << "还原 shows before full screen";
     HWND generate = Label("生成");
     ASSERT_TRUE(generate);
-    ASSERT_EQ("", FocusDisplayAndPress(VK_F11));
-    EXPECT_TRUE(WaitUntil([] { return Label("还原") != nullptr; })) << "F11 did not show 还原";
+    ASSERT_EQ("", PressInDisplay(VK_F11, [] { return Label("还原") != nullptr; })) << "F11 did not show 还原";
     EXPECT_FALSE(IsWindowVisible(generate)) << "生成 stayed visible in full screen";
     EXPECT_EQ(GetWindowLongA(S().main, GWL_STYLE) & WS_CAPTION, 0) << "the window kept its caption";
 
-    ASSERT_EQ("", FocusDisplayAndPress(VK_F11));
-    EXPECT_TRUE(WaitUntil([] { return Label("还原") == nullptr; })) << "a second F11 left 还原 showing";
+    ASSERT_EQ("", PressInDisplay(VK_F11, [] { return Label("还原") == nullptr; })) << "a second F11 left 还原 showing";
     EXPECT_TRUE(IsWindowVisible(generate));
     EXPECT_NE(GetWindowLongA(S().main, GWL_STYLE) & WS_CAPTION, 0) << "the window did not get its caption back";
 }
 
-TEST(App, F12OpensHelp) {
+HWND ProgramWindow(const char* caption) { return WaitForTopWindow(S().first.id, caption, 0); }
+
+TEST(App, F12OpensHelpInFront) {
     if (!S().display) GTEST_SKIP() << "needs the display";
-    ASSERT_EQ("", FocusDisplayAndPress(VK_F12));
-    HWND help = WaitForTopWindow(S().first.id, "帮助");
-    ASSERT_TRUE(help) << "F12 opened no window captioned 帮助";
+    HWND help = nullptr;
+    ASSERT_EQ("", PressInDisplay(VK_F12, [&] { return (help = ProgramWindow("帮助")) != nullptr; }))
+        << "F12 opened no window captioned 帮助";
+    EXPECT_EQ("", InFrontOf(help, S().main));
     HWND text = OnlyOne(Children(help, [](HWND w) { return lstrcmpiA(ClassOf(w).c_str(), "Edit") == 0; }));
     ASSERT_TRUE(text);
     EXPECT_NE(TextOf(text).find("F12"), std::string::npos) << "the help text lists no keys";
@@ -333,16 +390,30 @@ HWND ButtonOf(HWND window, const char* caption) {
     return OnlyOne(Children(window, [&](HWND w) { return IsUnit(w, "Button", caption); }));
 }
 
-// Seen means on the screen: Wine can stack an owned window, shown and placed,
-// behind its maximised owner.
-TEST(App, SkinOpensTheStyleAndSkinWindowsInSightAndASkinRecoloursTheCaptionOnly) {
+// Opening the style window races nothing that could stack it under the
+// main window: each of many openings leaves it in front.
+TEST(App, SkinOpensTheStyleWindowInFrontEveryTime) {
     if (!S().display) GTEST_SKIP() << "needs the display";
     HWND skinButton = PushButton("皮肤");
     ASSERT_TRUE(skinButton) << "no push button 皮肤";
-    ASSERT_EQ("", Click(skinButton));
-    HWND style = WaitForTopWindow(S().first.id, "风格配色");
-    ASSERT_TRUE(style) << "皮肤 opened no window captioned 风格配色";
-    // The style window's background, where the main window has its display.
+    for (int opening = 1; opening <= 20; ++opening) {
+        HWND style = nullptr;
+        ASSERT_EQ("", Act(S().main, [&] { return Click(skinButton); },
+                          [&] { return (style = ProgramWindow("风格配色")) != nullptr; }))
+            << "皮肤 opened no window captioned 风格配色, opening " << opening;
+        ASSERT_EQ("", InFrontOf(style, S().main)) << "opening " << opening;
+        if (opening == 20) break;
+        PostMessageA(style, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(style); }, kSettleMs)) << "the style window did not close";
+    }
+}
+
+// Seen means on the screen: the style window's own pixels show where it
+// lies over the display, the skin window's where it lies over the style
+// window.
+TEST(App, TheStyleAndSkinWindowsShowAndASkinRecoloursTheCaptionOnly) {
+    HWND style = ProgramWindow("风格配色");
+    if (!style) GTEST_SKIP() << "needs the style window";
     POINT at{};
     COLORREF seen = CLR_INVALID;
     EXPECT_TRUE(WaitUntil([&] {
@@ -352,16 +423,10 @@ TEST(App, SkinOpensTheStyleAndSkinWindowsInSightAndASkinRecoloursTheCaptionOnly)
 
     HWND others = ButtonOf(style, "其它皮肤");
     ASSERT_TRUE(others) << "no button 其它皮肤";
-    ASSERT_EQ("", Click(others));
-    HWND skins = WaitForTopWindow(S().first.id, "皮肤", kSettleMs);
-    if (!skins) {
-        // On a loaded, emulated machine a click that lands while the window
-        // just opened is still being activated can be lost; a user clicks again.
-        ASSERT_EQ("", Click(others));
-        skins = WaitForTopWindow(S().first.id, "皮肤");
-    }
-    ASSERT_TRUE(skins) << "其它皮肤 opened no window captioned 皮肤";
-    // Where the style window would show its own background, something else shows.
+    HWND skins = nullptr;
+    ASSERT_EQ("", Act(S().main, [&] { return Click(others); }, [&] { return (skins = ProgramWindow("皮肤")) != nullptr; }))
+        << "其它皮肤 opened no window captioned 皮肤";
+    EXPECT_EQ("", InFrontOf(skins, style));
     EXPECT_TRUE(WaitUntil([&] {
         auto overStyle = [&](POINT p) { return UnitAt(style, p) == style; };
         return BarePoint(skins, overStyle, &at) && (seen = ScreenPixel(at)) != kBackground;
@@ -374,9 +439,8 @@ TEST(App, SkinOpensTheStyleAndSkinWindowsInSightAndASkinRecoloursTheCaptionOnly)
     COLORREF before = ScreenPixel(caption);
     HWND chinaRed = ButtonOf(skins, "中国红");
     ASSERT_TRUE(chinaRed) << "no button 中国红";
-    ASSERT_EQ("", Click(chinaRed));
     auto red = [](COLORREF c) { return GetRValue(c) > GetGValue(c) + 40 && GetRValue(c) > GetBValue(c) + 40; };
-    EXPECT_TRUE(WaitUntil([&] { return red(seen = ScreenPixel(caption)); }))
+    EXPECT_EQ("", Act(S().main, [&] { return Click(chinaRed); }, [&] { return red(seen = ScreenPixel(caption)); }))
         << "the caption at (" << caption.x << ", " << caption.y << ") went from 0x" << std::hex << before << " to 0x"
         << seen << ", not red";
     EXPECT_FALSE(red(before)) << "the caption was red before any skin";
@@ -435,6 +499,9 @@ int main(int argc, char** argv) {
     S().exe = S().folder + "\\砌字成图.exe";
     if (!CopyFileA(built.c_str(), S().exe.c_str(), FALSE)) return 3;
 
+    // A Notepad or an instance of the program that an earlier test program
+    // left running would take the place of the ones this run starts.
+    EndLeftovers({"notepad.exe", "砌字成图.exe"});
     ::testing::AddGlobalTestEnvironment(new Cleanup);
     int result = RUN_ALL_TESTS();
     std::printf("exit code %d\n", result);
