@@ -11,7 +11,7 @@ rendering's (least squares; a negative slope covers tools that assume the
 other paper colour). Printed per picture: SSIM of the two (7 x 7 Gaussian
 windows), and the correlation of their gradient magnitudes. Then the whole
 process time of qizi's shape source (median of 7). Run through
-bench/structure.sh.
+bench/structure.sh; ONLY=WORDS keeps the rows whose mode and tool hold them.
 """
 import os
 import re
@@ -231,7 +231,7 @@ def run(command):
 
 
 def main():
-    tools = [
+    tools = [t for t in [
         ("mono", "qizi shape ascii", lambda f: [QIZI, "-p", f, "-S", "shape", "--symbols", "ascii", "-W", "80", "-H", "40"]),
         ("mono", "jp2a", lambda f: ["jp2a", "--size=80x40", f.replace(".png", ".jpg")]),
         ("mono", "chafa -w 9 ascii", lambda f: ["chafa", "-f", "symbols", "-c", "none", "-w", "9", "--symbols", "ascii",
@@ -246,7 +246,7 @@ def main():
         ("colour", "qizi shape ascii,blocks", lambda f: [QIZI, "-p", f, "-S", "shape", "-F", "ansi", "-W", "80", "-H", "40"]),
         ("colour", "chafa -w 9 ascii+block", lambda f: ["chafa", "-f", "symbols", "-c", "full", "-w", "9", "--symbols",
                                                         "ascii+block", "--stretch", "-s", "80x40", f]),
-    ]
+    ] if os.environ.get("ONLY", "") in t[0] + " " + t[1]]
     files, greys = [], []
     for name, make in PICTURES:
         im = make()
