@@ -68,41 +68,92 @@ uint32_t Pack(double r, double g, double b) {
     return channel(r) | channel(g) << 8 | channel(b) << 16;
 }
 
-// The best candidate for a patch. Ink on paper: the patch holds ink (0 paper
-// .. 255 ink), compared with coverage directly. Colour: per channel the
-// background u and the step b of p = u + b * coverage by least squares.
+// How well a candidate fits a patch. Ink on paper: the patch holds ink (0
+// paper .. 255 ink), compared with coverage directly. Colour: per channel the
+// background u and the step b of p = u + b * coverage by least squares. The
+// error leaves out the patch's own sum of squares, the same for every candidate.
+Match Fit(const Patch& patch, const Candidate& c, int32_t index) {
+    Match m;
+    m.candidate = index;
+    double n = static_cast<double>(patch.pixels);
+    if (patch.planes == 1) {
+        int32_t dot = Dot(patch.values[0].data(), c.mask.data(), patch.pixels);
+        m.error = static_cast<double>(c.squares) - 2.0 * dot;
+        return m;
+    }
+    double a = static_cast<double>(c.sum), b = static_cast<double>(c.squares);
+    double det = n * b - a * a;
+    double u[3], step[3];
+    for (int p = 0; p < 3; ++p) {
+        double s = static_cast<double>(patch.sums[p]);
+        if (det < 1e-6 * n * b + 1e-9) {
+            u[p] = s / n, step[p] = 0;
+            m.error -= s * s / n;
+        } else {
+            double d = Dot(patch.values[p].data(), c.mask.data(), patch.pixels);
+            u[p] = (b * s - a * d) / det, step[p] = (n * d - a * s) / det;
+            m.error -= u[p] * s + step[p] * d;
+        }
+    }
+    m.background = Pack(u[0], u[1], u[2]);
+    m.foreground = Pack(u[0] + 255 * step[0], u[1] + 255 * step[1], u[2] + 255 * step[2]);
+    return m;
+}
+
 Match BestMatch(const Patch& patch, const std::vector<Candidate>& candidates, const std::vector<int32_t>& indices) {
     Match best;
     bool found = false;
-    double n = static_cast<double>(patch.pixels);
     for (int32_t index : indices) {
-        const Candidate& c = candidates[static_cast<size_t>(index)];
-        Match m;
-        m.candidate = index;
-        if (patch.planes == 1) {
-            int32_t dot = Dot(patch.values[0].data(), c.mask.data(), patch.pixels);
-            m.error = static_cast<double>(c.squares) - 2.0 * dot;
-        } else {
-            double a = static_cast<double>(c.sum), b = static_cast<double>(c.squares);
-            double det = n * b - a * a;
-            double u[3], step[3];
-            for (int p = 0; p < 3; ++p) {
-                double s = static_cast<double>(patch.sums[p]);
-                if (det < 1e-6 * n * b + 1e-9) {
-                    u[p] = s / n, step[p] = 0;
-                    m.error -= s * s / n;
-                } else {
-                    double d = Dot(patch.values[p].data(), c.mask.data(), patch.pixels);
-                    u[p] = (b * s - a * d) / det, step[p] = (n * d - a * s) / det;
-                    m.error -= u[p] * s + step[p] * d;
-                }
-            }
-            m.background = Pack(u[0], u[1], u[2]);
-            m.foreground = Pack(u[0] + 255 * step[0], u[1] + 255 * step[1], u[2] + 255 * step[2]);
-        }
+        Match m = Fit(patch, candidates[static_cast<size_t>(index)], index);
         if (!found || m.error < best.error) best = m, found = true;
     }
     return best;
+}
+
+// Coarse signatures: a mask or patch as means over blocks of kCoarse pixels a side.
+constexpr int32_t kCoarse = 4;
+// Candidates kept by the coarse comparison for the full one.
+constexpr size_t kShortlist = 12;
+
+void Shrink(const uint8_t* values, int32_t width, int32_t height, std::vector<uint8_t>* out) {
+    int32_t cols = (width + kCoarse - 1) / kCoarse, rows = (height + kCoarse - 1) / kCoarse;
+    out->assign(static_cast<size_t>(cols) * rows, 0);
+    for (int32_t by = 0; by < rows; ++by)
+        for (int32_t bx = 0; bx < cols; ++bx) {
+            uint32_t sum = 0, n = 0;
+            for (int32_t y = by * kCoarse; y < std::min(height, (by + 1) * kCoarse); ++y)
+                for (int32_t x = bx * kCoarse; x < std::min(width, (bx + 1) * kCoarse); ++x, ++n)
+                    sum += values[static_cast<size_t>(y) * width + x];
+            (*out)[static_cast<size_t>(by) * cols + bx] = static_cast<uint8_t>((sum + n / 2) / n);
+        }
+}
+
+Candidate Coarse(const Candidate& full, int32_t width, int32_t height) {
+    Candidate c;
+    c.symbol = full.symbol;
+    Shrink(full.mask.data(), width, height, &c.mask);
+    for (uint8_t v : c.mask) c.sum += v, c.squares += static_cast<int64_t>(v) * v;
+    return c;
+}
+
+// The best candidate among those whose coarse signatures fit best.
+Match ShortlistMatch(const Patch& patch, int32_t width, int32_t height, const std::vector<Candidate>& candidates,
+                     const std::vector<Candidate>& coarse, const std::vector<int32_t>& indices,
+                     std::vector<std::pair<double, int32_t>>* ranked, std::vector<int32_t>* kept) {
+    if (indices.size() <= 2 * kShortlist) return BestMatch(patch, candidates, indices);
+    Patch small;
+    small.planes = patch.planes;
+    for (int p = 0; p < patch.planes; ++p) {
+        Shrink(patch.values[p].data(), width, height, &small.values[p]);
+        for (uint8_t v : small.values[p]) small.sums[p] += v;
+    }
+    small.pixels = small.values[0].size();
+    ranked->clear();
+    for (int32_t index : indices) ranked->emplace_back(Fit(small, coarse[static_cast<size_t>(index)], index).error, index);
+    std::nth_element(ranked->begin(), ranked->begin() + kShortlist, ranked->end());
+    kept->clear();
+    for (size_t k = 0; k < kShortlist; ++k) kept->push_back((*ranked)[k].second);
+    return BestMatch(patch, candidates, *kept);
 }
 
 // The picture stretched to width x height by area means, one plane per channel.
@@ -328,18 +379,22 @@ ShapeComposed ComposeShapes(const Choices& c, const ShapeFonts& fonts, const std
             patch->sums[p] = sum;
         }
     };
+    std::vector<Candidate> coarse;
+    for (const Candidate& candidate : candidates) coarse.push_back(Coarse(candidate, cw * candidate.symbol->width, ch));
     auto matchRow = [&](int32_t row) {
         Patch patch;
+        std::vector<std::pair<double, int32_t>> ranked;
+        std::vector<int32_t> kept;
         Match* out = matches.data() + static_cast<size_t>(row) * columns;
         for (int32_t x = 0; x < columns; ++x) {
             gather(row, x, 1, &patch);
-            out[x] = BestMatch(patch, candidates, narrow);
+            out[x] = ShortlistMatch(patch, cw, ch, candidates, coarse, narrow, &ranked, &kept);
         }
         if (wide.empty()) return;
         // A wide glyph takes a pair when it beats the pair's best narrow two.
         for (int32_t x = 0; x + 1 < columns; ++x) {
             gather(row, x, 2, &patch);
-            Match pair = BestMatch(patch, candidates, wide);
+            Match pair = ShortlistMatch(patch, 2 * cw, ch, candidates, coarse, wide, &ranked, &kept);
             if (pair.error < out[x].error + out[x + 1].error) {
                 out[x] = pair;
                 widePlaced[static_cast<size_t>(row) * columns + x] = 1;
