@@ -156,9 +156,10 @@ Match ShortlistMatch(const Patch& patch, int32_t width, int32_t height, const st
     return BestMatch(patch, candidates, *kept);
 }
 
-// The picture stretched to width x height by area means, one plane per channel.
+// Lines first .. last - 1 of the picture stretched to width x height by area
+// means, one plane per channel.
 void Stretch(const std::vector<int32_t>& pixels, int32_t width, int32_t height, int32_t toWidth, int32_t toHeight,
-             std::vector<uint8_t> planes[3]) {
+             int32_t first, int32_t last, std::vector<uint8_t> planes[3]) {
     auto spans = [](int32_t to, int32_t from) {
         std::vector<std::pair<int32_t, int32_t>> s(static_cast<size_t>(to));
         for (int32_t i = 0; i < to; ++i) {
@@ -169,8 +170,8 @@ void Stretch(const std::vector<int32_t>& pixels, int32_t width, int32_t height, 
         return s;
     };
     auto xs = spans(toWidth, width), ys = spans(toHeight, height);
-    for (int p = 0; p < 3; ++p) planes[p].resize(static_cast<size_t>(toWidth) * toHeight);
-    for (int32_t y = 0; y < toHeight; ++y)
+    for (int p = 0; p < 3; ++p) planes[p].resize(static_cast<size_t>(toWidth) * (last - first));
+    for (int32_t y = first; y < last; ++y)
         for (int32_t x = 0; x < toWidth; ++x) {
             uint32_t sum[3] = {0, 0, 0};
             for (int32_t sy = ys[static_cast<size_t>(y)].first; sy < ys[static_cast<size_t>(y)].second; ++sy) {
@@ -183,7 +184,7 @@ void Stretch(const std::vector<int32_t>& pixels, int32_t width, int32_t height, 
             uint32_t n = static_cast<uint32_t>((ys[static_cast<size_t>(y)].second - ys[static_cast<size_t>(y)].first) *
                                                (xs[static_cast<size_t>(x)].second - xs[static_cast<size_t>(x)].first));
             for (int p = 0; p < 3; ++p)
-                planes[p][static_cast<size_t>(y) * toWidth + x] = static_cast<uint8_t>((sum[p] + n / 2) / n);
+                planes[p][static_cast<size_t>(y - first) * toWidth + x] = static_cast<uint8_t>((sum[p] + n / 2) / n);
         }
 }
 
@@ -349,22 +350,27 @@ ShapeComposed ComposeShapes(const Choices& c, const ShapeFonts& fonts, const std
         return refuse("nothing to compose: the picture is empty", kFailed);
 
     const bool colour = c.format != Format::kText;
-    std::vector<uint8_t> planes[3];
-    Stretch(pixels, width, height, fullWidth, fullHeight, planes);
-    if (!colour) {
-        // One plane of ink: dark ink on light paper, or the other way round.
-        for (size_t i = 0; i < planes[0].size(); ++i) {
-            int32_t grey = (299 * planes[0][i] + 587 * planes[1][i] + 114 * planes[2][i] + 500) / 1000;
-            planes[0][i] = static_cast<uint8_t>(c.invert ? grey : 255 - grey);
-        }
-        planes[1].clear(), planes[2].clear();
-    }
     const int planeCount = colour ? 3 : 1;
-    for (int p = 0; p < planeCount; ++p) Blur(planes[p].data(), fullWidth, fullHeight, &scratch);
+    // A row of cells at a time, with a line above and below for the blur, so
+    // a large grid never holds the whole stretched picture.
+    auto stripOf = [&](int32_t row, std::vector<uint8_t> planes[3], std::vector<uint16_t>* scratch) {
+        int32_t top = std::max(0, row * ch - 1), bottom = std::min(fullHeight, (row + 1) * ch + 1);
+        Stretch(pixels, width, height, fullWidth, fullHeight, top, bottom, planes);
+        if (!colour) {
+            // One plane of ink: dark ink on light paper, or the other way round.
+            for (size_t i = 0; i < planes[0].size(); ++i) {
+                int32_t grey = (299 * planes[0][i] + 587 * planes[1][i] + 114 * planes[2][i] + 500) / 1000;
+                planes[0][i] = static_cast<uint8_t>(c.invert ? grey : 255 - grey);
+            }
+        }
+        for (int p = 0; p < planeCount; ++p) Blur(planes[p].data(), fullWidth, bottom - top, scratch);
+        return row * ch - top;
+    };
 
     std::vector<Match> matches(static_cast<size_t>(columns) * rows);
     std::vector<uint8_t> widePlaced(matches.size(), 0);
-    auto gather = [&](int32_t row, int32_t column, int32_t cells, Patch* patch) {
+    auto gather = [&](const std::vector<uint8_t> planes[3], int32_t offset, int32_t column, int32_t cells,
+                      Patch* patch) {
         patch->planes = planeCount;
         patch->pixels = static_cast<size_t>(cw) * cells * ch;
         for (int p = 0; p < planeCount; ++p) {
@@ -372,7 +378,7 @@ ShapeComposed ComposeShapes(const Choices& c, const ShapeFonts& fonts, const std
             out.resize(patch->pixels);
             int64_t sum = 0;
             for (int32_t y = 0; y < ch; ++y) {
-                const uint8_t* in = planes[p].data() + static_cast<size_t>(row * ch + y) * fullWidth + column * cw;
+                const uint8_t* in = planes[p].data() + static_cast<size_t>(offset + y) * fullWidth + column * cw;
                 std::memcpy(out.data() + static_cast<size_t>(y) * cw * cells, in, static_cast<size_t>(cw) * cells);
                 for (int32_t x = 0; x < cw * cells; ++x) sum += in[x];
             }
@@ -385,15 +391,18 @@ ShapeComposed ComposeShapes(const Choices& c, const ShapeFonts& fonts, const std
         Patch patch;
         std::vector<std::pair<double, int32_t>> ranked;
         std::vector<int32_t> kept;
+        std::vector<uint8_t> strip[3];
+        std::vector<uint16_t> blurring;
+        int32_t offset = stripOf(row, strip, &blurring);
         Match* out = matches.data() + static_cast<size_t>(row) * columns;
         for (int32_t x = 0; x < columns; ++x) {
-            gather(row, x, 1, &patch);
+            gather(strip, offset, x, 1, &patch);
             out[x] = ShortlistMatch(patch, cw, ch, candidates, coarse, narrow, &ranked, &kept);
         }
         if (wide.empty()) return;
         // A wide glyph takes a pair when it beats the pair's best narrow two.
         for (int32_t x = 0; x + 1 < columns; ++x) {
-            gather(row, x, 2, &patch);
+            gather(strip, offset, x, 2, &patch);
             Match pair = ShortlistMatch(patch, 2 * cw, ch, candidates, coarse, wide, &ranked, &kept);
             if (pair.error < out[x].error + out[x + 1].error) {
                 out[x] = pair;
