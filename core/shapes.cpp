@@ -105,7 +105,8 @@ Match BestMatch(const Patch& patch, const std::vector<Candidate>& candidates, co
     bool found = false;
     for (int32_t index : indices) {
         Match m = Fit(patch, candidates[static_cast<size_t>(index)], index);
-        if (!found || m.error < best.error) best = m, found = true;
+        // Ties, and differences of rounding alone, go to the earlier candidate (a space before "!").
+        if (!found || m.error < best.error - 1e-9 * std::abs(best.error) - 1e-6) best = m, found = true;
     }
     return best;
 }
@@ -153,6 +154,7 @@ Match ShortlistMatch(const Patch& patch, int32_t width, int32_t height, const st
     std::nth_element(ranked->begin(), ranked->begin() + kShortlist, ranked->end());
     kept->clear();
     for (size_t k = 0; k < kShortlist; ++k) kept->push_back((*ranked)[k].second);
+    std::sort(kept->begin(), kept->end());
     return BestMatch(patch, candidates, *kept);
 }
 
@@ -421,7 +423,9 @@ ShapeComposed ComposeShapes(const Choices& c, const ShapeFonts& fonts, const std
     if (colour) g.backgrounds.reserve(matches.size());
     for (size_t k = 0; k < matches.size(); ++k) {
         const Match& m = matches[k];
-        Cell cell = g.MakeCell(candidates[static_cast<size_t>(m.candidate)].symbol->text);
+        const Symbol& symbol = *candidates[static_cast<size_t>(m.candidate)].symbol;
+        Cell cell = g.MakeCell(symbol.text);
+        cell.width = static_cast<uint16_t>(symbol.width);  // block elements take one column in two or four bytes
         if (colour) cell.colour = m.foreground & 0xFFFFFF, cell.defaultColour = 0;
         g.cells.push_back(cell);
         if (colour) g.backgrounds.push_back(m.background);

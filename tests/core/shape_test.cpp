@@ -85,7 +85,10 @@ TEST(Shapes, ColoursOfATwoColourCellAreSolvedAndMissingGlyphsLeftOut) {
     EXPECT_TRUE(left || s.composed.grid.Text(s.composed.grid.cells[0]) == Named(0x2590));
     EXPECT_NEAR(s.composed.grid.cells[0].colour & 0xFF, left ? 0xC8 : 0x0A, 2);
     EXPECT_NEAR(s.composed.grid.backgrounds[0] & 0xFF, left ? 0x0A : 0xC8, 2);
-    EXPECT_NE(WriteHtml(s.composed.grid, Encoding::kUtf8).find("background:#"), std::string::npos);
+    std::string html = WriteHtml(s.composed.grid, Encoding::kUtf8);
+    EXPECT_NE(html.find("background:#"), std::string::npos);
+    EXPECT_NE(html.find("<i>" + s.composed.grid.Text(s.composed.grid.cells[0]) + "</i>"), std::string::npos)
+        << "a block element is one column wide in its two bytes";
 }
 
 }  // namespace
