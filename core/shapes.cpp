@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <initializer_list>
 
 #include "core/tones.h"
 
@@ -256,23 +257,27 @@ CoverageMask BlockMask(int32_t block, int32_t width, int32_t height) {
     std::vector<Rect> rects;
     double shade = 1.0;
     const Rect upperLeft{0, 0, 4, 4}, upperRight{4, 0, 8, 4}, lowerLeft{0, 4, 4, 8}, lowerRight{4, 4, 8, 8};
-    if (block == 0) rects = {{0, 0, 8, 4}};
-    else if (block >= 1 && block <= 8) rects = {{0, static_cast<int8_t>(8 - block), 8, 8}};
-    else if (block >= 9 && block <= 15) rects = {{0, 0, static_cast<int8_t>(16 - block), 8}};
-    else if (block == 16) rects = {{4, 0, 8, 8}};
-    else if (block >= 17 && block <= 19) rects = {{0, 0, 8, 8}}, shade = (block - 16) / 4.0;
-    else if (block == 20) rects = {{0, 0, 8, 1}};
-    else if (block == 21) rects = {{7, 0, 8, 8}};
-    else if (block == 22) rects = {lowerLeft};
-    else if (block == 23) rects = {lowerRight};
-    else if (block == 24) rects = {upperLeft};
-    else if (block == 25) rects = {upperLeft, lowerLeft, lowerRight};
-    else if (block == 26) rects = {upperLeft, lowerRight};
-    else if (block == 27) rects = {upperLeft, upperRight, lowerLeft};
-    else if (block == 28) rects = {upperLeft, upperRight, lowerRight};
-    else if (block == 29) rects = {upperRight};
-    else if (block == 30) rects = {upperRight, lowerLeft};
-    else if (block == 31) rects = {upperRight, lowerLeft, lowerRight};
+    // Filled one by one: GCC 12 warns falsely about a list assigned at once.
+    auto set = [&](std::initializer_list<Rect> list) {
+        for (const Rect& r : list) rects.push_back(r);
+    };
+    if (block == 0) set({{0, 0, 8, 4}});
+    else if (block >= 1 && block <= 8) set({{0, static_cast<int8_t>(8 - block), 8, 8}});
+    else if (block >= 9 && block <= 15) set({{0, 0, static_cast<int8_t>(16 - block), 8}});
+    else if (block == 16) set({{4, 0, 8, 8}});
+    else if (block >= 17 && block <= 19) set({{0, 0, 8, 8}}), shade = (block - 16) / 4.0;
+    else if (block == 20) set({{0, 0, 8, 1}});
+    else if (block == 21) set({{7, 0, 8, 8}});
+    else if (block == 22) set({lowerLeft});
+    else if (block == 23) set({lowerRight});
+    else if (block == 24) set({upperLeft});
+    else if (block == 25) set({upperLeft, lowerLeft, lowerRight});
+    else if (block == 26) set({upperLeft, lowerRight});
+    else if (block == 27) set({upperLeft, upperRight, lowerLeft});
+    else if (block == 28) set({upperLeft, upperRight, lowerRight});
+    else if (block == 29) set({upperRight});
+    else if (block == 30) set({upperRight, lowerLeft});
+    else if (block == 31) set({upperRight, lowerLeft, lowerRight});
     // Each pixel takes the share of its area the rectangles cover.
     auto overlap = [](double a0, double a1, double b0, double b1) { return std::max(0.0, std::min(a1, b1) - std::max(a0, b0)); };
     for (int32_t y = 0; y < height; ++y)
