@@ -193,7 +193,7 @@ void Stretch(const std::vector<int32_t>& pixels, int32_t width, int32_t height, 
 
 }  // namespace
 
-std::vector<Symbol> ShapeSymbols(const std::string& spec, const std::function<std::string(char32_t)>& encode,
+std::vector<Symbol> ShapeSymbols(const std::string& sets, const std::function<std::string(char32_t)>& encode,
                                  std::string* error) {
     std::vector<Symbol> symbols;
     auto add = [&](const std::string& text, int32_t width, int32_t block) {
@@ -210,10 +210,10 @@ std::vector<Symbol> ShapeSymbols(const std::string& spec, const std::function<st
             add(encode ? encode(point) : std::string(), 1, blocks ? static_cast<int32_t>(point - first) : -1);
     };
     size_t start = 0;
-    while (start <= spec.size()) {
-        size_t comma = spec.find(',', start);
-        std::string name = spec.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-        start = comma == std::string::npos ? spec.size() + 1 : comma + 1;
+    while (start <= sets.size()) {
+        size_t comma = sets.find(',', start);
+        std::string name = sets.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        start = comma == std::string::npos ? sets.size() + 1 : comma + 1;
         if (name == "ascii") {
             for (char ch = ' '; ch <= '~'; ++ch) add(std::string(1, ch), 1, -1);
         } else if (name == "blocks") {

@@ -30,10 +30,10 @@ struct Symbol {
     int32_t block = -1;  // index of a block element (U+2580 + block), drawn as geometry
 };
 
-// The characters of `spec` ("ascii,blocks", "box", "braille", "cjk" or
+// The characters of `sets` ("ascii,blocks", "box", "braille", "cjk" or
 // characters listed as they are), without repeats; `error` names a set that
 // cannot be read.
-std::vector<Symbol> ShapeSymbols(const std::string& spec, const std::function<std::string(char32_t)>& encode,
+std::vector<Symbol> ShapeSymbols(const std::string& sets, const std::function<std::string(char32_t)>& encode,
                                  std::string* error);
 
 // Coverage (0 .. 255) of block element U+2580 + `block` drawn as a terminal
