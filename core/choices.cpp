@@ -94,16 +94,21 @@ const std::vector<Option>& Options() {
         {"italic", 0, nullptr, "italic shape text", Flag(&Choices::italic)},
         {"underline", 0, nullptr, "underlined shape text", Flag(&Choices::underline)},
         {"strikeout", 0, nullptr, "struck-out shape text", Flag(&Choices::strikeout)},
-        {"source", 'S', "fill|double|single|ramp|ramp2",
+        {"source", 'S', "fill|double|single|ramp|ramp2|shape",
          "characters: the fill and blank texts (别字), the text's own double-byte (汉字) or single-byte (字母) "
-         "characters, or a ramp of single-byte or double-byte characters by tone (double)",
+         "characters, a ramp of single-byte or double-byte characters by tone, or the glyph whose shape "
+         "matches each cell of a picture (double)",
          [](Choices& c, const std::string& v) {
-             static const char* const names[] = {"fill", "double", "single", "ramp", "ramp2"};
+             static const char* const names[] = {"fill", "double", "single", "ramp", "ramp2", "shape"};
              static const Source values[] = {Source::kFill, Source::kDouble, Source::kSingle, Source::kRamp,
-                                             Source::kWideRamp};
+                                             Source::kWideRamp, Source::kShape};
              return Choose(v, names, values, &c.source) ? std::string()
-                                                         : "must be fill, double, single, ramp or ramp2";
+                                                         : "must be fill, double, single, ramp, ramp2 or shape";
          }},
+        {"symbols", 0, "SET[,SET...]",
+         "the shape source's characters: ascii, blocks, box, braille, cjk, or characters listed (ascii,blocks)",
+         Text(&Choices::symbols)},
+        {"verbose", 'v', nullptr, "say which --symbols characters the fonts lack", Flag(&Choices::verbose)},
         {"fill", 0, "TEXT", "what an ink cell receives with --source fill (顶)", Text(&Choices::fill)},
         {"blank", 0, "TEXT", "what a paper cell receives with --source fill (empty)", Text(&Choices::blank)},
         {"threshold", 't', "0-5|NAME", "boundary colour: 0 黑色, 1 深灰, 2 灰色, 3 浅灰, 4 银白, 5 白色 (2)",
@@ -236,10 +241,13 @@ ParsedLine ParseCommandLine(const std::vector<std::string>& args) {
     } else if (c.picture.empty()) {
         line.error = "a TEXT or --picture FILE is needed";
     }
+    if (line.error.empty() && c.source == Source::kShape && c.picture.empty())
+        line.error = "--source shape matches a picture: give --picture FILE";
     for (const std::string& tooLong : {TooLong("the TEXT", c.text, kMaxShapeTextBytes),
                                        TooLong("--fill", c.fill, kMaxFillTextBytes),
                                        TooLong("--blank", c.blank, kMaxFillTextBytes),
-                                       TooLong("--ramp", c.ramp, kMaxRampBytes)})
+                                       TooLong("--ramp", c.ramp, kMaxRampBytes),
+                                       TooLong("--symbols", c.symbols, kMaxRampBytes)})
         if (line.error.empty()) line.error = tooLong;
     if (line.error.empty()) line.error = UnencodableArgument(c);
     return line;

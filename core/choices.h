@@ -9,7 +9,7 @@
 
 namespace core {
 
-enum class Source { kFill = 0, kDouble = 1, kSingle = 2, kRamp = 3, kWideRamp = 4 };
+enum class Source { kFill = 0, kDouble = 1, kSingle = 2, kRamp = 3, kWideRamp = 4, kShape = 5 };
 enum class Format { kText, kHtml, kAnsi };
 enum class Encoding { kUtf8, kGbk };
 
@@ -50,6 +50,7 @@ struct Choices {
     bool invert = false, pad = true, top = false;
     std::string ramp;  // empty: measured in the font
     bool dither = false;
+    std::string symbols = "ascii,blocks";  // the shape source's candidate sets or characters
     Format format = Format::kText;
     Encoding encoding = Encoding::kUtf8;
     std::string output;  // empty or "-": standard output

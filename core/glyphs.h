@@ -36,6 +36,11 @@ public:
     // Draws a text line with its top-left corner at (x, y) of the mask, adding
     // coverage; parts outside the mask are clipped.
     virtual void Render(const std::string& text, int32_t x, int32_t y, CoverageMask* mask) = 0;
+    // Whether the face draws the character itself rather than a stand-in.
+    virtual bool Has(const std::string& character) {
+        (void)character;
+        return true;
+    }
 };
 
 // Mean ink of a character over its advance and line height, 0 .. 1.

@@ -37,6 +37,8 @@ struct Grid {
     std::string rowTail;             // text after each row's cells (反向's last character)
     std::string lineEnd = "\r\n";
     bool tones = false;  // the glyphs carry the tones (a ramp), not ink and paper
+    // Each cell's background colour (0x00BBGGRR) when the cells set one, else empty.
+    std::vector<uint32_t> backgrounds;
 
     const std::string& Text(const Cell& cell) const { return texts[cell.text]; }
     // A cell of this text, added to `texts` when new.

@@ -19,7 +19,10 @@ std::vector<Rgb> AreaMeans(const std::vector<int32_t>& pixels, int width, int he
 std::vector<std::string> GbkCharacters(const std::string& text) {
     std::vector<std::string> characters;
     for (size_t i = 0; i < text.size();) {
-        size_t length = static_cast<uint8_t>(text[i]) >= 0x81 && i + 1 < text.size() ? 2 : 1;
+        // GBK's trail bytes are never digits: a digit marks GB18030's four bytes.
+        bool lead = static_cast<uint8_t>(text[i]) >= 0x81 && i + 1 < text.size();
+        bool four = lead && i + 3 < text.size() && text[i + 1] >= '0' && text[i + 1] <= '9';
+        size_t length = four ? 4 : lead ? 2 : 1;
         characters.push_back(text.substr(i, length));
         i += length;
     }

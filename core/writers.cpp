@@ -35,18 +35,26 @@ void AppendEscaped(std::string* out, const std::string& text) {
     }
 }
 
-// Calls `run(colour, defaultColour, first, last)` for each row's runs of
-// cells of one colour, then `end(row)`.
+// Calls `run(plain, colour, background, first, last)` for each row's runs of
+// cells of one colour and background (-1: none), then `end()`.
 template <typename Run, typename End>
 void ForEachRun(const Grid& g, Run run, End end) {
+    bool backgrounds = g.backgrounds.size() == g.cells.size();
     for (int32_t y = 0; y < g.rows; ++y) {
-        const Cell* row = g.cells.data() + static_cast<size_t>(y) * g.columns;
+        size_t offset = static_cast<size_t>(y) * g.columns;
+        const Cell* row = g.cells.data() + offset;
+        auto background = [&](int32_t x) {
+            return backgrounds ? static_cast<int64_t>(g.backgrounds[offset + x]) : int64_t{-1};
+        };
         for (int32_t x = 0; x < g.columns;) {
             int32_t first = x;
             bool plain = row[x].defaultColour;
             uint32_t colour = row[x].colour;
-            while (x < g.columns && row[x].defaultColour == plain && (plain || row[x].colour == colour)) ++x;
-            run(plain, colour, row + first, row + x);
+            int64_t back = background(x);
+            while (x < g.columns && row[x].defaultColour == plain && (plain || row[x].colour == colour) &&
+                   background(x) == back)
+                ++x;
+            run(plain, colour, back, row + first, row + x);
         }
         end();
     }
@@ -80,7 +88,7 @@ std::string WriteHtml(const Grid& g, Encoding charset) {
                        "pre{font-family:monospace;font-size:16px;line-height:1.25}\n"
                        "pre i,pre b{display:inline-block;font-style:normal;font-weight:normal;white-space:pre;"
                        "height:1.25em;vertical-align:top;text-align:center}\n"
-                       "pre i{width:1ch}\npre b{width:2ch}\n";
+                       "pre i{width:1ch}\npre b{width:2ch}\npre span>i,pre span>b{background:inherit}\n";
     std::vector<bool> wider;
     auto note = [&](int32_t width) {
         if (width > 2 && static_cast<size_t>(width) >= wider.size()) wider.resize(static_cast<size_t>(width) + 1);
@@ -99,10 +107,18 @@ std::string WriteHtml(const Grid& g, Encoding charset) {
     };
     ForEachRun(
         g,
-        [&](bool plain, uint32_t colour, const Cell* first, const Cell* last) {
-            if (!plain) page += "<span style=\"color:" + Hex(g.tones ? Legible(colour) : colour) + "\">";
-            for (const Cell* cell = first; cell != last; ++cell) cellHtml(g.Text(*cell), cell->width);
-            if (!plain) page += "</span>";
+        [&](bool plain, uint32_t colour, int64_t back, const Cell* first, const Cell* last) {
+            bool styled = !plain || back >= 0;
+            if (styled) {
+                page += "<span style=\"";
+                if (!plain) page += "color:" + Hex(g.tones ? Legible(colour) : colour);
+                if (back >= 0) page += std::string(plain ? "" : ";") + "background:" + Hex(static_cast<uint32_t>(back));
+                page += "\">";
+            }
+            // A cell a wide glyph covers has no text and no box of its own.
+            for (const Cell* cell = first; cell != last; ++cell)
+                if (cell->width > 0) cellHtml(g.Text(*cell), cell->width);
+            if (styled) page += "</span>";
         },
         [&] {
             if (!g.rowTail.empty()) cellHtml(g.rowTail, DisplayWidth(g.rowTail));
@@ -118,13 +134,20 @@ std::string WriteAnsi(const Grid& g) {
     bool coloured = false;
     ForEachRun(
         g,
-        [&](bool plain, uint32_t colour, const Cell* first, const Cell* last) {
+        [&](bool plain, uint32_t colour, int64_t back, const Cell* first, const Cell* last) {
+            auto rgb = [](uint32_t c) {
+                return std::to_string(c & 0xFF) + ";" + std::to_string((c >> 8) & 0xFF) + ";" +
+                       std::to_string((c >> 16) & 0xFF) + "m";
+            };
             if (plain && coloured) {
                 text += "\x1b[39m";
                 coloured = false;
             } else if (!plain) {
-                text += "\x1b[38;2;" + std::to_string(colour & 0xFF) + ";" + std::to_string((colour >> 8) & 0xFF) +
-                        ";" + std::to_string((colour >> 16) & 0xFF) + "m";
+                text += "\x1b[38;2;" + rgb(colour);
+                coloured = true;
+            }
+            if (back >= 0) {
+                text += "\x1b[48;2;" + rgb(static_cast<uint32_t>(back));
                 coloured = true;
             }
             for (const Cell* cell = first; cell != last; ++cell) text += g.Text(*cell);

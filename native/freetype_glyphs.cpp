@@ -54,6 +54,12 @@ public:
         if (font_.strikeout) Line(x, right, baseline - Ceil26(face_->size->metrics.ascender) / 3, thickness, mask);
     }
 
+    bool Has(const std::string& text) override {
+        std::u32string points = Gb18030ToCodePoints(text);
+        return !points.empty() && std::all_of(points.begin(), points.end(),
+                                              [&](char32_t p) { return FT_Get_Char_Index(face_, p) != 0; });
+    }
+
 private:
     FT_Pos Advance(char32_t point) {
         auto found = advances_.find(point);
@@ -149,6 +155,11 @@ core::Glyphs* LazyGlyphs::Open() {
 core::Glyphs::Extent LazyGlyphs::Measure(const std::string& text) {
     core::Glyphs* glyphs = Open();
     return glyphs ? glyphs->Measure(text) : Extent();
+}
+
+bool LazyGlyphs::Has(const std::string& text) {
+    core::Glyphs* glyphs = Open();
+    return glyphs && glyphs->Has(text);
 }
 
 void LazyGlyphs::Render(const std::string& text, int32_t x, int32_t y, core::CoverageMask* mask) {

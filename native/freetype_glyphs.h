@@ -19,6 +19,7 @@ public:
     LazyGlyphs(core::FontSpec font, bool cjk) : font_(std::move(font)), cjk_(cjk) {}
     Extent Measure(const std::string& text) override;
     void Render(const std::string& text, int32_t x, int32_t y, core::CoverageMask* mask) override;
+    bool Has(const std::string& text) override;
     // Empty unless opening the face failed.
     const std::string& failure() const { return failure_; }
 

@@ -16,6 +16,7 @@
 #include "native/files.h"
 #include "native/freetype_glyphs.h"
 #include "native/picture_pixels.h"
+#include "native/shape_source.h"
 #include "native/text_codec.h"
 
 namespace {
@@ -33,6 +34,24 @@ std::string Utf8(const std::string& gb) {
 void Complain(const std::string& gbLine) {
     std::string line = "qizi: " + Utf8(gbLine) + "\n";
     std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
+// The tone and ink-and-paper sources; exit status -1 when a face failed (said already).
+Composed ComposeTones(const Choices& c, const native::Pixels& pixels) {
+    FontSpec shapeFont{c.font.empty() ? std::string("宋体") : c.font, c.size, c.bold, c.italic, c.underline,
+                       c.strikeout};
+    FontSpec rampFont{c.font.empty() ? std::string("monospace") : c.font, kMeasuringSize, false, false, false, false};
+    native::LazyGlyphs shapeGlyphs(shapeFont, true);
+    native::LazyGlyphs rampGlyphs(rampFont, c.source == Source::kWideRamp);
+    Composed composed = Compose(c, &shapeGlyphs, &rampGlyphs, c.picture.empty() ? nullptr : &pixels.colours,
+                                pixels.width, pixels.height);
+    for (const native::LazyGlyphs* glyphs : {&shapeGlyphs, &rampGlyphs})
+        if (!glyphs->failure().empty()) {
+            Complain(glyphs->failure());
+            composed.exitCode = -1;
+            return composed;
+        }
+    return composed;
 }
 
 int Run(int argc, char** argv) {
@@ -71,18 +90,24 @@ int Run(int argc, char** argv) {
         }
     }
 
-    FontSpec shapeFont{c.font.empty() ? std::string("宋体") : c.font, c.size, c.bold, c.italic, c.underline,
-                       c.strikeout};
-    FontSpec rampFont{c.font.empty() ? std::string("monospace") : c.font, kMeasuringSize, false, false, false, false};
-    native::LazyGlyphs shapeGlyphs(shapeFont, true);
-    native::LazyGlyphs rampGlyphs(rampFont, c.source == Source::kWideRamp);
-    Composed composed = Compose(c, &shapeGlyphs, &rampGlyphs, c.picture.empty() ? nullptr : &pixels.colours,
-                                pixels.width, pixels.height);
-    for (const native::LazyGlyphs* glyphs : {&shapeGlyphs, &rampGlyphs})
-        if (!glyphs->failure().empty()) {
-            Complain(glyphs->failure());
+    Composed composed;
+    if (c.source == Source::kShape) {
+        std::string failure;
+        ShapeComposed shaped = native::ComposeShapePicture(c, pixels.colours, pixels.width, pixels.height, &failure);
+        if (!failure.empty()) {
+            Complain(failure);
             return kFailed;
         }
+        if (c.verbose && !shaped.missing.empty()) {
+            std::string lacking;
+            for (const std::string& ch : shaped.missing) lacking += " " + ch;
+            Complain("left out, the fonts lack them:" + lacking);
+        }
+        composed = std::move(shaped.composed);
+    } else {
+        composed = ComposeTones(c, pixels);
+        if (composed.exitCode < 0) return kFailed;
+    }
     if (!composed.error.empty()) {
         Complain(composed.error);
         return composed.exitCode;

@@ -77,22 +77,30 @@ bool LeftTemporaryFiles(const std::string& folder) {
     return system(("ls -A " + folder + " | grep -q qizi-").c_str()) == 0;
 }
 
-// A 64 x 48 picture of soft tones, as a 24-bit BMP.
-std::string Picture(const std::string& folder) {
-    int w = 64, h = 48;
+// A w x h picture of colour(x, y) (0xRRGGBB), as a 24-bit BMP in the folder.
+template <typename Colour>
+std::string Bmp(const std::string& folder, const std::string& name, int w, int h, Colour colour) {
     std::string bmp(54 + static_cast<size_t>(w) * h * 3, '\0');
     auto put32 = [&](size_t at, uint32_t v) { for (int i = 0; i < 4; ++i) bmp[at + i] = static_cast<char>(v >> (8 * i)); };
     bmp[0] = 'B', bmp[1] = 'M';
-    put32(2, static_cast<uint32_t>(bmp.size())), put32(10, 54), put32(14, 40), put32(18, w), put32(22, h);
+    put32(2, static_cast<uint32_t>(bmp.size())), put32(10, 54), put32(14, 40), put32(18, w), put32(22, -h);
     bmp[26] = 1, bmp[28] = 24;
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             size_t p = 54 + (static_cast<size_t>(y) * w + x) * 3;
-            bmp[p] = static_cast<char>(x * 4), bmp[p + 1] = static_cast<char>(y * 5), bmp[p + 2] = static_cast<char>((x + y) * 2);
+            uint32_t c = colour(x, y);
+            bmp[p] = static_cast<char>(c), bmp[p + 1] = static_cast<char>(c >> 8), bmp[p + 2] = static_cast<char>(c >> 16);
         }
-    std::string path = folder + "/picture.bmp";
+    std::string path = folder + "/" + name + ".bmp";
     std::ofstream(path, std::ios::binary) << bmp;
     return path;
+}
+
+// A 64 x 48 picture of soft tones.
+std::string Picture(const std::string& folder) {
+    return Bmp(folder, "picture", 64, 48, [](int x, int y) {
+        return static_cast<uint32_t>(((x + y) * 2 & 0xFF) << 16 | (y * 5 & 0xFF) << 8 | (x * 4 & 0xFF));
+    });
 }
 
 TEST(NativeQizi, FilesLandWhereTheCallerIsAndDevicesAreWrittenDirectly) {
@@ -174,6 +182,38 @@ TEST(NativeQizi, PictureGridsFollowTheFontsCell) {
     EXPECT_LE(alone, 33);
     Outcome ansi = Qizi({"-F", "ansi", "字"}, folder);
     EXPECT_EQ(ansi.out.find("\x1b["), std::string::npos) << "a shape text takes the terminal's own colour";
+}
+
+TEST(NativeQizi, ShapesPickTheGlyphThatLooksLikeTheCell) {
+    std::string folder = Folder("shape");
+    // One cell of 24 x 48 pixels per picture, black ink on white.
+    auto cell = [&](const std::string& name, auto ink, std::vector<std::string> more = {}) {
+        std::string path = Bmp(folder, name, 24, 48, [&](int x, int y) { return ink(x, y) ? 0u : 0xFFFFFFu; });
+        std::vector<std::string> args{"-p", path, "-S", "shape", "-W", "1", "-H", "1"};
+        args.insert(args.end(), more.begin(), more.end());
+        Outcome o = Qizi(args, folder);
+        EXPECT_EQ(o.status, 0) << name << o.err;
+        return o.out.substr(0, o.out.find('\r'));
+    };
+    EXPECT_EQ(cell("right", [](int x, int) { return x >= 12; }), "\u2590");
+    EXPECT_EQ(cell("left", [](int x, int) { return x < 12; }), "\u258c");
+    auto rising = [](int x, int y) { return std::abs((47 - y) / 2 - x) <= 1; };
+    EXPECT_EQ(cell("rising", rising, {"--symbols", "ascii"}), "/");
+    EXPECT_EQ(cell("falling", [](int x, int y) { return std::abs(y / 2 - x) <= 1; }, {"--symbols", "ascii"}), "\\");
+    EXPECT_EQ(cell("black", [](int, int) { return true; }), "\u2588");
+    EXPECT_EQ(cell("white", [](int, int) { return false; }), " ");
+    EXPECT_EQ(cell("inverted", [](int, int) { return false; }, {"-i"}), "\u2588");
+    // Colour: the same diagonal takes black ink on a white background.
+    std::string ansi = cell("colour", rising, {"--symbols", "ascii", "-F", "ansi"});
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(ansi, m, std::regex("\x1b\\[38;2;(\\d+);\\d+;\\d+m\x1b\\[48;2;(\\d+);\\d+;\\d+m/")))
+        << ansi;
+    EXPECT_LT(std::stoi(m[1]), 100);
+    EXPECT_GT(std::stoi(m[2]), 200);
+    Outcome missing = Qizi({"-p", Picture(folder), "-S", "shape", "--symbols", "\U0001D11E\u2591", "-W", "4", "-v"}, folder);
+    EXPECT_EQ(missing.status, 0);
+    EXPECT_NE(missing.err.find("lack them: \U0001D11E"), std::string::npos) << "no face here draws a G clef";
+    EXPECT_EQ(Qizi({"-S", "shape", "text"}, folder).status, 2);
 }
 
 // Each page gets a script that measures every cell; the n-th cell of every row

@@ -1,0 +1,449 @@
+#include "core/shapes.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <initializer_list>
+
+#include "core/tones.h"
+
+namespace core {
+
+namespace {
+
+// Chinese characters of distinct outlines: strokes across, down, boxed,
+// crossed, slanted, dense and sparse.
+const char kCjkSymbols[] =
+    "一二三十丁了人入八儿几刀力又口土工大小山川巾干日月木水火田由甲申电目白皿石立米耳西回因国图囗品"
+    "王丰中上下卜之乙厂广门户戈弋心必永头"
+    "井开用丹冂凵匚乂丿丶亠冖宀艹彡夕勹讠氵扌亻纟";
+
+// Blur weights 1 2 1 across and down, so glyph texture does not outweigh shape.
+void Blur(uint8_t* plane, int32_t width, int32_t height, std::vector<uint16_t>* scratch) {
+    scratch->resize(static_cast<size_t>(width) * height);
+    for (int32_t y = 0; y < height; ++y) {
+        const uint8_t* in = plane + static_cast<size_t>(y) * width;
+        uint16_t* out = scratch->data() + static_cast<size_t>(y) * width;
+        for (int32_t x = 0; x < width; ++x)
+            out[x] = static_cast<uint16_t>(in[x > 0 ? x - 1 : 0] + 2 * in[x] + in[x + 1 < width ? x + 1 : x]);
+    }
+    for (int32_t y = 0; y < height; ++y) {
+        const uint16_t* up = scratch->data() + static_cast<size_t>(y > 0 ? y - 1 : 0) * width;
+        const uint16_t* at = scratch->data() + static_cast<size_t>(y) * width;
+        const uint16_t* down = scratch->data() + static_cast<size_t>(y + 1 < height ? y + 1 : y) * width;
+        uint8_t* out = plane + static_cast<size_t>(y) * width;
+        for (int32_t x = 0; x < width; ++x) out[x] = static_cast<uint8_t>((up[x] + 2 * at[x] + down[x] + 8) / 16);
+    }
+}
+
+// A candidate as compared: its blurred coverage and the sums the solutions need.
+struct Candidate {
+    const Symbol* symbol = nullptr;
+    std::vector<uint8_t> mask;  // width x cell height, row by row
+    int64_t sum = 0, squares = 0;
+};
+
+int32_t Dot(const uint8_t* a, const uint8_t* b, size_t n) {
+    int32_t total = 0;
+    for (size_t i = 0; i < n; ++i) total += static_cast<int32_t>(a[i]) * b[i];
+    return total;
+}
+
+// A cell's (or cell pair's) picture: the planes (one for ink on paper, three
+// for colour) gathered from the picture, and their sums.
+struct Patch {
+    int32_t planes = 1;
+    size_t pixels = 0;
+    std::vector<uint8_t> values[3];
+    int64_t sums[3] = {0, 0, 0};
+};
+
+struct Match {
+    double error = 0;
+    int32_t candidate = 0;
+    uint32_t foreground = 0, background = 0;
+};
+
+uint32_t Pack(double r, double g, double b) {
+    auto channel = [](double v) { return static_cast<uint32_t>(std::lround(std::min(255.0, std::max(0.0, v)))); };
+    return channel(r) | channel(g) << 8 | channel(b) << 16;
+}
+
+// How well a candidate fits a patch. Ink on paper: the patch holds ink (0
+// paper .. 255 ink), compared with coverage directly. Colour: per channel the
+// background u and the step b of p = u + b * coverage by least squares. The
+// error leaves out the patch's own sum of squares, the same for every candidate.
+Match Fit(const Patch& patch, const Candidate& c, int32_t index) {
+    Match m;
+    m.candidate = index;
+    double n = static_cast<double>(patch.pixels);
+    if (patch.planes == 1) {
+        int32_t dot = Dot(patch.values[0].data(), c.mask.data(), patch.pixels);
+        m.error = static_cast<double>(c.squares) - 2.0 * dot;
+        return m;
+    }
+    double a = static_cast<double>(c.sum), b = static_cast<double>(c.squares);
+    double det = n * b - a * a;
+    double u[3], step[3];
+    for (int p = 0; p < 3; ++p) {
+        double s = static_cast<double>(patch.sums[p]);
+        if (det < 1e-6 * n * b + 1e-9) {
+            u[p] = s / n, step[p] = 0;
+            m.error -= s * s / n;
+        } else {
+            double d = Dot(patch.values[p].data(), c.mask.data(), patch.pixels);
+            u[p] = (b * s - a * d) / det, step[p] = (n * d - a * s) / det;
+            m.error -= u[p] * s + step[p] * d;
+        }
+    }
+    m.background = Pack(u[0], u[1], u[2]);
+    m.foreground = Pack(u[0] + 255 * step[0], u[1] + 255 * step[1], u[2] + 255 * step[2]);
+    return m;
+}
+
+Match BestMatch(const Patch& patch, const std::vector<Candidate>& candidates, const std::vector<int32_t>& indices) {
+    Match best;
+    bool found = false;
+    for (int32_t index : indices) {
+        Match m = Fit(patch, candidates[static_cast<size_t>(index)], index);
+        // Ties, and differences of rounding alone, go to the earlier candidate (a space before "!").
+        if (!found || m.error < best.error - 1e-9 * std::abs(best.error) - 1e-6) best = m, found = true;
+    }
+    return best;
+}
+
+// Coarse signatures: a mask or patch as means over blocks of kCoarse pixels a side.
+constexpr int32_t kCoarse = 4;
+// Candidates kept by the coarse comparison for the full one.
+constexpr size_t kShortlist = 12;
+
+void Shrink(const uint8_t* values, int32_t width, int32_t height, std::vector<uint8_t>* out) {
+    int32_t cols = (width + kCoarse - 1) / kCoarse, rows = (height + kCoarse - 1) / kCoarse;
+    out->assign(static_cast<size_t>(cols) * rows, 0);
+    for (int32_t by = 0; by < rows; ++by)
+        for (int32_t bx = 0; bx < cols; ++bx) {
+            uint32_t sum = 0, n = 0;
+            for (int32_t y = by * kCoarse; y < std::min(height, (by + 1) * kCoarse); ++y)
+                for (int32_t x = bx * kCoarse; x < std::min(width, (bx + 1) * kCoarse); ++x, ++n)
+                    sum += values[static_cast<size_t>(y) * width + x];
+            (*out)[static_cast<size_t>(by) * cols + bx] = static_cast<uint8_t>((sum + n / 2) / n);
+        }
+}
+
+Candidate Coarse(const Candidate& full, int32_t width, int32_t height) {
+    Candidate c;
+    c.symbol = full.symbol;
+    Shrink(full.mask.data(), width, height, &c.mask);
+    for (uint8_t v : c.mask) c.sum += v, c.squares += static_cast<int64_t>(v) * v;
+    return c;
+}
+
+// The best candidate among those whose coarse signatures fit best.
+Match ShortlistMatch(const Patch& patch, int32_t width, int32_t height, const std::vector<Candidate>& candidates,
+                     const std::vector<Candidate>& coarse, const std::vector<int32_t>& indices,
+                     std::vector<std::pair<double, int32_t>>* ranked, std::vector<int32_t>* kept) {
+    if (indices.size() <= 2 * kShortlist) return BestMatch(patch, candidates, indices);
+    Patch small;
+    small.planes = patch.planes;
+    for (int p = 0; p < patch.planes; ++p) {
+        Shrink(patch.values[p].data(), width, height, &small.values[p]);
+        for (uint8_t v : small.values[p]) small.sums[p] += v;
+    }
+    small.pixels = small.values[0].size();
+    ranked->clear();
+    for (int32_t index : indices) ranked->emplace_back(Fit(small, coarse[static_cast<size_t>(index)], index).error, index);
+    std::nth_element(ranked->begin(), ranked->begin() + kShortlist, ranked->end());
+    kept->clear();
+    for (size_t k = 0; k < kShortlist; ++k) kept->push_back((*ranked)[k].second);
+    std::sort(kept->begin(), kept->end());
+    return BestMatch(patch, candidates, *kept);
+}
+
+// Lines first .. last - 1 of the picture stretched to width x height by area
+// means, one plane per channel.
+void Stretch(const std::vector<int32_t>& pixels, int32_t width, int32_t height, int32_t toWidth, int32_t toHeight,
+             int32_t first, int32_t last, std::vector<uint8_t> planes[3]) {
+    auto spans = [](int32_t to, int32_t from) {
+        std::vector<std::pair<int32_t, int32_t>> s(static_cast<size_t>(to));
+        for (int32_t i = 0; i < to; ++i) {
+            int32_t first = static_cast<int32_t>(static_cast<int64_t>(i) * from / to);
+            int32_t last = static_cast<int32_t>(static_cast<int64_t>(i + 1) * from / to);
+            s[static_cast<size_t>(i)] = {first, std::max(last, first + 1)};
+        }
+        return s;
+    };
+    auto xs = spans(toWidth, width), ys = spans(toHeight, height);
+    for (int p = 0; p < 3; ++p) planes[p].resize(static_cast<size_t>(toWidth) * (last - first));
+    for (int32_t y = first; y < last; ++y)
+        for (int32_t x = 0; x < toWidth; ++x) {
+            uint32_t sum[3] = {0, 0, 0};
+            for (int32_t sy = ys[static_cast<size_t>(y)].first; sy < ys[static_cast<size_t>(y)].second; ++sy) {
+                const int32_t* row = pixels.data() + static_cast<size_t>(sy) * width;
+                for (int32_t sx = xs[static_cast<size_t>(x)].first; sx < xs[static_cast<size_t>(x)].second; ++sx) {
+                    uint32_t c = static_cast<uint32_t>(row[sx]);
+                    sum[0] += c & 0xFF, sum[1] += (c >> 8) & 0xFF, sum[2] += (c >> 16) & 0xFF;
+                }
+            }
+            uint32_t n = static_cast<uint32_t>((ys[static_cast<size_t>(y)].second - ys[static_cast<size_t>(y)].first) *
+                                               (xs[static_cast<size_t>(x)].second - xs[static_cast<size_t>(x)].first));
+            for (int p = 0; p < 3; ++p)
+                planes[p][static_cast<size_t>(y - first) * toWidth + x] = static_cast<uint8_t>((sum[p] + n / 2) / n);
+        }
+}
+
+}  // namespace
+
+std::vector<Symbol> ShapeSymbols(const std::string& sets, const std::function<std::string(char32_t)>& encode,
+                                 std::string* error) {
+    std::vector<Symbol> symbols;
+    auto add = [&](const std::string& text, int32_t width, int32_t block) {
+        if (text.empty()) return;
+        for (const Symbol& s : symbols)
+            if (s.text == text) return;
+        symbols.push_back(Symbol{text, width, block});
+    };
+    // Box drawing, block elements and braille take one column in a terminal,
+    // though GB18030 spends two or four bytes on them.
+    std::vector<std::string> narrowSigns;
+    auto range = [&](char32_t first, char32_t last, bool blocks) {
+        for (char32_t point = first; point <= last; ++point)
+            add(encode ? encode(point) : std::string(), 1, blocks ? static_cast<int32_t>(point - first) : -1);
+    };
+    size_t start = 0;
+    while (start <= sets.size()) {
+        size_t comma = sets.find(',', start);
+        std::string name = sets.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        start = comma == std::string::npos ? sets.size() + 1 : comma + 1;
+        if (name == "ascii") {
+            for (char ch = ' '; ch <= '~'; ++ch) add(std::string(1, ch), 1, -1);
+        } else if (name == "blocks") {
+            range(0x2580, 0x259F, true);
+        } else if (name == "box") {
+            range(0x2500, 0x257F, false);
+        } else if (name == "braille") {
+            range(0x2800, 0x28FF, false);
+        } else if (name == "cjk") {
+            for (const std::string& ch : GbkCharacters(kCjkSymbols)) add(ch, 2, -1);
+        } else if (name.empty()) {
+            *error = "an empty set in --symbols";
+            return {};
+        } else {
+            // Listed characters: a block element among them is still geometry.
+            if (narrowSigns.empty() && encode) {
+                for (char32_t point = 0x2500; point <= 0x259F; ++point) narrowSigns.push_back(encode(point));
+                for (char32_t point = 0x2800; point <= 0x28FF; ++point) narrowSigns.push_back(encode(point));
+            }
+            for (const std::string& ch : GbkCharacters(name)) {
+                auto sign = std::find(narrowSigns.begin(), narrowSigns.end(), ch);
+                size_t index = static_cast<size_t>(sign - narrowSigns.begin());
+                int32_t block = index >= 0x80 && index < 0xA0 ? static_cast<int32_t>(index - 0x80) : -1;
+                add(ch, sign != narrowSigns.end() ? 1 : std::max(1, std::min(2, DisplayWidth(ch))), block);
+            }
+        }
+    }
+    if (symbols.empty()) *error = "--symbols names no characters";
+    return symbols;
+}
+
+CoverageMask BlockMask(int32_t block, int32_t width, int32_t height) {
+    CoverageMask mask;
+    mask.width = width, mask.height = height;
+    mask.coverage.assign(static_cast<size_t>(width) * height, 0);
+    // Rectangles in eighths of the cell: left, top, right, bottom; a shade is
+    // a uniform coverage over the whole cell.
+    struct Rect {
+        int8_t x0, y0, x1, y1;
+    };
+    std::vector<Rect> rects;
+    double shade = 1.0;
+    const Rect upperLeft{0, 0, 4, 4}, upperRight{4, 0, 8, 4}, lowerLeft{0, 4, 4, 8}, lowerRight{4, 4, 8, 8};
+    // Filled one by one: GCC 12 warns falsely about a list assigned at once.
+    auto set = [&](std::initializer_list<Rect> list) {
+        for (const Rect& r : list) rects.push_back(r);
+    };
+    if (block == 0) set({{0, 0, 8, 4}});
+    else if (block >= 1 && block <= 8) set({{0, static_cast<int8_t>(8 - block), 8, 8}});
+    else if (block >= 9 && block <= 15) set({{0, 0, static_cast<int8_t>(16 - block), 8}});
+    else if (block == 16) set({{4, 0, 8, 8}});
+    else if (block >= 17 && block <= 19) set({{0, 0, 8, 8}}), shade = (block - 16) / 4.0;
+    else if (block == 20) set({{0, 0, 8, 1}});
+    else if (block == 21) set({{7, 0, 8, 8}});
+    else if (block == 22) set({lowerLeft});
+    else if (block == 23) set({lowerRight});
+    else if (block == 24) set({upperLeft});
+    else if (block == 25) set({upperLeft, lowerLeft, lowerRight});
+    else if (block == 26) set({upperLeft, lowerRight});
+    else if (block == 27) set({upperLeft, upperRight, lowerLeft});
+    else if (block == 28) set({upperLeft, upperRight, lowerRight});
+    else if (block == 29) set({upperRight});
+    else if (block == 30) set({upperRight, lowerLeft});
+    else if (block == 31) set({upperRight, lowerLeft, lowerRight});
+    // Each pixel takes the share of its area the rectangles cover.
+    auto overlap = [](double a0, double a1, double b0, double b1) { return std::max(0.0, std::min(a1, b1) - std::max(a0, b0)); };
+    for (int32_t y = 0; y < height; ++y)
+        for (int32_t x = 0; x < width; ++x) {
+            double covered = 0;
+            for (const Rect& r : rects)
+                covered += overlap(x, x + 1, r.x0 * width / 8.0, r.x1 * width / 8.0) *
+                           overlap(y, y + 1, r.y0 * height / 8.0, r.y1 * height / 8.0);
+            mask.coverage[static_cast<size_t>(y) * width + x] =
+                static_cast<uint8_t>(std::lround(std::min(1.0, covered) * shade * 255));
+        }
+    return mask;
+}
+
+ShapeComposed ComposeShapes(const Choices& c, const ShapeFonts& fonts, const std::vector<int32_t>& pixels,
+                            int32_t width, int32_t height) {
+    ShapeComposed result;
+    auto refuse = [&](const std::string& why, int code) {
+        result.composed.error = why;
+        result.composed.exitCode = code;
+        return result;
+    };
+    if (!fonts.narrow) return refuse("nothing to compose: no font for the shape source", kFailed);
+    std::string wrong;
+    std::vector<Symbol> symbols = ShapeSymbols(c.symbols, fonts.encode, &wrong);
+    if (!wrong.empty()) return refuse(wrong, kBadLine);
+    Glyphs::Extent cell = fonts.narrow->Measure("M");
+    const int32_t cw = cell.advance, ch = cell.lineHeight;
+    if (cw <= 0 || ch <= 0) return refuse("nothing to compose: the font has no cell size", kFailed);
+
+    // Every candidate rendered once at the cell size, then blurred.
+    std::vector<Candidate> candidates;
+    std::vector<int32_t> narrow, wide;
+    std::vector<uint16_t> scratch;
+    candidates.reserve(symbols.size());
+    for (const Symbol& s : symbols) {
+        CoverageMask mask;
+        if (s.block >= 0) {
+            mask = BlockMask(s.block, cw, ch);
+        } else {
+            Glyphs* glyphs = s.width == 1 ? fonts.narrow : fonts.wide;
+            if (!glyphs || !glyphs->Has(s.text)) {
+                result.missing.push_back(s.text);
+                continue;
+            }
+            mask.width = cw * s.width, mask.height = ch;
+            mask.coverage.assign(static_cast<size_t>(mask.width) * ch, 0);
+            Glyphs::Extent e = glyphs->Measure(s.text);
+            // A wide face's glyph is centred on the cell pair, as terminals place it.
+            int32_t x = s.width == 2 ? (mask.width - e.advance) / 2 : 0, y = s.width == 2 ? (ch - e.lineHeight) / 2 : 0;
+            glyphs->Render(s.text, x, y, &mask);
+        }
+        Candidate candidate;
+        candidate.symbol = &s;
+        candidate.mask = std::move(mask.coverage);
+        Blur(candidate.mask.data(), cw * s.width, ch, &scratch);
+        for (uint8_t v : candidate.mask) candidate.sum += v, candidate.squares += static_cast<int64_t>(v) * v;
+        (s.width == 1 ? narrow : wide).push_back(static_cast<int32_t>(candidates.size()));
+        candidates.push_back(std::move(candidate));
+    }
+    if (narrow.empty() && !wide.empty()) {
+        // Wide glyphs alone cannot fill an odd column: a space can.
+        static const Symbol kSpace{" ", 1, -1};
+        Candidate space;
+        space.symbol = &kSpace;
+        space.mask.assign(static_cast<size_t>(cw) * ch, 0);
+        narrow.push_back(static_cast<int32_t>(candidates.size()));
+        candidates.push_back(std::move(space));
+    }
+    if (narrow.empty()) return refuse("nothing to compose: the font has none of the --symbols characters", kFailed);
+
+    GridSize size = PictureGrid(c, width, height, static_cast<double>(ch) / cw);
+    if (!size.error.empty()) return refuse(size.error, size.columns == 0 && width <= 0 ? kFailed : kBadLine);
+    const int32_t columns = size.columns, rows = size.rows;
+    const int32_t fullWidth = columns * cw, fullHeight = rows * ch;
+    if (pixels.size() != static_cast<size_t>(width) * height || width <= 0 || height <= 0)
+        return refuse("nothing to compose: the picture is empty", kFailed);
+
+    const bool colour = c.format != Format::kText;
+    const int planeCount = colour ? 3 : 1;
+    // A row of cells at a time, with a line above and below for the blur, so
+    // a large grid never holds the whole stretched picture.
+    auto stripOf = [&](int32_t row, std::vector<uint8_t> planes[3], std::vector<uint16_t>* scratch) {
+        int32_t top = std::max(0, row * ch - 1), bottom = std::min(fullHeight, (row + 1) * ch + 1);
+        Stretch(pixels, width, height, fullWidth, fullHeight, top, bottom, planes);
+        if (!colour) {
+            // One plane of ink: dark ink on light paper, or the other way round.
+            for (size_t i = 0; i < planes[0].size(); ++i) {
+                int32_t grey = (299 * planes[0][i] + 587 * planes[1][i] + 114 * planes[2][i] + 500) / 1000;
+                planes[0][i] = static_cast<uint8_t>(c.invert ? grey : 255 - grey);
+            }
+        }
+        for (int p = 0; p < planeCount; ++p) Blur(planes[p].data(), fullWidth, bottom - top, scratch);
+        return row * ch - top;
+    };
+
+    std::vector<Match> matches(static_cast<size_t>(columns) * rows);
+    std::vector<uint8_t> widePlaced(matches.size(), 0);
+    auto gather = [&](const std::vector<uint8_t> planes[3], int32_t offset, int32_t column, int32_t cells,
+                      Patch* patch) {
+        patch->planes = planeCount;
+        patch->pixels = static_cast<size_t>(cw) * cells * ch;
+        for (int p = 0; p < planeCount; ++p) {
+            std::vector<uint8_t>& out = patch->values[p];
+            out.resize(patch->pixels);
+            int64_t sum = 0;
+            for (int32_t y = 0; y < ch; ++y) {
+                const uint8_t* in = planes[p].data() + static_cast<size_t>(offset + y) * fullWidth + column * cw;
+                std::memcpy(out.data() + static_cast<size_t>(y) * cw * cells, in, static_cast<size_t>(cw) * cells);
+                for (int32_t x = 0; x < cw * cells; ++x) sum += in[x];
+            }
+            patch->sums[p] = sum;
+        }
+    };
+    std::vector<Candidate> coarse;
+    for (const Candidate& candidate : candidates) coarse.push_back(Coarse(candidate, cw * candidate.symbol->width, ch));
+    auto matchRow = [&](int32_t row) {
+        Patch patch;
+        std::vector<std::pair<double, int32_t>> ranked;
+        std::vector<int32_t> kept;
+        std::vector<uint8_t> strip[3];
+        std::vector<uint16_t> blurring;
+        int32_t offset = stripOf(row, strip, &blurring);
+        Match* out = matches.data() + static_cast<size_t>(row) * columns;
+        for (int32_t x = 0; x < columns; ++x) {
+            gather(strip, offset, x, 1, &patch);
+            out[x] = ShortlistMatch(patch, cw, ch, candidates, coarse, narrow, &ranked, &kept);
+        }
+        if (wide.empty()) return;
+        // A wide glyph takes a pair when it beats the pair's best narrow two.
+        for (int32_t x = 0; x + 1 < columns; ++x) {
+            gather(strip, offset, x, 2, &patch);
+            Match pair = ShortlistMatch(patch, 2 * cw, ch, candidates, coarse, wide, &ranked, &kept);
+            if (pair.error < out[x].error + out[x + 1].error) {
+                out[x] = pair;
+                widePlaced[static_cast<size_t>(row) * columns + x] = 1;
+                ++x;
+            }
+        }
+    };
+    if (fonts.eachRow) fonts.eachRow(rows, matchRow);
+    else
+        for (int32_t y = 0; y < rows; ++y) matchRow(y);
+
+    Grid& g = result.composed.grid;
+    g.columns = columns, g.rows = rows;
+    g.cells.reserve(matches.size());
+    if (colour) g.backgrounds.reserve(matches.size());
+    for (size_t k = 0; k < matches.size(); ++k) {
+        const Match& m = matches[k];
+        const Symbol& symbol = *candidates[static_cast<size_t>(m.candidate)].symbol;
+        Cell cell = g.MakeCell(symbol.text);
+        cell.width = static_cast<uint16_t>(symbol.width);  // block elements take one column in two or four bytes
+        if (colour) cell.colour = m.foreground & 0xFFFFFF, cell.defaultColour = 0;
+        g.cells.push_back(cell);
+        if (colour) g.backgrounds.push_back(m.background);
+        if (widePlaced[k]) {
+            // The pair's second cell is covered by the wide glyph.
+            Cell covered = g.MakeCell("");
+            covered.colour = cell.colour, covered.defaultColour = cell.defaultColour;
+            g.cells.push_back(covered);
+            if (colour) g.backgrounds.push_back(m.background);
+            ++k;
+        }
+    }
+    return result;
+}
+
+}  // namespace core
