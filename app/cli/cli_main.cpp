@@ -1,6 +1,6 @@
 // qizi: the composer of 砌字成图 from a command line. Reads the choices
 // (arguments arrive as UTF-16 and are taken into GBK, the composer's texts),
-// composes on the hidden main window, and writes text, HTML or ANSI colour in
+// composes on the core with the window's GDI drawing, and writes text, HTML or ANSI colour in
 // UTF-8 or GBK to standard output or a file.
 #include <windows.h>
 #include <shellapi.h>
@@ -301,7 +301,7 @@ int Run() {
         return kBadLine;
     }
 
-    // Names are taken against the caller's folder now: the composer's start moves it.
+    // Names are taken against the caller's folder, as the user typed them.
     bool toStandardOutput = c.output.empty() || c.output == "-";
     std::wstring outputName = toStandardOutput ? L"" : FileName(args, c.output);
     std::wstring outputPath = toStandardOutput ? L"" : FullPath(outputName);
@@ -313,21 +313,18 @@ int Run() {
         return kFileFailed;
     }
 
-    StartComposer();
-    int32_t picture = 0;
-    if (!pictureName.empty()) {
-        picture = LoadPictureBytes(pictureBytes);
-        if (picture == 0) {
-            Complain(shownName + L": not a picture that can be decoded");
-            return kFileFailed;
-        }
+    bool notAPicture = false;
+    Composed composed = ComposeChoices(c, pictureName.empty() ? nullptr : &pictureBytes, &notAPicture);
+    if (notAPicture) {
+        Complain(shownName + L": not a picture that can be decoded");
+        return kFileFailed;
     }
-    Document d = Compose(c, picture);
-    if (!d.refusal.empty()) {
-        Complain(d.refusal);
-        return d.refusalIsLimit ? kBadLine : kFileFailed;
+    if (!composed.error.empty()) {
+        Complain(composed.error);
+        return composed.exitCode;
     }
-    core::Grid grid = ToGrid(d);
+    pictureBytes = std::string();
+    const core::Grid& grid = composed.grid;
     auto render = [&](Format format) {
         Choices written = c;
         written.format = format;
@@ -379,6 +376,6 @@ int main() {
         cli::Complain(std::string("out of memory"));
         code = 1;
     }
-    // The composition leaves windows and pictures to the process's end.
+    // The composition's fonts and surfaces are gone; the rest goes with the process.
     ExitProcess(code);
 }

@@ -3,11 +3,14 @@
 // and the HTML, ANSI and UTF-8 outputs.
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <regex>
 
+#include "app/application.h"
 #include "app/cli/cli_compose.h"
+#include "app/composer.h"
 #include "app/cli/encoding.h"
 #include "tests/app/main_window_fixture.h"
 #include "tests/media/picture/test_pictures.h"
@@ -82,6 +85,15 @@ Outcome Qizi(const std::vector<std::string>& args, const std::string& input = ""
 
 std::string Bytes(const pictest::Bytes& b) { return std::string(b.begin(), b.end()); }
 
+// The picture's number in the window's registry, loaded from its bytes.
+int32_t LoadPictureBytes(const std::string& bytes) {
+    std::vector<uint8_t> block(8 + bytes.size());
+    int32_t header[2] = {1, static_cast<int32_t>(bytes.size())};
+    std::memcpy(block.data(), header, 8);
+    std::memcpy(block.data() + 8, bytes.data(), bytes.size());
+    return Command(CoreCommand::LoadPicture, {ByteSetValue(block.data())}).Int();
+}
+
 // A picture file in the temporary folder; its GBK path.
 std::string PictureFile(const char* name, const pictest::Bytes& bytes) {
     char folder[MAX_PATH];
@@ -111,7 +123,7 @@ TEST_F(MainWindowTest, QiziWritesTheWindowsExportBytesForTheSameChoices) {
         OnDefaultsClicked(nullptr);
         if (c.picture) {
             SwitchToPictureMode();
-            ReplaceCurrentPicture(cli::LoadPictureBytes(Bytes(bmp)));
+            ReplaceCurrentPicture(LoadPictureBytes(Bytes(bmp)));
             SetPosition(W::图片宽, 30);
         }
         SetContent(kShapeTextBox, c.text), SetContent(kFillTextBox, c.fill), SetContent(kBlankTextBox, c.blank);

@@ -5,8 +5,11 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "runtime/win32_handles.h"
+#include "units/drawing_panel/panel_methods.h"
 #include "window/byte_io.h"
 
 namespace qy {
@@ -45,5 +48,11 @@ POINT LogicalToDevice(HDC dc, POINT p);
 
 // The stretch mode for the display's colour depth.
 int DisplayStretchMode();
+
+namespace panel {
+// Writes the texts as WriteAt does, from the write position or the given x
+// and y, each line below the last; qizi draws its shape texts with it too.
+void WriteOn(HDC dc, POINT writePosition, OptionalInt x, OptionalInt y, const std::vector<std::string>& texts);
+}  // namespace panel
 
 }  // namespace qy

@@ -22,21 +22,6 @@
 namespace qy {
 namespace panel {
 
-std::vector<TextLine> SplitLines(const std::string& text) {
-    std::vector<TextLine> lines;
-    if (text.empty()) return lines;
-    size_t start = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (c != '\r' && c != '\n') continue;
-        lines.push_back(TextLine{text.substr(start, i - start), true});
-        if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        start = i + 1;
-    }
-    lines.push_back(TextLine{text.substr(start), false});
-    return lines;
-}
-
 int32_t CopyModeRasterOp(OptionalInt copyMode) {
     if (!copyMode.present) return SRCCOPY;
     switch (copyMode.value) {
@@ -79,36 +64,6 @@ POINT PictureSize(DrawPanel& panel, int32_t number) {
     size = DeviceToLogical(dc.get(), size);
     DrawPanel::RestoreDefaults(dc.get());
     return size;
-}
-
-void WriteOn(HDC dc, POINT writePosition, OptionalInt x, OptionalInt y, const std::vector<std::string>& texts) {
-    POINT at = DeviceToLogical(dc, writePosition);
-    if (x.present) at.x = x.value;
-    if (y.present) at.y = y.value;
-    at = DeviceToLogical(dc, LogicalToDevice(dc, at));  // onto the device grid
-    SIZE w{0, 0};
-    GetTextExtentPoint32A(dc, "W", 1, &w);
-    for (const std::string& text : texts) {
-        int startX = at.x;
-        for (const TextLine& line : SplitLines(text)) {
-            SIZE size{0, w.cy};
-            if (!line.text.empty()) {
-                int length = static_cast<int>(line.text.size());
-                GetTextExtentPoint32A(dc, line.text.data(), length, &size);
-                TextOutA(dc, at.x, at.y, line.text.data(), length);
-            }
-            if (!line.broken) {
-                at.x += size.cx;
-                continue;
-            }
-            // Down by the line's height and then two more device pixels.
-            at.y += size.cy;
-            POINT device = LogicalToDevice(dc, at);
-            device.y += 2;
-            at.y = DeviceToLogical(dc, device).y;
-            at.x = startX;
-        }
-    }
 }
 
 // The loaded panel named by a unit reference; anything else is the runtime
