@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <memory>
 
+#include "app/cli/encoding.h"
 #include "app/cli/gdi_glyphs.h"
+#include "core/shapes.h"
 #include "media/picture/picture.h"
 #include "native/picture_pixels.h"
 
@@ -105,6 +107,35 @@ Composed ComposePictureCells(const Choices& c, const qy::Picture& picture, const
     return ComposeSampled(c, raster, shapeWidth);
 }
 
+// The shape source: the monospace face at the smallest size whose cell is at
+// least 12 x 24 pixels, 宋体 beside it for the double-width characters.
+Composed ComposeShapePicture(const Choices& c, const std::vector<int32_t>& pixels, int32_t width, int32_t height) {
+    constexpr int32_t kLeastCellWidth = 12, kLeastCellHeight = 24;
+    FontSpec font{c.font.empty() ? std::string("新宋体") : c.font, 1, c.bold, c.italic, false, false};
+    std::unique_ptr<GdiGlyphs> narrow;
+    for (; font.size <= kMaxFontSize; ++font.size) {
+        narrow = std::make_unique<GdiGlyphs>(font);
+        Glyphs::Extent cell = narrow->Measure("M");
+        if (cell.advance >= kLeastCellWidth && cell.lineHeight >= kLeastCellHeight) break;
+    }
+    FontSpec wideFont = font;
+    wideFont.family = "宋体";
+    GdiGlyphs wide(wideFont);
+    ShapeFonts fonts;
+    fonts.narrow = narrow.get();
+    fonts.wide = &wide;
+    // A code point the code page cannot spell is left out of the candidates.
+    fonts.encode = [](char32_t point) -> std::string {
+        if (point > 0xFFFF) return std::string();
+        std::wstring wide(1, static_cast<wchar_t>(point));
+        BOOL lossy = FALSE;
+        char bytes[8];
+        int n = WideCharToMultiByte(kGbk, WC_NO_BEST_FIT_CHARS, wide.data(), 1, bytes, sizeof bytes, nullptr, &lossy);
+        return n > 0 && !lossy ? std::string(bytes, static_cast<size_t>(n)) : std::string();
+    };
+    return ComposeShapes(c, fonts, pixels, width, height).composed;
+}
+
 }  // namespace
 
 Ramp FontRamp(const Choices& c, bool wide) {
@@ -124,7 +155,8 @@ Composed ComposeChoices(const Choices& c, const std::string* pictureBytes, bool*
     native::Pixels pixels;
     std::unique_ptr<qy::Picture> picture;
     bool decoded = native::DecodeToPixels(*pictureBytes, &pixels);
-    if (!decoded || !c.IsRamp()) {
+    bool ownPixels = c.IsRamp() || c.source == Source::kShape;
+    if (!decoded || !ownPixels) {
         picture = qy::DecodePicture(pictureBytes->data(), static_cast<int>(pictureBytes->size()));
         if (!picture) {
             *notAPicture = true;
@@ -135,6 +167,7 @@ Composed ComposeChoices(const Choices& c, const std::string* pictureBytes, bool*
             pixels.colours = PicturePixels(*picture);
         }
     }
+    if (c.source == Source::kShape) return ComposeShapePicture(c, pixels.colours, pixels.width, pixels.height);
     if (c.IsRamp()) {
         GdiGlyphs ramp(FontSpec{c.font.empty() ? std::string("宋体") : c.font, kMeasuringSize});
         return Compose(c, nullptr, &ramp, &pixels.colours, pixels.width, pixels.height);

@@ -256,6 +256,16 @@ TEST_F(MainWindowTest, RampsFollowInkCoverageAndDitheringMixesTwoCharacters) {
     }
 }
 
+// The shape source matches each cell's picture: a black cell, a cell black on
+// its left half, a white cell.
+TEST_F(MainWindowTest, TheShapeSourcePicksTheBlockThatLooksLikeEachCell) {
+    std::string file = PictureFile("qizi_edge.bmp", pictest::EncodeBmp(pictest::Halves(48, 16, {0, 0, 0, 255},
+                                                                                        {255, 255, 255, 255}), 24, false));
+    Outcome out = Qizi({"--picture", file, "--source", "shape", "--width", "3", "--height", "1"});
+    ASSERT_EQ(out.exitCode, 0u) << out.err;
+    EXPECT_EQ(out.out, "\xe2\x96\x88\xe2\x96\x8c \r\n") << out.out;
+}
+
 TEST_F(MainWindowTest, HtmlAndAnsiColourTheCellsOfATwoColourPicture) {
     pictest::Image halves = pictest::Halves(40, 20, {255, 0, 0, 255}, {0, 0, 255, 255});
     std::string file = PictureFile("qizi_halves.bmp", pictest::EncodeBmp(halves, 24, false));
