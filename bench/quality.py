@@ -149,9 +149,8 @@ def run(cmd):
 
 def tools(png, jpg, w, h):
     # Wine takes a Linux path as one on drive Z:.
-    # qizi measures its ramp in the font the output is read in.
-    q = WINE_RUN + [QIZI, "--picture", "Z:" + png, "--width", str(w), "--height", str(h), "--no-lock",
-                    "--font", "DejaVu Sans Mono"]
+    # qizi's defaults: the ramp measured in the platform's monospace face.
+    q = WINE_RUN + [QIZI, "--picture", "Z:" + png, "--width", str(w), "--height", str(h)]
     chafa = ["chafa", "-c", "none", "--symbols", "ascii", "--stretch", "--animate", "off", "--size", f"{w}x{h}"]
     return [
         # Threshold output has a one-cell margin on every side.
