@@ -15,6 +15,8 @@ namespace {
 
 // Ramp candidates are measured large enough for their strokes to count.
 constexpr int32_t kMeasuringSize = 36;
+// Ramps and shapes are read in a terminal, so they are measured in a monospace face.
+const char kMonospaceFace[] = "新宋体";
 // White, the panel's paper.
 constexpr int32_t kPaper = 0xFFFFFF;
 
@@ -111,7 +113,7 @@ Composed ComposePictureCells(const Choices& c, const qy::Picture& picture, const
 // least 12 x 24 pixels, 宋体 beside it for the double-width characters.
 Composed ComposeShapePicture(const Choices& c, const std::vector<int32_t>& pixels, int32_t width, int32_t height) {
     constexpr int32_t kLeastCellWidth = 12, kLeastCellHeight = 24;
-    FontSpec font{c.font.empty() ? std::string("新宋体") : c.font, 1, c.bold, c.italic, false, false};
+    FontSpec font{c.font.empty() ? std::string(kMonospaceFace) : c.font, 1, c.bold, c.italic, false, false};
     std::unique_ptr<GdiGlyphs> narrow;
     for (; font.size <= kMaxFontSize; ++font.size) {
         narrow = std::make_unique<GdiGlyphs>(font);
@@ -143,7 +145,7 @@ Ramp FontRamp(const Choices& c, bool wide) {
     measured.source = wide ? Source::kWideRamp : Source::kRamp;
     if (!c.ramp.empty() && c.IsRamp()) return ChoiceRamp(c, nullptr);
     measured.ramp.clear();
-    GdiGlyphs glyphs(FontSpec{c.font.empty() ? std::string("宋体") : c.font, kMeasuringSize});
+    GdiGlyphs glyphs(FontSpec{c.font.empty() ? std::string(kMonospaceFace) : c.font, kMeasuringSize});
     return ChoiceRamp(measured, &glyphs);
 }
 
@@ -169,7 +171,7 @@ Composed ComposeChoices(const Choices& c, const std::string* pictureBytes, bool*
     }
     if (c.source == Source::kShape) return ComposeShapePicture(c, pixels.colours, pixels.width, pixels.height);
     if (c.IsRamp()) {
-        GdiGlyphs ramp(FontSpec{c.font.empty() ? std::string("宋体") : c.font, kMeasuringSize});
+        GdiGlyphs ramp(FontSpec{c.font.empty() ? std::string(kMonospaceFace) : c.font, kMeasuringSize});
         return Compose(c, nullptr, &ramp, &pixels.colours, pixels.width, pixels.height);
     }
     // qizi's grid from the picture's and the cell's aspect in the shape font.

@@ -293,7 +293,6 @@ int Run() {
         return kBadLine;
     }
     Choices c = line.choices;
-    if (c.font.empty()) c.font = "宋体";
     if (c.help) return WriteStream(STD_OUTPUT_HANDLE, HelpText()) ? kDone : kFileFailed;
     if (c.version) return WriteStream(STD_OUTPUT_HANDLE, std::string(kVersion) + "\n") ? kDone : kFileFailed;
     if (std::string beyond = BeyondGbk(c); !beyond.empty()) {
