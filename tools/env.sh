@@ -74,3 +74,15 @@ qy_cleanup() {
     if [ -n "$QY_STARTED_WM" ]; then kill "$QY_STARTED_WM" 2>/dev/null || true; fi
     if [ -n "$QY_STARTED_XVFB" ]; then kill "$QY_STARTED_XVFB" 2>/dev/null || true; fi
 }
+
+# The benches' tools from Debian's packages, installed when missing.
+qy_bench_packages() {
+    local missing=() package
+    for package in jp2a chafa python3-pil python3-numpy fonts-dejavu-core fonts-wqy-zenhei; do
+        dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
+    done
+    if [ "${#missing[@]}" -gt 0 ]; then
+        apt-get update -qq
+        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    fi
+}

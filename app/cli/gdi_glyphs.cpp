@@ -14,9 +14,9 @@ namespace {
 // The drawing panel's size in the window as loaded.
 constexpr int32_t kPanelWidth = 86, kPanelHeight = 115;
 
-// The panel's font record for the spec: the default GUI font with the
+// The panel's font record for these choices: the default GUI font with the
 // members the window sets, its height from points at the screen's dpi.
-HFONT PanelFont(const core::FontSpec& spec) {
+HFONT PanelFont(const core::FontSpec& wanted) {
     LOGFONTA font{};
     GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
     int dpi = 0;
@@ -24,12 +24,12 @@ HFONT PanelFont(const core::FontSpec& spec) {
         qy::ScreenDc screen;
         dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
     }
-    font.lfHeight = -MulDiv(spec.size, dpi > 0 ? dpi : 96, 72);
-    font.lfWeight = spec.bold ? 700 : 400;
-    font.lfItalic = spec.italic ? 1 : 0;
-    font.lfStrikeOut = spec.strikeout ? 1 : 0;
-    font.lfUnderline = spec.underline ? 1 : 0;
-    std::string face = spec.family.empty() || spec.family.size() > 31 ? std::string("宋体") : spec.family;
+    font.lfHeight = -MulDiv(wanted.size, dpi > 0 ? dpi : 96, 72);
+    font.lfWeight = wanted.bold ? 700 : 400;
+    font.lfItalic = wanted.italic ? 1 : 0;
+    font.lfStrikeOut = wanted.strikeout ? 1 : 0;
+    font.lfUnderline = wanted.underline ? 1 : 0;
+    std::string face = wanted.family.empty() || wanted.family.size() > 31 ? std::string("宋体") : wanted.family;
     std::memset(font.lfFaceName, 0, sizeof font.lfFaceName);
     std::memcpy(font.lfFaceName, face.data(), face.size());
     const auto* bytes = reinterpret_cast<const uint8_t*>(&font);
@@ -74,9 +74,9 @@ private:
 
 }  // namespace
 
-GdiGlyphs::GdiGlyphs(const core::FontSpec& spec) {
+GdiGlyphs::GdiGlyphs(const core::FontSpec& wanted) {
     dc_ = CreateCompatibleDC(nullptr);
-    font_ = PanelFont(spec);
+    font_ = PanelFont(wanted);
     if (dc_ && font_) oldFont_ = SelectObject(dc_, font_);
 }
 

@@ -16,7 +16,7 @@ namespace cli {
 
 class GdiGlyphs : public core::Glyphs {
 public:
-    explicit GdiGlyphs(const core::FontSpec& spec);
+    explicit GdiGlyphs(const core::FontSpec& wanted);
     ~GdiGlyphs() override;
     GdiGlyphs(const GdiGlyphs&) = delete;
     GdiGlyphs& operator=(const GdiGlyphs&) = delete;

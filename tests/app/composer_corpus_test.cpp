@@ -122,15 +122,6 @@ void UseShapeSetting(const ShapeSetting& s) {
     SetContent(kShapeTextBox, s.text);
 }
 
-int32_t LoadImage(const pictest::Image& image) {
-    pictest::Bytes bmp = pictest::EncodeBmp(image, 24, false);
-    std::vector<uint8_t> block(8 + bmp.size());
-    int32_t header[2] = {1, static_cast<int32_t>(bmp.size())};
-    memcpy(block.data(), header, 8);
-    memcpy(block.data() + 8, bmp.data(), bmp.size());
-    return Command(CoreCommand::LoadPicture, {ByteSetValue(block.data())}).Int();
-}
-
 // Smooth colours in both directions, so every boundary crosses the picture.
 pictest::Image Gradient(int width, int height) {
     pictest::Image image;
@@ -203,10 +194,10 @@ TEST_F(MainWindowTest, EveryChoiceComposesTheRecordedBytes) {
     SwitchToPictureMode();
     SetTicked(W::锁定比例, true);
     ComposeEveryChoice("picture default", &outputs);
-    ReplaceCurrentPicture(LoadImage(pictest::Pattern(60, 40, 7)));
+    ReplaceCurrentPicture(LoadTestPicture(pictest::Pattern(60, 40, 7)));
     SetPosition(W::图片宽, 30);
     ComposeEveryChoice("picture pattern 60x40 at 30 locked", &outputs);
-    ReplaceCurrentPicture(LoadImage(Gradient(30, 90)));
+    ReplaceCurrentPicture(LoadTestPicture(Gradient(30, 90)));
     SetTicked(W::锁定比例, false);
     SetPosition(W::图片宽, 40);
     SetPosition(W::图片高, 200);

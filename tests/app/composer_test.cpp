@@ -11,14 +11,7 @@
 namespace apptest {
 namespace {
 
-int32_t LoadTestPicture(const pictest::Image& image) {
-    pictest::Bytes bmp = pictest::EncodeBmp(image, 24, false);
-    std::vector<uint8_t> block(8 + bmp.size());
-    int32_t header[2] = {1, static_cast<int32_t>(bmp.size())};
-    memcpy(block.data(), header, 8);
-    memcpy(block.data() + 8, bmp.data(), bmp.size());
-    return Command(CoreCommand::LoadPicture, {ByteSetValue(block.data())}).Int();
-}
+using apptest::LoadTestPicture;
 int32_t LoadTestPicture(int width, int height) {
     return LoadTestPicture(pictest::Halves(width, height, {0, 0, 0, 255}, {255, 255, 255, 255}));
 }

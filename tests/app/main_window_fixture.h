@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -13,10 +14,21 @@
 #include "gtest/gtest.h"
 #include "tests/support/gdi_objects.h"
 #include "tests/support/pump.h"
+#include "tests/media/picture/test_pictures.h"
 
 namespace apptest {
 
 using namespace program;
+
+// The picture's number in the window's registry, loaded from a BMP of it.
+inline int32_t LoadTestPicture(const pictest::Image& image) {
+    pictest::Bytes bmp = pictest::EncodeBmp(image, 24, false);
+    std::vector<uint8_t> block(8 + bmp.size());
+    int32_t header[2] = {1, static_cast<int32_t>(bmp.size())};
+    memcpy(block.data(), header, 8);
+    memcpy(block.data() + 8, bmp.data(), bmp.size());
+    return Command(CoreCommand::LoadPicture, {ByteSetValue(block.data())}).Int();
+}
 
 // The window as it paints itself, frame included (Wine leaves the frame of a
 // managed window to the window manager, so the screen cannot show it here):
