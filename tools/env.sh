@@ -16,9 +16,18 @@ qy_slowdown() {
     if grep -qsx enabled /proc/sys/fs/binfmt_misc/qemu-i386; then echo 10; else echo 1; fi
 }
 
+# A compiler cache, once set-up has installed it, makes a fresh clone's build
+# reuse what an earlier clone on this machine compiled.
+qy_compiler_cache() {
+    if command -v ccache >/dev/null 2>&1; then
+        export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache CCACHE_BASEDIR="$ROOT"
+    fi
+}
+
 # Builds the targets named, or every target without a name.
 qy_build() {
     "$ROOT/tools/setup.sh"
+    qy_compiler_cache
     cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" \
         -DCMAKE_BUILD_TYPE=Release >/dev/null
     cmake --build "$BUILD" ${QY_JOBS:+-j "$QY_JOBS"} ${1:+--target "$@"}

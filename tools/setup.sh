@@ -21,7 +21,7 @@ need_packages() {
 PACKAGES=(wine wine32:i386 g++-mingw-w64-i686 libz-mingw-w64-dev xvfb xauth xdotool
           xclip imagemagick locales fonts-wqy-zenhei nasm cmake ninja-build dpkg-dev
           googletest evilwm xfonts-base x11-utils clang libclang-rt-14-dev libpng-dev libjpeg-dev
-          zlib1g-dev libfreetype-dev libfontconfig-dev libjpeg62-turbo-dev fonts-dejavu-core chromium jp2a)
+          zlib1g-dev libfreetype-dev libfontconfig-dev libjpeg62-turbo-dev fonts-dejavu-core chromium jp2a ccache)
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
     $SUDO dpkg --add-architecture i386
@@ -116,6 +116,8 @@ if [ "${QY_EMULATE_I386:-0}" = 1 ] || [ -e "$BINFMT/qemu-i386" ] || ! i386_runs;
 fi
 
 TOOLCHAIN="$ROOT/cmake/mingw-i686.cmake"
+# The libraries build through the compiler cache too: a fresh clone rebuilds them.
+export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache CCACHE_BASEDIR="$ROOT"
 build_dep() { # name source-package cmake-args...
     local name="$1" pkg="$2"; shift 2
     [ -f "$PREFIX/.done-$name" ] && return 0

@@ -295,8 +295,12 @@ TEST_F(WindowInput, PressingAndMovingOnALabelDragsTheWindow) {
         in.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | flags;
         return in;
     };
-    INPUT drag[] = {at(from, 0), at(from, MOUSEEVENTF_LEFTDOWN), at(to, 0), at(to, MOUSEEVENTF_LEFTUP)};
-    ASSERT_EQ(SendInput(4, drag, sizeof(INPUT)), 4u);
+    // One step at a time with a person's pause after each: a burst can lose its order on a busy machine.
+    for (INPUT step : {at(from, 0), at(from, MOUSEEVENTF_LEFTDOWN), at(to, 0), at(to, MOUSEEVENTF_LEFTUP)}) {
+        ASSERT_EQ(SendInput(1, &step, sizeof(INPUT)), 1u);
+        // Not pumped here: the press starts the window's move loop, which would wait for a release not yet sent.
+        Sleep(75);
+    }
 
     // The move ends with the button's release inside the window's own loop.
     RECT after = before;

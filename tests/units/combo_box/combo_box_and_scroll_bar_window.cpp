@@ -91,6 +91,8 @@ void UnitWindowTest::Mouse(DWORD flags, POINT screen) {
     input.mi.dy = screen.y * 65536 / h + 1;
     input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     SendInput(1, &input, sizeof input);
+    // A person's pause before the next step, so no two steps arrive as one burst.
+    Sleep(75);
 }
 
 void UnitWindowTest::Click(POINT screen) {

@@ -255,8 +255,8 @@ TEST_F(TransLabelTest, AClickGoesThroughALabelThatNoMouseEventIsBoundTo) {
         RECT r;
         GetWindowRect(Handle(kGround), &r);
         SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-        mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-        mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+        // A person's pause between the steps of the click.
+        for (DWORD step : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) Sleep(75), mouse_event(step, 0, 0, 0, 0);
         auto checked = [&] { return SendMessageA(Handle(kGround), BM_GETCHECK, 0, 0) == BST_CHECKED; };
         for (DWORD start = GetTickCount(); GetTickCount() - start < 10000 && !checked() && !TransLabelPresses;)
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT), PumpMessages();
