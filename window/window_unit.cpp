@@ -405,7 +405,19 @@ LRESULT WindowUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
                     if (!StillOwns(self, this)) return 0;
                 }
                 RaiseEvent(kWindowActivated);
+                if (!StillOwns(self, this)) return 0;
+                // Coming back to the window gives the focus back to the unit that had it, as dialogs do,
+                // instead of to the window itself; a minimised window takes no focus.
+                HWND back = focusWhenLeft_;
+                focusWhenLeft_ = nullptr;
+                if (!HIWORD(wParam) && back && IsChild(hwnd(), back) && IsWindowVisible(back) &&
+                    IsWindowEnabled(back)) {
+                    SetFocus(back);
+                    return 0;
+                }
             } else {
+                HWND focus = GetFocus();
+                focusWhenLeft_ = focus && IsChild(hwnd(), focus) ? focus : nullptr;
                 RaiseEvent(kWindowDeactivated);
             }
             break;

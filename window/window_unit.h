@@ -71,6 +71,8 @@ private:
     std::unique_ptr<Picture> picture_;  // decoded BackPicture, made on first paint
     Translator translator_;
     bool activatedOnce_ = false;
+    // The unit that had the keyboard focus when the window was last deactivated.
+    HWND focusWhenLeft_ = nullptr;
     bool closing_ = false;
     HWND wheelOver_ = nullptr;
     int wheelRemainder_ = 0;

@@ -203,6 +203,21 @@ TEST_F(WindowInput, EnterClicksTheDefaultButtonUnlessItMovesTheFocus) {
     EXPECT_EQ(raised, std::vector<uint32_t>{kDefault}) << "a focused default button is clicked";
 }
 
+TEST_F(WindowInput, ComingBackToTheWindowGivesTheFocusBackToItsUnit) {
+    Load();
+    HWND main = UnitHandle(0);
+    SetFocus(UnitHandle(kCheck));
+    HWND other = CreateWindowExA(0, "STATIC", "另一个", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300, 200, 100, nullptr,
+                                 nullptr, GetModuleHandleA(nullptr), nullptr);
+    SetActiveWindow(other);
+    qytest::PumpMessages();
+    ASSERT_EQ(GetActiveWindow(), other);
+    SetActiveWindow(main);
+    qytest::PumpMessages();
+    EXPECT_EQ(GetFocus(), UnitHandle(kCheck)) << "not the window itself, as the default handling would";
+    DestroyWindow(other);
+}
+
 namespace {
 // The help viewer's window: WinHelp hands it the request as WM_COPYDATA.
 struct HelpRequest {
