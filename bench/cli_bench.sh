@@ -82,6 +82,7 @@ def seconds(command):
     return time.perf_counter() - start
 empty = ["wine", work + "/empty.exe"]
 runs = {
+    "start-up only (--version)": ["wine", exe, "--version"],
     "ramp, 80 x 40 on a 512 x 512 JPEG": ["wine", exe, "-p", work + "/photo.jpg", "-S", "ramp", "-W", "80", "-H", "40"],
     "shape text 砌字成图, size 12": ["wine", exe, "--size", "12", "砌字成图"],
 }
