@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Prints the native qizi's whole-process time against jp2a's at 80 x 40 on a
 # photograph-like picture made here (median ratio of 20 alternating runs), and
-# its time and peak memory for a 1000 x 1000 grid. Builds build/native first.
+# its time and peak memory for a 1000 x 1000 grid, and, where build/bin/qizi.exe
+# is built, qizi.exe under Wine against Wine starting an empty console program.
+# Builds build/native first.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="${QY_BUILD_DIR:-$ROOT/build}"
@@ -59,3 +61,38 @@ for run in "photo.jpg ramp" "photo.jpg ramp2" "photo.jpg double" "large.jpg ramp
     cpu=$(awk -F': ' '/User time|System time/ {sum += $2} END {printf "%.2f", sum}' "$WORK/time.txt")
     echo "| $1 ($( [ "$1" = photo.jpg ] && echo 512 x 512 || echo 2000 x 2000 )), --source $2 | ${elapsed#0:} | $cpu | $((peak / 1024)) |"
 done
+
+# Wine's own start-up is the floor for qizi.exe: an empty console program of
+# ours, built here with the same cross compiler, measures it.
+EXE="$BUILD/bin/qizi.exe"
+if [ -f "$EXE" ] && command -v i686-w64-mingw32-gcc >/dev/null; then
+    source "$ROOT/tools/env.sh"
+    trap qy_cleanup EXIT
+    qy_display >/dev/null
+    qy_wine_prefix >/dev/null
+    printf 'int main(void) { return 0; }\n' >"$WORK/empty.c"
+    i686-w64-mingw32-gcc -O2 -o "$WORK/empty.exe" "$WORK/empty.c"
+    echo
+    /usr/bin/python3 - "$EXE" "$WORK" <<'PY'
+import statistics, subprocess, sys, time
+exe, work = sys.argv[1], sys.argv[2]
+def seconds(command):
+    start = time.perf_counter()
+    subprocess.run(command, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+    return time.perf_counter() - start
+empty = ["wine", work + "/empty.exe"]
+runs = {
+    "start-up only (--version)": ["wine", exe, "--version"],
+    "ramp, 80 x 40 on a 512 x 512 JPEG": ["wine", exe, "-p", work + "/photo.jpg", "-S", "ramp", "-W", "80", "-H", "40"],
+    "shape text 砌字成图, size 12": ["wine", exe, "--size", "12", "砌字成图"],
+}
+print("| qizi.exe under Wine, 7 alternating runs | median s | empty program median s | difference s |")
+print("|---|---|---|---|")
+for name, command in runs.items():
+    ours, theirs = [], []
+    for _ in range(7):
+        ours.append(seconds(command)), theirs.append(seconds(empty))
+    a, b = statistics.median(ours), statistics.median(theirs)
+    print(f"| {name} | {a:.2f} | {b:.2f} | {a - b:+.2f} |")
+PY
+fi

@@ -14,6 +14,8 @@ bool DecodeToPixels(const std::string& bytes, Pixels* out) {
     const uint8_t* data = reinterpret_cast<const uint8_t*>(bytes.data());
     qy::PictureKind kind = qy::DetectPictureFormat(data, bytes.size());
     if (kind == qy::kPictureNone || kind == qy::kPictureIcon || kind == qy::kPictureCursor) return false;
+    // A JPEG goes straight into the colours: a large photograph is most of the run's time and memory.
+    if (kind == qy::kPictureJpeg) return qy::DecodeJpegColours(data, bytes.size(), &out->colours, &out->width, &out->height);
     qy::Picture picture;
     if (!qy::DecodePixels(kind, data, bytes.size(), picture) || !picture.pixels) return false;
     int32_t w = picture.width, h = picture.height;

@@ -15,6 +15,7 @@
 #include "app/cli/cli_compose.h"
 #include "core/choices.h"
 #include "app/cli/encoding.h"
+#include "app/cli/output.h"
 #include "core/writers.h"
 
 namespace cli {
@@ -24,37 +25,6 @@ enum ExitCode { kDone = 0, kFileFailed = 1, kBadLine = 2 };
 
 // Pictures larger than this are refused before decoding.
 constexpr size_t kMaxPictureBytes = 256u << 20;
-// Console writes go in pieces that every console takes whole.
-constexpr size_t kConsoleChunk = 8192;
-
-bool IsConsole(HANDLE handle) {
-    DWORD mode = 0;
-    return handle != INVALID_HANDLE_VALUE && handle != nullptr && GetConsoleMode(handle, &mode) != 0;
-}
-
-bool WriteAll(HANDLE handle, const std::string& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20)), written = 0;
-        if (!WriteFile(handle, bytes.data() + done, chunk, &written, nullptr) || written == 0) return false;
-        done += written;
-    }
-    return true;
-}
-
-bool WriteConsoleAll(HANDLE handle, const std::wstring& wide) {
-    size_t done = 0;
-    while (done < wide.size()) {
-        size_t chunk = std::min(wide.size() - done, kConsoleChunk);
-        // A surrogate pair stays in one piece.
-        if (chunk < wide.size() - done && IS_HIGH_SURROGATE(wide[done + chunk - 1])) --chunk;
-        DWORD written = 0;
-        if (!WriteConsoleW(handle, wide.data() + done, static_cast<DWORD>(chunk), &written, nullptr) || written == 0)
-            return false;
-        done += written;
-    }
-    return true;
-}
 
 // A console shows UTF-16 whatever its code page; anything else gets UTF-8.
 bool WriteWide(DWORD which, const std::wstring& wide) {
@@ -70,16 +40,6 @@ std::string Encoded(const std::string& text, Encoding encoding) {
 
 void Complain(const std::wstring& line) { WriteWide(STD_ERROR_HANDLE, L"qizi: " + line + L"\n"); }
 void Complain(const std::string& line) { Complain(Widen(line, kGbk)); }
-
-std::string SystemReason(DWORD error) {
-    wchar_t* text = nullptr;
-    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                   error, MAKELANGID(LANG_ENGLISH, SUBLANG_DEFAULT), reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::string reason = text ? Narrow(text, kGbk) : "error " + std::to_string(error);
-    if (text) LocalFree(text);
-    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == '.')) reason.pop_back();
-    return reason;
-}
 
 // The command line in GBK, the composer's encoding. An argument (or an
 // option's value) GBK cannot hold becomes a numbered mark, so a file name
@@ -168,9 +128,6 @@ std::wstring FullPath(const std::wstring& name) {
     return full;
 }
 
-// A device such as NUL or CON, which is written directly and never renamed onto.
-bool IsDevice(const std::wstring& full) { return full.rfind(L"\\\\.\\", 0) == 0; }
-
 // Reads a handle to its end; false with the reason when it fails or runs too long.
 bool ReadAll(HANDLE handle, std::string* bytes, std::string* reason) {
     char buffer[65536];
@@ -209,79 +166,6 @@ bool ReadPicture(const std::wstring& name, std::string* bytes, std::string* reas
     bool read = ReadAll(file, bytes, reason);
     CloseHandle(file);
     return read;
-}
-
-// The temporary file being written, for the Ctrl+C handler to remove.
-CRITICAL_SECTION temporaryLock;
-std::wstring temporaryName;
-
-BOOL WINAPI OnInterrupt(DWORD) {
-    EnterCriticalSection(&temporaryLock);
-    if (!temporaryName.empty()) DeleteFileW(temporaryName.c_str());
-    temporaryName.clear();
-    LeaveCriticalSection(&temporaryLock);
-    return FALSE;  // the default handler then ends the process
-}
-
-void SetTemporary(const std::wstring& name) {
-    EnterCriticalSection(&temporaryLock);
-    temporaryName = name;
-    LeaveCriticalSection(&temporaryLock);
-}
-
-// Sixteen hex digits no other run is likely to pick.
-std::wstring RandomSuffix() {
-    static uint64_t state = 0;
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    state ^= static_cast<uint64_t>(now.QuadPart) * 0x9E3779B97F4A7C15ull ^ GetCurrentProcessId() ^
-             (reinterpret_cast<uintptr_t>(&now) << 20);
-    state = state * 6364136223846793005ull + 1442695040888963407ull;
-    wchar_t text[17];
-    swprintf(text, 17, L"%08lx%08lx", static_cast<unsigned long>(state >> 32), static_cast<unsigned long>(state));
-    return text;
-}
-
-// Writes the bytes to a file of its own beside the target and renames it
-// over the target, so that the target is whole or untouched.
-bool WriteFileWhole(const std::wstring& target, const std::string& bytes, std::string* reason) {
-    if (IsDevice(target)) {
-        HANDLE device = CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        bool written = device != INVALID_HANDLE_VALUE && WriteAll(device, bytes);
-        if (!written) *reason = SystemReason(GetLastError());
-        if (device != INVALID_HANDLE_VALUE) CloseHandle(device);
-        return written;
-    }
-    std::wstring temporary;
-    HANDLE file = INVALID_HANDLE_VALUE;
-    for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
-        temporary = target + L".qizi-" + RandomSuffix();
-        SetTemporary(temporary);
-        file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS &&
-            GetLastError() != ERROR_ALREADY_EXISTS)
-            break;
-    }
-    if (file == INVALID_HANDLE_VALUE) {
-        *reason = SystemReason(GetLastError());
-        SetTemporary(L"");
-        return false;
-    }
-    bool written = WriteAll(file, bytes) && FlushFileBuffers(file);
-    DWORD error = written ? 0 : GetLastError();
-    CloseHandle(file);
-    if (written &&
-        !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        written = false;
-        error = GetLastError();
-    }
-    if (!written) {
-        DeleteFileW(temporary.c_str());
-        *reason = SystemReason(error);
-    }
-    SetTemporary(L"");
-    return written;
 }
 
 int Run() {
@@ -333,19 +217,10 @@ int Run() {
     if (toStandardOutput) {
         HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
         if (IsConsole(out)) {
-            Format format = c.format;
-            DWORD mode = 0;
-            bool restore = false;
-            if (format == Format::kAnsi) {
-                // Escapes only where the console takes them; elsewhere the plain text.
-                restore = GetConsoleMode(out, &mode) &&
-                          SetConsoleMode(out, mode | ENABLE_PROCESSED_OUTPUT | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
-                DWORD now = 0;
-                if (!restore || !GetConsoleMode(out, &now) || !(now & ENABLE_VIRTUAL_TERMINAL_PROCESSING))
-                    format = Format::kText;
-            }
-            bool written = WriteStream(STD_OUTPUT_HANDLE, render(format));
-            if (restore) SetConsoleMode(out, mode);
+            // Escapes only where the console takes them; elsewhere the plain text.
+            bool written = WriteConsoleDocument(out, c.format == Format::kAnsi, [&](bool escapes) {
+                return Widen(render(escapes || c.format != Format::kAnsi ? c.format : Format::kText), kGbk);
+            });
             if (!written) Complain("standard output: " + SystemReason(GetLastError()));
             return written ? kDone : kFileFailed;
         }
@@ -366,8 +241,7 @@ int Run() {
 }  // namespace cli
 
 int main() {
-    InitializeCriticalSection(&cli::temporaryLock);
-    SetConsoleCtrlHandler(cli::OnInterrupt, TRUE);
+    cli::StartOutput();
     UINT code;
     try {
         code = static_cast<UINT>(cli::Run());

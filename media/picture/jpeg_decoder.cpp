@@ -83,7 +83,8 @@ struct Decompression {
     jpeg_progress_mgr progress;
 };
 
-bool Run(Decompression& d, const uint8_t* data, size_t length, Picture& picture) {
+// Into `picture`, or into `colours` where it is given.
+bool Run(Decompression& d, const uint8_t* data, size_t length, Picture& picture, std::vector<int32_t>* colours) {
     if (setjmp(d.errors.jump)) return false;
     jpeg_create_decompress(&d.info);
     d.source.next_input_byte = data;
@@ -101,11 +102,25 @@ bool Run(Decompression& d, const uint8_t* data, size_t length, Picture& picture)
     d.info.progress = &d.progress;
     // Other component counts (CMYK and the like) have no three-channel form.
     if (d.info.num_components != 1 && d.info.num_components != 3) return false;
-    d.info.out_color_space = JCS_EXT_BGR;
+    d.info.out_color_space = colours ? JCS_EXT_RGBX : JCS_EXT_BGR;
     jpeg_start_decompress(&d.info);
     int width = static_cast<int>(d.info.output_width);
     int height = static_cast<int>(d.info.output_height);
-    if (d.info.output_components != 3 || width <= 0 || height <= 0) return false;
+    if (d.info.output_components != (colours ? 4 : 3) || width <= 0 || height <= 0) return false;
+    if (colours) {
+        picture.width = width;
+        picture.height = height;
+        colours->resize(static_cast<size_t>(width) * height);
+        while (d.info.output_scanline < d.info.output_height) {
+            int32_t* values = colours->data() + static_cast<size_t>(width) * d.info.output_scanline;
+            JSAMPROW row = reinterpret_cast<JSAMPROW>(values);
+            jpeg_read_scanlines(&d.info, &row, 1);
+            // The filler byte is the library's 0xFF.
+            for (int x = 0; x < width; ++x) values[x] &= 0xFFFFFF;
+        }
+        jpeg_finish_decompress(&d.info);
+        return true;
+    }
     if (!picture.AllocatePixels(static_cast<uint64_t>(width) * height * 3)) return false;
 
     size_t stride = static_cast<size_t>(width) * 3;
@@ -120,18 +135,27 @@ bool Run(Decompression& d, const uint8_t* data, size_t length, Picture& picture)
     return true;
 }
 
-}  // namespace
-
-bool DecodeJpeg(const uint8_t* data, size_t length, Picture& picture) {
+bool Decode(const uint8_t* data, size_t length, Picture& picture, std::vector<int32_t>* colours) {
     if (!data || length < 2) return false;
     Decompression d{};
     d.info.err = jpeg_std_error(&d.errors.manager);
     d.errors.manager.error_exit = JumpBack;
     d.errors.manager.output_message = Quiet;
     d.errors.manager.emit_message = RefuseDamage;
-    bool decoded = Run(d, data, length, picture);
+    bool decoded = Run(d, data, length, picture, colours);
     jpeg_destroy_decompress(&d.info);
     return decoded;
+}
+
+}  // namespace
+
+bool DecodeJpeg(const uint8_t* data, size_t length, Picture& picture) { return Decode(data, length, picture, nullptr); }
+
+bool DecodeJpegColours(const uint8_t* data, size_t length, std::vector<int32_t>* colours, int* width, int* height) {
+    Picture sizes;
+    if (!Decode(data, length, sizes, colours)) return false;
+    *width = sizes.width, *height = sizes.height;
+    return true;
 }
 
 }  // namespace qy

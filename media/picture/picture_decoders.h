@@ -3,12 +3,16 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "media/picture/picture.h"
 
 namespace qy {
 
 bool DecodeJpeg(const uint8_t* data, size_t length, Picture& picture);
+// The same pixels as top-down rows of 0x00BBGGRR values (on a little-endian
+// machine), without the intermediate picture.
+bool DecodeJpegColours(const uint8_t* data, size_t length, std::vector<int32_t>* colours, int* width, int* height);
 bool DecodeBmp(const uint8_t* data, size_t length, Picture& picture);
 bool DecodeGif(const uint8_t* data, size_t length, Picture& picture);
 bool DecodePcx(const uint8_t* data, size_t length, Picture& picture);

@@ -12,6 +12,7 @@
 #include "app/cli/cli_compose.h"
 #include "app/composer.h"
 #include "app/cli/encoding.h"
+#include "app/cli/output.h"
 #include "tests/app/main_window_fixture.h"
 #include "tests/media/picture/test_pictures.h"
 
@@ -330,6 +331,7 @@ TEST_F(MainWindowTest, QiziWritesRelativeAndUnicodeNamesInTheCallersFolder) {
     EXPECT_EQ(device.out, "");
 
     // A console on standard input has no picture to give: a message, not a wait.
+    FreeConsole();
     bool allocated = AllocConsole();
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     HANDLE console = CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
@@ -368,6 +370,103 @@ TEST_F(MainWindowTest, QiziRefusesGridsAndTextsOverItsLimits) {
         EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
         EXPECT_EQ(run.out, "");
     }
+}
+
+// A console that takes at most 3000 characters a call and refuses a call of
+// more than 32 KiB, as older consoles do.
+BOOL WINAPI ScantConsole(HANDLE console, const void* text, DWORD count, DWORD* written, void*) {
+    if (count > 32768) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return FALSE;
+    }
+    return WriteConsoleW(console, text, std::min<DWORD>(count, 3000), written, nullptr);
+}
+
+std::wstring ShownRow(HANDLE screen, SHORT row, DWORD width) {
+    std::wstring text(width, L' ');
+    DWORD got = 0;
+    ReadConsoleOutputCharacterW(screen, &text[0], width, COORD{0, row}, &got);
+    text.resize(got);
+    return text.substr(0, text.find_last_not_of(L' ') + 1);
+}
+
+// A document of many pieces arrives whole on a console that takes less than
+// it is given, and colour leaves the console's mode as it found it.
+TEST(QiziOutput, AConsoleShowsTheWholeDocumentAndKeepsItsMode) {
+    // Wine gives a program started without a terminal a console it cannot use; a new one works.
+    FreeConsole();
+    AllocConsole();
+    HANDLE screen = CreateConsoleScreenBuffer(GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                              CONSOLE_TEXTMODE_BUFFER, nullptr);
+    ASSERT_NE(screen, INVALID_HANDLE_VALUE) << "no console here";
+    const SHORT kRows = 700;
+    ASSERT_TRUE(SetConsoleScreenBufferSize(screen, COORD{120, kRows + 2}));
+    std::wstring document;
+    for (int row = 0; row < kRows; ++row) {
+        std::wstring line = std::to_wstring(row) + L":";
+        while (line.size() < 100) line += static_cast<wchar_t>(L'a' + (row + line.size()) % 26);
+        document += line + L"\n";
+    }
+    ASSERT_GT(document.size(), 65536u);
+    EXPECT_TRUE(cli::WriteConsoleAll(screen, document, ScantConsole));
+    for (SHORT row = 0; row < kRows; ++row) {
+        std::wstring line = document.substr(row * 101u, 100);
+        if (ShownRow(screen, row, 120) != line) {
+            ADD_FAILURE() << "row " << row << " shows " << cli::Narrow(ShownRow(screen, row, 120), CP_UTF8);
+            break;
+        }
+    }
+
+    DWORD before = 0, after = 0;
+    ASSERT_TRUE(GetConsoleMode(screen, &before));
+    bool escapes = false;
+    EXPECT_TRUE(cli::WriteConsoleDocument(screen, true, [&](bool taken) {
+        escapes = taken;
+        return std::wstring(taken ? L"\x1b[31mred\x1b[0m\n" : L"red\n");
+    }));
+    GetConsoleMode(screen, &after);
+    EXPECT_EQ(after, before);
+    // Wine's console takes the escape mode but shows the escapes as text, so only the text is checked.
+    std::printf("this console %s colour escapes\n", escapes ? "takes" : "has no");
+    EXPECT_NE(ShownRow(screen, kRows, 120).find(L"red"), std::wstring::npos);
+    CloseHandle(screen);
+    FreeConsole();
+}
+
+std::wstring Clashing() {
+    static int calls = 0;
+    return calls++ == 0 ? L"taken" : L"free";
+}
+
+void Put(const std::wstring& name, const std::string& bytes) { std::ofstream(name.c_str(), std::ios::binary) << bytes; }
+std::string Got(const std::wstring& name) {
+    std::ifstream in(name.c_str(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A file output's temporary file takes a name no one holds, and Ctrl+C while
+// it is being written removes it and leaves the target as it was.
+TEST(QiziOutput, TheTemporaryFileIsNewAndCtrlCRemovesIt) {
+    cli::StartOutput();
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    std::wstring target = std::wstring(temp) + L"qizi_replaced.txt";
+    Put(target, "old");
+    Put(target + L".qizi-taken", "someone else's");
+    DeleteFileW((target + L".qizi-free").c_str());
+    {
+        cli::Replacement file;
+        std::string reason;
+        ASSERT_TRUE(file.Open(target, &reason, Clashing)) << reason;
+        EXPECT_EQ(cli::Narrow(file.name(), CP_UTF8), cli::Narrow(target + L".qizi-free", CP_UTF8));
+        ASSERT_TRUE(file.Write(std::string(4096, 'x'), &reason)) << reason;
+        cli::OnInterrupt(CTRL_C_EVENT);
+        EXPECT_FALSE(file.Commit(&reason));
+        EXPECT_EQ(GetFileAttributesW((target + L".qizi-free").c_str()), INVALID_FILE_ATTRIBUTES);
+    }
+    EXPECT_TRUE(Got(target) == "old") << "the target was replaced";
+    EXPECT_EQ(Got(target + L".qizi-taken"), "someone else's");
+    DeleteFileW((target + L".qizi-taken").c_str());
 }
 
 }  // namespace
