@@ -219,11 +219,13 @@ def ssim(a, b):
 def measure(rendered, picture_grey):
     r = gaussian(rendered, 3)
     p = gaussian(picture_grey, 3)
-    slope, offset = np.polyfit(p.ravel(), r.ravel(), 1)
-    mapped = slope * p + offset
+    # The rendering's tones are mapped onto the picture's, not the other way:
+    # mapped onto a blank rendering, the picture would be blank too and match.
+    slope, offset = np.polyfit(r.ravel(), p.ravel(), 1)
+    mapped = slope * r + offset
     gr = np.hypot(*np.gradient(r))
-    gp = np.hypot(*np.gradient(mapped))
-    return ssim(r, mapped), float(np.corrcoef(gr.ravel(), gp.ravel())[0, 1])
+    gp = np.hypot(*np.gradient(p))
+    return ssim(mapped, p), float(np.corrcoef(gr.ravel(), gp.ravel())[0, 1])
 
 
 def run(command):
