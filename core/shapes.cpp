@@ -77,7 +77,7 @@ uint32_t Pack(double r, double g, double b) {
 
 // Weight of the structure term in ink on paper: the share of the patch's own
 // contrast that the candidate's shape cannot explain.
-constexpr double kStructure = 4.0;
+constexpr double kStructure = 2.5;
 
 // How well a candidate fits a patch. Ink on paper: the patch holds ink (0
 // paper .. 255 ink), compared with coverage directly, plus the structure term,
