@@ -92,9 +92,10 @@ Match Fit(const Patch& patch, const Candidate& c, int32_t index) {
     if (patch.planes == 1) {
         int32_t dot = Dot(patch.values[0].data(), c.mask.data(), patch.pixels);
         m.error = static_cast<double>(c.squares) - 2.0 * dot;
-        double patchSpread = static_cast<double>(patch.squares) - static_cast<double>(patch.sums[0]) * patch.sums[0] / n;
+        const double patchSum = static_cast<double>(patch.sums[0]);
+        double patchSpread = static_cast<double>(patch.squares) - patchSum * patchSum / n;
         double spread = static_cast<double>(c.squares) - static_cast<double>(c.sum) * c.sum / n;
-        double together = dot - static_cast<double>(patch.sums[0]) * c.sum / n;
+        double together = dot - patchSum * static_cast<double>(c.sum) / n;
         double unexplained = patchSpread;
         if (together > 0 && spread > 1e-9) unexplained -= together * together / spread;
         m.error += kStructure * std::max(0.0, unexplained);
@@ -410,7 +411,8 @@ ShapeComposed ComposeShapes(const Choices& c, const ShapeFonts& fonts, const std
             for (size_t i = 0; i < planes[0].size(); ++i) {
                 int32_t grey = Grey(planes[0][i] | static_cast<uint32_t>(planes[1][i]) << 8 |
                                     static_cast<uint32_t>(planes[2][i]) << 16);
-                grey = std::min(255, std::max(0, static_cast<int32_t>(std::lround((grey - darkest) * 255.0 / spanned))));
+                grey = static_cast<int32_t>(std::lround((grey - darkest) * 255.0 / spanned));
+                grey = std::min(255, std::max(0, grey));
                 planes[0][i] = static_cast<uint8_t>(c.invert ? grey : 255 - grey);
             }
         }
