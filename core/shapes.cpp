@@ -56,6 +56,7 @@ struct Patch {
     size_t pixels = 0;
     std::vector<uint8_t> values[3];
     int64_t sums[3] = {0, 0, 0};
+    int64_t squares = 0;  // of the ink plane, for the structure term
 };
 
 struct Match {
@@ -64,13 +65,24 @@ struct Match {
     uint32_t foreground = 0, background = 0;
 };
 
+// Luma of 0x00BBGGRR, 0 .. 255.
+int32_t Grey(uint32_t c) {
+    return static_cast<int32_t>((299 * (c & 0xFF) + 587 * ((c >> 8) & 0xFF) + 114 * ((c >> 16) & 0xFF) + 500) / 1000);
+}
+
 uint32_t Pack(double r, double g, double b) {
     auto channel = [](double v) { return static_cast<uint32_t>(std::lround(std::min(255.0, std::max(0.0, v)))); };
     return channel(r) | channel(g) << 8 | channel(b) << 16;
 }
 
+// Weight of the structure term in ink on paper: the share of the patch's own
+// contrast that the candidate's shape cannot explain.
+constexpr double kStructure = 2.5;
+
 // How well a candidate fits a patch. Ink on paper: the patch holds ink (0
-// paper .. 255 ink), compared with coverage directly. Colour: per channel the
+// paper .. 255 ink), compared with coverage directly, plus the structure term,
+// so that an edge between two middle tones still takes the glyph of its shape
+// rather than the flat shade between them. Colour: per channel the
 // background u and the step b of p = u + b * coverage by least squares. The
 // error leaves out the patch's own sum of squares, the same for every candidate.
 Match Fit(const Patch& patch, const Candidate& c, int32_t index) {
@@ -80,6 +92,13 @@ Match Fit(const Patch& patch, const Candidate& c, int32_t index) {
     if (patch.planes == 1) {
         int32_t dot = Dot(patch.values[0].data(), c.mask.data(), patch.pixels);
         m.error = static_cast<double>(c.squares) - 2.0 * dot;
+        const double patchSum = static_cast<double>(patch.sums[0]);
+        double patchSpread = static_cast<double>(patch.squares) - patchSum * patchSum / n;
+        double spread = static_cast<double>(c.squares) - static_cast<double>(c.sum) * c.sum / n;
+        double together = dot - patchSum * static_cast<double>(c.sum) / n;
+        double unexplained = patchSpread;
+        if (together > 0 && spread > 1e-9) unexplained -= together * together / spread;
+        m.error += kStructure * std::max(0.0, unexplained);
         return m;
     }
     double a = static_cast<double>(c.sum), b = static_cast<double>(c.squares);
@@ -148,6 +167,9 @@ Match ShortlistMatch(const Patch& patch, int32_t width, int32_t height, const st
     for (int p = 0; p < patch.planes; ++p) {
         Shrink(patch.values[p].data(), width, height, &small.values[p]);
         for (uint8_t v : small.values[p]) small.sums[p] += v;
+    }
+    if (patch.planes == 1) {
+        for (uint8_t v : small.values[0]) small.squares += static_cast<int64_t>(v) * v;
     }
     small.pixels = small.values[0].size();
     ranked->clear();
@@ -358,6 +380,27 @@ ShapeComposed ComposeShapes(const Choices& c, const ShapeFonts& fonts, const std
 
     const bool colour = c.format != Format::kText;
     const int planeCount = colour ? 3 : 1;
+    // Ink on paper has two tones to spend: the picture's tones, all but the
+    // extreme hundredth at either end, are stretched over them.
+    int32_t darkest = 0, spanned = 255;
+    if (!colour) {
+        std::vector<int64_t> histogram(256, 0);
+        for (int32_t v : pixels) ++histogram[static_cast<size_t>(Grey(static_cast<uint32_t>(v)))];
+        const int64_t total = static_cast<int64_t>(pixels.size());
+        int64_t seen = 0;
+        int32_t lightest = 255;
+        darkest = -1;
+        for (int32_t g = 0; g < 256; ++g) {
+            seen += histogram[static_cast<size_t>(g)];
+            if (darkest < 0 && seen * 100 > total) darkest = g;
+            if (seen * 100 >= total * 99) {
+                lightest = g;
+                break;
+            }
+        }
+        if (darkest < 0 || lightest <= darkest) darkest = 0, lightest = 255;
+        spanned = lightest - darkest;
+    }
     // A row of cells at a time, with a line above and below for the blur, so
     // a large grid never holds the whole stretched picture.
     auto stripOf = [&](int32_t row, std::vector<uint8_t> planes[3], std::vector<uint16_t>* scratch) {
@@ -366,7 +409,10 @@ ShapeComposed ComposeShapes(const Choices& c, const ShapeFonts& fonts, const std
         if (!colour) {
             // One plane of ink: dark ink on light paper, or the other way round.
             for (size_t i = 0; i < planes[0].size(); ++i) {
-                int32_t grey = (299 * planes[0][i] + 587 * planes[1][i] + 114 * planes[2][i] + 500) / 1000;
+                int32_t grey = Grey(planes[0][i] | static_cast<uint32_t>(planes[1][i]) << 8 |
+                                    static_cast<uint32_t>(planes[2][i]) << 16);
+                grey = static_cast<int32_t>(std::lround((grey - darkest) * 255.0 / spanned));
+                grey = std::min(255, std::max(0, grey));
                 planes[0][i] = static_cast<uint8_t>(c.invert ? grey : 255 - grey);
             }
         }
@@ -390,6 +436,11 @@ ShapeComposed ComposeShapes(const Choices& c, const ShapeFonts& fonts, const std
                 for (int32_t x = 0; x < cw * cells; ++x) sum += in[x];
             }
             patch->sums[p] = sum;
+        }
+        if (planeCount == 1) {
+            int64_t squares = 0;
+            for (uint8_t v : patch->values[0]) squares += static_cast<int64_t>(v) * v;
+            patch->squares = squares;
         }
     };
     std::vector<Candidate> coarse;

@@ -29,12 +29,12 @@ std::string Named(char32_t point) {
 }
 
 ShapeComposed Shapes(const std::string& symbols, Format format, const std::vector<int32_t>& pixels, int32_t w,
-                     int32_t h) {
+                     int32_t h, int32_t columns = 1) {
     Choices c;
     c.source = Source::kShape;
     c.symbols = symbols;
     c.format = format;
-    c.width = 1, c.height = 1, c.widthGiven = c.heightGiven = true;
+    c.width = columns, c.height = 1, c.widthGiven = c.heightGiven = true;
     BarGlyphs glyphs;
     ShapeFonts fonts;
     fonts.narrow = &glyphs;
@@ -89,6 +89,22 @@ TEST(Shapes, ColoursOfATwoColourCellAreSolvedAndMissingGlyphsLeftOut) {
     EXPECT_NE(html.find("background:#"), std::string::npos);
     EXPECT_NE(html.find("<i>" + s.composed.grid.Text(s.composed.grid.cells[0]) + "</i>"), std::string::npos)
         << "a block element is one column wide in its two bytes";
+}
+
+TEST(Shapes, InkSpansThePicturesTonesAndAnEdgeBetweenMiddleTonesKeepsItsShape) {
+    // Grey 80, grey 176, then 108 left of 148: the darkest tone is full ink,
+    // and the last cell's edge a half block, not the flat shade of its mean.
+    std::vector<int32_t> pixels(36 * 24);
+    for (int32_t y = 0; y < 24; ++y)
+        for (int32_t x = 0; x < 36; ++x) {
+            int32_t grey = x < 12 ? 80 : x < 24 ? 176 : x < 30 ? 108 : 148;
+            pixels[static_cast<size_t>(y * 36 + x)] = grey * 0x010101;
+        }
+    const Grid g = Shapes("blocks, ", Format::kText, pixels, 36, 24, 3).composed.grid;
+    ASSERT_EQ(g.cells.size(), 3u);
+    EXPECT_EQ(g.Text(g.cells[0]), Named(0x2588));
+    EXPECT_EQ(g.Text(g.cells[1]), " ");
+    EXPECT_EQ(g.Text(g.cells[2]), Named(0x258C));
 }
 
 }  // namespace
