@@ -6,8 +6,8 @@ Each output is rendered as a terminal shows it: DejaVu Sans Mono at 12 x 24
 pixels a cell, wide characters in WenQuanYi Zen Hei over two cells, block
 elements as exact geometry, light text on a dark terminal unless the output
 sets colours. The picture is stretched to the same size; both are blurred by
-a Gaussian of 3 pixels, the picture's tones mapped linearly onto the
-rendering's (least squares; a negative slope covers tools that assume the
+a Gaussian of 3 pixels, the rendering's tones mapped linearly onto the
+picture's (least squares; a negative slope covers tools that assume the
 other paper colour). Printed per picture: SSIM of the two (7 x 7 Gaussian
 windows), and the correlation of their gradient magnitudes. Then the whole
 process time of qizi's shape source beside its ramp's (median of 15). Run through
