@@ -311,7 +311,7 @@ struct TargetWindow {
 };
 
 // What the stand-in ripple engine saw, in the order of its record.
-enum EngineSeen { kBitmapWidth, kTicks, kActions, kLastX, kLastY, kLastStrength, kLastSpread };
+enum EngineSeen { kBitmapWidth, kTicks, kActions, kLastX, kLastY, kLastStrength, kLastSpread, kPaints };
 
 class RippleTest : public LoaderTest {
 protected:
@@ -354,6 +354,25 @@ TEST_F(RippleTest, SwallowsMouseMovesAndPressesAndPassesTheRestOn) {
     EXPECT_EQ(window_.CurrentProcedure(), own) << "stopping restores the window's procedure";
     EXPECT_EQ(ripple_.Engine().ModuleBase(), 0u);
     EXPECT_EQ(EntryLog("QY_RIPPLE_ENGINE_ENTRY").back(), '0') << "the engine was detached";
+}
+
+TEST_F(RippleTest, RestingWaterStopsTheTimerUntilTheNextRippleAndPaintsAreReported) {
+    StartRipple();
+    SendMessageA(window_.hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 30));
+    const int moving = Seen(kTicks);
+    ASSERT_TRUE(qytest::PumpUntil([&] { return Seen(kTicks) > moving + 5; })) << "moving water is not ticked";
+    // A timer still running would tick dozens of times in half a second.
+    const int resting = Seen(kTicks);
+    qytest::PumpUntil([] { return false; }, 500);
+    EXPECT_LE(Seen(kTicks), resting + 1) << "resting water keeps the process awake";
+
+    const int paints = Seen(kPaints);
+    InvalidateRect(window_.hwnd, nullptr, TRUE);
+    UpdateWindow(window_.hwnd);
+    EXPECT_EQ(Seen(kPaints), paints + 1) << "the engine was not told of the window's repaint";
+
+    SendMessageA(window_.hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(7, 3));
+    EXPECT_TRUE(qytest::PumpUntil([&] { return Seen(kTicks) > resting + 3; })) << "a new ripple starts no ticks";
 }
 
 TEST_F(RippleTest, StartingARunningRippleDoesNothing) {
