@@ -19,7 +19,8 @@ else
     # Click 生成 so the screenshot shows a composed text picture: the main
     # window opens maximised, its client area starting below the 19-pixel
     # caption, and the label's centre lies at (345, 79) of the client area.
-    xdotool mousemove 345 98 click 1 || true
+    # Moved, pressed and released with a person's pauses between.
+    xdotool mousemove 345 98 sleep 0.3 mousedown 1 sleep 0.1 mouseup 1 || true
     sleep "$(( 2 * slow ))"
     shot="$BUILD/screenshot.png"
     import -window root "$shot"
