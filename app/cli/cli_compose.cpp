@@ -111,7 +111,8 @@ Composed ComposePictureCells(const Choices& c, const qy::Picture& picture, const
 
 // The shape source: the monospace face at the smallest size whose cell is at
 // least 12 x 24 pixels, 宋体 beside it for the double-width characters.
-Composed ComposeShapePicture(const Choices& c, const std::vector<int32_t>& pixels, int32_t width, int32_t height) {
+Composed ComposeShapePicture(const Choices& c, const std::vector<int32_t>& pixels, int32_t width, int32_t height,
+                             std::vector<std::string>* missing) {
     constexpr int32_t kLeastCellWidth = 12, kLeastCellHeight = 24;
     FontSpec font{c.font.empty() ? std::string(kMonospaceFace) : c.font, 1, c.bold, c.italic, false, false};
     std::unique_ptr<GdiGlyphs> narrow;
@@ -135,7 +136,9 @@ Composed ComposeShapePicture(const Choices& c, const std::vector<int32_t>& pixel
         int n = WideCharToMultiByte(kGbk, WC_NO_BEST_FIT_CHARS, wide.data(), 1, bytes, sizeof bytes, nullptr, &lossy);
         return n > 0 && !lossy ? std::string(bytes, static_cast<size_t>(n)) : std::string();
     };
-    return ComposeShapes(c, fonts, pixels, width, height).composed;
+    ShapeComposed shaped = ComposeShapes(c, fonts, pixels, width, height);
+    if (missing) *missing = std::move(shaped.missing);
+    return std::move(shaped.composed);
 }
 
 }  // namespace
@@ -149,7 +152,8 @@ Ramp FontRamp(const Choices& c, bool wide) {
     return ChoiceRamp(measured, &glyphs);
 }
 
-Composed ComposeChoices(const Choices& c, const std::string* pictureBytes, bool* notAPicture) {
+Composed ComposeChoices(const Choices& c, const std::string* pictureBytes, bool* notAPicture,
+                        std::vector<std::string>* missing) {
     *notAPicture = false;
     if (!pictureBytes) return ComposeShapeText(c);
 
@@ -169,7 +173,7 @@ Composed ComposeChoices(const Choices& c, const std::string* pictureBytes, bool*
             pixels.colours = PicturePixels(*picture);
         }
     }
-    if (c.source == Source::kShape) return ComposeShapePicture(c, pixels.colours, pixels.width, pixels.height);
+    if (c.source == Source::kShape) return ComposeShapePicture(c, pixels.colours, pixels.width, pixels.height, missing);
     if (c.IsRamp()) {
         GdiGlyphs ramp(FontSpec{c.font.empty() ? std::string(kMonospaceFace) : c.font, kMeasuringSize});
         return Compose(c, nullptr, &ramp, &pixels.colours, pixels.width, pixels.height);

@@ -14,8 +14,10 @@ namespace cli {
 using namespace core;
 
 // The composition of the choices, a shape text when `pictureBytes` is null.
-// A picture that cannot be decoded gives `notAPicture`.
-Composed ComposeChoices(const Choices& choices, const std::string* pictureBytes, bool* notAPicture);
+// A picture that cannot be decoded gives `notAPicture`; the shape source's
+// candidates that the fonts lack are added to `missing` when it is given.
+Composed ComposeChoices(const Choices& choices, const std::string* pictureBytes, bool* notAPicture,
+                        std::vector<std::string>* missing = nullptr);
 
 // The ramp measured in the chosen font: printable ASCII, or with `wide`
 // double-byte characters of varied density.

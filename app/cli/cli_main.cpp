@@ -111,7 +111,8 @@ std::wstring FileName(const Arguments& args, const std::string& value) {
 // The composer's boxes hold GBK only: the option whose text has more, if any.
 std::string BeyondGbk(const Choices& c) {
     const std::pair<const char*, const std::string*> texts[] = {
-        {"the TEXT", &c.text}, {"--fill", &c.fill}, {"--blank", &c.blank}, {"--ramp", &c.ramp}, {"--font", &c.font}};
+        {"the TEXT", &c.text}, {"--fill", &c.fill}, {"--blank", &c.blank}, {"--ramp", &c.ramp}, {"--font", &c.font},
+        {"--symbols", &c.symbols}};
     for (const auto& [name, text] : texts)
         if (text->find(kMark) != std::string::npos) return std::string(name) + " has characters that GBK cannot hold";
     return std::string();
@@ -197,7 +198,13 @@ int Run() {
     }
 
     bool notAPicture = false;
-    Composed composed = ComposeChoices(c, pictureName.empty() ? nullptr : &pictureBytes, &notAPicture);
+    std::vector<std::string> missing;
+    Composed composed = ComposeChoices(c, pictureName.empty() ? nullptr : &pictureBytes, &notAPicture, &missing);
+    if (c.verbose && !missing.empty()) {
+        std::string lacking;
+        for (const std::string& ch : missing) lacking += " " + ch;
+        Complain("left out, the fonts lack them:" + lacking);
+    }
     if (notAPicture) {
         Complain(shownName + L": not a picture that can be decoded");
         return kFileFailed;

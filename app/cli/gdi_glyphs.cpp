@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "app/cli/encoding.h"
 #include "media/picture/picture_draw.h"
 #include "runtime/win32_handles.h"
 #include "units/drawing_panel/panel_gdi.h"
@@ -90,6 +91,20 @@ core::Glyphs::Extent GdiGlyphs::Measure(const std::string& text) {
     SIZE size{0, 0};
     if (dc_ && font_) GetTextExtentPoint32A(dc_, text.data(), static_cast<int>(text.size()), &size);
     return Extent{size.cx, size.cy};
+}
+
+bool GdiGlyphs::Has(const std::string& character) {
+    if (!dc_ || !font_ || character.empty()) return false;
+    wchar_t wide[4];
+    int n = MultiByteToWideChar(kGbk, MB_ERR_INVALID_CHARS, character.data(), static_cast<int>(character.size()), wide,
+                                4);
+    if (n <= 0) return false;
+    // The face's own glyphs only: GDI marks a character it would draw as the default box.
+    WORD indices[4];
+    if (GetGlyphIndicesW(dc_, wide, n, indices, GGI_MARK_NONEXISTING_GLYPHS) != static_cast<DWORD>(n)) return false;
+    for (int i = 0; i < n; ++i)
+        if (indices[i] == 0xFFFF) return false;
+    return true;
 }
 
 void GdiGlyphs::Render(const std::string& text, int32_t x, int32_t y, core::CoverageMask* mask) {

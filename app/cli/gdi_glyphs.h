@@ -23,6 +23,7 @@ public:
 
     Extent Measure(const std::string& text) override;
     void Render(const std::string& text, int32_t x, int32_t y, core::CoverageMask* mask) override;
+    bool Has(const std::string& character) override;
     HFONT font() const { return font_; }
 
 private:

@@ -346,11 +346,18 @@ TEST_F(MainWindowTest, QiziWritesRelativeAndUnicodeNamesInTheCallersFolder) {
     }
     if (allocated) FreeConsole();
 
-    // A text GBK cannot hold is refused by its option's name, not turned into "?".
-    Outcome unheld = QiziIn(L"", {L"--fill", L"\u00e7\ud55c", L"--source", L"fill", L"Qi"});
-    EXPECT_EQ(unheld.exitCode, 2u);
-    EXPECT_NE(unheld.err.find("--fill has characters that GBK cannot hold"), std::string::npos) << unheld.err;
-    EXPECT_EQ(unheld.out, "");
+    // A text GBK cannot hold is refused by its option's name, not turned into "?" or a stand-in.
+    using Case = std::pair<std::string, std::vector<std::wstring>>;
+    for (const Case& unheldCase : {Case{"--fill", {L"--source", L"fill", L"Qi"}},
+                                   Case{"--symbols", {L"--source", L"shape", L"--picture", L"x.png"}}}) {
+        const auto& [option, more] = unheldCase;
+        std::vector<std::wstring> args{std::wstring(option.begin(), option.end()), L"\u00e7\ud55c"};
+        args.insert(args.end(), more.begin(), more.end());
+        Outcome unheld = QiziIn(L"", args);
+        EXPECT_EQ(unheld.exitCode, 2u);
+        EXPECT_NE(unheld.err.find(option + " has characters that GBK cannot hold"), std::string::npos) << unheld.err;
+        EXPECT_EQ(unheld.out, "");
+    }
 }
 
 // Limits are refused with a message naming them, before any memory runs out
