@@ -78,10 +78,55 @@ qy_wine_prefix() {
     wine cmd /c exit >/dev/null 2>&1 </dev/null || true
 }
 
+QY_WATCHDOG=""
 qy_cleanup() {
+    if [ -n "$QY_WATCHDOG" ]; then kill "$QY_WATCHDOG" 2>/dev/null || true; fi
     wineserver -k >/dev/null 2>&1 || true
     if [ -n "$QY_STARTED_WM" ]; then kill "$QY_STARTED_WM" 2>/dev/null || true; fi
     if [ -n "$QY_STARTED_XVFB" ]; then kill "$QY_STARTED_XVFB" 2>/dev/null || true; fi
+}
+
+# Under qemu-i386 a forked child of a multithreaded Wine process can deadlock
+# before it execs, and the parent's CreateProcess then waits forever. Such a
+# child is an idle twin of a running process (same command line, two threads,
+# orphaned); ending it makes that CreateProcess fail, which callers retry.
+qy_fork_watchdog() {
+    [ "$(qy_slowdown)" = 10 ] || return 0
+    (
+        declare -A idle
+        while sleep 10; do
+            declare -A next=()
+            for status in /proc/[0-9]*/status; do
+                dir="${status%/status}"
+                pid="${dir#/proc/}"
+                grep -qx 'PPid:[[:space:]]*1' "$status" 2>/dev/null || continue
+                grep -qx 'Threads:[[:space:]]*[12]' "$status" 2>/dev/null || continue
+                command="$(tr '\0' ' ' <"$dir/cmdline" 2>/dev/null)" || continue
+                case "$command" in *qemu-i386*) ;; *) continue ;; esac
+                twins=0
+                for other in /proc/[0-9]*/cmdline; do
+                    [ "$other" = "$dir/cmdline" ] && continue
+                    [ "$(tr '\0' ' ' <"$other" 2>/dev/null)" = "$command" ] && twins=$((twins + 1))
+                done
+                [ "$twins" -gt 0 ] || continue
+                ticks="$(awk '{ print $14 + $15 }' "$dir/stat" 2>/dev/null)"
+                before="${idle[$pid]:-}"
+                # Ended only once it has stayed idle across three looks.
+                if [ "$before" = "$ticks:2" ]; then
+                    echo "qy: ending a forked Wine process that never started (pid $pid)" >&2
+                    kill -9 "$pid" 2>/dev/null || true
+                elif [ "${before%%:*}" = "$ticks" ]; then
+                    next[$pid]="$ticks:2"
+                else
+                    next[$pid]="$ticks:1"
+                fi
+            done
+            idle=()
+            for pid in "${!next[@]}"; do idle[$pid]="${next[$pid]}"; done
+            unset next
+        done
+    ) &
+    QY_WATCHDOG=$!
 }
 
 # The benches' tools from Debian's packages, installed when missing.

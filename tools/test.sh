@@ -15,6 +15,7 @@ ctest --test-dir "$BUILD/native" --output-on-failure
 trap qy_cleanup EXIT
 qy_display wm
 qy_wine_prefix
+qy_fork_watchdog
 cd "$BUILD"
 # One test program at a time: some tests drive real input on the shared display.
 ctest --output-on-failure --timeout "${QY_TEST_TIMEOUT:-1800}" "$@"

@@ -58,8 +58,12 @@ Outcome QiziIn(const std::wstring& folder, const std::vector<std::wstring>& args
     startup.hStdInput = stdIn ? stdIn : inRead, startup.hStdOutput = outWrite, startup.hStdError = errWrite;
     PROCESS_INFORMATION process{};
     Outcome run;
-    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                        folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
+    auto start = [&] {
+        return CreateProcessW(nullptr, &line[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                              folder.empty() ? nullptr : folder.c_str(), &startup, &process) != FALSE;
+    };
+    // Tried twice: where 32-bit code runs emulated, a start can die before the program runs (tools/env.sh).
+    if (!start() && !start()) {
         ADD_FAILURE() << "qizi.exe did not start";
         return run;
     }

@@ -50,9 +50,12 @@ Process Start(const std::string& commandLine, const std::string& currentDirector
     std::string line = commandLine;
     Process p;
     // Suspended until it is in the job, so its own children join the job too.
-    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, currentDirectory.c_str(),
-                        &startup, &info))
-        return p;
+    auto start = [&] {
+        return CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                              currentDirectory.c_str(), &startup, &info) != FALSE;
+    };
+    // Tried twice: where 32-bit code runs emulated, a start can die before the program runs (tools/env.sh).
+    if (!start() && !start()) return p;
     AssignProcessToJobObject(Job(), info.hProcess);
     ResumeThread(info.hThread);
     CloseHandle(info.hThread);
