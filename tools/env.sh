@@ -101,12 +101,12 @@ qy_fork_watchdog() {
                 pid="${dir#/proc/}"
                 grep -qx 'PPid:[[:space:]]*1' "$status" 2>/dev/null || continue
                 grep -qx 'Threads:[[:space:]]*[12]' "$status" 2>/dev/null || continue
-                command="$(tr '\0' ' ' <"$dir/cmdline" 2>/dev/null)" || continue
+                command="$({ tr '\0' ' ' <"$dir/cmdline"; } 2>/dev/null)" || continue
                 case "$command" in *qemu-i386*) ;; *) continue ;; esac
                 twins=0
                 for other in /proc/[0-9]*/cmdline; do
                     [ "$other" = "$dir/cmdline" ] && continue
-                    [ "$(tr '\0' ' ' <"$other" 2>/dev/null)" = "$command" ] && twins=$((twins + 1))
+                    [ "$({ tr '\0' ' ' <"$other"; } 2>/dev/null)" = "$command" ] && twins=$((twins + 1))
                 done
                 [ "$twins" -gt 0 ] || continue
                 ticks="$(awk '{ print $14 + $15 }' "$dir/stat" 2>/dev/null)"
