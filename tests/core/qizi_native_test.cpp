@@ -9,7 +9,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -155,9 +154,6 @@ TEST(NativeQizi, RefusalsNameTheirReasonAndStatus) {
     Outcome wide = Qizi({"-s", "72", "-S", "ramp", country}, folder);
     EXPECT_EQ(wide.status, 2);
     EXPECT_NE(wide.err.find("the limit is 1000 x 1000"), std::string::npos) << wide.err;
-    Outcome gbk = Qizi({"-e", "gbk", "--fill", "ç한", "x"}, folder);
-    EXPECT_EQ(gbk.status, 2);
-    EXPECT_NE(gbk.err.find("--fill has characters that GBK cannot hold"), std::string::npos) << gbk.err;
     Outcome utf8 = Qizi({"-S", "fill", "--fill", "ç한", "-o", "-", "x"}, folder);
     EXPECT_EQ(utf8.status, 0);
     EXPECT_NE(utf8.out.find("ç한"), std::string::npos);
@@ -171,18 +167,9 @@ TEST(NativeQizi, RefusalsNameTheirReasonAndStatus) {
     EXPECT_EQ(memory.err, "qizi: out of memory\n");
 }
 
-TEST(NativeQizi, PictureGridsFollowTheFontsCell) {
-    std::string folder = Folder("grid");
-    std::string picture = Picture(folder);
-    auto rows = [](const std::string& text) { return std::count(text.begin(), text.end(), '\n'); };
-    EXPECT_EQ(rows(Qizi({"-p", picture, "-S", "ramp", "-W", "80", "-H", "40"}, folder).out), 40);
-    // 64 x 48 at 80 single-byte columns of a cell about twice as tall as wide;
-    // the face is named, since "monospace" follows the locale.
-    long alone = rows(Qizi({"-p", picture, "-S", "ramp", "-W", "80", "--font", "DejaVu Sans Mono"}, folder).out);
-    EXPECT_GE(alone, 27);
-    EXPECT_LE(alone, 33);
-    Outcome ansi = Qizi({"-F", "ansi", "字"}, folder);
-    EXPECT_EQ(ansi.out.find("\x1b["), std::string::npos) << "a shape text takes the terminal's own colour";
+TEST(NativeQizi, AShapeTextTakesTheTerminalsOwnColour) {
+    Outcome ansi = Qizi({"-F", "ansi", "字"}, Folder("ansi"));
+    EXPECT_EQ(ansi.out.find("\x1b["), std::string::npos);
 }
 
 TEST(NativeQizi, ShapesPickTheGlyphThatLooksLikeTheCell) {
