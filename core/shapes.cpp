@@ -78,11 +78,17 @@ uint32_t Pack(double r, double g, double b) {
 // Weight of the structure term in ink on paper: the share of the patch's own
 // contrast that the candidate's shape cannot explain.
 constexpr double kStructure = 2.5;
+// Weight of the texture term: the share of a glyph's own contrast that the
+// patch does not call for. From a little way off a font's strokes over a flat
+// patch read as noise, not as its tone; block elements are solid geometry, so
+// their halves count as shape and pay nothing.
+constexpr double kTexture = 1.0;
 
 // How well a candidate fits a patch. Ink on paper: the patch holds ink (0
 // paper .. 255 ink), compared with coverage directly, plus the structure term,
 // so that an edge between two middle tones still takes the glyph of its shape
-// rather than the flat shade between them. Colour: per channel the
+// rather than the flat shade between them, and the texture term, so that a
+// flat patch is not filled with strokes it does not have. Colour: per channel the
 // background u and the step b of p = u + b * coverage by least squares. The
 // error leaves out the patch's own sum of squares, the same for every candidate.
 Match Fit(const Patch& patch, const Candidate& c, int32_t index) {
@@ -99,6 +105,11 @@ Match Fit(const Patch& patch, const Candidate& c, int32_t index) {
         double unexplained = patchSpread;
         if (together > 0 && spread > 1e-9) unexplained -= together * together / spread;
         m.error += kStructure * std::max(0.0, unexplained);
+        if (c.symbol->block < 0 && spread > 1e-9) {
+            double stray = spread;
+            if (together > 0 && patchSpread > 1e-9) stray -= together * together / patchSpread;
+            m.error += kTexture * std::max(0.0, stray);
+        }
         return m;
     }
     double a = static_cast<double>(c.sum), b = static_cast<double>(c.squares);

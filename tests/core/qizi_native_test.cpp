@@ -202,6 +202,24 @@ TEST(NativeQizi, ShapesPickTheGlyphThatLooksLikeTheCell) {
     EXPECT_EQ(missing.status, 0);
     EXPECT_NE(missing.err.find("lack them: \U0001D11E"), std::string::npos) << "no face here draws a G clef";
     EXPECT_EQ(Qizi({"-S", "shape", "text"}, folder).status, 2);
+    // Light ink on a dark terminal: a flat grey background (a black corner
+    // above it) stays blank rather than filled with strokes; a light disc takes ink.
+    std::string disc = Bmp(folder, "disc", 192, 192, [](int x, int y) {
+        if (x < 48 && y < 48) return 0x282828u;
+        return (x - 128) * (x - 128) + (y - 104) * (y - 104) < 56 * 56 ? 0xC8C8C8u : 0x505050u;
+    });
+    Outcome dark = Qizi({"-p", disc, "-S", "shape", "--symbols", "ascii", "-i", "-W", "8", "-H", "4", "-f",
+                         "DejaVu Sans Mono"}, folder);
+    ASSERT_EQ(dark.status, 0) << dark.err;
+    std::vector<std::string> lines;
+    for (size_t at = 0; at < dark.out.size();) {
+        size_t end = dark.out.find("\r\n", at);
+        lines.push_back(dark.out.substr(at, end - at));
+        at = end == std::string::npos ? dark.out.size() : end + 2;
+    }
+    ASSERT_EQ(lines.size(), 4u) << dark.out;
+    for (int row = 1; row < 4; ++row) EXPECT_EQ(lines[static_cast<size_t>(row)].substr(0, 2), "  ") << dark.out;
+    EXPECT_EQ(lines[1].substr(4, 3).find(' '), std::string::npos) << dark.out;
 }
 
 // Each page gets a script that measures every cell; the n-th cell of every row
