@@ -9,8 +9,9 @@ sets colours. The picture is stretched to the same size; both are blurred by
 a Gaussian of 3 pixels, the rendering's tones mapped linearly onto the
 picture's (least squares; a negative slope covers tools that assume the
 other paper colour, though not the texture their ink leaves where the
-picture is flat, so monochrome tools are compared on the same paper). Printed per picture: SSIM of the two (7 x 7 Gaussian
-windows), and the correlation of their gradient magnitudes. Then the whole
+picture is flat, so monochrome tools are compared on the same paper).
+Printed per picture: SSIM of the two (7 x 7 Gaussian windows), and the
+correlation of their gradient magnitudes. Then the whole
 process time of qizi's shape source beside its ramp's (median of 15). Run through
 bench/structure.sh; ONLY=WORDS keeps the rows whose mode and tool hold them.
 """

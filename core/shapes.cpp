@@ -88,9 +88,10 @@ constexpr double kTexture = 1.0;
 // paper .. 255 ink), compared with coverage directly, plus the structure term,
 // so that an edge between two middle tones still takes the glyph of its shape
 // rather than the flat shade between them, and the texture term, so that a
-// flat patch is not filled with strokes it does not have. Colour: per channel the
-// background u and the step b of p = u + b * coverage by least squares. The
-// error leaves out the patch's own sum of squares, the same for every candidate.
+// flat patch is not filled with strokes it does not have. Colour: per channel
+// the background u and the step b of p = u + b * coverage by least squares.
+// The error leaves out the patch's own sum of squares, the same for every
+// candidate.
 Match Fit(const Patch& patch, const Candidate& c, int32_t index) {
     Match m;
     m.candidate = index;
