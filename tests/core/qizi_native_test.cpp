@@ -211,15 +211,9 @@ TEST(NativeQizi, ShapesPickTheGlyphThatLooksLikeTheCell) {
     Outcome dark = Qizi({"-p", disc, "-S", "shape", "--symbols", "ascii", "-i", "-W", "8", "-H", "4", "-f",
                          "DejaVu Sans Mono"}, folder);
     ASSERT_EQ(dark.status, 0) << dark.err;
-    std::vector<std::string> lines;
-    for (size_t at = 0; at < dark.out.size();) {
-        size_t end = dark.out.find("\r\n", at);
-        lines.push_back(dark.out.substr(at, end - at));
-        at = end == std::string::npos ? dark.out.size() : end + 2;
-    }
-    ASSERT_EQ(lines.size(), 4u) << dark.out;
-    for (int row = 1; row < 4; ++row) EXPECT_EQ(lines[static_cast<size_t>(row)].substr(0, 2), "  ") << dark.out;
-    EXPECT_EQ(lines[1].substr(4, 3).find(' '), std::string::npos) << dark.out;
+    ASSERT_EQ(dark.out.size(), 4u * 10) << "four lines of eight and CR LF: " << dark.out;
+    for (size_t row = 1; row < 4; ++row) EXPECT_EQ(dark.out.substr(row * 10, 2), "  ") << dark.out;
+    EXPECT_EQ(dark.out.substr(14, 3).find(' '), std::string::npos) << dark.out;
 }
 
 // Each page gets a script that measures every cell; the n-th cell of every row
