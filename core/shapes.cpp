@@ -279,6 +279,13 @@ std::vector<Symbol> ShapeSymbols(const std::string& sets, const std::function<st
     return symbols;
 }
 
+std::string MissingNotice(const std::vector<std::string>& missing) {
+    if (missing.empty()) return std::string();
+    std::string notice = "left out, the fonts lack them:";
+    for (const std::string& ch : missing) notice += " " + ch;
+    return notice;
+}
+
 CoverageMask BlockMask(int32_t block, int32_t width, int32_t height) {
     CoverageMask mask;
     mask.width = width, mask.height = height;

@@ -45,6 +45,9 @@ struct ShapeComposed {
     std::vector<std::string> missing;  // characters of the sets the fonts lack
 };
 
+// What --verbose says of the characters left out; empty when none were.
+std::string MissingNotice(const std::vector<std::string>& missing);
+
 // A picture's pixels (0x00BBGGRR, row by row) matched cell by cell; colour
 // for --format ansi or html, ink on paper otherwise.
 ShapeComposed ComposeShapes(const Choices& choices, const ShapeFonts& fonts, const std::vector<int32_t>& pixels,

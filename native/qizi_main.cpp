@@ -100,11 +100,7 @@ int Run(int argc, char** argv) {
             Complain(failure);
             return kFailed;
         }
-        if (c.verbose && !shaped.missing.empty()) {
-            std::string lacking;
-            for (const std::string& ch : shaped.missing) lacking += " " + ch;
-            Complain("left out, the fonts lack them:" + lacking);
-        }
+        if (c.verbose && !shaped.missing.empty()) Complain(MissingNotice(shaped.missing));
         composed = std::move(shaped.composed);
     } else {
         composed = ComposeTones(c, pixels);

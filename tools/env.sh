@@ -95,7 +95,11 @@ qy_fork_watchdog() {
     (
         declare -A idle
         while sleep 10; do
-            declare -A next=()
+            declare -A next=() running=()
+            for cmdline in /proc/[0-9]*/cmdline; do
+                command="$({ tr '\0' ' ' <"$cmdline"; } 2>/dev/null)" || continue
+                case "$command" in *qemu-i386*) running[$command]=$((${running[$command]:-0} + 1)) ;; esac
+            done
             for status in /proc/[0-9]*/status; do
                 dir="${status%/status}"
                 pid="${dir#/proc/}"
@@ -103,18 +107,15 @@ qy_fork_watchdog() {
                 grep -qx 'Threads:[[:space:]]*[12]' "$status" 2>/dev/null || continue
                 command="$({ tr '\0' ' ' <"$dir/cmdline"; } 2>/dev/null)" || continue
                 case "$command" in *qemu-i386*) ;; *) continue ;; esac
-                twins=0
-                for other in /proc/[0-9]*/cmdline; do
-                    [ "$other" = "$dir/cmdline" ] && continue
-                    [ "$({ tr '\0' ' ' <"$other"; } 2>/dev/null)" = "$command" ] && twins=$((twins + 1))
-                done
-                [ "$twins" -gt 0 ] || continue
+                # A twin: another process of the same command line.
+                [ "${running[$command]:-0}" -gt 1 ] || continue
                 ticks="$(awk '{ print $14 + $15 }' "$dir/stat" 2>/dev/null)"
                 before="${idle[$pid]:-}"
                 # Ended only once it has stayed idle across three looks.
                 if [ "$before" = "$ticks:2" ]; then
                     echo "qy: ending a forked Wine process that never started (pid $pid)" >&2
                     kill -9 "$pid" 2>/dev/null || true
+                    running[$command]=$((running[$command] - 1))
                 elif [ "${before%%:*}" = "$ticks" ]; then
                     next[$pid]="$ticks:2"
                 else
@@ -123,7 +124,7 @@ qy_fork_watchdog() {
             done
             idle=()
             for pid in "${!next[@]}"; do idle[$pid]="${next[$pid]}"; done
-            unset next
+            unset next running
         done
     ) &
     QY_WATCHDOG=$!

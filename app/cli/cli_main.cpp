@@ -16,6 +16,7 @@
 #include "core/choices.h"
 #include "app/cli/encoding.h"
 #include "app/cli/output.h"
+#include "core/shapes.h"
 #include "core/writers.h"
 
 namespace cli {
@@ -200,11 +201,7 @@ int Run() {
     bool notAPicture = false;
     std::vector<std::string> missing;
     Composed composed = ComposeChoices(c, pictureName.empty() ? nullptr : &pictureBytes, &notAPicture, &missing);
-    if (c.verbose && !missing.empty()) {
-        std::string lacking;
-        for (const std::string& ch : missing) lacking += " " + ch;
-        Complain("left out, the fonts lack them:" + lacking);
-    }
+    if (c.verbose && !missing.empty()) Complain(MissingNotice(missing));
     if (notAPicture) {
         Complain(shownName + L": not a picture that can be decoded");
         return kFileFailed;
