@@ -83,6 +83,10 @@ constexpr double kStructure = 2.5;
 // patch read as noise, not as its tone; block elements are solid geometry, so
 // their halves count as shape and pay nothing.
 constexpr double kTexture = 1.0;
+// The colour error weighs each channel as it counts in brightness, red,
+// green, blue: the eye follows the shapes of light and dark more than those
+// of hue. Each channel's colours are solved on their own all the same.
+constexpr double kChannelWeight[3] = {3 * 0.299, 3 * 0.587, 3 * 0.114};
 
 // How well a candidate fits a patch. Ink on paper: the patch holds ink (0
 // paper .. 255 ink), compared with coverage directly, plus the structure term,
@@ -90,8 +94,8 @@ constexpr double kTexture = 1.0;
 // rather than the flat shade between them, and the texture term, so that a
 // flat patch is not filled with strokes it does not have. Colour: per channel
 // the background u and the step b of p = u + b * coverage by least squares.
-// The error leaves out the patch's own sum of squares, the same for every
-// candidate.
+// The error, channels weighed by brightness, leaves out the patch's own sum of
+// squares, the same for every candidate.
 Match Fit(const Patch& patch, const Candidate& c, int32_t index) {
     Match m;
     m.candidate = index;
@@ -117,15 +121,16 @@ Match Fit(const Patch& patch, const Candidate& c, int32_t index) {
     double det = n * b - a * a;
     double u[3], step[3];
     for (int p = 0; p < 3; ++p) {
-        double s = static_cast<double>(patch.sums[p]);
+        double s = static_cast<double>(patch.sums[p]), explained;
         if (det < 1e-6 * n * b + 1e-9) {
             u[p] = s / n, step[p] = 0;
-            m.error -= s * s / n;
+            explained = s * s / n;
         } else {
             double d = Dot(patch.values[p].data(), c.mask.data(), patch.pixels);
             u[p] = (b * s - a * d) / det, step[p] = (n * d - a * s) / det;
-            m.error -= u[p] * s + step[p] * d;
+            explained = u[p] * s + step[p] * d;
         }
+        m.error -= kChannelWeight[p] * explained;
     }
     m.background = Pack(u[0], u[1], u[2]);
     m.foreground = Pack(u[0] + 255 * step[0], u[1] + 255 * step[1], u[2] + 255 * step[2]);
@@ -399,9 +404,13 @@ ShapeComposed ComposeShapes(const Choices& c, const ShapeFonts& fonts, const std
 
     const bool colour = c.format != Format::kText;
     const int planeCount = colour ? 3 : 1;
-    // Ink on paper has two tones to spend: the picture's tones, all but the
-    // extreme hundredth at either end, are stretched over them.
+    // Ink on paper has two tones to spend: the picture's tones are stretched
+    // over them, all but the extreme hundredth at the ink's end and the
+    // extreme tenth at the paper's. The picture's lightest (or, on dark
+    // paper, darkest) parts are left bare: from a little way off bare paper
+    // reads as flat, a few faint strokes as noise.
     int32_t darkest = 0, spanned = 255;
+    const int64_t darkCut = c.invert ? 10 : 1, lightCut = c.invert ? 1 : 10;  // in hundredths
     if (!colour) {
         std::vector<int64_t> histogram(256, 0);
         for (int32_t v : pixels) ++histogram[static_cast<size_t>(Grey(static_cast<uint32_t>(v)))];
@@ -411,8 +420,8 @@ ShapeComposed ComposeShapes(const Choices& c, const ShapeFonts& fonts, const std
         darkest = -1;
         for (int32_t g = 0; g < 256; ++g) {
             seen += histogram[static_cast<size_t>(g)];
-            if (darkest < 0 && seen * 100 > total) darkest = g;
-            if (seen * 100 >= total * 99) {
+            if (darkest < 0 && seen * 100 > total * darkCut) darkest = g;
+            if (seen * 100 >= total * (100 - lightCut)) {
                 lightest = g;
                 break;
             }
