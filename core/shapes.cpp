@@ -57,6 +57,7 @@ struct Patch {
     std::vector<uint8_t> values[3];
     int64_t sums[3] = {0, 0, 0};
     int64_t squares = 0;  // of the ink plane, for the structure term
+    bool lightPaper = true;  // ink on paper: dark ink on light paper, or the other way round
 };
 
 struct Match {
@@ -83,6 +84,14 @@ constexpr double kStructure = 2.5;
 // patch read as noise, not as its tone; block elements are solid geometry, so
 // their halves count as shape and pay nothing.
 constexpr double kTexture = 1.0;
+// Weight of the likeness term, against squared errors over the cell at full
+// contrast: one less the SSIM of patch and candidate over the cell, from
+// their means, spreads and correlation, its usual constants for 0 .. 255.
+// Texture costs likeness where the patch is flat, whatever its tone, and a
+// shape of the right contrast gains it where the patch has one.
+constexpr double kLikeness = 0.05;
+constexpr double kSteadyMean = (0.01 * 255) * (0.01 * 255), kSteadySpread = (0.03 * 255) * (0.03 * 255);
+
 // The colour error weighs each channel as it counts in brightness, red,
 // green, blue: the eye follows the shapes of light and dark more than those
 // of hue. Each channel's colours are solved on their own all the same.
@@ -115,6 +124,12 @@ Match Fit(const Patch& patch, const Candidate& c, int32_t index) {
             if (together > 0 && patchSpread > 1e-9) stray -= together * together / patchSpread;
             m.error += kTexture * std::max(0.0, stray);
         }
+        // Brightness as the page shows it: bare paper is light on light paper.
+        double patchMean = patchSum / n, mean = static_cast<double>(c.sum) / n;
+        if (patch.lightPaper) patchMean = 255 - patchMean, mean = 255 - mean;
+        double brightness = (2 * patchMean * mean + kSteadyMean) / (patchMean * patchMean + mean * mean + kSteadyMean);
+        double contrast = (2 * together / n + kSteadySpread) / ((patchSpread + spread) / n + kSteadySpread);
+        m.error += kLikeness * n * 255 * 255 * (1 - brightness * contrast);
         return m;
     }
     double a = static_cast<double>(c.sum), b = static_cast<double>(c.squares);
@@ -181,6 +196,7 @@ Match ShortlistMatch(const Patch& patch, int32_t width, int32_t height, const st
     if (indices.size() <= 2 * kShortlist) return BestMatch(patch, candidates, indices);
     Patch small;
     small.planes = patch.planes;
+    small.lightPaper = patch.lightPaper;
     for (int p = 0; p < patch.planes; ++p) {
         Shrink(patch.values[p].data(), width, height, &small.values[p]);
         for (uint8_t v : small.values[p]) small.sums[p] += v;
@@ -453,6 +469,7 @@ ShapeComposed ComposeShapes(const Choices& c, const ShapeFonts& fonts, const std
     auto gather = [&](const std::vector<uint8_t> planes[3], int32_t offset, int32_t column, int32_t cells,
                       Patch* patch) {
         patch->planes = planeCount;
+        patch->lightPaper = !c.invert;
         patch->pixels = static_cast<size_t>(cw) * cells * ch;
         for (int p = 0; p < planeCount; ++p) {
             std::vector<uint8_t>& out = patch->values[p];
