@@ -284,8 +284,8 @@ def main():
             if SAMPLE and label == "qizi shape ascii,blocks" and mode == "colour" and k == 2:
                 colour = np.asarray(Image.open(f).convert("RGB").resize((W, H)), np.uint8)
                 Image.fromarray(np.concatenate([colour, render(text, grey=False)], 1)).save(SAMPLE)
-        print(f"| {mode} | {label} | " + " / ".join(f"{v:.2f}" for v in ssims) + " | " +
-              " / ".join(f"{v:.2f}" for v in edges) + " |")
+        print(f"| {mode} | {label} | " + " / ".join(f"{v:.3f}" for v in ssims) + " | " +
+              " / ".join(f"{v:.3f}" for v in edges) + " |")
     print()
     # The tone ramp's run (start-up, decoding, writing) is the fixed cost; what
     # the shape source adds to it is its own work.
