@@ -100,11 +100,11 @@ constexpr double kChannelWeight[3] = {3 * 0.299, 3 * 0.587, 3 * 0.114};
 // How well a candidate fits a patch. Ink on paper: the patch holds ink (0
 // paper .. 255 ink), compared with coverage directly, plus the structure term,
 // so that an edge between two middle tones still takes the glyph of its shape
-// rather than the flat shade between them, and the texture term, so that a
-// flat patch is not filled with strokes it does not have. Colour: per channel
-// the background u and the step b of p = u + b * coverage by least squares.
-// The error, channels weighed by brightness, leaves out the patch's own sum of
-// squares, the same for every candidate.
+// rather than the flat shade between them, the texture term, so that a flat
+// patch is not filled with strokes it does not have, and the likeness term.
+// Colour: per channel the background u and the step b of p = u + b * coverage
+// by least squares. The error, channels weighed by brightness, leaves out the
+// patch's own sum of squares, the same for every candidate.
 Match Fit(const Patch& patch, const Candidate& c, int32_t index) {
     Match m;
     m.candidate = index;
