@@ -214,6 +214,16 @@ TEST(NativeQizi, ShapesPickTheGlyphThatLooksLikeTheCell) {
     ASSERT_EQ(dark.out.size(), 4u * 10) << "four lines of eight and CR LF: " << dark.out;
     for (size_t row = 1; row < 4; ++row) EXPECT_EQ(dark.out.substr(row * 10, 2), "  ") << dark.out;
     EXPECT_EQ(dark.out.substr(14, 3).find(' '), std::string::npos) << dark.out;
+    // Dark ink on light paper: a flat light-grey sky over a pale band stays
+    // bare paper rather than a shade of strokes; the dark hill takes ink.
+    std::string sky = Bmp(folder, "sky", 192, 192,
+                          [](int, int y) { return y < 64 ? 0xA5A5A5u : y < 128 ? 0xD5D5D5u : 0x404040u; });
+    Outcome light =
+        Qizi({"-p", sky, "-S", "shape", "--symbols", "ascii", "-W", "8", "-H", "6", "-f", "DejaVu Sans Mono"}, folder);
+    ASSERT_EQ(light.status, 0) << light.err;
+    ASSERT_EQ(light.out.size(), 6u * 10) << light.out;
+    EXPECT_EQ(light.out.substr(0, 8), std::string(8, ' ')) << light.out;
+    EXPECT_EQ(light.out.substr(50, 8).find(' '), std::string::npos) << light.out;
 }
 
 // Each page gets a script that measures every cell; the n-th cell of every row
