@@ -426,8 +426,8 @@ ShapeComposed ComposeShapes(const Choices& c, const ShapeFonts& fonts, const std
     // paper, darkest) parts are left bare: from a little way off bare paper
     // reads as flat, a few faint strokes as noise.
     int32_t darkest = 0, spanned = 255;
-    const int64_t darkCut = c.invert ? 10 : 1, lightCut = c.invert ? 1 : 10;  // in hundredths
     if (!colour) {
+        const int64_t darkCut = c.invert ? 10 : 1, lightCut = c.invert ? 1 : 10;  // in hundredths
         std::vector<int64_t> histogram(256, 0);
         for (int32_t v : pixels) ++histogram[static_cast<size_t>(Grey(static_cast<uint32_t>(v)))];
         const int64_t total = static_cast<int64_t>(pixels.size());
