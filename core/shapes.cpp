@@ -445,11 +445,10 @@ ShapeComposed ComposeShapes(const Choices& c, const ShapeFonts& fonts, const std
         if (darkest < 0 || lightest <= darkest) darkest = 0, lightest = 255;
         spanned = lightest - darkest;
     }
-    // A row of cells at a time, with a line above and below for the blur, so
-    // a large grid never holds the whole stretched picture.
-    auto stripOf = [&](int32_t row, std::vector<uint8_t> planes[3], std::vector<uint16_t>* scratch) {
-        int32_t top = std::max(0, row * ch - 1), bottom = std::min(fullHeight, (row + 1) * ch + 1);
-        Stretch(pixels, width, height, fullWidth, fullHeight, top, bottom, planes);
+    // A row of cells at a time, so a large grid never holds the whole
+    // stretched picture.
+    auto stripOf = [&](int32_t row, std::vector<uint8_t> planes[3]) {
+        Stretch(pixels, width, height, fullWidth, fullHeight, row * ch, (row + 1) * ch, planes);
         if (!colour) {
             // One plane of ink: dark ink on light paper, or the other way round.
             for (size_t i = 0; i < planes[0].size(); ++i) {
@@ -460,26 +459,28 @@ ShapeComposed ComposeShapes(const Choices& c, const ShapeFonts& fonts, const std
                 planes[0][i] = static_cast<uint8_t>(c.invert ? grey : 255 - grey);
             }
         }
-        for (int p = 0; p < planeCount; ++p) Blur(planes[p].data(), fullWidth, bottom - top, scratch);
-        return row * ch - top;
     };
 
     std::vector<Match> matches(static_cast<size_t>(columns) * rows);
     std::vector<uint8_t> widePlaced(matches.size(), 0);
-    auto gather = [&](const std::vector<uint8_t> planes[3], int32_t offset, int32_t column, int32_t cells,
-                      Patch* patch) {
+    // A patch is blurred on its own, as the candidates are: a flat cell stays
+    // flat whatever its neighbours, rather than taking texture to explain the
+    // shade they would bleed into its edges.
+    auto gather = [&](const std::vector<uint8_t> planes[3], int32_t column, int32_t cells, Patch* patch,
+                      std::vector<uint16_t>* scratch) {
         patch->planes = planeCount;
         patch->lightPaper = !c.invert;
         patch->pixels = static_cast<size_t>(cw) * cells * ch;
         for (int p = 0; p < planeCount; ++p) {
             std::vector<uint8_t>& out = patch->values[p];
             out.resize(patch->pixels);
-            int64_t sum = 0;
             for (int32_t y = 0; y < ch; ++y) {
-                const uint8_t* in = planes[p].data() + static_cast<size_t>(offset + y) * fullWidth + column * cw;
+                const uint8_t* in = planes[p].data() + static_cast<size_t>(y) * fullWidth + column * cw;
                 std::memcpy(out.data() + static_cast<size_t>(y) * cw * cells, in, static_cast<size_t>(cw) * cells);
-                for (int32_t x = 0; x < cw * cells; ++x) sum += in[x];
             }
+            Blur(out.data(), cw * cells, ch, scratch);
+            int64_t sum = 0;
+            for (uint8_t v : out) sum += v;
             patch->sums[p] = sum;
         }
         if (planeCount == 1) {
@@ -496,16 +497,16 @@ ShapeComposed ComposeShapes(const Choices& c, const ShapeFonts& fonts, const std
         std::vector<int32_t> kept;
         std::vector<uint8_t> strip[3];
         std::vector<uint16_t> blurring;
-        int32_t offset = stripOf(row, strip, &blurring);
+        stripOf(row, strip);
         Match* out = matches.data() + static_cast<size_t>(row) * columns;
         for (int32_t x = 0; x < columns; ++x) {
-            gather(strip, offset, x, 1, &patch);
+            gather(strip, x, 1, &patch, &blurring);
             out[x] = ShortlistMatch(patch, cw, ch, candidates, coarse, narrow, &ranked, &kept);
         }
         if (wide.empty()) return;
         // A wide glyph takes a pair when it beats the pair's best narrow two.
         for (int32_t x = 0; x + 1 < columns; ++x) {
-            gather(strip, offset, x, 2, &patch);
+            gather(strip, x, 2, &patch, &blurring);
             Match pair = ShortlistMatch(patch, 2 * cw, ch, candidates, coarse, wide, &ranked, &kept);
             if (pair.error < out[x].error + out[x + 1].error) {
                 out[x] = pair;

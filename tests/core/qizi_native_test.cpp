@@ -198,6 +198,12 @@ TEST(NativeQizi, ShapesPickTheGlyphThatLooksLikeTheCell) {
         << ansi;
     EXPECT_LT(std::stoi(m[1]), 100);
     EXPECT_GT(std::stoi(m[2]), 200);
+    // Bands of a cell each, black, white, black: every cell is flat, the dark
+    // bands around the white one bleed no texture into it.
+    std::string bands = Bmp(folder, "bands", 24, 144, [](int, int y) { return y / 48 == 1 ? 0xFFFFFFu : 0u; });
+    Outcome flat = Qizi({"-p", bands, "-S", "shape", "-W", "1", "-H", "3", "-F", "ansi"}, folder);
+    EXPECT_EQ(flat.out, "\x1b[38;2;0;0;0m\x1b[48;2;0;0;0m \x1b[0m\r\n\x1b[38;2;255;255;255m\x1b[48;2;255;255;255m \x1b[0m\r\n"
+                        "\x1b[38;2;0;0;0m\x1b[48;2;0;0;0m \x1b[0m\r\n");
     Outcome missing = Qizi({"-p", Picture(folder), "-S", "shape", "--symbols", "\U0001D11E\u2591", "-W", "4", "-v"}, folder);
     EXPECT_EQ(missing.status, 0);
     EXPECT_NE(missing.err.find("lack them: \U0001D11E"), std::string::npos) << "no face here draws a G clef";
