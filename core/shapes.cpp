@@ -134,21 +134,37 @@ Match Fit(const Patch& patch, const Candidate& c, int32_t index) {
     }
     double a = static_cast<double>(c.sum), b = static_cast<double>(c.squares);
     double det = n * b - a * a;
-    double u[3], step[3];
+    double back[3], fore[3];
     for (int p = 0; p < 3; ++p) {
         double s = static_cast<double>(patch.sums[p]), explained;
         if (det < 1e-6 * n * b + 1e-9) {
-            u[p] = s / n, step[p] = 0;
+            back[p] = fore[p] = s / n;
             explained = s * s / n;
         } else {
             double d = Dot(patch.values[p].data(), c.mask.data(), patch.pixels);
-            u[p] = (b * s - a * d) / det, step[p] = (n * d - a * s) / det;
-            explained = u[p] * s + step[p] * d;
+            double u = (b * s - a * d) / det, step = (n * d - a * s) / det;
+            back[p] = u, fore[p] = u + 255 * step;
+            explained = u * s + step * d;
+            if (u < 0 || u > 255 || fore[p] < 0 || fore[p] > 255) {
+                // A terminal shows no colour beyond 0 .. 255: one colour is
+                // held at its bound, the other solved again, the better of
+                // the two ways kept, and the candidate charged for what is drawn.
+                const double a1 = a / 255, b2 = b / 65025, d1 = d / 255;
+                auto drawn = [&](double bg, double fg) {  // squared error less the patch's own sum of squares
+                    return -2 * (bg * s + (fg - bg) * d1) + n * bg * bg + 2 * bg * (fg - bg) * a1 + (fg - bg) * (fg - bg) * b2;
+                };
+                auto bound = [](double v) { return std::min(255.0, std::max(0.0, v)); };
+                double fgHeld = bound(fore[p]), bgFreed = bound((s - d1 - fgHeld * (a1 - b2)) / (n - 2 * a1 + b2));
+                double bgHeld = bound(u), fgFreed = bound((d1 - bgHeld * (a1 - b2)) / b2);
+                double first = drawn(bgFreed, fgHeld), second = drawn(bgHeld, fgFreed);
+                if (first <= second) back[p] = bgFreed, fore[p] = fgHeld, explained = -first;
+                else back[p] = bgHeld, fore[p] = fgFreed, explained = -second;
+            }
         }
         m.error -= kChannelWeight[p] * explained;
     }
-    m.background = Pack(u[0], u[1], u[2]);
-    m.foreground = Pack(u[0] + 255 * step[0], u[1] + 255 * step[1], u[2] + 255 * step[2]);
+    m.background = Pack(back[0], back[1], back[2]);
+    m.foreground = Pack(fore[0], fore[1], fore[2]);
     return m;
 }
 
