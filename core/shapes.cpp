@@ -393,6 +393,7 @@ ShapeComposed ComposeShapes(const Choices& c, const ShapeFonts& fonts, const std
     if (cw <= 0 || ch <= 0) return refuse("nothing to compose: the font has no cell size", kFailed);
 
     const bool colour = c.format != Format::kText;
+    const int blurs = colour ? kColourBlurs : 1;  // patches and candidates alike
     // Every candidate rendered once at the cell size, then blurred.
     std::vector<Candidate> candidates;
     std::vector<int32_t> narrow, wide;
@@ -418,8 +419,7 @@ ShapeComposed ComposeShapes(const Choices& c, const ShapeFonts& fonts, const std
         Candidate candidate;
         candidate.symbol = &s;
         candidate.mask = std::move(mask.coverage);
-        for (int pass = 0; pass < (colour ? kColourBlurs : 1); ++pass)
-            Blur(candidate.mask.data(), cw * s.width, ch, &scratch);
+        for (int pass = 0; pass < blurs; ++pass) Blur(candidate.mask.data(), cw * s.width, ch, &scratch);
         for (uint8_t v : candidate.mask) candidate.sum += v, candidate.squares += static_cast<int64_t>(v) * v;
         (s.width == 1 ? narrow : wide).push_back(static_cast<int32_t>(candidates.size()));
         candidates.push_back(std::move(candidate));
@@ -501,7 +501,7 @@ ShapeComposed ComposeShapes(const Choices& c, const ShapeFonts& fonts, const std
                 const uint8_t* in = planes[p].data() + static_cast<size_t>(y) * fullWidth + column * cw;
                 std::memcpy(out.data() + static_cast<size_t>(y) * cw * cells, in, static_cast<size_t>(cw) * cells);
             }
-            for (int pass = 0; pass < (colour ? kColourBlurs : 1); ++pass) Blur(out.data(), cw * cells, ch, scratch);
+            for (int pass = 0; pass < blurs; ++pass) Blur(out.data(), cw * cells, ch, scratch);
             int64_t sum = 0;
             for (uint8_t v : out) sum += v;
             patch->sums[p] = sum;
