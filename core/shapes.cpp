@@ -502,14 +502,10 @@ ShapeComposed ComposeShapes(const Choices& c, const ShapeFonts& fonts, const std
                 std::memcpy(out.data() + static_cast<size_t>(y) * cw * cells, in, static_cast<size_t>(cw) * cells);
             }
             for (int pass = 0; pass < blurs; ++pass) Blur(out.data(), cw * cells, ch, scratch);
-            int64_t sum = 0;
-            for (uint8_t v : out) sum += v;
+            int64_t sum = 0, squares = 0;
+            for (uint8_t v : out) sum += v, squares += static_cast<int64_t>(v) * v;
             patch->sums[p] = sum;
-        }
-        if (planeCount == 1) {
-            int64_t squares = 0;
-            for (uint8_t v : patch->values[0]) squares += static_cast<int64_t>(v) * v;
-            patch->squares = squares;
+            if (planeCount == 1) patch->squares = squares;
         }
     };
     std::vector<Candidate> coarse;
