@@ -424,8 +424,13 @@ ShapeComposed ComposeShapes(const Choices& c, const ShapeFonts& fonts, const std
         (s.width == 1 ? narrow : wide).push_back(static_cast<int32_t>(candidates.size()));
         candidates.push_back(std::move(candidate));
     }
-    if (narrow.empty() && !wide.empty()) {
-        // Wide glyphs alone cannot fill an odd column: a space can.
+    const bool blank = std::any_of(narrow.begin(), narrow.end(), [&](int32_t index) {
+        return candidates[static_cast<size_t>(index)].sum == 0;
+    });
+    if (!candidates.empty() && !blank) {
+        // Bare paper stays bare whatever the symbols (box drawing and block
+        // elements have no empty one), and wide glyphs alone cannot fill an
+        // odd column: a space does both.
         static const Symbol kSpace{" ", 1, -1};
         Candidate space;
         space.symbol = &kSpace;

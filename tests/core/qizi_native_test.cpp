@@ -190,6 +190,9 @@ TEST(NativeQizi, ShapesPickTheGlyphThatLooksLikeTheCell) {
     EXPECT_EQ(cell("falling", [](int x, int y) { return std::abs(y / 2 - x) <= 1; }, {"--symbols", "ascii"}), "\\");
     EXPECT_EQ(cell("black", [](int, int) { return true; }), "\u2588");
     EXPECT_EQ(cell("white", [](int, int) { return false; }), " ");
+    // Bare paper stays bare with symbols that have no empty one of their own.
+    for (const char* set : {"blocks", "box", "#"})
+        EXPECT_EQ(cell("white", [](int, int) { return false; }, {"--symbols", set}), " ") << set;
     EXPECT_EQ(cell("inverted", [](int, int) { return false; }, {"-i"}), "\u2588");
     // Colour: the same diagonal takes black ink on a white background.
     std::string ansi = cell("colour", rising, {"--symbols", "ascii", "-F", "ansi"});
