@@ -77,8 +77,11 @@ int32_t Grey(uint32_t c) {
     return static_cast<int32_t>((299 * (c & 0xFF) + 587 * ((c >> 8) & 0xFF) + 114 * ((c >> 16) & 0xFF) + 500) / 1000);
 }
 
+// A colour channel as a terminal can show it.
+double Bound(double v) { return std::min(255.0, std::max(0.0, v)); }
+
 uint32_t Pack(double r, double g, double b) {
-    auto channel = [](double v) { return static_cast<uint32_t>(std::lround(std::min(255.0, std::max(0.0, v)))); };
+    auto channel = [](double v) { return static_cast<uint32_t>(std::lround(Bound(v))); };
     return channel(r) | channel(g) << 8 | channel(b) << 16;
 }
 
@@ -159,9 +162,8 @@ Match Fit(const Patch& patch, const Candidate& c, int32_t index) {
                 auto drawn = [&](double bg, double fg) {  // squared error less the patch's own sum of squares
                     return -2 * (bg * s + (fg - bg) * d1) + n * bg * bg + 2 * bg * (fg - bg) * a1 + (fg - bg) * (fg - bg) * b2;
                 };
-                auto bound = [](double v) { return std::min(255.0, std::max(0.0, v)); };
-                double fgHeld = bound(fore[p]), bgFreed = bound((s - d1 - fgHeld * (a1 - b2)) / (n - 2 * a1 + b2));
-                double bgHeld = bound(u), fgFreed = bound((d1 - bgHeld * (a1 - b2)) / b2);
+                double fgHeld = Bound(fore[p]), bgFreed = Bound((s - d1 - fgHeld * (a1 - b2)) / (n - 2 * a1 + b2));
+                double bgHeld = Bound(u), fgFreed = Bound((d1 - bgHeld * (a1 - b2)) / b2);
                 double first = drawn(bgFreed, fgHeld), second = drawn(bgHeld, fgFreed);
                 if (first <= second) back[p] = bgFreed, fore[p] = fgHeld, explained = -first;
                 else back[p] = bgHeld, fore[p] = fgFreed, explained = -second;
