@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <initializer_list>
+#include <limits>
 
 #include "core/tones.h"
 
@@ -100,6 +101,9 @@ constexpr double kTexture = 1.0;
 // shape of the right contrast gains it where the patch has one.
 constexpr double kLikeness = 0.05;
 constexpr double kSteadyMean = (0.01 * 255) * (0.01 * 255), kSteadySpread = (0.03 * 255) * (0.03 * 255);
+// A shade is a flat middle tone: a cell whose deviation passes this (of 255)
+// holds an edge, and a shade there would show neither side of it.
+constexpr double kShadeEdge = 50;
 
 // The colour error weighs each channel as it counts in brightness, red,
 // green, blue: the eye follows the shapes of light and dark more than those
@@ -123,6 +127,10 @@ Match Fit(const Patch& patch, const Candidate& c, int32_t index) {
         m.error = static_cast<double>(c.squares) - 2.0 * dot;
         const double patchSum = static_cast<double>(patch.sums[0]);
         double patchSpread = static_cast<double>(patch.squares) - patchSum * patchSum / n;
+        if (c.symbol->IsShade() && patchSpread > kShadeEdge * kShadeEdge * n) {
+            m.error = std::numeric_limits<double>::max();
+            return m;
+        }
         double spread = static_cast<double>(c.squares) - static_cast<double>(c.sum) * c.sum / n;
         double together = dot - patchSum * static_cast<double>(c.sum) / n;
         double unexplained = patchSpread;

@@ -28,6 +28,7 @@ struct Symbol {
     std::string text;
     int32_t width = 1;
     int32_t block = -1;  // index of a block element (U+2580 + block), drawn as geometry
+    bool IsShade() const { return block >= 17 && block <= 19; }  // light, medium and dark shade
 };
 
 // The characters of `sets` ("ascii,blocks", "box", "braille", "cjk" or
