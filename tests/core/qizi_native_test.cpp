@@ -194,8 +194,7 @@ TEST(NativeQizi, ShapesPickTheGlyphThatLooksLikeTheCell) {
     for (const char* set : {"blocks", "box", "#"})
         EXPECT_EQ(cell("white", [](int, int) { return false; }, {"--symbols", set}), " ") << set;
     EXPECT_EQ(cell("inverted", [](int, int) { return false; }, {"-i"}), "\u2588");
-    // A dark band through light ink: no block element draws ink, paper, ink,
-    // and a flat shade would show neither the band nor the ink around it.
+    // A dark band through light ink takes no flat shade, which shows neither.
     std::string band = cell("band", [](int, int y) { return y >= 20 && y < 32; }, {"-i", "--symbols", "blocks"});
     EXPECT_EQ(std::string("\u2591\u2592\u2593").find(band), std::string::npos) << band;
     // Colour: the same diagonal takes black ink on a white background.
