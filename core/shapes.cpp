@@ -359,7 +359,7 @@ CoverageMask BlockMask(int32_t block, int32_t width, int32_t height) {
     else if (block >= 1 && block <= 8) set({{0, static_cast<int8_t>(8 - block), 8, 8}});
     else if (block >= 9 && block <= 15) set({{0, 0, static_cast<int8_t>(16 - block), 8}});
     else if (block == 16) set({{4, 0, 8, 8}});
-    else if (block >= 17 && block <= 19) set({{0, 0, 8, 8}}), shade = (block - 16) / 4.0;
+    else if (ShadeBlock(block)) set({{0, 0, 8, 8}}), shade = (block - 16) / 4.0;
     else if (block == 20) set({{0, 0, 8, 1}});
     else if (block == 21) set({{7, 0, 8, 8}});
     else if (block == 22) set({lowerLeft});

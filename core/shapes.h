@@ -24,11 +24,14 @@ struct ShapeFonts {
 };
 
 // A candidate character and the cells it takes.
+// Block elements 17 .. 19 are the light, medium and dark shade: flat tones.
+constexpr bool ShadeBlock(int32_t block) { return block >= 17 && block <= 19; }
+
 struct Symbol {
     std::string text;
     int32_t width = 1;
     int32_t block = -1;  // index of a block element (U+2580 + block), drawn as geometry
-    bool IsShade() const { return block >= 17 && block <= 19; }  // light, medium and dark shade
+    bool IsShade() const { return ShadeBlock(block); }
 };
 
 // The characters of `sets` ("ascii,blocks", "box", "braille", "cjk" or
