@@ -56,6 +56,33 @@ int32_t Dot(const uint8_t* a, const uint8_t* b, size_t n) {
     return total;
 }
 
+// Weights of the terms in ink on paper, by what the symbols can draw.
+struct InkWeights {
+    // The structure term: the share of the patch's own contrast that the
+    // candidate's shape cannot explain.
+    double structure;
+    // The texture term: the share of a glyph's own contrast that the patch
+    // does not call for. From a little way off a font's strokes over a flat
+    // patch read as noise, not as its tone; block elements are solid
+    // geometry, so their halves count as shape and pay nothing.
+    double texture;
+    // The likeness term, against squared errors over the cell at full
+    // contrast: one less the SSIM of patch and candidate over the cell, from
+    // their means, spreads and correlation, its usual constants for 0 .. 255.
+    // Texture costs likeness where the patch is flat, whatever its tone, and
+    // a shape of the right contrast gains it where the patch has one.
+    double likeness;
+    // The power of likeness's comparison of means.
+    double brightness;
+};
+// With block elements among the symbols an edge can be drawn where it lies.
+constexpr InkWeights kWithBlocks{2.5, 1.0, 0.05, 1.0};
+// A font's glyphs alone show tone only as texture and hold no clean edge: the
+// squared error already weighs a cell's tone, so likeness's comparison of
+// means counts for less and likeness itself for more, and the structure
+// term, which takes any glyph lined up with an edge for its shape, for less.
+constexpr InkWeights kGlyphsOnly{0.5, 1.2, 0.2, 1.0 / 3};
+
 // A cell's (or cell pair's) picture: the planes (one for ink on paper, three
 // for colour) gathered from the picture, and their sums.
 struct Patch {
@@ -65,6 +92,7 @@ struct Patch {
     int64_t sums[3] = {0, 0, 0};
     int64_t squares = 0;  // of the ink plane, for the structure term
     bool lightPaper = true;  // ink on paper: dark ink on light paper, or the other way round
+    const InkWeights* weights = &kWithBlocks;  // ink on paper
 };
 
 struct Match {
@@ -86,20 +114,7 @@ uint32_t Pack(double r, double g, double b) {
     return channel(r) | channel(g) << 8 | channel(b) << 16;
 }
 
-// Weight of the structure term in ink on paper: the share of the patch's own
-// contrast that the candidate's shape cannot explain.
-constexpr double kStructure = 2.5;
-// Weight of the texture term: the share of a glyph's own contrast that the
-// patch does not call for. From a little way off a font's strokes over a flat
-// patch read as noise, not as its tone; block elements are solid geometry, so
-// their halves count as shape and pay nothing.
-constexpr double kTexture = 1.0;
-// Weight of the likeness term, against squared errors over the cell at full
-// contrast: one less the SSIM of patch and candidate over the cell, from
-// their means, spreads and correlation, its usual constants for 0 .. 255.
-// Texture costs likeness where the patch is flat, whatever its tone, and a
-// shape of the right contrast gains it where the patch has one.
-constexpr double kLikeness = 0.05;
+// SSIM's constants for tones 0 .. 255, for the likeness term.
 constexpr double kSteadyMean = (0.01 * 255) * (0.01 * 255), kSteadySpread = (0.03 * 255) * (0.03 * 255);
 // A shade is a flat middle tone: a cell whose deviation passes this (of 255)
 // holds an edge, and a shade there would show neither side of it.
@@ -135,18 +150,20 @@ Match Fit(const Patch& patch, const Candidate& c, int32_t index) {
         double together = dot - patchSum * static_cast<double>(c.sum) / n;
         double unexplained = patchSpread;
         if (together > 0 && spread > 1e-9) unexplained -= together * together / spread;
-        m.error += kStructure * std::max(0.0, unexplained);
+        const InkWeights& w = *patch.weights;
+        m.error += w.structure * std::max(0.0, unexplained);
         if (c.symbol->block < 0 && spread > 1e-9) {
             double stray = spread;
             if (together > 0 && patchSpread > 1e-9) stray -= together * together / patchSpread;
-            m.error += kTexture * std::max(0.0, stray);
+            m.error += w.texture * std::max(0.0, stray);
         }
         // Brightness as the page shows it: bare paper is light on light paper.
         double patchMean = patchSum / n, mean = static_cast<double>(c.sum) / n;
         if (patch.lightPaper) patchMean = 255 - patchMean, mean = 255 - mean;
         double brightness = (2 * patchMean * mean + kSteadyMean) / (patchMean * patchMean + mean * mean + kSteadyMean);
         double contrast = (2 * together / n + kSteadySpread) / ((patchSpread + spread) / n + kSteadySpread);
-        m.error += kLikeness * n * 255 * 255 * (1 - brightness * contrast);
+        if (w.brightness != 1.0) brightness = std::pow(brightness, w.brightness);
+        m.error += w.likeness * n * 255 * 255 * (1 - brightness * contrast);
         return m;
     }
     double a = static_cast<double>(c.sum), b = static_cast<double>(c.squares);
@@ -229,6 +246,7 @@ Match ShortlistMatch(const Patch& patch, int32_t width, int32_t height, const st
     Patch small;
     small.planes = patch.planes;
     small.lightPaper = patch.lightPaper;
+    small.weights = patch.weights;
     for (int p = 0; p < patch.planes; ++p) {
         Shrink(patch.values[p].data(), width, height, &small.values[p]);
         for (uint8_t v : small.values[p]) small.sums[p] += v;
@@ -458,6 +476,10 @@ ShapeComposed ComposeShapes(const Choices& c, const ShapeFonts& fonts, const std
         return refuse("nothing to compose: the picture is empty", kFailed);
 
     const int planeCount = colour ? 3 : 1;
+    const InkWeights* weights =
+        std::any_of(candidates.begin(), candidates.end(), [](const Candidate& k) { return k.symbol->block >= 0; })
+            ? &kWithBlocks
+            : &kGlyphsOnly;
     // Ink on paper has two tones to spend: the picture's tones are stretched
     // over them, all but the extreme hundredth at the ink's end and the
     // extreme tenth at the paper's. The picture's lightest (or, on dark
@@ -508,6 +530,7 @@ ShapeComposed ComposeShapes(const Choices& c, const ShapeFonts& fonts, const std
                       std::vector<uint16_t>* scratch) {
         patch->planes = planeCount;
         patch->lightPaper = !c.invert;
+        patch->weights = weights;
         patch->pixels = static_cast<size_t>(cw) * cells * ch;
         for (int p = 0; p < planeCount; ++p) {
             std::vector<uint8_t>& out = patch->values[p];
