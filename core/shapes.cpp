@@ -72,16 +72,17 @@ struct InkWeights {
     // Texture costs likeness where the patch is flat, whatever its tone, and
     // a shape of the right contrast gains it where the patch has one.
     double likeness;
-    // The power of likeness's comparison of means.
-    double brightness;
+    // Whether likeness's comparison of means enters as its cube root, so
+    // that it counts for less.
+    bool meansRooted;
 };
 // With block elements among the symbols an edge can be drawn where it lies.
-constexpr InkWeights kWithBlocks{2.5, 1.0, 0.05, 1.0};
+constexpr InkWeights kWithBlocks{2.5, 1.0, 0.05, false};
 // A font's glyphs alone show tone only as texture and hold no clean edge: the
 // squared error already weighs a cell's tone, so likeness's comparison of
 // means counts for less and likeness itself for more, and the structure
 // term, which takes any glyph lined up with an edge for its shape, for less.
-constexpr InkWeights kGlyphsOnly{0.5, 1.2, 0.2, 1.0 / 3};
+constexpr InkWeights kGlyphsOnly{0.5, 1.2, 0.2, true};
 
 // A cell's (or cell pair's) picture: the planes (one for ink on paper, three
 // for colour) gathered from the picture, and their sums.
@@ -162,7 +163,7 @@ Match Fit(const Patch& patch, const Candidate& c, int32_t index) {
         if (patch.lightPaper) patchMean = 255 - patchMean, mean = 255 - mean;
         double brightness = (2 * patchMean * mean + kSteadyMean) / (patchMean * patchMean + mean * mean + kSteadyMean);
         double contrast = (2 * together / n + kSteadySpread) / ((patchSpread + spread) / n + kSteadySpread);
-        if (w.brightness != 1.0) brightness = std::pow(brightness, w.brightness);
+        if (w.meansRooted) brightness = std::cbrt(brightness);
         m.error += w.likeness * n * 255 * 255 * (1 - brightness * contrast);
         return m;
     }
