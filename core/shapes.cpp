@@ -82,7 +82,7 @@ constexpr InkWeights kWithBlocks{2.5, 1.0, 0.05, false};
 // squared error already weighs a cell's tone, so likeness's comparison of
 // means counts for less and likeness itself for more, and the structure
 // term, which takes any glyph lined up with an edge for its shape, for less.
-constexpr InkWeights kGlyphsOnly{0.5, 1.2, 0.2, true};
+constexpr InkWeights kGlyphsOnly{0.3, 1.2, 0.21, true};
 
 // A cell's (or cell pair's) picture: the planes (one for ink on paper, three
 // for colour) gathered from the picture, and their sums.
