@@ -80,8 +80,9 @@ struct InkWeights {
 constexpr InkWeights kWithBlocks{2.5, 1.0, 0.05, false};
 // A font's glyphs alone show tone only as texture and hold no clean edge: the
 // squared error already weighs a cell's tone, so likeness's comparison of
-// means counts for less and likeness itself for more, and the structure
-// term, which takes any glyph lined up with an edge for its shape, for less.
+// means counts for less and likeness itself for more, stray strokes cost a
+// little more, and the structure term, which takes any glyph lined up with
+// an edge for its shape, counts for less.
 constexpr InkWeights kGlyphsOnly{0.3, 1.2, 0.21, true};
 
 // A cell's (or cell pair's) picture: the planes (one for ink on paper, three
