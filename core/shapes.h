@@ -23,10 +23,10 @@ struct ShapeFonts {
     std::function<void(int32_t rows, const std::function<void(int32_t)>& row)> eachRow;
 };
 
-// A candidate character and the cells it takes.
 // Block elements 17 .. 19 are the light, medium and dark shade: flat tones.
 constexpr bool ShadeBlock(int32_t block) { return block >= 17 && block <= 19; }
 
+// A candidate character and the cells it takes.
 struct Symbol {
     std::string text;
     int32_t width = 1;
