@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <initializer_list>
 #include <limits>
 
@@ -47,6 +48,7 @@ void Blur(uint8_t* plane, int32_t width, int32_t height, std::vector<uint16_t>* 
 struct Candidate {
     const Symbol* symbol = nullptr;
     std::vector<uint8_t> mask;  // width x cell height, row by row
+    std::vector<uint8_t> drawn;  // the coverage as drawn, before the blur
     int64_t sum = 0, squares = 0;
 };
 
@@ -99,6 +101,7 @@ struct Patch {
 
 struct Match {
     double error = 0;
+    double shape = 0;  // the structure term's share of the error
     int32_t candidate = 0;
     uint32_t foreground = 0, background = 0;
 };
@@ -153,7 +156,8 @@ Match Fit(const Patch& patch, const Candidate& c, int32_t index) {
         double unexplained = patchSpread;
         if (together > 0 && spread > 1e-9) unexplained -= together * together / spread;
         const InkWeights& w = *patch.weights;
-        m.error += w.structure * std::max(0.0, unexplained);
+        m.shape = w.structure * std::max(0.0, unexplained);
+        m.error += m.shape;
         if (c.symbol->block < 0 && spread > 1e-9) {
             double stray = spread;
             if (together > 0 && patchSpread > 1e-9) stray -= together * together / patchSpread;
@@ -203,11 +207,14 @@ Match Fit(const Patch& patch, const Candidate& c, int32_t index) {
     return m;
 }
 
-Match BestMatch(const Patch& patch, const std::vector<Candidate>& candidates, const std::vector<int32_t>& indices) {
+// The best of `indices`; every fit tried is added to `tried` when given.
+Match BestMatch(const Patch& patch, const std::vector<Candidate>& candidates, const std::vector<int32_t>& indices,
+                std::vector<Match>* tried) {
     Match best;
     bool found = false;
     for (int32_t index : indices) {
         Match m = Fit(patch, candidates[static_cast<size_t>(index)], index);
+        if (tried) tried->push_back(m);
         // Ties, and differences of rounding alone, go to the earlier candidate (a space before "!").
         if (!found || m.error < best.error - 1e-9 * std::abs(best.error) - 1e-6) best = m, found = true;
     }
@@ -243,8 +250,9 @@ Candidate Coarse(const Candidate& full, int32_t width, int32_t height) {
 // The best candidate among those whose coarse signatures fit best.
 Match ShortlistMatch(const Patch& patch, int32_t width, int32_t height, const std::vector<Candidate>& candidates,
                      const std::vector<Candidate>& coarse, const std::vector<int32_t>& indices,
-                     std::vector<std::pair<double, int32_t>>* ranked, std::vector<int32_t>* kept) {
-    if (indices.size() <= 2 * kShortlist) return BestMatch(patch, candidates, indices);
+                     std::vector<std::pair<double, int32_t>>* ranked, std::vector<int32_t>* kept,
+                     std::vector<Match>* tried = nullptr) {
+    if (indices.size() <= 2 * kShortlist) return BestMatch(patch, candidates, indices, tried);
     Patch small;
     small.planes = patch.planes;
     small.lightPaper = patch.lightPaper;
@@ -263,8 +271,247 @@ Match ShortlistMatch(const Patch& patch, int32_t width, int32_t height, const st
     kept->clear();
     for (size_t k = 0; k < kShortlist; ++k) kept->push_back((*ranked)[k].second);
     std::sort(kept->begin(), kept->end());
-    return BestMatch(patch, candidates, *kept);
+    return BestMatch(patch, candidates, *kept, tried);
 }
+
+// Each cell is matched on its own, so a thin line that crosses into a cell
+// can be drawn twice, by the cell that holds it and by its neighbour, as a
+// bar and a quadrant side by side. With block elements, whose edges fall
+// exactly where they are drawn, every cell is chosen once more against the
+// picture as its neighbours now draw it: drawing and picture blurred alike,
+// over the cell and a margin, the picture explained linearly by the drawing
+// (so a cell's tone is left to its own error) and what is left unexplained
+// added to the cell's own error less its structure term, which judged shape
+// within the cell alone. Shades, flat tones, and runs of one symbol across or
+// down, a line or a flat already drawn, stay as they are: re-chosen one cell
+// at a time they break into an alternation that reads as texture.
+constexpr double kNearBlur = 2.5;     // pixels, the Gaussian's deviation
+constexpr double kNearWeight = 3.5;   // of the unexplained share against a cell's own error
+constexpr size_t kNearChoices = 6;    // a cell's best candidates by its own error, less structure
+
+constexpr size_t kKeptInk = 64u << 20;  // bytes of a picture's ink kept for the pass
+constexpr size_t kNearBands = 16u << 20;  // bytes of the picture's blurred bands held at once
+
+struct NearChoice {
+    double error = 0;        // the cell's own error less its structure term
+    int32_t candidate = -1;  // -1: none
+};
+
+class NeighbourPass {
+public:
+    NeighbourPass(const std::vector<Candidate>& candidates, int32_t cellWidth, int32_t cellHeight, int32_t columns,
+                  int32_t rows)
+        : candidates_(candidates), cw_(cellWidth), ch_(cellHeight), columns_(columns), rows_(rows),
+          width_(columns * cellWidth), height_(rows * cellHeight),
+          margin_(static_cast<int32_t>(std::ceil(2.5 * kNearBlur))), bandHeight_(cellHeight + 2 * margin_) {
+        float total = 0;
+        for (int32_t i = -margin_; i <= margin_; ++i)
+            total += kernel_.emplace_back(static_cast<float>(std::exp(-0.5 * i * i / (kNearBlur * kNearBlur))));
+        for (float& k : kernel_) k /= total;
+        // The same in 256ths, the picture's blur in whole numbers: the
+        // rounding's remainder goes to the middle, so the weights sum to 256.
+        int32_t whole = 0;
+        for (float k : kernel_) whole += fixed_.emplace_back(static_cast<uint16_t>(std::lround(k * 256)));
+        uint16_t& middle = fixed_[static_cast<size_t>(margin_)];
+        middle = static_cast<uint16_t>(middle + 256 - whole);
+        // Every candidate drawn alone and blurred, over its cells and the margin.
+        for (const Candidate& c : candidates) {
+            const int32_t drawnWidth = c.symbol->width * cw_, w = drawnWidth + 2 * margin_;
+            std::vector<float> frame(static_cast<size_t>(w) * bandHeight_, 0.f);
+            for (int32_t y = 0; y < ch_; ++y)
+                std::copy_n(c.drawn.begin() + static_cast<std::ptrdiff_t>(y) * drawnWidth, drawnWidth,
+                            frame.begin() + static_cast<std::ptrdiff_t>(y + margin_) * w + margin_);
+            BlurFrame(&frame, w, bandHeight_);
+            std::vector<int16_t>& stamp = stamps_.emplace_back(frame.size());
+            for (size_t i = 0; i < frame.size(); ++i) stamp[i] = static_cast<int16_t>(std::lround(frame[i]));
+        }
+    }
+
+    // Re-chooses the cells of `matches` row by row, in order. `ink(row, out)`
+    // gives a row of cells' ink at full size, width x cell height, and may be
+    // called from several threads at once; `eachRow` as for ShapeFonts.
+    void Run(const std::function<void(int32_t, std::vector<uint8_t>*)>& ink, const ShapeFonts& fonts,
+             const std::vector<NearChoice>& choices, const std::vector<uint8_t>& widePlaced,
+             std::vector<Match>* matches) {
+        // The picture's bands do not depend on the choices: blurred ahead,
+        // as many rows at a time as kNearBands bytes hold, over the cores.
+        const size_t bandSize = static_cast<size_t>(width_) * bandHeight_;
+        const size_t fit = kNearBands / (bandSize * sizeof(int16_t));
+        const int32_t chunk = static_cast<int32_t>(std::clamp<size_t>(fit, 1, static_cast<size_t>(rows_)));
+        std::vector<int16_t> bands(bandSize * chunk), canvas(bandSize);
+        for (int32_t first = 0; first < rows_; first += chunk) {
+            const int32_t count = std::min(chunk, rows_ - first);
+            auto blur = [&](int32_t i) { PictureBand(first + i, ink, bands.data() + bandSize * i); };
+            if (fonts.eachRow) fonts.eachRow(count, blur);
+            else
+                for (int32_t i = 0; i < count; ++i) blur(i);
+            for (int32_t row = first; row < first + count; ++row) {
+                // The drawing over the band: the rows above, this one and the next as they now stand.
+                std::fill(canvas.begin(), canvas.end(), int16_t{0});
+                for (int32_t r = std::max(0, row - 1); r <= std::min(rows_ - 1, row + 1); ++r)
+                    for (int32_t x = 0; x < columns_; ++x) {
+                        size_t k = static_cast<size_t>(r) * columns_ + x;
+                        if (!Covered(widePlaced, k)) Stamp(&canvas, (*matches)[k].candidate, x, (r - row) * ch_, 1);
+                    }
+                const int16_t* picture = bands.data() + bandSize * (row - first);
+                for (int32_t x = 0; x < columns_; ++x) Choose(row, x, picture, choices, widePlaced, &canvas, matches);
+            }
+        }
+    }
+
+private:
+    // Row `row`'s band of the picture, its cells and the margin above and
+    // below, blurred; lines beyond the picture are bare.
+    void PictureBand(int32_t row, const std::function<void(int32_t, std::vector<uint8_t>*)>& ink, int16_t* out) const {
+        const int32_t top = row * ch_ - margin_;  // the band's first line in the picture
+        // Blurred across: the band's lines and a margin more each way, from this row and its neighbours.
+        const int32_t first = std::max(0, top - margin_), last = std::min(height_, top + bandHeight_ + margin_);
+        std::vector<uint8_t> across(static_cast<size_t>(last - first) * width_), plane;
+        std::vector<uint16_t> sum(static_cast<size_t>(width_));
+        for (int32_t r = first / ch_; r <= (last - 1) / ch_; ++r) {
+            ink(r, &plane);
+            for (int32_t y = std::max(first, r * ch_); y < std::min(last, (r + 1) * ch_); ++y) {
+                const uint8_t* in = plane.data() + static_cast<size_t>(y - r * ch_) * width_;
+                std::fill(sum.begin(), sum.end(), uint16_t{0});
+                for (int32_t i = -margin_; i <= margin_; ++i) {
+                    const uint16_t k = fixed_[static_cast<size_t>(i + margin_)];
+                    const int32_t x0 = std::max(0, -i), x1 = std::min(width_, width_ - i);
+                    const uint8_t* from = in + (x0 + i);
+                    uint16_t* to = sum.data() + x0;
+                    for (int32_t x = 0; x < x1 - x0; ++x) to[x] = static_cast<uint16_t>(to[x] + k * from[x]);
+                }
+                uint8_t* to = across.data() + static_cast<size_t>(y - first) * width_;
+                for (int32_t x = 0; x < width_; ++x) to[x] = static_cast<uint8_t>((sum[Index(x)] + 128) >> 8);
+            }
+        }
+        // Then down.
+        for (int32_t b = 0; b < bandHeight_; ++b) {
+            std::fill(sum.begin(), sum.end(), uint16_t{0});
+            for (int32_t i = -margin_; i <= margin_; ++i) {
+                const int32_t y = top + b + i;
+                if (y < first || y >= last) continue;
+                const uint8_t* in = across.data() + static_cast<size_t>(y - first) * width_;
+                const uint16_t k = fixed_[static_cast<size_t>(i + margin_)];
+                for (int32_t x = 0; x < width_; ++x) sum[Index(x)] = static_cast<uint16_t>(sum[Index(x)] + k * in[x]);
+            }
+            int16_t* to = out + static_cast<size_t>(b) * width_;
+            for (int32_t x = 0; x < width_; ++x) to[x] = static_cast<int16_t>((sum[Index(x)] + 128) >> 8);
+        }
+    }
+
+    bool Covered(const std::vector<uint8_t>& widePlaced, size_t k) const {
+        return k % static_cast<size_t>(columns_) > 0 && widePlaced[k - 1];
+    }
+
+    static size_t Index(int32_t i) { return static_cast<size_t>(i); }
+
+    // A stamp's frame blurred in place, across then down.
+    void BlurFrame(std::vector<float>* frame, int32_t w, int32_t h) const {
+        std::vector<float>& f = *frame;
+        std::vector<float> across(f.size(), 0.f);
+        for (int32_t y = 0; y < h; ++y)
+            for (int32_t x = 0; x < w; ++x)
+                for (int32_t i = std::max(-margin_, -x); i <= std::min(margin_, w - 1 - x); ++i)
+                    across[Index(y * w + x)] += kernel_[Index(i + margin_)] * f[Index(y * w + x + i)];
+        std::fill(f.begin(), f.end(), 0.f);
+        for (int32_t y = 0; y < h; ++y)
+            for (int32_t i = std::max(-margin_, -y); i <= std::min(margin_, h - 1 - y); ++i)
+                for (int32_t x = 0; x < w; ++x)
+                    f[Index(y * w + x)] += kernel_[Index(i + margin_)] * across[Index((y + i) * w + x)];
+    }
+
+    // Adds (sign 1) or takes away (-1) candidate c's stamp for the cell in
+    // column x whose top lies `down` lines below the band's cell row.
+    void Stamp(std::vector<int16_t>* canvas, int32_t c, int32_t x, int32_t down, int sign) const {
+        const std::vector<int16_t>& stamp = stamps_[static_cast<size_t>(c)];
+        const int32_t w = candidates_[static_cast<size_t>(c)].symbol->width * cw_ + 2 * margin_;
+        const int32_t left = x * cw_ - margin_;
+        const int32_t x0 = std::max(0, left), x1 = std::min(width_, left + w);
+        for (int32_t sy = 0; sy < bandHeight_; ++sy) {
+            int32_t b = sy + down;
+            if (b < 0 || b >= bandHeight_) continue;
+            int16_t* out = canvas->data() + static_cast<size_t>(b) * width_ + x0;
+            const int16_t* in = stamp.data() + static_cast<size_t>(sy) * w + (x0 - left);
+            for (int32_t i = 0; i < x1 - x0; ++i) out[i] = static_cast<int16_t>(out[i] + sign * in[i]);
+        }
+    }
+
+    // Cell (x, row) re-chosen, the band's drawing kept up to date.
+    void Choose(int32_t row, int32_t x, const int16_t* picture, const std::vector<NearChoice>& choices,
+                const std::vector<uint8_t>& widePlaced, std::vector<int16_t>* canvas,
+                std::vector<Match>* matches) const {
+        const size_t k = static_cast<size_t>(row) * columns_ + x;
+        Match& now = (*matches)[k];
+        const int32_t c0 = now.candidate;
+        const Candidate& current = candidates_[static_cast<size_t>(c0)];
+        if (widePlaced[k] || Covered(widePlaced, k) || current.symbol->IsShade()) return;
+        auto at = [&](int32_t cx, int32_t cy) {
+            if (cx < 0 || cy < 0 || cx >= columns_ || cy >= rows_) return -1;
+            return (*matches)[static_cast<size_t>(cy) * columns_ + cx].candidate;
+        };
+        if ((at(x - 1, row) == c0 && at(x + 1, row) == c0) || (at(x, row - 1) == c0 && at(x, row + 1) == c0)) return;
+
+        // The window: the cell and the margin, where neither blur reached past the picture.
+        const int32_t left = x * cw_ - margin_, top = row * ch_ - margin_;
+        const int32_t x0 = std::max(margin_, left), x1 = std::min(width_ - margin_, left + cw_ + 2 * margin_);
+        const int32_t b0 = std::max(margin_ - top, 0), b1 = std::min(bandHeight_, height_ - margin_ - top);
+        if (x1 <= x0 || b1 <= b0) return;
+        const int32_t w = cw_ + 2 * margin_;
+        // Sums over the window of the picture p and of the drawing without this cell, d.
+        int64_t n = 0, p = 0, pp = 0, d = 0, dd = 0, dp = 0;
+        std::vector<int16_t>& rest = scratch_;
+        rest.assign(static_cast<size_t>(w) * bandHeight_, 0);
+        const std::vector<int16_t>& own = stamps_[static_cast<size_t>(c0)];
+        for (int32_t b = b0; b < b1; ++b)
+            for (int32_t px = x0; px < x1; ++px) {
+                size_t s = static_cast<size_t>(b) * w + (px - left);
+                int32_t pv = picture[static_cast<size_t>(b) * width_ + px];
+                int32_t dv = (*canvas)[static_cast<size_t>(b) * width_ + px] - own[s];
+                rest[s] = static_cast<int16_t>(dv);
+                ++n, p += pv, pp += pv * pv, d += dv, dd += dv * dv, dp += dv * pv;
+            }
+        if (n == 0) return;
+        const double spreadP = static_cast<double>(pp) - static_cast<double>(p) * p / n;
+        auto unexplained = [&](int32_t c) {
+            const std::vector<int16_t>& stamp = stamps_[static_cast<size_t>(c)];
+            int64_t s = 0, ss = 0, sd = 0, sp = 0;
+            for (int32_t b = b0; b < b1; ++b) {
+                const int16_t* sv = stamp.data() + static_cast<size_t>(b) * w + (x0 - left);
+                const int16_t* dv = rest.data() + static_cast<size_t>(b) * w + (x0 - left);
+                const int16_t* pv = picture + static_cast<size_t>(b) * width_ + x0;
+                int32_t rs = 0, rss = 0, rsd = 0, rsp = 0;
+                for (int32_t i = 0; i < x1 - x0; ++i)
+                    rs += sv[i], rss += sv[i] * sv[i], rsd += sv[i] * dv[i], rsp += sv[i] * pv[i];
+                s += rs, ss += rss, sd += rsd, sp += rsp;
+            }
+            // The drawing r = d + stamp against the picture.
+            const double r = static_cast<double>(d + s), rr = static_cast<double>(dd + 2 * sd + ss);
+            const double rp = static_cast<double>(dp + sp);
+            double spreadR = rr - r * r / n, together = rp - r * p / n;
+            return spreadP - (spreadR > 1e-6 ? together * together / spreadR : 0.0);
+        };
+        int32_t chosen = c0;
+        double best = now.error - now.shape + kNearWeight * unexplained(c0);
+        for (size_t i = 0; i < kNearChoices; ++i) {
+            const NearChoice& choice = choices[k * kNearChoices + i];
+            if (choice.candidate < 0 || choice.candidate == c0) continue;
+            if (candidates_[static_cast<size_t>(choice.candidate)].symbol->IsShade()) continue;
+            double score = choice.error + kNearWeight * unexplained(choice.candidate);
+            if (score < best) best = score, chosen = choice.candidate;
+        }
+        if (chosen == c0) return;
+        Stamp(canvas, c0, x, 0, -1);
+        Stamp(canvas, chosen, x, 0, 1);
+        now.candidate = chosen;
+    }
+
+    const std::vector<Candidate>& candidates_;
+    const int32_t cw_, ch_, columns_, rows_, width_, height_, margin_, bandHeight_;
+    std::vector<float> kernel_;     // the Gaussian's weights, for the stamps
+    std::vector<uint16_t> fixed_;   // and in 256ths, for the picture
+    std::vector<std::vector<int16_t>> stamps_;  // per candidate, its cells and the margin round them
+    mutable std::vector<int16_t> scratch_;
+};
 
 // Lines first .. last - 1 of the picture stretched to width x height by area
 // means, one plane per channel.
@@ -293,8 +540,10 @@ void Stretch(const std::vector<int32_t>& pixels, int32_t width, int32_t height, 
             }
             uint32_t n = static_cast<uint32_t>((ys[static_cast<size_t>(y)].second - ys[static_cast<size_t>(y)].first) *
                                                (xs[static_cast<size_t>(x)].second - xs[static_cast<size_t>(x)].first));
+            // Enlarging, a pixel's span is one source pixel: no division.
             for (int p = 0; p < 3; ++p)
-                planes[p][static_cast<size_t>(y - first) * toWidth + x] = static_cast<uint8_t>((sum[p] + n / 2) / n);
+                planes[p][static_cast<size_t>(y - first) * toWidth + x] =
+                    static_cast<uint8_t>(n == 1 ? sum[p] : (sum[p] + n / 2) / n);
         }
 }
 
@@ -449,6 +698,7 @@ ShapeComposed ComposeShapes(const Choices& c, const ShapeFonts& fonts, const std
         Candidate candidate;
         candidate.symbol = &s;
         candidate.mask = std::move(mask.coverage);
+        candidate.drawn = candidate.mask;
         for (int pass = 0; pass < blurs; ++pass) Blur(candidate.mask.data(), cw * s.width, ch, &scratch);
         for (uint8_t v : candidate.mask) candidate.sum += v, candidate.squares += static_cast<int64_t>(v) * v;
         (s.width == 1 ? narrow : wide).push_back(static_cast<int32_t>(candidates.size()));
@@ -465,6 +715,7 @@ ShapeComposed ComposeShapes(const Choices& c, const ShapeFonts& fonts, const std
         Candidate space;
         space.symbol = &kSpace;
         space.mask.assign(static_cast<size_t>(cw) * ch, 0);
+        space.drawn = space.mask;
         narrow.push_back(static_cast<int32_t>(candidates.size()));
         candidates.push_back(std::move(space));
     }
@@ -507,23 +758,32 @@ ShapeComposed ComposeShapes(const Choices& c, const ShapeFonts& fonts, const std
         if (darkest < 0 || lightest <= darkest) darkest = 0, lightest = 255;
         spanned = lightest - darkest;
     }
+    // Each tone's ink: dark ink on light paper, or the other way round.
+    uint8_t inkOf[256];
+    for (int32_t grey = 0; grey < 256; ++grey) {
+        int32_t v = static_cast<int32_t>(std::lround((grey - darkest) * 255.0 / spanned));
+        v = std::min(255, std::max(0, v));
+        inkOf[grey] = static_cast<uint8_t>(c.invert ? v : 255 - v);
+    }
     // A row of cells at a time, so a large grid never holds the whole
-    // stretched picture.
+    // stretched picture in its three planes.
     auto stripOf = [&](int32_t row, std::vector<uint8_t> planes[3]) {
         Stretch(pixels, width, height, fullWidth, fullHeight, row * ch, (row + 1) * ch, planes);
         if (!colour) {
-            // One plane of ink: dark ink on light paper, or the other way round.
-            for (size_t i = 0; i < planes[0].size(); ++i) {
-                int32_t grey = Grey(planes[0][i] | static_cast<uint32_t>(planes[1][i]) << 8 |
-                                    static_cast<uint32_t>(planes[2][i]) << 16);
-                grey = static_cast<int32_t>(std::lround((grey - darkest) * 255.0 / spanned));
-                grey = std::min(255, std::max(0, grey));
-                planes[0][i] = static_cast<uint8_t>(c.invert ? grey : 255 - grey);
-            }
+            for (size_t i = 0; i < planes[0].size(); ++i)
+                planes[0][i] = inkOf[Grey(planes[0][i] | static_cast<uint32_t>(planes[1][i]) << 8 |
+                                          static_cast<uint32_t>(planes[2][i]) << 16)];
         }
     };
 
     std::vector<Match> matches(static_cast<size_t>(columns) * rows);
+    const bool near = !colour && weights == &kWithBlocks;
+    std::vector<NearChoice> choices(near ? matches.size() * kNearChoices : 0);
+    // The neighbourhood pass reads the ink again row by row: kept from the
+    // matching unless the picture is too large to hold, then stretched anew.
+    std::vector<uint8_t> ink;
+    const size_t inkSize = static_cast<size_t>(fullWidth) * fullHeight;
+    if (near && inkSize <= kKeptInk) ink.resize(inkSize);
     std::vector<uint8_t> widePlaced(matches.size(), 0);
     // A patch is blurred on its own, as the candidates are: a flat cell stays
     // flat whatever its neighbours, rather than taking texture to explain the
@@ -556,11 +816,21 @@ ShapeComposed ComposeShapes(const Choices& c, const ShapeFonts& fonts, const std
         std::vector<int32_t> kept;
         std::vector<uint8_t> strip[3];
         std::vector<uint16_t> blurring;
+        std::vector<Match> tried;
         stripOf(row, strip);
+        if (!ink.empty()) std::copy(strip[0].begin(), strip[0].end(), ink.begin() + static_cast<std::ptrdiff_t>(row * ch) * fullWidth);
         Match* out = matches.data() + static_cast<size_t>(row) * columns;
         for (int32_t x = 0; x < columns; ++x) {
             gather(strip, x, 1, &patch, &blurring);
-            out[x] = ShortlistMatch(patch, cw, ch, candidates, coarse, narrow, &ranked, &kept);
+            tried.clear();
+            out[x] = ShortlistMatch(patch, cw, ch, candidates, coarse, narrow, &ranked, &kept, near ? &tried : nullptr);
+            if (!near) continue;
+            auto own = [](const Match& m) { return m.error - m.shape; };
+            size_t keep = std::min(kNearChoices, tried.size());
+            std::partial_sort(tried.begin(), tried.begin() + static_cast<std::ptrdiff_t>(keep), tried.end(),
+                              [&](const Match& a, const Match& b) { return own(a) < own(b); });
+            NearChoice* cell = choices.data() + (static_cast<size_t>(row) * columns + x) * kNearChoices;
+            for (size_t i = 0; i < keep; ++i) cell[i] = {own(tried[i]), tried[i].candidate};
         }
         if (wide.empty()) return;
         // A wide glyph takes a pair when it beats the pair's best narrow two.
@@ -577,6 +847,19 @@ ShapeComposed ComposeShapes(const Choices& c, const ShapeFonts& fonts, const std
     if (fonts.eachRow) fonts.eachRow(rows, matchRow);
     else
         for (int32_t y = 0; y < rows; ++y) matchRow(y);
+    if (near) {
+        NeighbourPass pass(candidates, cw, ch, columns, rows);
+        pass.Run([&](int32_t row, std::vector<uint8_t>* out) {
+            if (!ink.empty()) {
+                auto first = ink.begin() + static_cast<std::ptrdiff_t>(row) * ch * fullWidth;
+                out->assign(first, first + static_cast<std::ptrdiff_t>(ch) * fullWidth);
+                return;
+            }
+            std::vector<uint8_t> planes[3];
+            stripOf(row, planes);
+            *out = std::move(planes[0]);
+        }, fonts, choices, widePlaced, &matches);
+    }
 
     Grid& g = result.composed.grid;
     g.columns = columns, g.rows = rows;

@@ -2,6 +2,7 @@
 // typed, missing characters left out, colours solved for two-colour cells.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 
 #include "core/shapes.h"
@@ -29,12 +30,13 @@ std::string Named(char32_t point) {
 }
 
 ShapeComposed Shapes(const std::string& symbols, Format format, const std::vector<int32_t>& pixels, int32_t w,
-                     int32_t h, int32_t columns = 1) {
+                     int32_t h, int32_t columns = 1, int32_t rows = 1, bool invert = false) {
     Choices c;
     c.source = Source::kShape;
     c.symbols = symbols;
     c.format = format;
-    c.width = columns, c.height = 1, c.widthGiven = c.heightGiven = true;
+    c.invert = invert;
+    c.width = columns, c.height = rows, c.widthGiven = c.heightGiven = true;
     BarGlyphs glyphs;
     ShapeFonts fonts;
     fonts.narrow = &glyphs;
@@ -105,6 +107,26 @@ TEST(Shapes, InkSpansThePicturesTonesAndAnEdgeBetweenMiddleTonesKeepsItsShape) {
     EXPECT_EQ(g.Text(g.cells[0]), Named(0x2588));
     EXPECT_EQ(g.Text(g.cells[1]), " ");
     EXPECT_EQ(g.Text(g.cells[2]), Named(0x258C));
+}
+
+TEST(Shapes, ALineCrossingIntoTheNextCellIsDrawnThereNoMore) {
+    // Light ink on dark paper, a dark line 8 pixels wide leaning across the
+    // middle row, its top 3 pixels past the second cell. Matched alone, the
+    // third cell would take that corner for a dark quadrant beside the line;
+    // seen with the second cell's drawing, it stays lit.
+    const int32_t w = 48, h = 72;
+    std::vector<int32_t> pixels(static_cast<size_t>(w) * h);
+    for (int32_t y = 0; y < h; ++y)
+        for (int32_t x = 0; x < w; ++x) {
+            double off = std::abs(x + 0.5 - (23 - (y - 24) * 0.27));
+            int32_t grey = off < 4 ? 20 : off < 5 ? static_cast<int32_t>(20 + (off - 4) * 220) : 240;
+            pixels[static_cast<size_t>(y * w + x)] = grey * 0x010101;
+        }
+    const Grid g = Shapes("blocks", Format::kText, pixels, w, h, 4, 3, true).composed.grid;
+    ASSERT_EQ(g.cells.size(), 12u);
+    std::string middle;
+    for (size_t x = 4; x < 8; ++x) middle += g.Text(g.cells[x]);
+    EXPECT_EQ(middle, Named(0x2588) + Named(0x2598) + Named(0x2588) + Named(0x2588));
 }
 
 }  // namespace
