@@ -514,9 +514,10 @@ private:
 };
 
 // Lines first .. last - 1 of the picture stretched to width x height by area
-// means, one plane per channel.
+// means, one plane per channel; given `inkOf`, one plane of the ink of each
+// mean's grey instead.
 void Stretch(const std::vector<int32_t>& pixels, int32_t width, int32_t height, int32_t toWidth, int32_t toHeight,
-             int32_t first, int32_t last, std::vector<uint8_t> planes[3]) {
+             int32_t first, int32_t last, std::vector<uint8_t> planes[3], const uint8_t* inkOf) {
     auto spans = [](int32_t to, int32_t from) {
         std::vector<std::pair<int32_t, int32_t>> s(static_cast<size_t>(to));
         for (int32_t i = 0; i < to; ++i) {
@@ -527,7 +528,8 @@ void Stretch(const std::vector<int32_t>& pixels, int32_t width, int32_t height, 
         return s;
     };
     auto xs = spans(toWidth, width), ys = spans(toHeight, height);
-    for (int p = 0; p < 3; ++p) planes[p].resize(static_cast<size_t>(toWidth) * (last - first));
+    const int planeCount = inkOf ? 1 : 3;
+    for (int p = 0; p < planeCount; ++p) planes[p].resize(static_cast<size_t>(toWidth) * (last - first));
     for (int32_t y = first; y < last; ++y)
         for (int32_t x = 0; x < toWidth; ++x) {
             uint32_t sum[3] = {0, 0, 0};
@@ -541,9 +543,12 @@ void Stretch(const std::vector<int32_t>& pixels, int32_t width, int32_t height, 
             uint32_t n = static_cast<uint32_t>((ys[static_cast<size_t>(y)].second - ys[static_cast<size_t>(y)].first) *
                                                (xs[static_cast<size_t>(x)].second - xs[static_cast<size_t>(x)].first));
             // Enlarging, a pixel's span is one source pixel: no division.
-            for (int p = 0; p < 3; ++p)
-                planes[p][static_cast<size_t>(y - first) * toWidth + x] =
-                    static_cast<uint8_t>(n == 1 ? sum[p] : (sum[p] + n / 2) / n);
+            if (n > 1)
+                for (uint32_t& channel : sum) channel = (channel + n / 2) / n;
+            const size_t at = static_cast<size_t>(y - first) * toWidth + x;
+            if (inkOf) planes[0][at] = inkOf[Grey(sum[0] | sum[1] << 8 | sum[2] << 16)];
+            else
+                for (int p = 0; p < 3; ++p) planes[p][at] = static_cast<uint8_t>(sum[p]);
         }
 }
 
@@ -768,12 +773,7 @@ ShapeComposed ComposeShapes(const Choices& c, const ShapeFonts& fonts, const std
     // A row of cells at a time, so a large grid never holds the whole
     // stretched picture in its three planes.
     auto stripOf = [&](int32_t row, std::vector<uint8_t> planes[3]) {
-        Stretch(pixels, width, height, fullWidth, fullHeight, row * ch, (row + 1) * ch, planes);
-        if (!colour) {
-            for (size_t i = 0; i < planes[0].size(); ++i)
-                planes[0][i] = inkOf[Grey(planes[0][i] | static_cast<uint32_t>(planes[1][i]) << 8 |
-                                          static_cast<uint32_t>(planes[2][i]) << 16)];
-        }
+        Stretch(pixels, width, height, fullWidth, fullHeight, row * ch, (row + 1) * ch, planes, colour ? nullptr : inkOf);
     };
 
     std::vector<Match> matches(static_cast<size_t>(columns) * rows);
