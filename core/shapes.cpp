@@ -530,7 +530,25 @@ void Stretch(const std::vector<int32_t>& pixels, int32_t width, int32_t height, 
     auto xs = spans(toWidth, width), ys = spans(toHeight, height);
     const int planeCount = inkOf ? 1 : 3;
     for (int p = 0; p < planeCount; ++p) planes[p].resize(static_cast<size_t>(toWidth) * (last - first));
-    for (int32_t y = first; y < last; ++y)
+    // Enlarged across and down, each pixel is one source pixel's: ink is
+    // looked up once per source line and spread.
+    const bool enlarged = toWidth >= width && toHeight >= height;
+    std::vector<uint8_t> sourceInk;
+    int32_t sourceLine = -1;
+    for (int32_t y = first; y < last; ++y) {
+        if (inkOf && enlarged) {
+            const int32_t sy = ys[static_cast<size_t>(y)].first;
+            if (sy != sourceLine) {
+                const int32_t* row = pixels.data() + static_cast<size_t>(sy) * width;
+                sourceInk.resize(static_cast<size_t>(width));
+                for (int32_t sx = 0; sx < width; ++sx)
+                    sourceInk[static_cast<size_t>(sx)] = inkOf[Grey(static_cast<uint32_t>(row[sx]))];
+                sourceLine = sy;
+            }
+            uint8_t* out = planes[0].data() + static_cast<size_t>(y - first) * toWidth;
+            for (int32_t x = 0; x < toWidth; ++x) out[x] = sourceInk[static_cast<size_t>(xs[static_cast<size_t>(x)].first)];
+            continue;
+        }
         for (int32_t x = 0; x < toWidth; ++x) {
             uint32_t sum[3] = {0, 0, 0};
             for (int32_t sy = ys[static_cast<size_t>(y)].first; sy < ys[static_cast<size_t>(y)].second; ++sy) {
@@ -550,6 +568,7 @@ void Stretch(const std::vector<int32_t>& pixels, int32_t width, int32_t height, 
             else
                 for (int p = 0; p < 3; ++p) planes[p][at] = static_cast<uint8_t>(sum[p]);
         }
+    }
 }
 
 }  // namespace
