@@ -1,5 +1,6 @@
 // The shape source's matching with a face of plain rectangles: sets read as
-// typed, missing characters left out, colours solved for two-colour cells.
+// typed, missing characters left out, colours solved for two-colour cells,
+// a line crossing a cell border drawn once.
 #include <gtest/gtest.h>
 
 #include <cmath>
