@@ -110,6 +110,27 @@ TEST(Shapes, InkSpansThePicturesTonesAndAnEdgeBetweenMiddleTonesKeepsItsShape) {
     EXPECT_EQ(g.Text(g.cells[2]), Named(0x258C));
 }
 
+TEST(Shapes, AQuadrantPatternGivesItsQuadrantsEnlargedAsWellAsReduced) {
+    // Half-cell units, dark or light, over 3 x 2 cells, drawn at 1 x 1, 6 x 12
+    // and 12 x 24 pixels a unit: stretched up, one to one and down by area
+    // means, each cell takes the block element of its four units.
+    const char* units[] = {"DLDDLL", "DLLDLD", "LLDDDL", "DDDDLL"};
+    for (int32_t scale : {1, 6, 12}) {
+        const int32_t w = 6 * scale, h = 4 * 2 * scale;
+        std::vector<int32_t> pixels(static_cast<size_t>(w) * h);
+        for (int32_t y = 0; y < h; ++y)
+            for (int32_t x = 0; x < w; ++x)
+                pixels[static_cast<size_t>(y * w + x)] = units[y / (2 * scale)][x / scale] == 'D' ? 0 : 0xFFFFFF;
+        const Grid g = Shapes("blocks", Format::kText, pixels, w, h, 3, 2).composed.grid;
+        ASSERT_EQ(g.cells.size(), 6u);
+        std::string text;
+        for (const Cell& cell : g.cells) text += g.Text(cell);
+        EXPECT_EQ(text, Named(0x258C) + Named(0x259C) + Named(0x2597) + Named(0x2584) + Named(0x2588) +
+                            Named(0x2598))
+            << "a unit of " << scale << " pixels across";
+    }
+}
+
 TEST(Shapes, ALineCrossingIntoTheNextCellIsDrawnThereNoMore) {
     // Light ink on dark paper, a dark line 8 pixels wide leaning across the
     // middle row, its top 3 pixels past the second cell. Matched alone, the
